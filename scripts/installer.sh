@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (as root, or through sudo).
+set -euo pipefail
+paquets=(cmake g++ make qt6-base-dev libsqlite3-dev qt6-translations-l10n xvfb xauth)
+manquants=()
+for p in "${paquets[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")
+done
+if [ ${#manquants[@]} -gt 0 ]; then
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    $SUDO apt-get update
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${manquants[@]}"
+fi

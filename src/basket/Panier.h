@@ -1,0 +1,6 @@
+#pragma once
+// The acts of one patient stay.
+
+class Panier {
+public:
+};

@@ -1,0 +1,453 @@
+#include "Data.h"
+
+#include "Globals.h"
+#include "Messages.h"
+#include "TraductionJet.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <map>
+#include <sqlite3.h>
+
+// The core's resources live in a static library: they must be registered
+// explicitly before the first use.
+void initialiserRessourcesCore() {
+    static const bool fait = [] {
+        Q_INIT_RESOURCE(core_resources);
+        return true;
+    }();
+    (void)fait;
+}
+
+namespace {
+
+const QString kSource = QStringLiteral("Data");
+
+// ---------------------------------------------------------------- SQL functions
+
+// Mid(text, start[, length]): 1-based substring, as the program's SQL uses it.
+void fonctionMid(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QString texte = QString::fromUtf8(
+        reinterpret_cast<const char*>(sqlite3_value_text(argv[0])), sqlite3_value_bytes(argv[0]));
+    const qsizetype debut = sqlite3_value_int(argv[1]) - 1;
+    const qsizetype longueur = argc > 2 ? sqlite3_value_int(argv[2]) : -1;
+    const QByteArray r = texte.mid(qMax<qsizetype>(0, debut), longueur).toUtf8();
+    sqlite3_result_text(ctx, r.constData(), static_cast<int>(r.size()), SQLITE_TRANSIENT);
+}
+
+// cstr(value): the value as text.
+void fonctionCstr(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_text(ctx, reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
+                        sqlite3_value_bytes(argv[0]), SQLITE_TRANSIENT);
+}
+
+bool estAscii(const unsigned char* s) {
+    for (; *s; ++s)
+        if (*s >= 0x80)
+            return false;
+    return true;
+}
+
+// LIKE that ignores case for every letter, as the program's searches expect
+// (SQLite's own ignores it for ASCII letters only). ASCII text, the common
+// case, takes SQLite's fast comparison.
+void fonctionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    const auto* motif = sqlite3_value_text(argv[0]);
+    const auto* texte = sqlite3_value_text(argv[1]);
+    if (!motif || !texte) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    unsigned int echappement = 0;
+    if (argc == 3) {
+        const auto* e = sqlite3_value_text(argv[2]);
+        echappement = e ? e[0] : 0;
+    }
+    const auto* m = reinterpret_cast<const char*>(motif);
+    const auto* t = reinterpret_cast<const char*>(texte);
+    if (estAscii(motif) && estAscii(texte)) {
+        sqlite3_result_int(ctx, sqlite3_strlike(m, t, echappement) == 0);
+        return;
+    }
+    const QByteArray mp = QString::fromUtf8(m).toCaseFolded().toUtf8();
+    const QByteArray tp = QString::fromUtf8(t).toCaseFolded().toUtf8();
+    sqlite3_result_int(ctx, sqlite3_strlike(mp.constData(), tp.constData(), echappement) == 0);
+}
+
+void enregistrerFonctions(sqlite3* db) {
+    const int opts = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db, "Mid", 2, opts, nullptr, fonctionMid, nullptr, nullptr);
+    sqlite3_create_function(db, "Mid", 3, opts, nullptr, fonctionMid, nullptr, nullptr);
+    sqlite3_create_function(db, "cstr", 1, opts, nullptr, fonctionCstr, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 2, opts, nullptr, fonctionLike, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 3, opts, nullptr, fonctionLike, nullptr, nullptr);
+}
+
+// ---------------------------------------------------------------- errors
+
+QString messageSqlite(sqlite3* db, int code) {
+    const QString detail = db ? QString::fromUtf8(sqlite3_errmsg(db))
+                              : QString::fromUtf8(sqlite3_errstr(code));
+    switch (code & 0xff) {
+    case SQLITE_READONLY:
+        return QStringLiteral("La base de données est en lecture seule : la modification n'a pas "
+                              "été enregistrée (%1).")
+            .arg(detail);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("La base de données est occupée par un autre programme (%1).")
+            .arg(detail);
+    case SQLITE_FULL:
+        return QStringLiteral("Le disque est plein : la modification n'a pas été enregistrée.");
+    case SQLITE_NOTADB:
+        return QStringLiteral("Le fichier n'est pas une base de données.");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("La base de données est endommagée (%1).").arg(detail);
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Impossible d'ouvrir le fichier de la base de données (%1).")
+            .arg(detail);
+    case SQLITE_IOERR:
+        return QStringLiteral("Erreur de lecture ou d'écriture du fichier de la base de données "
+                              "(%1).")
+            .arg(detail);
+    default:
+        return QStringLiteral("Erreur SQL : %1").arg(detail);
+    }
+}
+
+[[noreturn]] void leverSqlite(sqlite3* db, int code) {
+    throw DataError(code, kSource, messageSqlite(db, code));
+}
+
+// Checks the file before SQLite touches it, so that a wrong path never
+// creates or changes a file. Throws the provider's error.
+void verifierFichier(const QString& chemin) {
+    const QFileInfo info(chemin);
+    if (chemin.trimmed().isEmpty())
+        throw DataError(SQLITE_CANTOPEN, kSource,
+                        QStringLiteral("Aucun fichier de base de données n'est indiqué."));
+    if (!info.exists())
+        throw DataError(SQLITE_CANTOPEN, kSource,
+                        QStringLiteral("Le fichier de base de données « %1 » est introuvable.")
+                            .arg(chemin));
+    if (info.isDir())
+        throw DataError(SQLITE_CANTOPEN, kSource,
+                        QStringLiteral("« %1 » est un dossier, pas un fichier de base de données.")
+                            .arg(chemin));
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly))
+        throw DataError(SQLITE_CANTOPEN, kSource,
+                        QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.")
+                            .arg(chemin, f.errorString()));
+    const QByteArray entete = f.read(32);
+    if (entete.mid(4, 15) == "Standard Jet DB" || entete.mid(4, 15) == "Standard ACE DB")
+        throw DataError(SQLITE_NOTADB, kSource,
+                        QStringLiteral("Le fichier « %1 » est une base Microsoft Access : ce "
+                                       "programme ne peut pas l'ouvrir. Utilisez une base "
+                                       "Tarvenor (SQLite) chargée avec la CCAM.")
+                            .arg(chemin));
+    if (entete.size() > 0 && !entete.startsWith("SQLite format 3"))
+        throw DataError(SQLITE_NOTADB, kSource,
+                        QStringLiteral("Le fichier « %1 » n'est pas une base de données.")
+                            .arg(chemin));
+}
+
+sqlite3* ouvrirSqlite(const QString& chemin, bool creer) {
+    sqlite3* db = nullptr;
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (creer)
+        flags |= SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(QFile::encodeName(chemin).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        QString msg = messageSqlite(db, rc);
+        sqlite3_close(db);
+        throw DataError(rc, kSource, msg);
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, 5000);
+    // Reading the schema makes SQLite check that the file is a database.
+    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        QString msg = messageSqlite(db, rc);
+        sqlite3_close(db);
+        throw DataError(rc, kSource, msg);
+    }
+    if (!sqlite3_db_readonly(db, "main")) {
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    }
+    enregistrerFonctions(db);
+    return db;
+}
+
+std::map<QString, ConnexionPtr>& connexionsOuvertes() {
+    static std::map<QString, ConnexionPtr> c;
+    return c;
+}
+
+QString cleChemin(const QString& chemin) {
+    const QFileInfo info(chemin);
+    const QString canon = info.canonicalFilePath();
+    return canon.isEmpty() ? info.absoluteFilePath() : canon;
+}
+
+QString erreurAvecNumero(const QString& entete, const DataError& e) {
+    return entete + QStringLiteral("\r\n") + QString::number(e.numero()) + QStringLiteral(": ") +
+           e.description();
+}
+
+Recordset::Genre genreDeclare(const char* decl, int typeStockage) {
+    if (decl) {
+        const QByteArray d = QByteArray(decl).toUpper();
+        if (d.contains("INT"))
+            return Recordset::Genre::Entier;
+        if (d.contains("REAL") || d.contains("FLOA") || d.contains("DOUB") ||
+            d.contains("NUM") || d.contains("DEC"))
+            return Recordset::Genre::Reel;
+        if (d.contains("DATE") || d.contains("TIME"))
+            return Recordset::Genre::Date;
+        return Recordset::Genre::Texte;
+    }
+    switch (typeStockage) {
+    case SQLITE_INTEGER:
+        return Recordset::Genre::Entier;
+    case SQLITE_FLOAT:
+        return Recordset::Genre::Reel;
+    default:
+        return Recordset::Genre::Texte;
+    }
+}
+
+QVariant lireValeur(sqlite3_stmt* st, int i, Recordset::Genre genre) {
+    if (sqlite3_column_type(st, i) == SQLITE_NULL)
+        return {};
+    switch (genre) {
+    case Recordset::Genre::Entier:
+        return QVariant::fromValue<qlonglong>(sqlite3_column_int64(st, i));
+    case Recordset::Genre::Reel:
+        return sqlite3_column_double(st, i);
+    case Recordset::Genre::Date: {
+        const QString t = QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
+        const QDate d = QDate::fromString(t.left(10), Qt::ISODate);
+        return d.isValid() ? QVariant(d) : QVariant(t);
+    }
+    case Recordset::Genre::Texte:
+        break;
+    }
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                             sqlite3_column_bytes(st, i));
+}
+
+struct Instruction {
+    sqlite3_stmt* st = nullptr;
+    ~Instruction() { sqlite3_finalize(st); }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- Connexion
+
+Connexion::Connexion(sqlite3* db, QString chemin) : m_db(db), m_chemin(std::move(chemin)) {}
+
+Connexion::~Connexion() { sqlite3_close_v2(m_db); }
+
+bool Connexion::lectureSeule() const { return sqlite3_db_readonly(m_db, "main") == 1; }
+
+void Connexion::Execute(const QString& sql) {
+    const QByteArray texte = traduireJet(sql).toUtf8();
+    const char* reste = texte.constData();
+    const char* fin = reste + texte.size();
+    while (reste < fin) {
+        Instruction ins;
+        const char* suite = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, reste, static_cast<int>(fin - reste), &ins.st, &suite);
+        if (rc != SQLITE_OK)
+            leverSqlite(m_db, rc);
+        reste = suite;
+        if (!ins.st)
+            continue; // blank or comment
+        while ((rc = sqlite3_step(ins.st)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE)
+            leverSqlite(m_db, rc);
+    }
+}
+
+RecordsetPtr Connexion::Ouvrir(const QString& sql) {
+    const QByteArray texte = traduireJet(sql).toUtf8();
+    Instruction ins;
+    int rc = sqlite3_prepare_v2(m_db, texte.constData(), static_cast<int>(texte.size()), &ins.st,
+                                nullptr);
+    if (rc != SQLITE_OK)
+        leverSqlite(m_db, rc);
+    auto rs = std::make_shared<Recordset>();
+    const int n = sqlite3_column_count(ins.st);
+    std::vector<Recordset::Genre> genres(n);
+    bool premiere = true;
+    while ((rc = sqlite3_step(ins.st)) == SQLITE_ROW) {
+        if (premiere) {
+            for (int i = 0; i < n; ++i) {
+                genres[i] = genreDeclare(sqlite3_column_decltype(ins.st, i),
+                                         sqlite3_column_type(ins.st, i));
+                rs->ajouterChamp(QString::fromUtf8(sqlite3_column_name(ins.st, i)), genres[i]);
+            }
+            premiere = false;
+        }
+        QVector<QVariant> ligne(n);
+        for (int i = 0; i < n; ++i)
+            ligne[i] = lireValeur(ins.st, i, genres[i]);
+        rs->ajouterLigne(std::move(ligne));
+    }
+    if (rc != SQLITE_DONE)
+        leverSqlite(m_db, rc);
+    if (premiere) {
+        for (int i = 0; i < n; ++i)
+            rs->ajouterChamp(QString::fromUtf8(sqlite3_column_name(ins.st, i)),
+                             genreDeclare(sqlite3_column_decltype(ins.st, i), SQLITE_TEXT));
+    }
+    rs->MoveFirst();
+    return rs;
+}
+
+// ---------------------------------------------------------------- Transaction
+
+Transaction::Transaction(Connexion& connexion) : m_connexion(connexion) {
+    static int compteur = 0;
+    m_nom = QStringLiteral("t%1").arg(++compteur);
+    m_connexion.Execute(QStringLiteral("SAVEPOINT ") + m_nom);
+}
+
+Transaction::~Transaction() {
+    if (m_fini)
+        return;
+    const QByteArray annule = ("ROLLBACK TO " + m_nom + "; RELEASE " + m_nom).toUtf8();
+    sqlite3_exec(m_connexion.handle(), annule.constData(), nullptr, nullptr, nullptr);
+}
+
+void Transaction::valider() {
+    m_connexion.Execute(QStringLiteral("RELEASE ") + m_nom);
+    m_fini = true;
+}
+
+// ---------------------------------------------------------------- Data
+
+Data::Data() : m_chemin(cheminBase) {}
+
+bool Data::ConnexionCorrecte() {
+    try {
+        verifierFichier(m_chemin);
+        sqlite3* db = ouvrirSqlite(m_chemin, false);
+        sqlite3_close_v2(db);
+        return true;
+    } catch (const DataError& e) {
+        afficherMessage(e.description(), kSource, Icone::Critique, Boutons::Ok);
+    }
+    return false;
+}
+
+ConnexionPtr Data::CreeConnexion() {
+    try {
+        auto& ouvertes = connexionsOuvertes();
+        const QString cle = cleChemin(m_chemin);
+        auto it = ouvertes.find(cle);
+        if (it != ouvertes.end()) {
+            if (QFileInfo::exists(m_chemin))
+                return it->second;
+            ouvertes.erase(it); // the file went away: forget the stale connection
+        }
+        verifierFichier(m_chemin);
+        auto c = std::make_shared<Connexion>(ouvrirSqlite(m_chemin, false), m_chemin);
+        ouvertes[cle] = c;
+        return c;
+    } catch (const DataError& e) {
+        throw DataError(DataError::ConnexionEchouee, kSource,
+                        erreurAvecNumero(QStringLiteral("La connexion à la base de données a "
+                                                        "échoué."),
+                                         e));
+    }
+}
+
+RecordsetPtr Data::CreeRecordset(const QString& sql) {
+    ConnexionPtr c = CreeConnexion(); // 4000 passes through unchanged
+    try {
+        return c->Ouvrir(sql);
+    } catch (const DataError& e) {
+        throw DataError(DataError::RecordsetEchoue, kSource,
+                        erreurAvecNumero(QStringLiteral("L'ouverture d'un recordset a échoué."),
+                                         e));
+    }
+}
+
+void Data::fermerConnexions() { connexionsOuvertes().clear(); }
+
+void Data::creerBase(const QString& chemin) {
+    initialiserRessourcesCore();
+    QFile schema(QStringLiteral(":/data/schema.sql"));
+    if (!schema.open(QIODevice::ReadOnly))
+        throw DataError(DataError::ConnexionEchouee, kSource,
+                        QStringLiteral("Le schéma de la base est introuvable."));
+    const QString sql = QString::fromUtf8(schema.readAll());
+    if (QFileInfo::exists(chemin))
+        throw DataError(SQLITE_CANTOPEN, kSource,
+                        QStringLiteral("Le fichier « %1 » existe déjà.").arg(chemin));
+    Connexion c(ouvrirSqlite(chemin, true), chemin);
+    Transaction t(c);
+    c.Execute(sql);
+    t.valider();
+}
+
+// ---------------------------------------------------------------- helpers
+
+QString doublerQuotes(const QString& texte) {
+    QString r = texte;
+    r.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return r;
+}
+
+QString valeurTexte(const QVariant& valeur) {
+    if (valeur.isNull())
+        return {};
+    switch (valeur.typeId()) {
+    case QMetaType::QString:
+        return valeur.toString();
+    case QMetaType::Double: {
+        QLocale locale;
+        locale.setNumberOptions(QLocale::OmitGroupSeparator);
+        return locale.toString(valeur.toDouble(), 'g', 15);
+    }
+    case QMetaType::QDate:
+        return QLocale().toString(valeur.toDate(), QLocale::ShortFormat);
+    default:
+        return {};
+    }
+}
+
+void signalerErreurDepot(const QString& description) {
+    afficherMessage(description, QStringLiteral("ERREUR"), Icone::Critique, Boutons::Ok);
+}
+
+RecordsetPtr depotLire(const QString& sql) {
+    return operationDepot<RecordsetPtr>(nullptr, [&] { return Data().CreeRecordset(sql); });
+}
+
+void depotEcrire(const QStringList& instructions) {
+    operationDepot<bool>(false, [&] {
+        ConnexionPtr c = Data().CreeConnexion();
+        Transaction t(*c);
+        for (const QString& sql : instructions)
+            c->Execute(sql);
+        t.valider();
+        return true;
+    });
+}

@@ -1,0 +1,327 @@
+#include "adCCAM.h"
+
+#include "Data.h"
+
+namespace {
+QString Q(const QString& s) { return doublerQuotes(s); }
+QString N(long n) { return QString::number(n); }
+
+
+// The Libelle of the first row, or empty text.
+QString lireLibelle(const QString& sql) {
+    if (sql.isEmpty())
+        return {};
+    return operationDepot<QString>({}, [&] {
+        RecordsetPtr rs = Data().CreeRecordset(sql);
+        return rs->isEOF() ? QString() : valeurTexte(rs->Fields(QStringLiteral("libelle")));
+    });
+}
+
+} // namespace
+
+// ================================================================ SQL texts
+
+QString adCCAM::sqlGetActe(const QString& a_code, const QString& a_activite,
+                           const QString& a_phase) {
+    QString sql = "SELECT * FROM CCAM WHERE AMCODE = '" + Q(a_code) + "'" + " AND Activite = '" +
+                  Q(a_activite) + "'";
+    if (!a_phase.isEmpty())
+        sql += " AND Phase= '" + Q(a_phase) + "'";
+    return sql;
+}
+
+QString adCCAM::sqlGetPhases(const QString& a_acte) {
+    return "SELECT distinct Phase, Libelle_Phase FROM CCAM WHERE AMCODE = '" + Q(a_acte) + "'" +
+           " AND Libelle_Phase <> NULL";
+}
+
+QString adCCAM::sqlGetActivites(const QString& a_acte, const QString& a_phase) {
+    if (!a_phase.isEmpty() && a_phase != QLatin1String("0"))
+        return QStringLiteral("SELECT distinct activite, Libelle_activite,Tarif FROM CCAM WHERE") +
+               " AMCODE = '" + Q(a_acte) + "' AND Phase = '" + Q(a_phase) + "'";
+    return "SELECT distinct activite, Libelle_activite,Tarif FROM CCAM WHERE AMCODE = '" +
+           Q(a_acte) + "'";
+}
+
+QString adCCAM::sqlGetListSystemes() { return QStringLiteral("SELECT * FROM Systèmes"); }
+
+QString adCCAM::sqlGetListOrganes(const QString& ORSYSTEME) {
+    return "SELECT ORCODE, ORLIBELLE FROM ORGANES WHERE ORSYSTEME = '" + Q(ORSYSTEME) +
+           "' ORDER BY ORCODE";
+}
+
+QString adCCAM::sqlGetListActes_ParOrgane(const QString& ORCODE) {
+    return "SELECT distinct AMCODE,Libelle_Court,cstr(Libelle_Complet) as Libelle_Complet FROM "
+           "CCAM WHERE Mid(AMCODE,1,2) = '" +
+           Q(ORCODE) + "' ORDER BY CCAM.AMCODE";
+}
+
+QString adCCAM::sqlGetHierar(qint16 a_hier, const QString& a_par) {
+    switch (a_hier) {
+    case 1:
+        return QStringLiteral("SELECT * from Hierarchie1 ORDER BY Code");
+    case 2:
+        return "SELECT * from Hierarchie2 where Mid(Code,1,2) = '" + Q(a_par) + "' ORDER BY Code";
+    case 3:
+        return "SELECT * from Hierarchie3 where Mid(Code,1,5) = '" + Q(a_par) + "' ORDER BY Code";
+    case 4:
+        return "SELECT * from Hierarchie4 where Mid(Code,1,8) = '" + Q(a_par) + "' ORDER BY Code";
+    default:
+        return {};
+    }
+}
+
+QString adCCAM::sqlGetListActes_ParHierar(const QString& a_pos) {
+    return "SELECT distinct AMCODE,Libelle_Court,cstr(Libelle_Complet) as Libelle_Complet from "
+           "CCAM where PositionH = '" +
+           Q(a_pos) + "' ORDER BY AMCODE";
+}
+
+QString adCCAM::sqlGetLibellePosition(const QString& a_pos) {
+    QString debut;
+    switch (a_pos.size()) {
+    case 2:
+        debut = QStringLiteral("SELECT Libelle from Hierarchie1 where Code = '");
+        break;
+    case 5:
+        debut = QStringLiteral("SELECT Libelle from Hierarchie2 where Code = '");
+        break;
+    case 8:
+        debut = QStringLiteral("SELECT Libelle from Hierarchie3 where Code = '");
+        break;
+    case 11:
+        debut = QStringLiteral("SELECT Libelle from Hierarchie4 where Code = '");
+        break;
+    default:
+        return {};
+    }
+    return debut + Q(a_pos) + "'";
+}
+
+QString adCCAM::sqlGetCodesProcedure(const QString& a_proc) {
+    return QStringLiteral("SELECT distinct Acte2, AMCODE, cstr(Libelle_Complet) as "
+                          "Libelle_Complet, Libelle_Court FROM Actes_Procedures") +
+           " INNER JOIN CCAM ON Actes_Procedures.Acte2 = CCAM.AMCODE " + "WHERE Acte1 = '" +
+           Q(a_proc) + "' ORDER BY CCAM.AMCODE";
+}
+
+QString adCCAM::sqlGetProceduresParActe(const QString& a_acte) {
+    return QStringLiteral("SELECT distinct Acte1, AMCODE, cstr(Libelle_Complet) as "
+                          "Libelle_Complet, Libelle_Court FROM Actes_Procedures") +
+           " INNER JOIN CCAM ON Actes_Procedures.Acte1 = CCAM.AMCODE " + "WHERE Acte2 = '" +
+           Q(a_acte) + "' ORDER BY CCAM.AMCODE";
+}
+
+QString adCCAM::sqlGetIncompatibilites(const QString& a_acte) {
+    return QStringLiteral("SELECT DISTINCT AMCODE, cstr(Libelle_Complet) as Libelle_Complet, "
+                          "Libelle_Court") +
+           " FROM CCAM, Actes_Incompatibles Where CCAM.AMCODE = Actes_Incompatibles.acte1 and "
+           "Actes_Incompatibles.acte2='" +
+           Q(a_acte) + "'" +
+           " UNION SELECT DISTINCT AMCODE, cstr(Libelle_Complet) as Libelle_Complet, "
+           "Libelle_Court" +
+           " FROM CCAM, Actes_Incompatibles Where CCAM.AMCODE = Actes_Incompatibles.acte2 and "
+           "Actes_Incompatibles.acte1='" +
+           Q(a_acte) + "' ORDER BY CCAM.AMCODE";
+}
+
+QString adCCAM::sqlGetActesComplementaires(const QString& a_acte, const QString& a_activite) {
+    return QStringLiteral("SELECT distinct Acte2, AMCODE, cstr(Libelle_Complet) as "
+                          "Libelle_Complet, Libelle_Court, Activite2 FROM Actes_Associes") +
+           " INNER JOIN CCAM ON Actes_Associes.Acte2 = CCAM.AMCODE" + " WHERE Acte1 = '" +
+           Q(a_acte) + "' AND activite1 = '" + Q(a_activite) + "'" + " ORDER BY CCAM.AMCODE";
+}
+
+QString adCCAM::sqlGetListeModificateurs(const QString& a_acte, const QString& a_activite) {
+    return QStringLiteral("SELECT Code, Libelle, Tarif, Pourcentage FROM Modificateurs") +
+           " INNER JOIN Acte_Modificateur ON Acte_Modificateur.Modificateur = Modificateurs.Code" +
+           " WHERE AMCODE = '" + Q(a_acte) + "' AND Activite = '" + Q(a_activite) + "'";
+}
+
+QString adCCAM::sqlGetListeNotesUtilisation(const QString& a_acte) {
+    return QStringLiteral("SELECT Note_Utilisation FROM Notes_Utilisation_Actes") +
+           " WHERE AMCODE = '" + Q(a_acte) + "'";
+}
+
+QString adCCAM::sqlGetNotesUtilisationHier(const QString& a_code) {
+    return QStringLiteral("SELECT Note_Hierarchie FROM Notes_Hierarchie") + " WHERE Code = '" +
+           Q(a_code) + "'";
+}
+
+QString adCCAM::sqlGetExtDoc(const QString& a_code, const QString& a_activite) {
+    return QStringLiteral("SELECT distinct Code,Libelle FROM Extension_documentaire Inner join") +
+           " Actes_extension_documentaire ON Actes_extension_documentaire.Id_extension = "
+           "Extension_documentaire.Id_extension" +
+           " WHERE AMCODE = '" + Q(a_code) + "' AND Activite = '" + Q(a_activite) + "'";
+}
+
+QString adCCAM::sqlGetExoneration(const QString& a_code, const QString& a_activite,
+                                  const QString& a_phase) {
+    return QStringLiteral("SELECT Exo_TM.Code, Exo_TM.Libelle FROM Exo_TM") +
+           " INNER JOIN CCAM ON Exo_TM.Code = CCAM.Exo_TM" + " WHERE AMCODE = '" + Q(a_code) +
+           "' AND activite = '" + Q(a_activite) + "'" + " AND phase = '" + Q(a_phase) + "'";
+}
+
+QString adCCAM::sqlGetRegroupement(const QString& a_code, const QString& a_activite,
+                                   const QString& a_phase) {
+    return QStringLiteral("SELECT Regroupement.Code, Regroupement.Libelle FROM Regroupement") +
+           " INNER JOIN CCAM ON Regroupement.Code = CCAM.Regroupement" + " WHERE AMCODE = '" +
+           Q(a_code) + "' AND activite = '" + Q(a_activite) + "'" + " AND phase = '" +
+           Q(a_phase) + "'";
+}
+
+QStringList adCCAM::sqlSuppCatTheserus(long a_code) {
+    return {"DELETE * From CategorieThesaurus WHERE CT_CODE = " + N(a_code),
+            "DELETE * From Acte_Thesaurus WHERE AT_CAT = " + N(a_code)};
+}
+
+QString adCCAM::sqlSuppActeTheserus(long a_cat, const QString& a_code) {
+    return "DELETE * From Acte_Thesaurus WHERE AT_CAT = " + N(a_cat) + " AND AT_Acte = '" +
+           Q(a_code) + "'";
+}
+
+QString adCCAM::sqlInsererActeTheserus(long a_cat, const QString& a_code, const QString& a_act,
+                                       const QString& a_lib) {
+    return QStringLiteral("INSERT INTO Acte_Thesaurus(AT_Acte,AT_CAT,AT_ACTIVITE,AT_LIB) ") +
+           "VALUES ('" + Q(a_code) + "'," + N(a_cat) + ",'" + Q(a_act) + "','" + Q(a_lib) + "')";
+}
+
+QString adCCAM::sqlInsererCategorie(const QString& a_Lien, const QString& a_lib, int a_type) {
+    return QStringLiteral("INSERT INTO CategorieThesaurus(CT_TYPE,CT_LIB,CT_LIEN) ") + "VALUES (" +
+           N(a_type) + ",'" + Q(a_lib) + "','" + Q(a_Lien) + "')";
+}
+
+QString adCCAM::sqlModifLibelleCategorie(long a_code, const QString& a_lib) {
+    return "UPDATE CategorieThesaurus set CT_LIB = '" + Q(a_lib) + "'" + " WHERE CT_CODE = " +
+           N(a_code);
+}
+
+QString adCCAM::sqlGetCategoriesThesaurus(const QString& a_Lien, int a_type) {
+    return "SELECT * FROM CategorieThesaurus WHERE CT_LIEN = '" + Q(a_Lien) +
+           "' AND CT_TYPE = " + N(a_type) + " ORDER BY CT_LIB";
+}
+
+QString adCCAM::sqlGetActesCatTheserus(long a_cat) {
+    return QStringLiteral("SELECT distinct AMCODE, AT_ACTIVITE, cstr(Libelle_Complet)AS "
+                          "Libelle_Complet FROM Acte_Thesaurus inner join CCAM ON "
+                          "Acte_Thesaurus.AT_Acte = CCAM.AMCODE ") +
+           "WHERE AT_CAT =" + N(a_cat);
+}
+
+QString adCCAM::sqlActeExisteDansCat(const QString& a_acte, long a_cat) {
+    return "SELECT AT_Acte FROM Acte_Thesaurus WHERE AT_Acte = '" + Q(a_acte) + "'" +
+           " AND AT_CAT = " + N(a_cat);
+}
+
+// ================================================================ nomenclature
+
+RecordsetPtr adCCAM::getActe(const QString& a_code, const QString& a_activite,
+                             const QString& a_phase) const {
+    return depotLire(sqlGetActe(a_code, a_activite, a_phase));
+}
+RecordsetPtr adCCAM::getPhases(const QString& a_acte) const { return depotLire(sqlGetPhases(a_acte)); }
+RecordsetPtr adCCAM::getActivites(const QString& a_acte, const QString& a_phase) const {
+    return depotLire(sqlGetActivites(a_acte, a_phase));
+}
+RecordsetPtr adCCAM::getListSystemes() const { return depotLire(sqlGetListSystemes()); }
+RecordsetPtr adCCAM::getListOrganes(const QString& ORSYSTEME) const {
+    return depotLire(sqlGetListOrganes(ORSYSTEME));
+}
+RecordsetPtr adCCAM::getListActes_ParOrgane(const QString& ORCODE) const {
+    return depotLire(sqlGetListActes_ParOrgane(ORCODE));
+}
+RecordsetPtr adCCAM::getHierar(qint16 a_hier, const QString& a_par) const {
+    return depotLire(sqlGetHierar(a_hier, a_par));
+}
+RecordsetPtr adCCAM::getListActes_ParHierar(const QString& a_pos) const {
+    return depotLire(sqlGetListActes_ParHierar(a_pos));
+}
+QString adCCAM::getLibellePosition(const QString& a_pos) const {
+    return lireLibelle(sqlGetLibellePosition(a_pos));
+}
+RecordsetPtr adCCAM::getCodesProcedure(const QString& a_proc) const {
+    return depotLire(sqlGetCodesProcedure(a_proc));
+}
+RecordsetPtr adCCAM::getProceduresParActe(const QString& a_acte) const {
+    return depotLire(sqlGetProceduresParActe(a_acte));
+}
+RecordsetPtr adCCAM::getIncompatibilites(const QString& a_acte) const {
+    return depotLire(sqlGetIncompatibilites(a_acte));
+}
+RecordsetPtr adCCAM::getActesComplementaires(const QString& a_acte,
+                                             const QString& a_activite) const {
+    return depotLire(sqlGetActesComplementaires(a_acte, a_activite));
+}
+RecordsetPtr adCCAM::getListeModificateurs(const QString& a_acte,
+                                           const QString& a_activite) const {
+    return depotLire(sqlGetListeModificateurs(a_acte, a_activite));
+}
+RecordsetPtr adCCAM::getListeNotesUtilisation(const QString& a_acte) const {
+    return depotLire(sqlGetListeNotesUtilisation(a_acte));
+}
+RecordsetPtr adCCAM::getNotesUtilisationHier(const QString& a_code) const {
+    return depotLire(sqlGetNotesUtilisationHier(a_code));
+}
+RecordsetPtr adCCAM::getExtDoc(const QString& a_code, const QString& a_activite) const {
+    return depotLire(sqlGetExtDoc(a_code, a_activite));
+}
+QString adCCAM::getExoneration(const QString& a_code, const QString& a_activite,
+                               const QString& a_phase) const {
+    return lireLibelle(sqlGetExoneration(a_code, a_activite, a_phase));
+}
+QString adCCAM::getRegroupement(const QString& a_code, const QString& a_activite,
+                                const QString& a_phase) const {
+    return lireLibelle(sqlGetRegroupement(a_code, a_activite, a_phase));
+}
+
+// ================================================================ thesaurus
+
+void adCCAM::suppCatTheserus(long a_code) const { depotEcrire(sqlSuppCatTheserus(a_code)); }
+
+void adCCAM::suppActeTheserus(long a_cat, const QString& a_code, const QString&) const {
+    depotEcrire({sqlSuppActeTheserus(a_cat, a_code)});
+}
+
+void adCCAM::insererActeTheserus(long a_cat, const QString& a_code, const QString& a_act,
+                                 const QString& a_lib) const {
+    depotEcrire({sqlInsererActeTheserus(a_cat, a_code, a_act, a_lib)});
+}
+
+void adCCAM::insererCategorie(const QString& a_Lien, const QString& a_lib, int a_type) const {
+    depotEcrire({sqlInsererCategorie(a_Lien, a_lib, a_type)});
+}
+
+long adCCAM::insererCatAndGetCode(Connexion& c, const QString& a_Lien, const QString& a_lib,
+                                  int a_type) {
+    Transaction t(c);
+    c.Execute(sqlInsererCategorie(a_Lien, a_lib, a_type));
+    RecordsetPtr id = c.Ouvrir(QStringLiteral("SELECT @@IDENTITY AS ID"));
+    const long code = id->isEOF() ? 0 : static_cast<long>(id->Fields(QStringLiteral("ID")).toLongLong());
+    t.valider();
+    return code;
+}
+
+long adCCAM::insererCatAndGetCode(const QString& a_Lien, const QString& a_lib, int a_type) const {
+    return operationDepot<long>(0, [&] {
+        ConnexionPtr c = Data().CreeConnexion();
+        return insererCatAndGetCode(*c, a_Lien, a_lib, a_type);
+    });
+}
+
+void adCCAM::modifLibelleCategorie(long a_code, const QString& a_lib) const {
+    depotEcrire({sqlModifLibelleCategorie(a_code, a_lib)});
+}
+
+RecordsetPtr adCCAM::getCategoriesThesaurus(const QString& a_Lien, int a_type) const {
+    return depotLire(sqlGetCategoriesThesaurus(a_Lien, a_type));
+}
+
+RecordsetPtr adCCAM::getActesCatTheserus(long a_cat) const {
+    return depotLire(sqlGetActesCatTheserus(a_cat));
+}
+
+bool adCCAM::ActeExisteDansCat(const QString& a_acte, long a_cat) const {
+    return operationDepot<bool>(false, [&] {
+        return !Data().CreeRecordset(sqlActeExisteDansCat(a_acte, a_cat))->isEOF();
+    });
+}

@@ -1,0 +1,92 @@
+#pragma once
+// Repository of the classification (read only) and of the thesaurus tables.
+// Every operation reports a failure under "ERREUR" and returns its empty
+// result. The sql* functions build the exact SQL text each operation sends;
+// text values are always quote-doubled (codes of the classification are left
+// unchanged by it).
+
+#include "Recordset.h"
+
+#include <QString>
+#include <QStringList>
+
+class Connexion;
+
+class adCCAM {
+public:
+    // ---- Nomenclature
+    RecordsetPtr getActe(const QString& a_code, const QString& a_activite,
+                         const QString& a_phase = QString()) const;
+    RecordsetPtr getPhases(const QString& a_acte) const;
+    RecordsetPtr getActivites(const QString& a_acte, const QString& a_phase = QString()) const;
+    RecordsetPtr getListSystemes() const;
+    RecordsetPtr getListOrganes(const QString& ORSYSTEME) const;
+    RecordsetPtr getListActes_ParOrgane(const QString& ORCODE) const;
+    RecordsetPtr getHierar(qint16 a_hier, const QString& a_par) const;
+    RecordsetPtr getListActes_ParHierar(const QString& a_pos) const;
+    QString getLibellePosition(const QString& a_pos) const;
+    RecordsetPtr getCodesProcedure(const QString& a_proc) const;
+    RecordsetPtr getProceduresParActe(const QString& a_acte) const;
+    RecordsetPtr getIncompatibilites(const QString& a_acte) const;
+    RecordsetPtr getActesComplementaires(const QString& a_acte, const QString& a_activite) const;
+    RecordsetPtr getListeModificateurs(const QString& a_acte, const QString& a_activite) const;
+    RecordsetPtr getListeNotesUtilisation(const QString& a_acte) const;
+    RecordsetPtr getNotesUtilisationHier(const QString& a_code) const;
+    RecordsetPtr getExtDoc(const QString& a_code, const QString& a_activite) const;
+    QString getExoneration(const QString& a_code, const QString& a_activite,
+                           const QString& a_phase) const;
+    QString getRegroupement(const QString& a_code, const QString& a_activite,
+                            const QString& a_phase) const;
+
+    // ---- Thesaurus tables
+    void suppCatTheserus(long a_code) const;
+    void suppActeTheserus(long a_cat, const QString& a_code, const QString& a_act) const;
+    void insererActeTheserus(long a_cat, const QString& a_code, const QString& a_act,
+                             const QString& a_lib) const;
+    void insererCategorie(const QString& a_Lien, const QString& a_lib, int a_type) const;
+    long insererCatAndGetCode(const QString& a_Lien, const QString& a_lib, int a_type) const;
+    void modifLibelleCategorie(long a_code, const QString& a_lib) const;
+    RecordsetPtr getCategoriesThesaurus(const QString& a_Lien, int a_type) const;
+    RecordsetPtr getActesCatTheserus(long a_cat) const;
+    bool ActeExisteDansCat(const QString& a_acte, long a_cat) const;
+
+    // Same as insererCatAndGetCode, on a connection the caller holds (inside
+    // its own transaction); throws DataError instead of reporting.
+    static long insererCatAndGetCode(Connexion& c, const QString& a_Lien, const QString& a_lib,
+                                     int a_type);
+
+    // ---- SQL texts
+    static QString sqlGetActe(const QString& a_code, const QString& a_activite,
+                              const QString& a_phase);
+    static QString sqlGetPhases(const QString& a_acte);
+    static QString sqlGetActivites(const QString& a_acte, const QString& a_phase);
+    static QString sqlGetListSystemes();
+    static QString sqlGetListOrganes(const QString& ORSYSTEME);
+    static QString sqlGetListActes_ParOrgane(const QString& ORCODE);
+    static QString sqlGetHierar(qint16 a_hier, const QString& a_par);
+    static QString sqlGetListActes_ParHierar(const QString& a_pos);
+    // Empty when the position's length is not that of a hierarchy code.
+    static QString sqlGetLibellePosition(const QString& a_pos);
+    static QString sqlGetCodesProcedure(const QString& a_proc);
+    static QString sqlGetProceduresParActe(const QString& a_acte);
+    static QString sqlGetIncompatibilites(const QString& a_acte);
+    static QString sqlGetActesComplementaires(const QString& a_acte, const QString& a_activite);
+    static QString sqlGetListeModificateurs(const QString& a_acte, const QString& a_activite);
+    static QString sqlGetListeNotesUtilisation(const QString& a_acte);
+    static QString sqlGetNotesUtilisationHier(const QString& a_code);
+    static QString sqlGetExtDoc(const QString& a_code, const QString& a_activite);
+    static QString sqlGetExoneration(const QString& a_code, const QString& a_activite,
+                                     const QString& a_phase);
+    static QString sqlGetRegroupement(const QString& a_code, const QString& a_activite,
+                                      const QString& a_phase);
+
+    static QStringList sqlSuppCatTheserus(long a_code);
+    static QString sqlSuppActeTheserus(long a_cat, const QString& a_code);
+    static QString sqlInsererActeTheserus(long a_cat, const QString& a_code, const QString& a_act,
+                                          const QString& a_lib);
+    static QString sqlInsererCategorie(const QString& a_Lien, const QString& a_lib, int a_type);
+    static QString sqlModifLibelleCategorie(long a_code, const QString& a_lib);
+    static QString sqlGetCategoriesThesaurus(const QString& a_Lien, int a_type);
+    static QString sqlGetActesCatTheserus(long a_cat);
+    static QString sqlActeExisteDansCat(const QString& a_acte, long a_cat);
+};

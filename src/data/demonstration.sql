@@ -1,0 +1,1 @@
+-- Demonstration content (filled by the team).

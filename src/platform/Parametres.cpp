@@ -1,0 +1,38 @@
+#include "Parametres.h"
+
+#include <QSettings>
+#include <memory>
+
+namespace {
+QString& fichierRedirige() {
+    static QString f;
+    return f;
+}
+
+std::unique_ptr<QSettings> ouvrir() {
+    if (!fichierRedirige().isEmpty())
+        return std::make_unique<QSettings>(fichierRedirige(), QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Tarvenor"), QStringLiteral("Tarvenor"));
+}
+
+QString chemin(Parametres::Cle cle) {
+    return QString::fromLatin1(cle.section) + QLatin1Char('/') + QString::fromLatin1(cle.nom);
+}
+} // namespace
+
+namespace Parametres {
+
+QString lire(Cle cle, const QString& defaut) {
+    return ouvrir()->value(chemin(cle), defaut).toString();
+}
+
+void ecrire(Cle cle, const QString& valeur) {
+    auto s = ouvrir();
+    s->setValue(chemin(cle), valeur);
+    s->sync();
+}
+
+void redirigerVers(const QString& fichierIni) { fichierRedirige() = fichierIni; }
+
+} // namespace Parametres

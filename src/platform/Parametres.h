@@ -1,0 +1,28 @@
+#pragma once
+// Per-user settings under the application name "Tarvenor". Every section and
+// key the program uses is named here, with its default, in one place.
+
+#include <QString>
+
+namespace Parametres {
+
+struct Cle {
+    const char* section;
+    const char* nom;
+};
+
+inline constexpr Cle CheminBase{"PARAM", "CheminBase"};
+inline constexpr Cle NomUtilisateur{"PARAM", "NomUtilisateur"};
+inline constexpr Cle MainLeft{"Settings", "MainLeft"};
+inline constexpr Cle MainTop{"Settings", "MainTop"};
+inline constexpr Cle MainWidth{"Settings", "MainWidth"};
+inline constexpr Cle MainHeight{"Settings", "MainHeight"};
+
+QString lire(Cle cle, const QString& defaut = QString());
+void ecrire(Cle cle, const QString& valeur);
+
+// Tests redirect the store to an INI file of their own (empty = the user's
+// real store).
+void redirigerVers(const QString& fichierIni);
+
+} // namespace Parametres

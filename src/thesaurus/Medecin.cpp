@@ -1,0 +1,3 @@
+#include "Medecin.h"
+
+void Medecin::remplirThesaurusMED() {}

@@ -1,0 +1,28 @@
+#pragma once
+// A fresh database for one test: created from the schema in a temporary
+// folder, made the database in use (cheminBase), and forgotten afterwards.
+
+#include <QString>
+#include <QTemporaryDir>
+
+class BaseDeTest {
+public:
+    // Creates the database; with demonstration = true it also holds the
+    // demonstration content.
+    explicit BaseDeTest(bool demonstration = false);
+    ~BaseDeTest();
+
+    const QString& chemin() const { return m_chemin; }
+    QString dossier() const { return m_dossier.path(); }
+    // Runs SQL (in the program's dialect) directly on the database.
+    void executer(const QString& sql) const;
+    // Number of rows of a query's first column as an integer.
+    long long compter(const QString& sql) const;
+
+private:
+    QTemporaryDir m_dossier;
+    QString m_chemin;
+};
+
+// Path of the shared national CCAM folder, or empty when it is absent.
+QString dossierCcamNational();
