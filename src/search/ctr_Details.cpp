@@ -164,7 +164,8 @@ void ctr_Details::activiteChoisie(int index) {
 void ctr_Details::phaseChoisie(int index) {
     if (!m_phases || index < 0 || index >= m_phases->RecordCount())
         return;
-    m_phase = m_phases->valeurLigne(index, m_phases->indexChamp(QStringLiteral("Phase"))).toString();
+    m_phase =
+        m_phases->valeurLigne(index, m_phases->indexChamp(QStringLiteral("Phase"))).toString();
     c_phases->setToolTip(c_phases->currentText());
     rafraichirDetails();
 }

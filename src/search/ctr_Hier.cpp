@@ -53,8 +53,8 @@ ctr_Hier::ctr_Hier(QWidget* parent)
     : ctr_ListeActes(QStringLiteral("Sélectionner cet acte"),
                      QStringLiteral("Ajouter au thésaurus"), parent) {
     setObjectName(QStringLiteral("ctr_Hier"));
-    static const char* const libelles[4] = {"Chapitre :", "Sous chapitre :", "Paragraphe :",
-                                            "Sous Paragraphe :"};
+    static const char* const libelles[4] = {
+        "Chapitre :", "Sous chapitre :", "Paragraphe :", "Sous Paragraphe :"};
     auto* grille = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
         l_hier[i] = new QLabel(QString::fromUtf8(libelles[i]), this);

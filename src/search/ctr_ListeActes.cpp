@@ -110,8 +110,7 @@ ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libe
         m_boutonSouris = 1;
         choisirActe();
     });
-    connect(LV_Actes->header(), &QHeaderView::sectionClicked, this,
-            &ctr_ListeActes::trierColonne);
+    connect(LV_Actes->header(), &QHeaderView::sectionClicked, this, &ctr_ListeActes::trierColonne);
     connect(LV_Actes, &QTreeWidget::itemChanged, this, &ctr_ListeActes::ligneCochee);
     connect(m_ajoutPanier, &QAction::triggered, this, &ctr_ListeActes::ajouterPanier);
     connect(m_ajoutThesaurus, &QAction::triggered, this, &ctr_ListeActes::ajouterThesaurus);

@@ -60,8 +60,7 @@ public:
     QAction* m_ajoutThesaurus = nullptr;
 
 protected:
-    ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus,
-                   QWidget* parent);
+    ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus, QWidget* parent);
 
     void viderListe();
     void ajouterLigne(const QString& code, const QString& libelle);
