@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QToolButton>
@@ -33,11 +34,18 @@ QComboBox* comboDeuxColonnes(const QString& nom, QWidget* parent) {
     return combo;
 }
 
+// Columns of the drop-down list: 100 and 500 pixels at least, wider when a
+// label needs it, so that no chapter label is cut.
 void dimensionnerVue(QComboBox* combo) {
     auto* vue = static_cast<QTreeView*>(combo->view());
-    vue->setColumnWidth(0, 100);
-    vue->setColumnWidth(1, 500);
-    vue->setMinimumWidth(qMax(combo->width(), 600));
+    vue->resizeColumnToContents(0);
+    vue->resizeColumnToContents(1);
+    const int code = qMax(100, vue->columnWidth(0));
+    const int libelle = qMax(500, vue->columnWidth(1));
+    vue->setColumnWidth(0, code);
+    vue->setColumnWidth(1, libelle);
+    vue->setMinimumWidth(code + libelle + vue->verticalScrollBar()->sizeHint().width() +
+                         2 * vue->frameWidth());
 }
 
 QString codeChoisi(QComboBox* combo) {
@@ -112,6 +120,7 @@ void ctr_Hier::remplirNiveau(QComboBox* combo, qint16 niveau, const QString& par
         modele->appendRow({code, texte});
     }
     combo->setCurrentIndex(-1);
+    dimensionnerVue(combo);
 }
 
 void ctr_Hier::afficherActesPosition(const QString& code) {

@@ -91,6 +91,11 @@ private:
     int m_colonneTri = 0;
 };
 
+// Makes the rows of a list as tall as their texts wrapped at the columns'
+// widths, so that long labels are read in full; rows are measured again when
+// a column changes width.
+void activerRetourALaLigne(QTreeView* liste);
+
 // Sends the act to the window that shows details for the given screen mode
 // (1, 2 or 6: the DIM window; 3: the doctor's window; 4: the search dialog).
 void afficherDetailsHote(qint16 contexte, const RecordsetPtr& acte);

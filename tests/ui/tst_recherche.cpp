@@ -21,7 +21,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
