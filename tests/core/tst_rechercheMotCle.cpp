@@ -8,6 +8,7 @@
 #include "RechercheMotCle.h"
 
 #include <QTest>
+#include <sqlite3.h>
 
 using namespace RechercheMotCle;
 
@@ -25,6 +26,8 @@ private slots:
     void sql();
     void saisiesDifficiles_data();
     void saisiesDifficiles();
+    void likeContient_data();
+    void likeContient();
 };
 
 void tst_rechercheMotCle::mots_data() {
@@ -123,6 +126,33 @@ void tst_rechercheMotCle::saisiesDifficiles() {
     QVERIFY2(messages.journal().empty(), qPrintable(messages.textes().join('\n')));
     QVERIFY(rs);
     QCOMPARE(rs->RecordCount(), lignes);
+}
+
+// The label search's "%word%" patterns take a fast path in the database's
+// LIKE: it must answer as SQLite's own matcher on ASCII text.
+void tst_rechercheMotCle::likeContient_data() {
+    QTest::addColumn<QString>("texte");
+    QTest::addColumn<QString>("motif");
+    const QStringList textes{
+        "ablation de l'appendice", "APPENDICE", "appendic",       "", "a", "xxappendicexx",
+        "appenappendice",          "aaab",      "Biopsie du FOIE"};
+    const QStringList motifs{"%appendice%", "%APPENDICE%", "%aab%",       "%a%",   "%e%",
+                             "%foie%",      "%%",          "%appen_ice%", "%d%e%", "%x",
+                             "appendice%",  "%'%",         "%l'a%",       "%ab%"};
+    for (const QString& t : textes)
+        for (const QString& m : motifs)
+            QTest::newRow(qPrintable(t + " | " + m)) << t << m;
+}
+
+void tst_rechercheMotCle::likeContient() {
+    QFETCH(QString, texte);
+    QFETCH(QString, motif);
+    BaseDeTest base;
+    const bool attendu =
+        sqlite3_strlike(motif.toUtf8().constData(), texte.toUtf8().constData(), 0) == 0;
+    QCOMPARE(
+        base.compter("SELECT '" + doublerQuotes(texte) + "' LIKE '" + doublerQuotes(motif) + "'"),
+        attendu ? 1LL : 0LL);
 }
 
 QTEST_GUILESS_MAIN(tst_rechercheMotCle)
