@@ -83,7 +83,10 @@ private slots:
         m_base = std::make_unique<BaseDeTest>();
         remplir(*m_base);
     }
-    void init() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
+    void init() {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        cheminBase = m_base->chemin();
+    }
     void cleanupTestCase() {
         QLocale::setDefault(QLocale::c());
         m_base.reset();
@@ -98,6 +101,8 @@ private slots:
     void formaterNote();
     void formaterDiese_data();
     void formaterDiese();
+    void demonstration_data();
+    void demonstration();
 
 private:
     std::unique_ptr<BaseDeTest> m_base;
@@ -260,6 +265,87 @@ void TestDetails::formaterDiese() {
     QCOMPARE(::formaterDiese(valeur), francais);
     QLocale::setDefault(QLocale::c());
     QCOMPARE(::formaterDiese(valeur), QString(francais).replace(',', '.'));
+}
+
+// Acts of the demonstration database, as a user sees them first.
+void TestDetails::demonstration_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("activite");
+    QTest::addColumn<int>("section");
+    QTest::addColumn<QString>("attendu");
+    QTest::newRow("XHMA001 honoraires: taux, montants, ni l'un ni l'autre")
+        << "XHMA001"
+        << "1" << 1
+        << "Tarif: \t\t462,8€ - ICR 308\r\n\r\n"
+           "Liste des modificateurs:\r\n"
+           "\tC - Acte réalisé chez un enfant de moins de trois ans\t\t20% (92,56 €)\r\n"
+           "\tI - Acte réalisé en urgence la nuit, entre 20 heures et 8 heures\t\t40€\r\n"
+           "\t1 - Acte réalisé en urgence un dimanche ou un jour férié\t\t22,5€\r\n"
+           "\t2 - Acte réalisé par un praticien de l'équipe de garde de "
+           "l'établissement\t\t11,5% (53,22 €)\r\n"
+           "\t0 - Reprise chirurgicale dans les quinze jours suivant l'intervention "
+           "initiale\t\t50% (231,4 €)\r\n";
+    QTest::newRow("XHMA001 activités associées")
+        << "XHMA001"
+        << "1" << 2
+        << "Activités associées de l'acte XHMA001 :\r\n"
+           "\tYSHB001 - Prélèvement peropératoire pour examen bactériologique\r\n"
+           "\tYSNA001 - Supplément pour réalisation d'un acte chez un patient en état "
+           "d'obésité morbide\r\n";
+    QTest::newRow("TEQP001 notes de trois niveaux, aucune propre")
+        << "TEQP001"
+        << "1" << 3
+        << "Il n'existe aucune note pour l'acte TEQP001\r\n" + tirets +
+               "\r\n01\r\n"
+               "* Les actes de ce chapitre sont codés une seule fois par séance, quel que soit "
+               "le nombre de sites explorés.\r\n"
+               "* Par voie transcutanée, on entend : à travers la peau, sans incision.\r\n\t"
+               "Par voie endoscopique, on entend : avec un endoscope introduit par un orifice "
+               "naturel ou une incision.\r\n" +
+               tirets +
+               "\r\n01.01\r\n"
+               "* Les actes diagnostiques comprennent le compte rendu écrit de "
+               "l'examen.\r\n" +
+               tirets +
+               "\r\n01.01.01\r\n"
+               "* L'enregistrement comprend :\r\n\t- la pose et le retrait des "
+               "électrodes\r\n\t- l'analyse du tracé\r\n\t- la remise du compte rendu au "
+               "patient\r\n";
+    QTest::newRow("TEQP001 hiérarchie à quatre niveaux")
+        << "TEQP001"
+        << "1" << 4
+        << "Hiérarchie complète de cet acte :\r\n\r\n"
+           "01\t\tSYSTÈME NERVEUX\r\n"
+           "01.01\t\tActes diagnostiques sur le système nerveux\r\n"
+           "01.01.01\t\tExplorations électrophysiologiques du système nerveux\r\n"
+           "01.01.01.01\tÉlectroencéphalographie";
+    QTest::newRow("WBFA003 procédure")
+        << "WBFA003"
+        << "1" << 5
+        << "Décomposition de cette procédure :\r\n"
+           "\t** Code N°1 **\r\nWBFA001 - Cholécystectomie, par cœlioscopie\r\n"
+           "\t** Code N°2 **\r\nWBQA001 - Cholangiographie peropératoire, par "
+           "cathétérisme du canal cystique\r\n"
+           "\r\n\r\n"
+           "Cet acte n'appartient à aucune procédure";
+    QTest::newRow("TEQP001 incompatible dans les deux sens")
+        << "TEQP001"
+        << "1" << 6
+        << "Actes incompatibles avec l'acte TEQP001 :\r\n"
+           "TEQP002 - Électroencéphalogramme prolongé avec enregistrement vidéo, d'une durée "
+           "de plus de 4 heures\r\n";
+    QTest::newRow("TEQP001 exonération") << "TEQP001"
+                                         << "1" << 7
+                                         << "Acte sans exonération particulière du ticket "
+                                            "modérateur\r\nActes d'exploration fonctionnelle";
+}
+
+void TestDetails::demonstration() {
+    BaseDeTest base(true);
+    QFETCH(QString, code);
+    QFETCH(QString, activite);
+    QFETCH(int, section);
+    QTEST(texteDetailsActe(accesCCAM.getActe(code, activite), qint16(section)), "attendu");
 }
 
 QTEST_GUILESS_MAIN(TestDetails)
