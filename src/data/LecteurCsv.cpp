@@ -43,15 +43,16 @@ int longueurSequenceUtf8(const unsigned char* p, const unsigned char* fin) {
 
 // Checks that the bytes are UTF-8 text; names the line of the first fault.
 void verifierTexteUtf8(const QByteArray& octets, const QString& nomFichier) {
+    const qsizetype nul = octets.indexOf('\0');
+    if (nul >= 0)
+        throw ErreurImport(QStringLiteral("Le fichier « %1 » n'est pas un fichier texte : il "
+                                          "contient des octets nuls (ligne %2).")
+                               .arg(nomFichier)
+                               .arg(octets.left(nul).count('\n') + 1));
     const auto* p = reinterpret_cast<const unsigned char*>(octets.constData());
     const auto* fin = p + octets.size();
     int ligne = 1;
     while (p < fin) {
-        if (*p == 0)
-            throw ErreurImport(QStringLiteral("Le fichier « %1 » n'est pas un fichier texte : il "
-                                              "contient des octets nuls (ligne %2).")
-                                   .arg(nomFichier)
-                                   .arg(ligne));
         if (*p == '\n')
             ++ligne;
         const int n = longueurSequenceUtf8(p, fin);
