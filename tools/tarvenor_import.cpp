@@ -42,14 +42,20 @@ int main(int argc, char* argv[]) {
         usage();
         return 2;
     }
+    ImportCcam import(args.at(0), references);
     try {
-        ImportCcam import(args.at(0), references);
+        import.analyser(); // every file is checked before the database is opened
+    } catch (const ErreurImport& e) {
+        std::fprintf(stderr, "Erreur : %s\nLa base « %s » n'a pas été touchée.\n",
+                     qUtf8Printable(e.message()), qUtf8Printable(args.at(1)));
+        return 1;
+    }
+    try {
         const RapportImport& r = import.charger(args.at(1));
         std::printf("%s", qUtf8Printable(r.texte()));
-        std::printf("CCAM chargée dans %s\n", qUtf8Printable(args.at(1)));
+        std::printf("CCAM chargée dans « %s ».\n", qUtf8Printable(args.at(1)));
     } catch (const ErreurImport& e) {
-        std::fprintf(stderr, "Erreur : %s\nLa base n'a pas été modifiée.\n",
-                     qUtf8Printable(e.message()));
+        std::fprintf(stderr, "Erreur : %s\n", qUtf8Printable(e.message()));
         return 1;
     }
     return 0;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <sqlite3.h>
 
 namespace {
 
@@ -219,7 +220,8 @@ QString RapportImport::texte() const {
 // ---------------------------------------------------------------- reading
 
 ImportCcam::ImportCcam(QString fichierCsv, QString dossierReferences)
-    : m_fichier(std::move(fichierCsv)), m_dossierReferences(std::move(dossierReferences)) {}
+    : m_fichier(std::move(fichierCsv)), m_nomFichier(QFileInfo(m_fichier).fileName()),
+      m_dossierReferences(std::move(dossierReferences)) {}
 
 void ImportCcam::analyser() {
     if (m_analyse)
@@ -233,7 +235,7 @@ void ImportCcam::analyser() {
 }
 
 void ImportCcam::analyserTableur() {
-    const QString nom = QFileInfo(m_fichier).fileName();
+    const QString& nom = m_nomFichier;
     const std::vector<EnregistrementCsv> enr = LecteurCsv::lireFichier(m_fichier, ',');
     if (enr.empty() || (enr.size() == 1 && enr[0].champs.join(QString()).trimmed().isEmpty()))
         throw ErreurImport(QStringLiteral("Le fichier « %1 » est vide.").arg(nom));
@@ -290,7 +292,7 @@ void ImportCcam::analyserTableur() {
 void ImportCcam::traiterEnregistrement(const EnregistrementCsv& e) {
     const QString code = champ(e, ColCode).trimmed();
     const QString texte = champ(e, ColTexte);
-    const QString nom = QFileInfo(m_fichier).fileName();
+    const QString& nom = m_nomFichier;
 
     // In the modifier table, a one-character code with a value is a modifier
     // (some are digits, like level-1 chapter codes).
@@ -493,7 +495,7 @@ void ImportCcam::traiterEnregistrement(const EnregistrementCsv& e) {
 }
 
 void ImportCcam::ligneActivite(const EnregistrementCsv& e) {
-    const QString nom = QFileInfo(m_fichier).fileName();
+    const QString& nom = m_nomFichier;
     LigneCcam l;
     l.code = m_acte.code;
     l.libelle = m_acte.libelle;
@@ -563,7 +565,7 @@ void ImportCcam::terminerActe() {
     if (a.lignesCcam == 0)
         throw ErreurImport(QStringLiteral("Le fichier « %1 » est tronqué ou altéré : l'acte %2 "
                                           "(ligne %3) n'a aucune ligne d'activité.")
-                               .arg(QFileInfo(m_fichier).fileName(), a.code)
+                               .arg(m_nomFichier, a.code)
                                .arg(a.ligne));
     const bool a4 = a.activites.contains(QStringLiteral("4"));
     QStringList autres = a.activites;
@@ -899,6 +901,7 @@ void ImportCcam::analyserReferences() {
 
 namespace {
 
+// The classification tables, replaced by a load.
 const QStringList& tablesClassification() {
     static const QStringList t{
         QStringLiteral("CCAM"),
@@ -919,7 +922,6 @@ const QStringList& tablesClassification() {
         QStringLiteral("Actes_extension_documentaire"),
         QStringLiteral("Exo_TM"),
         QStringLiteral("Regroupement"),
-        QStringLiteral("Acte_Thesaurus"),
     };
     return t;
 }
@@ -939,6 +941,41 @@ QVariant texteOuNull(const QString& t) {
     return t.isEmpty() ? QVariant() : QVariant(t);
 }
 
+// Checks an existing target before it is opened for writing (opening it so
+// would already change its header): a SQLite file must hold every table a
+// load writes or reads, and the file and its folder must be writable. Files
+// that are not SQLite are left to Data, which refuses them without opening.
+void verifierCibleExistante(const QString& chemin) {
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly) || !f.read(16).startsWith("SQLite format 3"))
+        return;
+    f.close();
+    sqlite3* db = nullptr;
+    QStringList manquantes = tablesClassification();
+    manquantes << QStringLiteral("Acte_Thesaurus");
+    if (sqlite3_open_v2(QFile::encodeName(chemin).constData(), &db, SQLITE_OPEN_READONLY,
+                        nullptr) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &st,
+                               nullptr) == SQLITE_OK) {
+            while (sqlite3_step(st) == SQLITE_ROW)
+                manquantes.removeAll(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+        }
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    if (!manquantes.isEmpty())
+        throw ErreurImport(QStringLiteral("La base « %1 » n'est pas une base Tarvenor : la table "
+                                          "« %2 » est absente.")
+                               .arg(chemin, manquantes.first()));
+    const QFileInfo info(chemin);
+    if (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable())
+        throw ErreurImport(QStringLiteral("La base « %1 » ne peut pas être modifiée (fichier ou "
+                                          "dossier en lecture seule).")
+                               .arg(chemin));
+}
+
 void supprimerFichierBase(const QString& chemin) {
     Data::fermerConnexions();
     for (const QString& suffixe :
@@ -949,21 +986,8 @@ void supprimerFichierBase(const QString& chemin) {
 } // namespace
 
 void ImportCcam::ecrire(Connexion& c) {
-    // The database must hold every classification table (a Tarvenor database).
-    for (const QString& t : tablesClassification()) {
-        RecordsetPtr rs = c.Ouvrir(
-            QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '") +
-            doublerQuotes(t) + QStringLiteral("'"));
-        if (rs->Fields(0).toLongLong() == 0)
-            throw ErreurImport(QStringLiteral("La base « %1 » n'est pas une base Tarvenor : la "
-                                              "table « %2 » est absente.")
-                                   .arg(c.chemin(), t));
-    }
-
     const bool references = !m_dossierReferences.isEmpty();
     for (const QString& t : tablesClassification()) {
-        if (t == QLatin1String("Acte_Thesaurus"))
-            continue;
         if (!references && tablesReferences().contains(t))
             continue;
         c.Execute(QStringLiteral("DELETE FROM \"%1\"").arg(t));
@@ -1077,6 +1101,13 @@ void ImportCcam::ecrire(Connexion& c) {
         m_rapport.actesThesaurusAbsents << absents->Fields(0).toString();
 }
 
+namespace {
+QString etatBase(bool creee) {
+    return creee ? QStringLiteral("La base créée pour ce chargement a été supprimée.")
+                 : QStringLiteral("La base n'a pas été modifiée.");
+}
+} // namespace
+
 const RapportImport& ImportCcam::charger(const QString& cheminBase) {
     QElapsedTimer chrono;
     chrono.start();
@@ -1086,7 +1117,13 @@ const RapportImport& ImportCcam::charger(const QString& cheminBase) {
     bool creee = false;
     if (cheminBase.trimmed().isEmpty())
         throw ErreurImport(QStringLiteral("Aucune base de données n'est indiquée."));
-    if (!info.exists()) {
+    if (info.exists()) {
+        try {
+            verifierCibleExistante(cheminBase);
+        } catch (const ErreurImport& e) {
+            throw ErreurImport(e.message() + QLatin1Char('\n') + etatBase(false));
+        }
+    } else {
         const QFileInfo dossier(info.absolutePath());
         if (!dossier.isDir())
             throw ErreurImport(QStringLiteral("Impossible de créer la base « %1 » : le dossier "
@@ -1113,13 +1150,12 @@ const RapportImport& ImportCcam::charger(const QString& cheminBase) {
     } catch (const DataError& e) {
         if (creee)
             supprimerFichierBase(cheminBase);
-        throw ErreurImport(QStringLiteral("Le chargement dans la base « %1 » a échoué ; la base "
-                                          "n'a pas été modifiée.\n%2")
-                               .arg(cheminBase, e.description()));
-    } catch (const ErreurImport&) {
+        throw ErreurImport(QStringLiteral("Le chargement dans la base « %1 » a échoué : %2\n%3")
+                               .arg(cheminBase, e.description(), etatBase(creee)));
+    } catch (const ErreurImport& e) {
         if (creee)
             supprimerFichierBase(cheminBase);
-        throw;
+        throw ErreurImport(e.message() + QLatin1Char('\n') + etatBase(creee));
     }
     m_rapport.baseCreee = creee;
     m_rapport.secondes = chrono.elapsed() / 1000.0;

@@ -115,6 +115,7 @@ private:
     void ecrire(class Connexion& c);
 
     QString m_fichier;
+    QString m_nomFichier; // named in messages
     QString m_dossierReferences;
     bool m_analyse = false;
     RapportImport m_rapport;

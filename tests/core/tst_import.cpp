@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <set>
+#include <sqlite3.h>
 
 namespace {
 
@@ -352,8 +353,10 @@ void TestImport::baseImpossibleAEcrire_data() {
                                     << "le dossier .* n'existe pas";
     QTest::newRow("pas une base") << "texte"
                                   << "n'est pas une base de données";
-    QTest::newRow("autre base SQLite") << "autre base"
-                                       << "n'est pas une base Tarvenor";
+    QTest::newRow("base Tarvenor incomplète") << "autre base"
+                                              << "n'est pas une base Tarvenor";
+    QTest::newRow("base SQLite étrangère") << "étrangère"
+                                           << "n'est pas une base Tarvenor";
     QTest::newRow("lecture seule") << "lecture seule"
                                    << "ne peut pas être modifiée";
 }
@@ -374,6 +377,12 @@ void TestImport::baseImpossibleAEcrire() {
             Data::fermerConnexions();
             QFile::copy(autre.chemin(), cible);
         }
+    } else if (cas == "étrangère") {
+        // Rollback journal, not WAL: opening it for writing would change its header.
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(cible).constData(), &db), SQLITE_OK);
+        sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES (1);", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
     } else {
         BaseDeTest b;
         Data::fermerConnexions();
