@@ -171,7 +171,7 @@ QString RapportImport::texte() const {
     l << QStringLiteral("Chapitres par niveau : %1 / %2 / %3 / %4")
              .arg(nombre(chapitres[0]), nombre(chapitres[1]), nombre(chapitres[2]),
                   nombre(chapitres[3]));
-    l << QStringLiteral("Actes rattachés directement au niveau 3 (PositionH en « 00 ») : %1")
+    l << QStringLiteral("Actes rangés au-dessus du niveau 4 (PositionH terminée par « 00 ») : %1")
              .arg(nombre(actesNiveau3));
     l << QStringLiteral("Notes d'utilisation des actes : %1").arg(nombre(notesActes));
     l << QStringLiteral("Notes des chapitres : %1").arg(nombre(notesChapitres));
@@ -672,6 +672,24 @@ void ImportCcam::finaliser() {
     r.modificateurs = static_cast<int>(m_modificateurs.size());
     r.acteModificateurs = static_cast<int>(m_acteModificateur.size());
     r.incompatibilites = static_cast<int>(m_incompatibles.size());
+
+    // Acts placed in a chapter that also has sub-chapters: the hierarchy
+    // browser lists the acts of a chapter only when it has no sub-chapter.
+    QSet<QString> parents;
+    for (int n = 1; n < 4; ++n)
+        for (const Paire& h : m_hierarchie[n])
+            parents.insert(positionDepuisCode(h.first.left(h.first.lastIndexOf('.'))));
+    QSet<QString> actesCaches;
+    for (const LigneCcam& l : m_ccam)
+        if (parents.contains(l.positionH))
+            actesCaches.insert(l.code);
+    if (!actesCaches.isEmpty())
+        r.nonRepris << QStringLiteral("%1 actes sont rangés dans un chapitre qui a aussi des "
+                                      "sous-chapitres (avant le premier d'entre eux) : leur "
+                                      "PositionH est celle du chapitre, que le navigateur de la "
+                                      "hiérarchie n'affiche pas ; la recherche par mot clé et par "
+                                      "site les trouve.")
+                           .arg(nombre(static_cast<int>(actesCaches.size())));
 
     // Duplicated keys (act, activity, phase) are kept, as the spreadsheet lists them.
     std::set<std::array<QString, 3>> cles;

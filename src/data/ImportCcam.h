@@ -31,7 +31,7 @@ struct RapportImport {
     int codesActes = 0;
     int lignesCcam = 0;
     std::array<int, 4> chapitres{};
-    int actesNiveau3 = 0; // acts hanging directly at level 3 (PositionH ending in "00")
+    int actesNiveau3 = 0; // acts placed above level 4 (PositionH ending in "00")
     int notesActes = 0;
     int notesChapitres = 0;
     int modificateurs = 0;
