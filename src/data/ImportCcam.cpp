@@ -226,6 +226,7 @@ ImportCcam::ImportCcam(QString fichierCsv, QString dossierReferences)
 void ImportCcam::analyser() {
     if (m_analyse)
         return;
+    *this = ImportCcam(m_fichier, m_dossierReferences); // nothing left from a failed attempt
     m_rapport.fichier = m_fichier;
     m_rapport.references = m_dossierReferences;
     analyserTableur();
