@@ -94,26 +94,23 @@ std::vector<EnregistrementCsv> LecteurCsv::analyser(const QByteArray& octets, ch
                 const int ligneGuillemet = ligne;
                 ++i;
                 for (;;) {
-                    if (i >= n)
+                    const qsizetype guillemet = texte.indexOf(QLatin1Char('"'), i);
+                    if (guillemet < 0)
                         throw ErreurImport(
                             QStringLiteral("Le fichier « %1 » est incomplet : le champ entre "
                                            "guillemets ouvert ligne %2 n'est jamais fermé.")
                                 .arg(nomFichier)
                                 .arg(ligneGuillemet));
-                    const QChar c = s[i];
-                    if (c == QLatin1Char('"')) {
-                        if (i + 1 < n && s[i + 1] == QLatin1Char('"')) {
-                            champ += c;
-                            i += 2;
-                            continue;
-                        }
+                    const QStringView morceau(s + i, guillemet - i);
+                    ligne += static_cast<int>(morceau.count(QLatin1Char('\n')));
+                    champ += morceau;
+                    i = guillemet + 1;
+                    if (i < n && s[i] == QLatin1Char('"')) {
+                        champ += QLatin1Char('"'); // doubled quote
                         ++i;
-                        break;
+                        continue;
                     }
-                    if (c == QLatin1Char('\n'))
-                        ++ligne;
-                    champ += c;
-                    ++i;
+                    break;
                 }
                 // Text after the closing quote up to the separator is kept, as
                 // spreadsheets do.
