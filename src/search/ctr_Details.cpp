@@ -3,13 +3,7 @@
 #include "Globals.h"
 #include "Progression.h"
 
-#if __has_include("DetailsActe.h")
 #include "DetailsActe.h"
-#define TARVENOR_TEXTE_DETAILS 1
-#elif __has_include("TexteDetailsActe.h")
-#include "TexteDetailsActe.h"
-#define TARVENOR_TEXTE_DETAILS 1
-#endif
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -25,13 +19,7 @@ namespace {
 
 // The text of one tab, with line ends as the text box wants them.
 QString texteOnglet(const RecordsetPtr& acte, qint16 onglet) {
-#ifdef TARVENOR_TEXTE_DETAILS
     return texteDetailsActe(acte, onglet).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-#else
-    Q_UNUSED(acte);
-    Q_UNUSED(onglet);
-    return QString();
-#endif
 }
 
 // A field of the current row as text; empty when the recordset has no such field.

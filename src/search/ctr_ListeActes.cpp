@@ -1,5 +1,6 @@
 #include "ctr_ListeActes.h"
 
+#include "AjoutPanier.h"
 #include "Globals.h"
 #include "Progression.h"
 
@@ -19,10 +20,6 @@
 #if __has_include("f_thesaurusMED.h")
 #include "f_thesaurusMED.h"
 #define TARVENOR_HOTE_MED 1
-#endif
-#if __has_include("AjoutPanier.h")
-#include "AjoutPanier.h"
-#define TARVENOR_PANIER 1
 #endif
 #if __has_include("d_selectCat.h")
 #include "d_selectCat.h"
@@ -286,9 +283,7 @@ void ctr_ListeActes::trierColonne(int colonne) {
 
 void ctr_ListeActes::ajouterPanier() {
     // The basket admission works on the current act, set when the row was picked.
-#ifdef TARVENOR_PANIER
     ajouterAuPanier();
-#endif
 }
 
 void ctr_ListeActes::ajouterThesaurus() {

@@ -66,6 +66,8 @@ void ajouterDonnees(const BaseDeTest& base) {
     base.executer("INSERT INTO Hierarchie4 VALUES ('98.01.02.01', 'Sous-paragraphe')");
     base.executer(QString::fromUtf8("INSERT INTO Notes_Hierarchie VALUES ('98.01', "
                                     "'Première note¶suite de la note')"));
+    base.executer("INSERT INTO Modificateurs VALUES ('Q9', 'Modificateur de test', 3.5, NULL)");
+    base.executer("INSERT INTO Acte_Modificateur VALUES ('QQZA002', '4', 'Q9')");
     base.executer("INSERT INTO \"Systèmes\" VALUES ('QS', 'Système de test')");
     base.executer("INSERT INTO \"Systèmes\" VALUES ('QV', 'Système vide')");
     base.executer("INSERT INTO ORGANES VALUES ('QQ', 'Organe de test', 'QS')");
@@ -447,14 +449,27 @@ void tst_recherche::details() {
     QVERIFY(details.c_phases->isHidden());
     QVERIFY(details.phaseCourante().isEmpty());
     QCOMPARE(details.l_acteClassant->text(), QStringLiteral("QQZA002 n'est pas un acte classant"));
+    QVERIFY(details.t_details->toPlainText().startsWith("Tarif: \t\t"));
+    QVERIFY(details.t_details->toPlainText().endsWith("\tAucun modificateur"));
+    // Another activity re-reads the act: its own modifiers.
     details.c_activites->setCurrentIndex(1);
     details.activiteChoisie(1);
     QCOMPARE(details.activiteCourante(), QStringLiteral("4"));
     QCOMPARE(details.c_activites->toolTip(), QStringLiteral("Activité 4"));
+    QVERIFY(details.t_details->toPlainText().contains("\tQ9 - Modificateur de test\t\t3"));
+    // Each tab shows its own text, built from the database.
+    details.TS_details->setCurrentIndex(2);
+    QCOMPARE(details.ongletCourant(), qint16(3));
+    QVERIFY(details.t_details->toPlainText().startsWith(
+        "Il n'existe aucune note pour l'acte QQZA002\n"));
+    QVERIFY(details.t_details->toPlainText().contains(QString::fromUtf8("Première note\n\tsuite")));
+    QCOMPARE(details.activiteCourante(), QStringLiteral("4"));
 
     // Phases shown when the act has some; the tab is kept from act to act.
     details.TS_details->setCurrentIndex(3);
     QCOMPARE(details.ongletCourant(), qint16(4));
+    QVERIFY(details.t_details->toPlainText().startsWith(
+        QString::fromUtf8("Hiérarchie complète de cet acte :\n\n98\t\tCHAPITRE DE TEST\n98.01")));
     details.majDetails(accesDonnees.getActe("QQYB001", QString()));
     QCOMPARE(details.ongletCourant(), qint16(4));
     QVERIFY(!details.c_phases->isHidden());
