@@ -4,11 +4,10 @@
 // the result list widget with the rows found.
 //
 // Usage: bench_recherche [database]
-//   database: a Tarvenor database already holding the national CCAM (for
-//   instance loaded by tarvenor_import). Without it, a temporary database is
-//   built from the act codes and labels of the national spreadsheet
-//   (TARVENOR_CCAM_DIR), one row per act, activity and phase, at least 15,000
-//   rows; without the spreadsheet, from generated labels.
+//   database: a Tarvenor database already holding the classification.
+//   Without it, the national spreadsheet (TARVENOR_CCAM_DIR) is loaded into a
+//   temporary database by tarvenor_import; when either is missing, a
+//   temporary database of generated labels is built (at least 15,000 rows).
 
 #include "Data.h"
 #include "Globals.h"
@@ -21,6 +20,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -39,48 +39,19 @@ struct ActeSource {
     QString libelle;
 };
 
-// Act rows of the national spreadsheet: code in the first column, label in
-// the third. Fields may hold quoted line breaks.
-std::vector<ActeSource> lireTableur(const QString& chemin) {
-    std::vector<ActeSource> actes;
-    QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly))
-        return actes;
-    const QString texte = QString::fromUtf8(f.readAll());
-    QStringList champs;
-    QString champ;
-    bool guillemets = false;
-    static const QRegularExpression codeActe(QStringLiteral("^[A-Z]{4}[0-9]{3}$"));
-    auto finLigne = [&] {
-        champs << champ;
-        champ.clear();
-        if (champs.size() > 2 && codeActe.match(champs[0]).hasMatch())
-            actes.push_back({champs[0], champs[2]});
-        champs.clear();
-    };
-    for (qsizetype i = 0; i < texte.size(); ++i) {
-        const QChar c = texte.at(i);
-        if (guillemets) {
-            if (c == u'"' && i + 1 < texte.size() && texte.at(i + 1) == u'"') {
-                champ += u'"';
-                ++i;
-            } else if (c == u'"') {
-                guillemets = false;
-            } else {
-                champ += c;
-            }
-        } else if (c == u'"') {
-            guillemets = true;
-        } else if (c == u',') {
-            champs << champ;
-            champ.clear();
-        } else if (c == u'\n') {
-            finLigne();
-        } else if (c != u'\r') {
-            champ += c;
-        }
-    }
-    return actes;
+// Loads the national spreadsheet with the program's importer (built beside
+// the benchmarks); false when the importer or the spreadsheet is missing.
+bool chargerCcamNationale(const QString& chemin) {
+    const QString dossierCcam = QStringLiteral(TARVENOR_CCAM_DIR);
+    const QString tableur = QDir(dossierCcam).filePath(QStringLiteral("ccam_v81.csv"));
+    const QString outil =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../tarvenor_import"));
+    if (!QFile::exists(tableur) || !QFile::exists(outil))
+        return false;
+    QProcess import;
+    import.start(outil, {tableur, chemin, QStringLiteral("--references"), dossierCcam});
+    return import.waitForFinished(120000) && import.exitStatus() == QProcess::NormalExit &&
+           import.exitCode() == 0;
 }
 
 std::vector<ActeSource> actesGeneres() {
@@ -218,15 +189,12 @@ int main(int argc, char** argv) {
         std::printf("base : %s\n", qPrintable(chemin));
     } else {
         chemin = QDir(dossier.path()).filePath(QStringLiteral("bench.mdb"));
-        std::vector<ActeSource> actes =
-            lireTableur(QStringLiteral(TARVENOR_CCAM_DIR "/ccam_v81.csv"));
-        if (actes.empty()) {
-            std::printf("tableur national absent : libellés générés\n");
-            actes = actesGeneres();
+        if (chargerCcamNationale(chemin)) {
+            std::printf("CCAM nationale V81 chargée par tarvenor_import\n");
         } else {
-            std::printf("libellés du tableur national CCAM V81\n");
+            std::printf("tableur national ou importeur absent : libellés générés\n");
+            construireBase(chemin, actesGeneres());
         }
-        construireBase(chemin, actes);
     }
     cheminBase = chemin;
 
