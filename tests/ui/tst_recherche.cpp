@@ -2,11 +2,13 @@
 // the chapter notes dialog, driven offscreen on the demonstration database
 // completed with rows of their own (codes and words no real act uses).
 
+#include "AjoutPanier.h"
 #include "BaseDeTest.h"
 #include "Data.h"
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "Panier.h"
 #include "ctr_Details.h"
 #include "ctr_Hier.h"
 #include "ctr_motCle.h"
@@ -66,6 +68,7 @@ void ajouterDonnees(const BaseDeTest& base) {
     base.executer("INSERT INTO Hierarchie4 VALUES ('98.01.02.01', 'Sous-paragraphe')");
     base.executer(QString::fromUtf8("INSERT INTO Notes_Hierarchie VALUES ('98.01', "
                                     "'Première note¶suite de la note')"));
+    base.executer("INSERT INTO Actes_Incompatibles VALUES ('QQZA001', 'QQXC001')");
     base.executer("INSERT INTO Modificateurs VALUES ('Q9', 'Modificateur de test', 3.5, NULL)");
     base.executer("INSERT INTO Acte_Modificateur VALUES ('QQZA002', '4', 'Q9')");
     base.executer("INSERT INTO \"Systèmes\" VALUES ('QS', 'Système de test')");
@@ -108,6 +111,7 @@ private slots:
     void casesACocherDansLaRecherche();
     void menuContextuel_data();
     void menuContextuel();
+    void menuPanier();
     void site();
     void hierarchie();
     void notesDeChapitre();
@@ -325,6 +329,38 @@ void tst_recherche::menuContextuel() {
     QVERIFY(acteCourant); // details in every case
     QCOMPARE(panneau.m_listeActes->isVisible(), menu);
     panneau.m_listeActes->hide();
+}
+
+// "Sélectionner cet acte" runs the basket admission on the act picked.
+void tst_recherche::menuPanier() {
+    utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
+    contexteCourant = 3;
+    int dialogues = 0;
+    installerDialogueAjoutPanier([&] { ++dialogues; });
+    Acte dansLePanier;
+    dansLePanier.code = QStringLiteral("QQXC001");
+    dansLePanier.activite = QStringLiteral("1");
+    panier().ajouterActe(dansLePanier);
+
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    chercher(panneau, "QQZA", true);
+    QTreeWidget* liste = panneau.LV_Actes;
+    QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, centreLigne(liste, 0));
+    QVERIFY(panneau.m_listeActes->isVisible());
+    panneau.m_ajoutPanier->trigger();
+    QCOMPARE(m_messages->textes(),
+             QStringList{"Cet acte ne peut être ajouté au panier ! Il est incompatible avec un "
+                         "autre acte du panier"});
+    QCOMPARE(dialogues, 0);
+
+    QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, centreLigne(liste, 1));
+    panneau.m_ajoutPanier->trigger();
+    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQZA002"));
+    QCOMPARE(dialogues, 1);
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    installerDialogueAjoutPanier(nullptr);
 }
 
 void tst_recherche::site() {
