@@ -96,8 +96,8 @@ void enregistrerFonctions(sqlite3* db) {
 // ---------------------------------------------------------------- errors
 
 QString messageSqlite(sqlite3* db, int code) {
-    const QString detail = db ? QString::fromUtf8(sqlite3_errmsg(db))
-                              : QString::fromUtf8(sqlite3_errstr(code));
+    const QString detail =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
     switch (code & 0xff) {
     case SQLITE_READONLY:
         return QStringLiteral("La base de données est en lecture seule : la modification n'a pas "
@@ -137,9 +137,9 @@ void verifierFichier(const QString& chemin) {
         throw DataError(SQLITE_CANTOPEN, kSource,
                         QStringLiteral("Aucun fichier de base de données n'est indiqué."));
     if (!info.exists())
-        throw DataError(SQLITE_CANTOPEN, kSource,
-                        QStringLiteral("Le fichier de base de données « %1 » est introuvable.")
-                            .arg(chemin));
+        throw DataError(
+            SQLITE_CANTOPEN, kSource,
+            QStringLiteral("Le fichier de base de données « %1 » est introuvable.").arg(chemin));
     if (info.isDir())
         throw DataError(SQLITE_CANTOPEN, kSource,
                         QStringLiteral("« %1 » est un dossier, pas un fichier de base de données.")
@@ -156,13 +156,18 @@ void verifierFichier(const QString& chemin) {
                                        "programme ne peut pas l'ouvrir. Utilisez une base "
                                        "Tarvenor (SQLite) chargée avec la CCAM.")
                             .arg(chemin));
-    if (entete.size() > 0 && !entete.startsWith("SQLite format 3"))
-        throw DataError(SQLITE_NOTADB, kSource,
-                        QStringLiteral("Le fichier « %1 » n'est pas une base de données.")
-                            .arg(chemin));
+    // An empty file would be taken by SQLite for an empty database, and
+    // turned into one by the first write: it is refused like any other.
+    if (!entete.startsWith(QByteArrayView("SQLite format 3\0", 16)))
+        throw DataError(
+            SQLITE_NOTADB, kSource,
+            QStringLiteral("Le fichier « %1 » n'est pas une base de données.").arg(chemin));
 }
 
-sqlite3* ouvrirSqlite(const QString& chemin, bool creer) {
+// Opens the file; creer allows a new file. With modeWal, a writable file is
+// switched to the WAL journal (this changes its header): not done by the
+// mere connectivity test, which leaves the file as it is.
+sqlite3* ouvrirSqlite(const QString& chemin, bool creer, bool modeWal = true) {
     sqlite3* db = nullptr;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (creer)
@@ -182,7 +187,7 @@ sqlite3* ouvrirSqlite(const QString& chemin, bool creer) {
         sqlite3_close(db);
         throw DataError(rc, kSource, msg);
     }
-    if (!sqlite3_db_readonly(db, "main")) {
+    if (modeWal && !sqlite3_db_readonly(db, "main")) {
         sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
     }
@@ -211,8 +216,8 @@ Recordset::Genre genreDeclare(const char* decl, int typeStockage) {
         const QByteArray d = QByteArray(decl).toUpper();
         if (d.contains("INT"))
             return Recordset::Genre::Entier;
-        if (d.contains("REAL") || d.contains("FLOA") || d.contains("DOUB") ||
-            d.contains("NUM") || d.contains("DEC"))
+        if (d.contains("REAL") || d.contains("FLOA") || d.contains("DOUB") || d.contains("NUM") ||
+            d.contains("DEC"))
             return Recordset::Genre::Reel;
         if (d.contains("DATE") || d.contains("TIME"))
             return Recordset::Genre::Date;
@@ -260,9 +265,13 @@ struct Instruction {
 
 Connexion::Connexion(sqlite3* db, QString chemin) : m_db(db), m_chemin(std::move(chemin)) {}
 
-Connexion::~Connexion() { sqlite3_close_v2(m_db); }
+Connexion::~Connexion() {
+    sqlite3_close_v2(m_db);
+}
 
-bool Connexion::lectureSeule() const { return sqlite3_db_readonly(m_db, "main") == 1; }
+bool Connexion::lectureSeule() const {
+    return sqlite3_db_readonly(m_db, "main") == 1;
+}
 
 void Connexion::Execute(const QString& sql) {
     const QByteArray texte = traduireJet(sql).toUtf8();
@@ -287,10 +296,26 @@ void Connexion::Execute(const QString& sql) {
 RecordsetPtr Connexion::Ouvrir(const QString& sql) {
     const QByteArray texte = traduireJet(sql).toUtf8();
     Instruction ins;
+    const char* suite = nullptr;
     int rc = sqlite3_prepare_v2(m_db, texte.constData(), static_cast<int>(texte.size()), &ins.st,
-                                nullptr);
+                                &suite);
     if (rc != SQLITE_OK)
         leverSqlite(m_db, rc);
+    if (!ins.st)
+        throw DataError(SQLITE_MISUSE, kSource, QStringLiteral("La requête est vide."));
+    // A query only reads: a text that would change the database, or that
+    // holds more than one statement, is refused before anything runs.
+    if (!sqlite3_stmt_readonly(ins.st))
+        throw DataError(SQLITE_MISUSE, kSource,
+                        QStringLiteral("Une requête de lecture ne peut pas modifier la base de "
+                                       "données."));
+    if (suite && *suite) {
+        Instruction autre;
+        if (sqlite3_prepare_v2(m_db, suite, -1, &autre.st, nullptr) != SQLITE_OK || autre.st)
+            throw DataError(SQLITE_MISUSE, kSource,
+                            QStringLiteral("Une requête ne peut contenir qu'une seule "
+                                           "instruction."));
+    }
     auto rs = std::make_shared<Recordset>();
     const int n = sqlite3_column_count(ins.st);
     std::vector<Recordset::Genre> genres(n);
@@ -322,10 +347,18 @@ RecordsetPtr Connexion::Ouvrir(const QString& sql) {
 
 // ---------------------------------------------------------------- Transaction
 
+namespace {
+void executerDirect(Connexion& c, const QByteArray& sql) {
+    const int rc = sqlite3_exec(c.handle(), sql.constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        leverSqlite(c.handle(), rc);
+}
+} // namespace
+
 Transaction::Transaction(Connexion& connexion) : m_connexion(connexion) {
     static int compteur = 0;
     m_nom = QStringLiteral("t%1").arg(++compteur);
-    m_connexion.Execute(QStringLiteral("SAVEPOINT ") + m_nom);
+    executerDirect(m_connexion, ("SAVEPOINT " + m_nom).toUtf8());
 }
 
 Transaction::~Transaction() {
@@ -336,7 +369,7 @@ Transaction::~Transaction() {
 }
 
 void Transaction::valider() {
-    m_connexion.Execute(QStringLiteral("RELEASE ") + m_nom);
+    executerDirect(m_connexion, ("RELEASE " + m_nom).toUtf8());
     m_fini = true;
 }
 
@@ -347,7 +380,7 @@ Data::Data() : m_chemin(cheminBase) {}
 bool Data::ConnexionCorrecte() {
     try {
         verifierFichier(m_chemin);
-        sqlite3* db = ouvrirSqlite(m_chemin, false);
+        sqlite3* db = ouvrirSqlite(m_chemin, false, false);
         sqlite3_close_v2(db);
         return true;
     } catch (const DataError& e) {
@@ -383,13 +416,15 @@ RecordsetPtr Data::CreeRecordset(const QString& sql) {
     try {
         return c->Ouvrir(sql);
     } catch (const DataError& e) {
-        throw DataError(DataError::RecordsetEchoue, kSource,
-                        erreurAvecNumero(QStringLiteral("L'ouverture d'un recordset a échoué."),
-                                         e));
+        throw DataError(
+            DataError::RecordsetEchoue, kSource,
+            erreurAvecNumero(QStringLiteral("L'ouverture d'un recordset a échoué."), e));
     }
 }
 
-void Data::fermerConnexions() { connexionsOuvertes().clear(); }
+void Data::fermerConnexions() {
+    connexionsOuvertes().clear();
+}
 
 void Data::creerBase(const QString& chemin) {
     initialiserRessourcesCore();
@@ -444,6 +479,10 @@ RecordsetPtr depotLire(const QString& sql) {
 void depotEcrire(const QStringList& instructions) {
     operationDepot<bool>(false, [&] {
         ConnexionPtr c = Data().CreeConnexion();
+        if (instructions.size() == 1) { // one statement is all-or-nothing by itself
+            c->Execute(instructions.front());
+            return true;
+        }
         Transaction t(*c);
         for (const QString& sql : instructions)
             c->Execute(sql);
