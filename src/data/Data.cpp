@@ -7,9 +7,11 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <map>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 // The core's resources live in a static library: they must be registered
 // explicitly before the first use.
@@ -195,15 +197,53 @@ sqlite3* ouvrirSqlite(const QString& chemin, bool creer, bool modeWal = true) {
     return db;
 }
 
-std::map<QString, ConnexionPtr>& connexionsOuvertes() {
-    static std::map<QString, ConnexionPtr> c;
+// Which file a path names now: device and inode, so that a file replaced
+// under the same name (a backup put back, a new copy) is told from the one
+// a kept connection has open.
+struct IdentiteFichier {
+    bool present = false;
+    quint64 peripherique = 0;
+    quint64 noeud = 0;
+    bool operator==(const IdentiteFichier&) const = default;
+};
+
+IdentiteFichier identiteFichier(const QString& chemin) {
+    struct stat st;
+    if (::stat(QFile::encodeName(chemin).constData(), &st) != 0)
+        return {};
+    return {true, static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
+}
+
+struct ConnexionGardee {
+    ConnexionPtr connexion;
+    IdentiteFichier fichier;
+};
+
+std::map<QString, ConnexionGardee>& connexionsOuvertes() {
+    static std::map<QString, ConnexionGardee> c;
+    return c;
+}
+
+// The key of a file among the kept connections: its canonical path, so that
+// two spellings of one path share a connection. Resolving a path costs
+// several system calls: the answer is remembered for the paths already seen
+// (forgotten with the connections).
+QHash<QString, QString>& clesConnues() {
+    static QHash<QString, QString> c;
     return c;
 }
 
 QString cleChemin(const QString& chemin) {
+    auto& connues = clesConnues();
+    const auto it = connues.constFind(chemin);
+    if (it != connues.constEnd())
+        return it.value();
     const QFileInfo info(chemin);
     const QString canon = info.canonicalFilePath();
-    return canon.isEmpty() ? info.absoluteFilePath() : canon;
+    const QString cle = canon.isEmpty() ? info.absoluteFilePath() : canon;
+    if (!canon.isEmpty())
+        connues.insert(chemin, cle);
+    return cle;
 }
 
 QString erreurAvecNumero(const QString& entete, const DataError& e) {
@@ -395,13 +435,18 @@ ConnexionPtr Data::CreeConnexion() {
         const QString cle = cleChemin(m_chemin);
         auto it = ouvertes.find(cle);
         if (it != ouvertes.end()) {
-            if (QFileInfo::exists(m_chemin))
-                return it->second;
-            ouvertes.erase(it); // the file went away: forget the stale connection
+            const IdentiteFichier maintenant = identiteFichier(m_chemin);
+            if (maintenant.present && maintenant == it->second.fichier)
+                return it->second.connexion;
+            // The file went away or was replaced: the kept connection would
+            // read and write the old one.
+            ouvertes.erase(it);
+            clesConnues().clear();
         }
         verifierFichier(m_chemin);
+        const IdentiteFichier fichier = identiteFichier(m_chemin);
         auto c = std::make_shared<Connexion>(ouvrirSqlite(m_chemin, false), m_chemin);
-        ouvertes[cle] = c;
+        ouvertes[cleChemin(m_chemin)] = {c, fichier};
         return c;
     } catch (const DataError& e) {
         throw DataError(DataError::ConnexionEchouee, kSource,
@@ -424,6 +469,7 @@ RecordsetPtr Data::CreeRecordset(const QString& sql) {
 
 void Data::fermerConnexions() {
     connexionsOuvertes().clear();
+    clesConnues().clear();
 }
 
 void Data::creerBase(const QString& chemin) {

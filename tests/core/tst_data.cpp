@@ -48,6 +48,13 @@ QByteArray enteteJet(const char* moteur) {
     return b;
 }
 
+QStringList colonne(const RecordsetPtr& rs) {
+    QStringList l;
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        l << rs->Fields(0).toString();
+    return l;
+}
+
 } // namespace
 
 class TestData : public QObject {
@@ -66,6 +73,7 @@ private slots:
     void recordsetRefuseUneEcriture();
     void connexionGardeeParFichier();
     void fichierDisparu();
+    void fichierRemplace();
     void creerBaseNeRemplacePas();
     void lectureSeule();
 
@@ -259,6 +267,30 @@ void TestData::fichierDisparu() {
     QCOMPARE(m_messages->journal().size(), size_t(1));
     QVERIFY(m_messages->journal().front().texte.contains(QStringLiteral("introuvable")));
     QVERIFY(!QFileInfo::exists(chemin));
+}
+
+void TestData::fichierRemplace() {
+    // A file put in place of the open one (a backup restored) is the one read
+    // and written afterwards.
+    QTemporaryDir dossier;
+    const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("b.mdb"));
+    const QString copie = QDir(dossier.path()).filePath(QStringLiteral("copie.mdb"));
+    Data::creerBase(chemin);
+    Data::creerBase(copie);
+    Data(copie).CreeConnexion()->Execute(QStringLiteral("INSERT INTO UniteMedicale VALUES "
+                                                        "('SAUVE','Sauvegarde')"));
+    cheminBase = chemin;
+    accesDonnees.insererUM(QStringLiteral("U1"), QStringLiteral("Un"));
+    QCOMPARE(accesDonnees.getListeUM()->RecordCount(), 1);
+    Data::fermerConnexions(); // the copy is complete on disk
+    ConnexionPtr ancienne = Data().CreeConnexion();
+    QVERIFY(QFile::remove(chemin));
+    QFile::remove(chemin + QStringLiteral("-wal"));
+    QFile::remove(chemin + QStringLiteral("-shm"));
+    QVERIFY(QFile::copy(copie, chemin));
+    QCOMPARE(colonne(accesDonnees.getListeUM()), QStringList({"SAUVE"}));
+    QVERIFY(Data().CreeConnexion().get() != ancienne.get());
+    QVERIFY(m_messages->journal().empty());
 }
 
 void TestData::creerBaseNeRemplacePas() {
