@@ -111,8 +111,9 @@ QString traduireJet(const QString& sql) {
         return sql;
 
     // The text is cut into code and quoted pieces (text literals between
-    // apostrophes, names or texts between double quotes); only code is
-    // translated, quoted pieces are copied as they are.
+    // apostrophes, names or texts between double quotes, comments from "--"
+    // to the end of the line); only code is translated, the other pieces are
+    // copied as they are.
     QString resultat;
     resultat.reserve(sql.size() + 16);
     bool apresUnion = false;
@@ -132,9 +133,12 @@ QString traduireJet(const QString& sql) {
     qsizetype i = 0;
     while (i < n) {
         const QChar c = sql[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+        const bool commentaire =
+            c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-');
+        if (commentaire || c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             traduireJusqua(i);
-            const qsizetype fin = finCitation(sql, i);
+            qsizetype fin = commentaire ? sql.indexOf(QLatin1Char('\n'), i) : finCitation(sql, i);
+            fin = fin < 0 ? n : (commentaire ? fin + 1 : fin);
             resultat += QStringView(sql).mid(i, fin - i);
             i = fin;
             debutCode = i;

@@ -707,6 +707,12 @@ void TestData::traduction_data() {
                                 << "SELECT \"a <> null\" AS X";
     QTest::newRow("littéral non fermé") << "SELECT 'abc <> null"
                                         << "SELECT 'abc <> null";
+    QTest::newRow("commentaire") << "-- l'unité <> null\nSELECT 1 -- fin #01/02/2024#"
+                                 << "-- l'unité <> null\nSELECT 1 -- fin #01/02/2024#";
+    QTest::newRow("après commentaire") << "-- note\nDELETE * FROM T WHERE a <> null"
+                                       << "-- note\nDELETE FROM T WHERE a IS NOT NULL";
+    QTest::newRow("moins") << "SELECT 3-1 WHERE a <> null"
+                           << "SELECT 3-1 WHERE a IS NOT NULL";
     QTest::newRow("vide") << ""
                           << "";
 }
