@@ -421,7 +421,22 @@ bool Data::ConnexionCorrecte() {
     try {
         verifierFichier(m_chemin);
         sqlite3* db = ouvrirSqlite(m_chemin, false, false);
+        // Another program's SQLite file opens too: the users table tells a
+        // database of this program, so that the login explains the refusal
+        // instead of failing on its first query.
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db,
+                           "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
+                           "'Utilisateur' COLLATE NOCASE",
+                           -1, &st, nullptr);
+        const bool tableUtilisateurs = st && sqlite3_step(st) == SQLITE_ROW;
+        sqlite3_finalize(st);
         sqlite3_close_v2(db);
+        if (!tableUtilisateurs)
+            throw DataError(SQLITE_NOTADB, kSource,
+                            QStringLiteral("Le fichier « %1 » n'est pas une base de données de "
+                                           "Tarvenor : la table des utilisateurs y manque.")
+                                .arg(m_chemin));
         return true;
     } catch (const DataError& e) {
         afficherMessage(e.description(), kSource, Icone::Critique, Boutons::Ok);

@@ -68,6 +68,7 @@ private slots:
     void connexionRefusee_data();
     void connexionRefusee();
     void connexionCorrecte();
+    void baseEtrangere();
     void erreur4000();
     void erreur4001();
     void recordsetRefuseUneEcriture();
@@ -189,6 +190,26 @@ void TestData::connexionCorrecte() {
     cheminBase = QStringLiteral("/nulle/part.mdb");
     QCOMPARE(d.chemin(), base.chemin());
     QVERIFY(d.CreeRecordset(QStringLiteral("SELECT * FROM UniteMedicale")));
+}
+
+void TestData::baseEtrangere() {
+    // A SQLite file of another program: refused by the connectivity test,
+    // left as it is.
+    QTemporaryDir dossier;
+    const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("autre.db"));
+    {
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(chemin).constData(), &db), SQLITE_OK);
+        sqlite3_exec(db, "CREATE TABLE Clients(nom TEXT)", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    const auto avant = empreinte(dossier.path());
+    cheminBase = chemin;
+    QVERIFY(!Data().ConnexionCorrecte());
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    QCOMPARE(m_messages->journal().front().titre, QStringLiteral("Data"));
+    QVERIFY(m_messages->journal().front().texte.contains(QStringLiteral("Tarvenor")));
+    QCOMPARE(empreinte(dossier.path()), avant);
 }
 
 void TestData::erreur4000() {
