@@ -450,6 +450,10 @@ ConnexionPtr Data::CreeConnexion() {
         const QString cle = cleChemin(m_chemin);
         auto it = ouvertes.find(cle);
         if (it != ouvertes.end()) {
+            // Inside a caller's transaction (an import, a copy) the file is the
+            // one being worked on: no need to look at it again for each write.
+            if (!sqlite3_get_autocommit(it->second.connexion->handle()))
+                return it->second.connexion;
             const IdentiteFichier maintenant = identiteFichier(m_chemin);
             if (maintenant.present && maintenant == it->second.fichier)
                 return it->second.connexion;
