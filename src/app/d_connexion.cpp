@@ -89,11 +89,19 @@ d_connexion::d_connexion(QWidget* parent) : QDialog(parent) {
 
 bool d_connexion::eventFilter(QObject* objet, QEvent* evenement) {
     if (evenement->type() == QEvent::FocusOut) {
-        for (QLineEdit* e : t_connexion)
-            if (objet == e)
-                e->setText(e->text().trimmed().toUpper());
+        for (int i = 0; i < 3; ++i)
+            if (objet == t_connexion[i])
+                normaliser(i);
     }
     return QDialog::eventFilter(objet, evenement);
+}
+
+void d_connexion::normaliser(int index) {
+    QLineEdit* e = t_connexion[index];
+    // File names are case-sensitive here: the path is trimmed but keeps its
+    // case, or a database in a folder with lower-case letters could never be
+    // opened.
+    e->setText(index == 2 ? e->text().trimmed() : e->text().trimmed().toUpper());
 }
 
 void d_connexion::Command2_Click() {
@@ -125,9 +133,10 @@ void d_connexion::signalerChampIncorrect(const QString& message, int index) {
 }
 
 void d_connexion::OKButton_Click() {
-    // 1. Every box trimmed and upper-cased: passwords are case-insensitive.
-    for (QLineEdit* e : t_connexion)
-        e->setText(e->text().trimmed().toUpper());
+    // 1. Every box trimmed, identifier and password upper-cased: passwords
+    // are case-insensitive.
+    for (int i = 0; i < 3; ++i)
+        normaliser(i);
 
     // 2. Mandatory fields (the password may be empty).
     QString message = debutChampsManquants;

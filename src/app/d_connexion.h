@@ -39,6 +39,8 @@ private:
     void ouvrirEspaceDIM();
     void ouvrirEspaceMedecin();
     void chargerMedecin();
+    // Trims the box; upper-cases the identifier and the password.
+    void normaliser(int index);
     void signalerChampIncorrect(const QString& message, int index);
     bool m_termine = false;
 };
