@@ -44,7 +44,9 @@ QStringList textesMenu(const QMenu* m) {
     return t;
 }
 
-void supprimerDiffere() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void supprimerDiffere() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 } // namespace
 
 class TestPrincipale : public QObject {
@@ -127,17 +129,16 @@ void TestPrincipale::menus() {
     QCOMPARE(textesMenu(f->m_thesaurus),
              (QStringList{"m_ajoutThUM=Ajouter le thésaurus de l'UM",
                           "m_export=Exporter le thésaurus", "m_import=Importer un thésaurus"}));
-    QCOMPARE(textesMenu(f->m_admin), (QStringList{"m_a_uti=&Gestion des utilisateurs",
-                                                  "m_a_UM=&Unités médicales"}));
+    QCOMPARE(textesMenu(f->m_admin),
+             (QStringList{"m_a_uti=&Gestion des utilisateurs", "m_a_UM=&Unités médicales"}));
     QCOMPARE(textesMenu(f->m_TheUM),
              (QStringList{"m_ajoutActe=Ajouter des actes", "m_suppActe=Supprimer l'acte",
-                          "m_ajoutCat=Ajouter des catégories",
-                          "m_suppCat=Supprimer la catégorie",
+                          "m_ajoutCat=Ajouter des catégories", "m_suppCat=Supprimer la catégorie",
                           "m_modifCat=Renommer la catégorie"}));
     QCOMPARE(textesMenu(f->m_UM), (QStringList{"m_ajoutUM=Nouvelle unité médicale",
                                                "m_modifUM=Modifier", "m_suppUM=Supprimer"}));
-    QCOMPARE(textesMenu(f->m_uti), (QStringList{"m_ajoutUti=Nouveau", "m_modifUti=Modifier",
-                                                "m_suppUti=Supprimer"}));
+    QCOMPARE(textesMenu(f->m_uti),
+             (QStringList{"m_ajoutUti=Nouveau", "m_modifUti=Modifier", "m_suppUti=Supprimer"}));
     // The context menus never appear in the menu bar.
     for (QMenu* m : {f->m_TheUM, f->m_UM, f->m_uti})
         QVERIFY(!f->menuBar()->actions().contains(m->menuAction()));
@@ -318,9 +319,8 @@ void TestPrincipale::changementUtilisateur() {
 void TestPrincipale::premierLancement() {
     const QRect ecran = QGuiApplication::primaryScreen()->geometry();
     QCOMPARE(m_principale->size(), QSize(867, 600));
-    QCOMPARE(m_principale->pos(),
-             QPoint(qRound((ecran.width() * 15 - 13000) / 2.0 / 15),
-                    qRound((ecran.height() * 15 - 9000) / 2.0 / 15)));
+    QCOMPARE(m_principale->pos(), QPoint(qRound((ecran.width() * 15 - 13000) / 2.0 / 15),
+                                         qRound((ecran.height() * 15 - 9000) / 2.0 / 15)));
 }
 
 void TestPrincipale::placementRestaure() {
