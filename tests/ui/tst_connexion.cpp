@@ -46,6 +46,8 @@ private slots:
     void groupes_data();
     void groupes();
     void medecinSansFiche();
+    void baseDemonstration_data();
+    void baseDemonstration();
     void identifiantMinusculesAvecBlancs();
     void annulation();
     void choixFichier();
@@ -395,6 +397,38 @@ void TestConnexion::medecinSansFiche() {
     QCOMPARE(medecinCourant->UTI, codeUtilisateur(QStringLiteral("MED2")));
     QCOMPARE(int(contexteCourant), 3);
     QVERIFY(f_thesaurusMED::instance());
+}
+
+void TestConnexion::baseDemonstration_data() {
+    QTest::addColumn<QString>("identifiant");
+    QTest::addColumn<QString>("motDePasse");
+    QTest::addColumn<QString>("espace");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("ADMIN") << "admin" << "admin" << "f_ThesaurusDIM" << 2;
+    QTest::newRow("DIM") << "DIM" << "DIM" << "f_ThesaurusDIM" << 2;
+    QTest::newRow("MARTIN") << " martin " << "Martin" << "f_thesaurusMED" << 3;
+    QTest::newRow("BERNARD") << "BERNARD" << "bernard" << "f_thesaurusMED" << 3;
+    QTest::newRow("LEROY") << "LEROY" << "LEROY" << "f_thesaurusMED" << 3;
+}
+
+void TestConnexion::baseDemonstration() {
+    QFETCH(QString, identifiant);
+    QFETCH(QString, motDePasse);
+    QFETCH(QString, espace);
+    QFETCH(int, mode);
+    BaseDeTest demonstration(true);
+    PiloteConnexion pilote;
+    pilote.connecter(identifiant, motDePasse, demonstration.chemin());
+    m_principale->afficherConnexion();
+    QVERIFY2(m_messages->journal().empty(), qPrintable(m_messages->textes().join('|')));
+    QCOMPARE(utilisateurCourant.p_LOGIN, identifiant.trimmed().toUpper());
+    QCOMPARE(int(contexteCourant), mode);
+    QCOMPARE(m_principale->fenetreActive()->objectName(), espace);
+    if (mode == 3) {
+        QVERIFY(medecinCourant);
+        QVERIFY(!medecinCourant->code.isEmpty());
+        QCOMPARE(medecinCourant->UTI, utilisateurCourant.p_code);
+    }
 }
 
 void TestConnexion::identifiantMinusculesAvecBlancs() {
