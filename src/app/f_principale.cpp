@@ -17,6 +17,8 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -266,7 +268,13 @@ void f_principale::redimentionner() {
     const QSize client = m_espace->viewport()->size();
     const int hauteur =
         enTwips(height()) < hauteurPetiteFenetre ? enPixels(hauteurEnfantFixe) : client.height();
-    s->setGeometry(0, 0, client.width(), hauteur);
+    int largeur = client.width();
+    // A child taller than the workspace brings a vertical scroll bar, which
+    // narrows the workspace: the child leaves room for it rather than call
+    // for a useless horizontal bar.
+    if (hauteur > client.height() && !m_espace->verticalScrollBar()->isVisible())
+        largeur -= m_espace->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_espace);
+    s->setGeometry(0, 0, largeur, hauteur);
 }
 
 void f_principale::afficherFenetre(QWidget* fenetre) {

@@ -399,6 +399,7 @@ void TestPrincipale::limitesEtRedimentionner() {
     m_principale->resize(900, 650);
     QCoreApplication::processEvents();
     m_principale->redimentionner();
+    QCoreApplication::processEvents();
     const QSize client = m_principale->espace()->viewport()->size();
     QCOMPARE(cadre->geometry(), QRect(0, 0, client.width(), 573));
 
