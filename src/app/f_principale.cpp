@@ -18,8 +18,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStyle>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 namespace {
@@ -43,7 +43,9 @@ double enTwips(int pixels) {
 // A stored placement value, or the default when absent or not a number.
 double lireTwips(Parametres::Cle cle, double defaut) {
     bool ok = false;
-    const double v = Parametres::lire(cle).toDouble(&ok);
+    // Values written with a decimal comma (French regional settings) too.
+    const double v =
+        Parametres::lire(cle).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     return ok ? v : defaut;
 }
 
@@ -451,7 +453,10 @@ void f_principale::closeEvent(QCloseEvent* event) {
 void f_principale::enregistrerPlacement() {
     if (isMinimized())
         return;
-    const auto texte = [](int pixels) { return QString::number(float(enTwips(pixels))); };
+    // Single-precision numbers as text: seven significant digits.
+    const auto texte = [](int pixels) {
+        return QString::number(double(float(enTwips(pixels))), 'g', 7);
+    };
     Parametres::ecrire(Parametres::MainLeft, texte(x()));
     Parametres::ecrire(Parametres::MainTop, texte(y()));
     Parametres::ecrire(Parametres::MainWidth, texte(width()));

@@ -404,11 +404,21 @@ void TestConnexion::baseDemonstration_data() {
     QTest::addColumn<QString>("motDePasse");
     QTest::addColumn<QString>("espace");
     QTest::addColumn<int>("mode");
-    QTest::newRow("ADMIN") << "admin" << "admin" << "f_ThesaurusDIM" << 2;
-    QTest::newRow("DIM") << "DIM" << "DIM" << "f_ThesaurusDIM" << 2;
-    QTest::newRow("MARTIN") << " martin " << "Martin" << "f_thesaurusMED" << 3;
-    QTest::newRow("BERNARD") << "BERNARD" << "bernard" << "f_thesaurusMED" << 3;
-    QTest::newRow("LEROY") << "LEROY" << "LEROY" << "f_thesaurusMED" << 3;
+    QTest::newRow("ADMIN") << "admin"
+                           << "admin"
+                           << "f_ThesaurusDIM" << 2;
+    QTest::newRow("DIM") << "DIM"
+                         << "DIM"
+                         << "f_ThesaurusDIM" << 2;
+    QTest::newRow("MARTIN") << " martin "
+                            << "Martin"
+                            << "f_thesaurusMED" << 3;
+    QTest::newRow("BERNARD") << "BERNARD"
+                             << "bernard"
+                             << "f_thesaurusMED" << 3;
+    QTest::newRow("LEROY") << "LEROY"
+                           << "LEROY"
+                           << "f_thesaurusMED" << 3;
 }
 
 void TestConnexion::baseDemonstration() {
@@ -433,7 +443,7 @@ void TestConnexion::baseDemonstration() {
 
 void TestConnexion::identifiantMinusculesAvecBlancs() {
     PiloteConnexion pilote;
-    QString apresPerteFocus;
+    QString apresPerteFocus, cheminApresPerteFocus;
     pilote.avantSaisie = [&](QDialog* d) {
         auto* c = qobject_cast<d_connexion*>(d);
         QVERIFY(QTest::qWaitForWindowActive(c));
@@ -442,11 +452,16 @@ void TestConnexion::identifiantMinusculesAvecBlancs() {
         c->t_connexion[1]->setFocus(); // the identifier loses the focus
         apresPerteFocus = c->t_connexion[0]->text();
         QTest::keyClicks(c->t_connexion[1], QStringLiteral(" medpwd"));
-        c->t_connexion[2]->setText(m_base->chemin());
+        // The path is trimmed but keeps its case.
+        c->t_connexion[2]->setFocus();
+        c->t_connexion[2]->setText(QStringLiteral("  ") + m_base->chemin() + QStringLiteral(" "));
+        c->t_connexion[0]->setFocus();
+        cheminApresPerteFocus = c->t_connexion[2]->text();
     };
     pilote.saisir({});
     m_principale->afficherConnexion();
     QCOMPARE(apresPerteFocus, QStringLiteral("MED1"));
+    QCOMPARE(cheminApresPerteFocus, m_base->chemin());
     QVERIFY(m_messages->journal().empty());
     QCOMPARE(utilisateurCourant.p_LOGIN, QStringLiteral("MED1"));
     QCOMPARE(pilote.etats.front().textes[1], QStringLiteral("MEDPWD"));

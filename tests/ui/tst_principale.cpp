@@ -332,6 +332,12 @@ void TestPrincipale::placementRestaure() {
     QCOMPARE(m_principale->pos(), QPoint(100, 200));
     QCOMPARE(m_principale->size(), QSize(1000, 700));
 
+    // Written with a decimal comma, or not a number at all (default kept).
+    Parametres::ecrire(Parametres::MainWidth, QStringLiteral("13500,0"));
+    Parametres::ecrire(Parametres::MainHeight, QStringLiteral("grand"));
+    nouvelleFenetre();
+    QCOMPARE(m_principale->size(), QSize(900, 600));
+
     // A placement out of the screen is brought back on it.
     Parametres::ecrire(Parametres::MainLeft, QStringLiteral("-90000"));
     Parametres::ecrire(Parametres::MainTop, QStringLiteral("900000"));
