@@ -1,17 +1,33 @@
 #pragma once
-// A doctor and his thesaurus.
+// A doctor and his thesaurus, held in memory for the thesaurus panels.
 
+#include "Categorie.h"
+
+#include <QList>
 #include <QString>
 
 class Medecin {
 public:
-    QString code;     // MED_CODE
-    QString libelle;  // MED_LIB
-    QString CN;       // MED_CODEN
-    QString UM;       // MED_UM
-    QString activite; // MED_ACT: "1" or "4"
-    long UTI = 0;     // UTI_CODE of the user account
+    QString code;              // MED_CODE
+    QString libelle;           // MED_LIB
+    QString CN;                // MED_CODEN
+    QString UM;                // MED_UM
+    QString activite;          // MED_ACT: "1" or "4"
+    long UTI = 0;              // UTI_CODE of the user account
+    QList<Categorie> listeCat; // the thesaurus, categories in label order
 
-    // Loads the doctor's categories and their acts.
+    // Reads the doctor row of `code` (nothing when `code` is empty; the other
+    // fields stay empty when the doctor is unknown).
+    void remplirDonnees();
+    // Rebuilds listeCat from the thesaurus tables. A failing read leaves the
+    // list as far as it got.
     void remplirThesaurusMED();
+    // The first category of that code; nullptr when none. The pointer is valid
+    // until listeCat changes.
+    Categorie* getCategorie(long a_code);
+    // Removes the first act of that code and activity from the category;
+    // nothing happens when there is none.
+    void supprimerActe(long a_codeCat, const QString& a_codeActe, const QString& a_act);
+    // Removes the first category of that code; nothing happens when there is none.
+    void supprimerCat(long a_codeCat);
 };

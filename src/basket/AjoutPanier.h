@@ -1,0 +1,30 @@
+#pragma once
+// The single entry of every add-to-basket command, and the admission rule it
+// applies before the add-to-basket dialog opens.
+
+#include <QString>
+#include <functional>
+
+class Panier;
+
+// Admission codes of verifierAdmission.
+enum CodeAdmission : qint16 {
+    AdmissionAccordee = 0,
+    AdmissionIncompatible = 1, // incompatible with an act of the basket
+    AdmissionProcedure = 2,    // a procedure with a component in the basket
+    AdmissionComposant = 3,    // a component of a procedure in the basket
+};
+
+// Admission of the current act (acteCourant) into the current basket.
+qint16 verifierAdmission();
+// Admission of the act code into a basket. An empty basket admits every act
+// without any query; a query that fails counts as finding nothing.
+qint16 verifierAdmission(const Panier& panier, const QString& code);
+
+// Runs the admission of the current act: shows the refusal message, or opens
+// the add-to-basket dialog. Does nothing without a current act.
+void ajouterAuPanier();
+
+// The add-to-basket dialog, installed by the widget library; by default
+// nothing opens. nullptr restores the default.
+void installerDialogueAjoutPanier(std::function<void()> ouvrir);

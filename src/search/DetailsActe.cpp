@@ -1,0 +1,231 @@
+#include "DetailsActe.h"
+
+#include "Data.h"
+#include "Globals.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace {
+const QString TAB = QStringLiteral("\t");
+const QString CRLF = QStringLiteral("\r\n");
+
+// A field value as text, as it is: a number in its standard conversion (no
+// thousands separator, the locale's decimal separator), NULL as nothing.
+QString texte(const QVariant& valeur) {
+    if (valeur.isNull())
+        return {};
+    switch (valeur.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return QString::number(valeur.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::QDate:
+        return valeurTexte(valeur);
+    default:
+        return valeur.toString();
+    }
+}
+
+QString nombre(double valeur) {
+    return valeurTexte(QVariant(valeur));
+}
+
+QString champ(const RecordsetPtr& rs, const char* nom) {
+    return texte(rs->Fields(QString::fromLatin1(nom)));
+}
+
+bool aDesLignes(const RecordsetPtr& rs) {
+    return rs && rs->RecordCount() > 0;
+}
+
+QString honoraires(const QString& code, const QString& activite, const QVariant& tarif,
+                   const QVariant& icr) {
+    const double tarifActe = tarif.toDouble();
+    QString t = QStringLiteral("Tarif: ") + TAB + TAB +
+                (tarif.isNull() ? QString() : nombre(tarifActe)) + QStringLiteral("€ - ICR ") +
+                texte(icr) + CRLF + CRLF;
+    t += QStringLiteral("Liste des modificateurs:") + CRLF;
+    RecordsetPtr mods = accesCCAM.getListeModificateurs(code, activite);
+    if (!aDesLignes(mods))
+        return t + TAB + QStringLiteral("Aucun modificateur");
+    for (mods->MoveFirst(); !mods->isEOF(); mods->MoveNext()) {
+        const QVariant pourcentage = mods->Fields(QStringLiteral("Pourcentage"));
+        const QVariant montant = mods->Fields(QStringLiteral("Tarif"));
+        const QString debut =
+            TAB + champ(mods, "code") + QStringLiteral(" - ") + champ(mods, "libelle") + TAB + TAB;
+        if (!pourcentage.isNull())
+            t += debut + nombre(pourcentage.toDouble() * 100) + QStringLiteral("%") +
+                 QStringLiteral(" (") + formaterDiese(tarifActe * pourcentage.toDouble()) +
+                 QStringLiteral(" €)") + CRLF;
+        else if (!montant.isNull())
+            t += debut + texte(montant) + QStringLiteral("€") + CRLF;
+    }
+    return t;
+}
+
+QString activitesAssociees(const QString& code, const QString& activite) {
+    RecordsetPtr rs = accesCCAM.getActesComplementaires(code, activite);
+    if (!aDesLignes(rs))
+        return QStringLiteral("Cet acte n'a pas d'activité associée");
+    QString t =
+        QStringLiteral("Activités associées de l'acte ") + code + QStringLiteral(" :") + CRLF;
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        t +=
+            TAB + champ(rs, "AMCODE") + QStringLiteral(" - ") + champ(rs, "Libelle_Complet") + CRLF;
+    return t;
+}
+
+QString notes(const QString& code, const QString& positionH) {
+    QString t;
+    RecordsetPtr rs = accesCCAM.getListeNotesUtilisation(code);
+    if (aDesLignes(rs)) {
+        t = QStringLiteral("Notes d'utilisation pour l'acte: ") + code + CRLF;
+        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+            t += QStringLiteral("* ") + formaterNote(champ(rs, "Note_Utilisation")) + CRLF;
+    } else {
+        t = QStringLiteral("Il n'existe aucune note pour l'acte ") + code + CRLF;
+    }
+    for (const QString& niveau : niveauxHierarchie(positionH)) {
+        RecordsetPtr nh = accesCCAM.getNotesUtilisationHier(niveau);
+        if (!aDesLignes(nh))
+            continue;
+        t += QString(53, u'-') + CRLF + niveau + CRLF;
+        for (nh->MoveFirst(); !nh->isEOF(); nh->MoveNext())
+            t += QStringLiteral("* ") + formaterNote(champ(nh, "Note_Hierarchie")) + CRLF;
+    }
+    return t;
+}
+
+QString hierarchie(const QString& positionH) {
+    if (positionH.isEmpty())
+        return {};
+    const QStringList niveaux = niveauxHierarchie(positionH);
+    QString t = QStringLiteral("Hiérarchie complète de cet acte :") + CRLF + CRLF;
+    for (int i = 0; i < niveaux.size(); ++i) {
+        if (i > 0)
+            t += CRLF;
+        // The fourth level has a longer code: one tab is enough.
+        t += niveaux[i] + (i < 3 ? TAB + TAB : TAB) + accesCCAM.getLibellePosition(niveaux[i]);
+    }
+    return t;
+}
+
+QString listeNumerotee(const RecordsetPtr& rs, const QString& numero) {
+    QString t;
+    int n = 0;
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        t += TAB + QStringLiteral("** ") + numero + QString::number(++n) + QStringLiteral(" **") +
+             CRLF + champ(rs, "AMCODE") + QStringLiteral(" - ") + champ(rs, "Libelle_Complet") +
+             CRLF;
+    return t;
+}
+
+QString associations(const QString& code) {
+    QString t;
+    RecordsetPtr composants = accesCCAM.getCodesProcedure(code);
+    if (aDesLignes(composants))
+        t = QStringLiteral("Décomposition de cette procédure :") + CRLF +
+            listeNumerotee(composants, QStringLiteral("Code N°"));
+    else
+        t = QStringLiteral("Cet acte n'est pas une procédure");
+    t += CRLF + CRLF;
+    RecordsetPtr procedures = accesCCAM.getProceduresParActe(code);
+    if (aDesLignes(procedures))
+        t += QStringLiteral("Procédures qui contiennent cet acte :") + CRLF +
+             listeNumerotee(procedures, QStringLiteral("Procédure N°"));
+    else
+        t += QStringLiteral("Cet acte n'appartient à aucune procédure");
+    return t;
+}
+
+QString incompatibilites(const QString& code) {
+    RecordsetPtr rs = accesCCAM.getIncompatibilites(code);
+    if (!aDesLignes(rs))
+        return QStringLiteral("Cet acte n'a pas d'acte incompatible");
+    if (rs->RecordCount() > maxIncompatibilitesListees)
+        return QStringLiteral("Il existe ") + QString::number(rs->RecordCount()) +
+               QStringLiteral(" actes incompatible avec l'acte ") + code;
+    QString t =
+        QStringLiteral("Actes incompatibles avec l'acte ") + code + QStringLiteral(" :") + CRLF;
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        t += champ(rs, "AMCODE") + QStringLiteral(" - ") + champ(rs, "Libelle_Complet") + CRLF;
+    return t;
+}
+} // namespace
+
+QString formaterNote(const QString& a_note) {
+    QString t = a_note;
+    return t.replace(u'¶', QStringLiteral("\r\n\t"));
+}
+
+QString formaterDiese(double valeur) {
+    // Rounded half away from zero on the decimal writing of the number (so
+    // that 2.675 gives 2.68 as a person expects), then the optional digits
+    // dropped.
+    const QString ecrit = QString::number(std::fabs(valeur), 'f', 10);
+    const qsizetype point = ecrit.indexOf(u'.');
+    QString chiffres = ecrit.left(point) + ecrit.mid(point + 1, 2);
+    if (ecrit.at(point + 3) >= u'5') {
+        qsizetype i = chiffres.size() - 1;
+        while (i >= 0 && chiffres.at(i) == u'9')
+            chiffres[i--] = u'0';
+        if (i >= 0)
+            chiffres[i] = QChar(chiffres.at(i).unicode() + 1);
+        else
+            chiffres.prepend(u'1');
+    }
+    QString entier = chiffres.left(chiffres.size() - 2);
+    QString decimales = chiffres.right(2);
+    while (entier.startsWith(u'0'))
+        entier.remove(0, 1);
+    while (decimales.endsWith(u'0'))
+        decimales.chop(1);
+    const bool nul = entier.isEmpty() && decimales.isEmpty();
+    return (valeur < 0 && !nul ? QStringLiteral("-") : QString()) + entier +
+           QLocale().decimalPoint() + decimales;
+}
+
+QStringList niveauxHierarchie(const QString& positionH) {
+    if (positionH.isEmpty())
+        return {};
+    QStringList niveaux;
+    QString code = positionH.mid(0, 2);
+    niveaux << code;
+    code += u'.' + positionH.mid(2, 2);
+    niveaux << code;
+    code += u'.' + positionH.mid(4, 2);
+    niveaux << code;
+    if (positionH.mid(6, 2) != QLatin1String("00"))
+        niveaux << code + u'.' + positionH.mid(6, 2);
+    return niveaux;
+}
+
+QString texteDetailsActe(const RecordsetPtr& a_acte, qint16 a_section) {
+    if (!a_acte || a_acte->RecordCount() == 0 || a_section < SectionHonoraires ||
+        a_section > SectionExoneration)
+        return {};
+    a_acte->MoveFirst();
+    const QString code = texte(a_acte->Fields(QStringLiteral("AMCODE")));
+    const QString activite = texte(a_acte->Fields(QStringLiteral("activite")));
+    const QString phase = texte(a_acte->Fields(QStringLiteral("Phase")));
+    const QString positionH = texte(a_acte->Fields(QStringLiteral("PositionH")));
+    switch (a_section) {
+    case SectionHonoraires:
+        return honoraires(code, activite, a_acte->Fields(QStringLiteral("Tarif")),
+                          a_acte->Fields(QStringLiteral("ICR")));
+    case SectionActivitesAssociees:
+        return activitesAssociees(code, activite);
+    case SectionNotes:
+        return notes(code, positionH);
+    case SectionHierarchie:
+        return hierarchie(positionH);
+    case SectionAssociations:
+        return associations(code);
+    case SectionIncompatibilites:
+        return incompatibilites(code);
+    default:
+        return accesCCAM.getExoneration(code, activite, phase) + CRLF +
+               accesCCAM.getRegroupement(code, activite, phase);
+    }
+}

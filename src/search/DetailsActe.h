@@ -1,0 +1,37 @@
+#pragma once
+// The texts of the act details panel, one per tab, built from the
+// classification. Nothing is cached: each call reads the database again.
+
+#include "Recordset.h"
+
+#include <QString>
+
+// Tabs of the details panel, in their order.
+enum SectionDetails : qint16 {
+    SectionHonoraires = 1,
+    SectionActivitesAssociees = 2,
+    SectionNotes = 3,
+    SectionHierarchie = 4,
+    SectionAssociations = 5,
+    SectionIncompatibilites = 6,
+    SectionExoneration = 7,
+};
+
+// The text of one tab (1 to 7) for the act of the recordset, which is moved to
+// its first row. Empty for another section, no recordset or no row.
+QString texteDetailsActe(const RecordsetPtr& a_acte, qint16 a_section);
+
+// A usage note as shown: every "¶" becomes CR, LF, TAB.
+QString formaterNote(const QString& a_note);
+
+// A number with the pattern "###.##": at most two decimals, trailing zeros
+// and a leading zero dropped, the decimal separator kept even when no decimal
+// follows (12 gives "12.", 0.5 gives ".5"), the locale's decimal separator.
+QString formaterDiese(double valeur);
+
+// The hierarchy codes of an act position (eight digits): "01", "01.02",
+// "01.02.03" and, unless its last two digits are "00", "01.02.03.04".
+QStringList niveauxHierarchie(const QString& positionH);
+
+// Most incompatible acts listed one by one; above, only their number.
+constexpr int maxIncompatibilitesListees = 100;

@@ -1,0 +1,289 @@
+#include "EchangeThesaurus.h"
+
+#include "Data.h"
+#include "Globals.h"
+#include "ListeHelpers.h"
+#include "Medecin.h"
+#include "Messages.h"
+#include "Progression.h"
+#include "Thesaurus.h"
+#include "Windows1252.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace {
+const QString TAB = QStringLiteral("\t");
+const QString CRLF = QStringLiteral("\r\n");
+const QString titreExport = QStringLiteral("Export");
+const QString titreImport = QStringLiteral("Import");
+
+void erreur(const QString& texte) {
+    afficherMessage(texte, QStringLiteral("Erreur"), Icone::Critique, Boutons::Ok);
+}
+
+QString dateDuJour() {
+    return QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+// The exchange layout is chosen by the extension of the file name, compared
+// exactly with "txt".
+bool layoutEchange(const QString& chemin) {
+    QString nom = QFileInfo(chemin).fileName();
+    return extraireExtension(nom) == QLatin1String("txt");
+}
+
+// Phase lines of the listing: TAB, phase label.
+QString lignesPhases(const QString& code) {
+    QString texte;
+    if (RecordsetPtr phases = accesCCAM.getPhases(code))
+        for (phases->MoveFirst(); !phases->isEOF(); phases->MoveNext())
+            texte += TAB + valeurTexte(phases->Fields(QStringLiteral("Libelle_Phase"))) + CRLF;
+    return texte;
+}
+
+// Writes the text in Windows-1252, all at once: a file that cannot be written
+// is reported and left as it was.
+bool ecrireFichier(const QString& chemin, const QString& texte) {
+    QSaveFile fichier(chemin);
+    if (fichier.open(QIODevice::WriteOnly)) {
+        const QByteArray octets = versWindows1252(texte);
+        if (fichier.write(octets) == octets.size() && fichier.commit())
+            return true;
+    }
+    erreur(QStringLiteral("Le fichier d'export ") + chemin +
+           QStringLiteral(" ne peut pas être écrit. Vérifiez le dossier choisi et vos droits "
+                          "d'écriture."));
+    return false;
+}
+
+// An act of a category to export.
+struct ActeExporte {
+    QString code;
+    QString libelle;
+};
+
+// One category block of either layout.
+QString blocCategorie(bool echange, bool blocMedecin, const QString& libelle,
+                      const QList<ActeExporte>& actes) {
+    QString texte;
+    if (echange) {
+        texte = libelle;
+        for (const ActeExporte& a : actes)
+            texte += TAB + a.code;
+        return texte + CRLF;
+    }
+    if (blocMedecin)
+        texte = CRLF;
+    texte += libelle + CRLF;
+    for (const ActeExporte& a : actes)
+        texte += a.code + TAB + a.libelle + CRLF + lignesPhases(a.code);
+    return texte;
+}
+
+// A zero byte never stands in a text file (except a UTF-16 one), and control
+// characters other than TAB and line ends are rare in one.
+bool ressembleATexte(const QByteArray& octets) {
+    if (octets.startsWith("\xFF\xFE") || octets.startsWith("\xFE\xFF"))
+        return true;
+    qsizetype controles = 0;
+    for (char o : octets) {
+        const auto c = static_cast<unsigned char>(o);
+        if (c == 0)
+            return false;
+        if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n' && c != '\f') || c == 0x7F)
+            ++controles;
+    }
+    return controles <= octets.size() / 100;
+}
+
+// Reads and checks a thesaurus file before anything is changed. Reports the
+// problem and returns false when the file cannot be imported.
+bool lireFichierThesaurus(const QString& chemin, QList<CategorieImportee>& categories,
+                          qint64& taille) {
+    const QFileInfo info(chemin);
+    if (chemin.isEmpty() || !info.exists() || !info.isFile()) {
+        erreur(QStringLiteral("Le fichier d'import ") + chemin +
+               QStringLiteral(" est introuvable."));
+        return false;
+    }
+    taille = info.size();
+    if (taille == 0) {
+        afficherMessage(QStringLiteral("Le fichier est vide."), titreImport, Icone::Aucune,
+                        Boutons::Ok);
+        return false;
+    }
+    if (taille > tailleMaxImport) {
+        erreur(QStringLiteral("Le fichier d'import ") + chemin +
+               QStringLiteral(" est trop volumineux pour être un thésaurus (plus de %1 Mo).")
+                   .arg(tailleMaxImport / (1024 * 1024)));
+        return false;
+    }
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::ReadOnly)) {
+        erreur(QStringLiteral("Le fichier d'import ") + chemin +
+               QStringLiteral(" ne peut pas être lu."));
+        return false;
+    }
+    const QByteArray octets = fichier.readAll();
+    if (!ressembleATexte(octets)) {
+        erreur(QStringLiteral("Le fichier d'import ") + chemin +
+               QStringLiteral(" n'est pas un fichier texte de thésaurus."));
+        return false;
+    }
+    categories = analyserTexteThesaurus(decoderTexteFichier(octets));
+    return true;
+}
+
+// Adds the categories on the connection (inside the caller's transaction).
+// Progress goes by the characters of each line; a very long line reports
+// every thousand acts, so that the wait window keeps moving.
+void ajouterCategories(Connexion& c, const QList<CategorieImportee>& categories,
+                       const QString& a_Lien, int a_type, ProgressionPortee& attente) {
+    constexpr int actesParPas = 1000;
+    for (const CategorieImportee& cat : categories) {
+        const long code = adCCAM::insererCatAndGetCode(c, a_Lien, cat.libelle, a_type);
+        int restant = cat.longueur;
+        int pas = 0;
+        int n = 0;
+        for (const QString& acte : cat.actes) {
+            c.Execute(adCCAM::sqlInsererActeTheserus(code, acte, QString(), QString()));
+            pas += static_cast<int>(acte.size()) + 1;
+            if (++n % actesParPas == 0) {
+                attente.avancer(pas);
+                restant -= pas;
+                pas = 0;
+            }
+        }
+        attente.avancer(restant);
+    }
+}
+
+bool importer(const QString& chemin, const QString& a_Lien, int a_type, bool remplacer) {
+    QList<CategorieImportee> categories;
+    qint64 taille = 0;
+    if (!lireFichierThesaurus(chemin, categories, taille))
+        return false;
+    CurseurOccupe sablier;
+    const int maximum = static_cast<int>(qMin<qint64>(taille, tailleMaxImport)) + 1;
+    ProgressionPortee attente(titreImport, maximum);
+    return operationDepot<bool>(false, [&] {
+        ConnexionPtr c = Data().CreeConnexion();
+        Transaction transaction(*c);
+        if (remplacer) {
+            RecordsetPtr anciennes = c->Ouvrir(adCCAM::sqlGetCategoriesThesaurus(a_Lien, a_type));
+            for (anciennes->MoveFirst(); !anciennes->isEOF(); anciennes->MoveNext()) {
+                const long code =
+                    static_cast<long>(anciennes->Fields(QStringLiteral("CT_CODE")).toLongLong());
+                for (const QString& sql : adCCAM::sqlSuppCatTheserus(code))
+                    c->Execute(sql);
+            }
+        }
+        ajouterCategories(*c, categories, a_Lien, a_type, attente);
+        transaction.valider();
+        return true;
+    });
+}
+} // namespace
+
+bool exporterThesaurusUM(const QString& a_UM, const QString& chemin) {
+    const bool echange = layoutEchange(chemin);
+    RecordsetPtr cats = accesCCAM.getCategoriesThesaurus(extraireCode(a_UM), 1);
+    ProgressionPortee attente(titreExport, (cats ? cats->RecordCount() : 0) + 1);
+    QString texte = dateDuJour() + TAB + a_UM + CRLF;
+    if (cats) {
+        for (cats->MoveFirst(); !cats->isEOF(); cats->MoveNext()) {
+            QList<ActeExporte> actes;
+            const long code =
+                static_cast<long>(cats->Fields(QStringLiteral("CT_CODE")).toLongLong());
+            if (RecordsetPtr rs = accesCCAM.getActesCatTheserus(code))
+                for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+                    actes.push_back({valeurTexte(rs->Fields(QStringLiteral("AMCODE"))),
+                                     valeurTexte(rs->Fields(QStringLiteral("Libelle_Complet")))});
+            texte += blocCategorie(echange, false,
+                                   valeurTexte(cats->Fields(QStringLiteral("CT_LIB"))), actes);
+            attente.avancer(1);
+        }
+    }
+    return ecrireFichier(chemin, texte);
+}
+
+bool exporterThesaurusMED(const Medecin& a_med, const QString& chemin) {
+    const bool echange = layoutEchange(chemin);
+    ProgressionPortee attente(titreExport, static_cast<int>(a_med.listeCat.size()) + 1);
+    QString texte = dateDuJour() + TAB + codeEtLibelle(a_med.code, a_med.libelle) + TAB +
+                    codeEtLibelle(a_med.UM, accesDonnees.getLibelleUniteMedicale(a_med.UM)) + CRLF;
+    for (const Categorie& cat : a_med.listeCat) {
+        QList<ActeExporte> actes;
+        for (const Acte& a : cat.listeActes)
+            actes.push_back({a.code, a.libelle});
+        texte += blocCategorie(echange, true, cat.libelle, actes);
+        attente.avancer(1);
+    }
+    return ecrireFichier(chemin, texte);
+}
+
+bool importerThesaurus(const QString& chemin, const QString& a_Lien, int a_type) {
+    return importer(chemin, a_Lien, a_type, false);
+}
+
+bool remplacerThesaurusParFichier(const QString& chemin, const QString& a_Lien, int a_type) {
+    return importer(chemin, a_Lien, a_type, true);
+}
+
+QString decoderTexteFichier(const QByteArray& octets) {
+    if (octets.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(octets.constData() + 3, octets.size() - 3);
+    if (octets.startsWith("\xFF\xFE") || octets.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(octets.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
+                                                           : QStringConverter::Utf16BE);
+        return utf16(octets.mid(2));
+    }
+    bool ascii = true;
+    for (char o : octets)
+        if (static_cast<unsigned char>(o) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (!ascii) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString texte = utf8(octets);
+        if (!utf8.hasError())
+            return texte;
+    }
+    return depuisWindows1252(octets);
+}
+
+QList<CategorieImportee> analyserTexteThesaurus(const QString& texte) {
+    QList<CategorieImportee> categories;
+    qsizetype debut = 0;
+    bool entete = true;
+    const qsizetype n = texte.size();
+    while (debut < n) {
+        qsizetype fin = debut;
+        while (fin < n && texte.at(fin) != u'\r' && texte.at(fin) != u'\n')
+            ++fin;
+        if (!entete) {
+            const QString ligne = texte.mid(debut, fin - debut);
+            CategorieImportee cat;
+            cat.actes = ligne.split(u'\t');
+            cat.libelle = cat.actes.takeFirst();
+            cat.longueur = static_cast<int>(ligne.size());
+            categories.push_back(std::move(cat));
+        }
+        entete = false;
+        // One line end: CR LF, LF or CR.
+        if (fin < n && texte.at(fin) == u'\r') {
+            ++fin;
+            if (fin < n && texte.at(fin) == u'\n')
+                ++fin;
+        } else if (fin < n) {
+            ++fin;
+        }
+        debut = fin;
+    }
+    return categories;
+}
