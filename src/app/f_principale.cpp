@@ -1,5 +1,6 @@
 #include "f_principale.h"
 
+#include "AjoutPanier.h"
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Messages.h"
@@ -347,10 +348,7 @@ void f_principale::activerToolBar() {
 }
 
 void f_principale::afficherPanier() {
-    // The basket can hold no act until adding to it is available: every call
-    // finds it empty for now.
-    const bool vide = true;
-    if (vide) {
+    if (!panierCourant || panierCourant->getListeActes().isEmpty()) {
         afficherMessage(QStringLiteral("Vous n'avez sélectionné aucun acte"),
                         QStringLiteral("Actes sélectionnés "), Icone::Information);
         return;
@@ -363,7 +361,8 @@ void f_principale::boutonBarreOutils(const QString& cle) {
     CurseurOccupe sablier;
     const qint16 mode = contexteCourant;
     if (cle == QLatin1String("b_selectionner")) {
-        // Admission of acteCourant into the basket: comes with the basket.
+        if (mode == 3)
+            ajouterAuPanier();
     } else if (cle == QLatin1String("b_selection")) {
         if (mode == 3)
             afficherPanier();

@@ -1,6 +1,7 @@
 // The main window driven through the hooks: menus, toolbar by screen mode,
 // commands, change of user, placement memory, quit confirmation, start-up.
 
+#include "AjoutPanier.h"
 #include "BaseDeTest.h"
 #include "Chiffrement.h"
 #include "Data.h"
@@ -10,6 +11,7 @@
 #include "PiloteConnexion.h"
 #include "QtDemarrage.h"
 #include "QtListes.h"
+#include "Recordset.h"
 #include "d_apropos.h"
 #include "f_ThesaurusDIM.h"
 #include "f_principale.h"
@@ -62,6 +64,7 @@ private slots:
     void retour_data();
     void retour();
     void panierVide();
+    void selectionnerActe();
     void administration();
     void changementUtilisateur();
     void premierLancement();
@@ -242,6 +245,41 @@ void TestPrincipale::panierVide() {
     QCOMPARE(m.titre, QStringLiteral("Actes sélectionnés "));
     QCOMPARE(m.icone, Icone::Information);
     QVERIFY(pilote.dialogues.isEmpty()); // the basket window did not open
+
+    // With an act the basket window opens, without a message.
+    Acte acte;
+    acte.code = QStringLiteral("AAFA001");
+    panier().ajouterActe(acte);
+    m_messages->vider();
+    m_principale->Toolbar1->actions().first()->trigger();
+    QVERIFY(m_messages->journal().empty());
+    QCOMPARE(pilote.dialogues, QStringList{"d_panier"});
+}
+
+void TestPrincipale::selectionnerActe() {
+    int ouvertures = 0;
+    installerDialogueAjoutPanier([&] { ++ouvertures; });
+    contexteCourant = 3;
+    m_principale->updateToolBar();
+    QAction* selectionner = m_principale->Toolbar1->actions().last();
+    QCOMPARE(selectionner->objectName(), QStringLiteral("b_selectionner"));
+    // No current act: nothing happens.
+    selectionner->trigger();
+    QCOMPARE(ouvertures, 0);
+    // An act admitted into the empty basket: the add-to-basket dialog opens.
+    auto rs = std::make_shared<Recordset>();
+    rs->ajouterChamp(QStringLiteral("AMCODE"));
+    rs->ajouterLigne({QStringLiteral("AAFA001")});
+    acteCourant = rs;
+    selectionner->trigger();
+    QCOMPARE(ouvertures, 1);
+    QVERIFY(m_messages->journal().empty());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    // The same key in another mode does nothing.
+    contexteCourant = 2;
+    m_principale->boutonBarreOutils(QStringLiteral("b_selectionner"));
+    QCOMPARE(ouvertures, 1);
+    installerDialogueAjoutPanier(nullptr);
 }
 
 void TestPrincipale::administration() {
