@@ -140,11 +140,22 @@ void TestPlateformeQt::fenetreAttente() {
         QCOMPARE(w->ProgressBar1->maximum(), 4);
         QCOMPARE(w->ProgressBar1->value(), 0);
         QCOMPARE(w->l_valeur->text(), QStringLiteral("0 % "));
-        p.avancer(2);
+        p.avancer(1);
+        QCOMPARE(w->l_valeur->text(), QStringLiteral("25 % "));
+        p.avancer(1); // steps add up
         QCOMPARE(w->ProgressBar1->value(), 2);
         QCOMPARE(w->l_valeur->text(), QStringLiteral("50 % "));
         p.avancer(9); // beyond the maximum: full, never more
+        QCOMPARE(w->ProgressBar1->value(), 4);
         QCOMPARE(w->l_valeur->text(), QStringLiteral("100 % "));
+    }
+    QVERIFY(!w->isVisible());
+    {
+        // A new progress starts from an empty bar.
+        ProgressionPortee p(QStringLiteral("Chargement en cours..."), 3);
+        QCOMPARE(w->ProgressBar1->value(), 0);
+        p.avancer(1);
+        QCOMPARE(w->l_valeur->text(), QStringLiteral("33 % "));
     }
     QVERIFY(!w->isVisible());
     // A zero maximum never divides by zero.
