@@ -4,25 +4,26 @@
 #include <QFileDialog>
 #include <QStringList>
 
-QString filtreQt(const QString& filtreVB) {
-    const QStringList parties = filtreVB.split(QLatin1Char('|'));
+QString filtreQt(const QString& filtreAncien) {
+    const QStringList parties = filtreAncien.split(QLatin1Char('|'));
     QStringList filtres;
     for (qsizetype i = 0; i < parties.size(); i += 2) {
         QString libelle = parties.at(i).trimmed();
-        const QString motifsVB = i + 1 < parties.size() ? parties.at(i + 1).trimmed() : QString();
+        const QString motifsAncien =
+            i + 1 < parties.size() ? parties.at(i + 1).trimmed() : QString();
         // Qt separates the patterns by blanks, the old filters by ";".
         const QString motifs =
-            QString(motifsVB).replace(QLatin1Char(';'), QLatin1Char(' ')).simplified();
+            QString(motifsAncien).replace(QLatin1Char(';'), QLatin1Char(' ')).simplified();
         if (libelle.isEmpty() && motifs.isEmpty())
             continue;
         if (motifs.isEmpty()) {
             filtres << libelle;
             continue;
         }
-        const QString montreVB = QLatin1Char('(') + motifsVB + QLatin1Char(')');
+        const QString montreAncien = QLatin1Char('(') + motifsAncien + QLatin1Char(')');
         const QString montre = QLatin1Char('(') + motifs + QLatin1Char(')');
-        if (libelle.endsWith(montreVB))
-            libelle.chop(montreVB.size());
+        if (libelle.endsWith(montreAncien))
+            libelle.chop(montreAncien.size());
         else if (libelle.endsWith(montre))
             libelle.chop(montre.size());
         libelle = libelle.trimmed();

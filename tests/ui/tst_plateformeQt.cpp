@@ -40,7 +40,7 @@ void TestPlateformeQt::initTestCase() {
 }
 
 void TestPlateformeQt::filtres_data() {
-    QTest::addColumn<QString>("vb");
+    QTest::addColumn<QString>("ancien");
     QTest::addColumn<QString>("qt");
     QTest::newRow("base") << "Base de données access (*.mdb)|*.mdb"
                           << "Base de données access (*.mdb)";
@@ -58,9 +58,9 @@ void TestPlateformeQt::filtres_data() {
 }
 
 void TestPlateformeQt::filtres() {
-    QFETCH(QString, vb);
+    QFETCH(QString, ancien);
     QFETCH(QString, qt);
-    QCOMPARE(filtreQt(vb), qt);
+    QCOMPARE(filtreQt(ancien), qt);
 }
 
 void TestPlateformeQt::messages_data() {
