@@ -3,6 +3,9 @@
 #include "AjoutPanier.h"
 #include "Globals.h"
 #include "Progression.h"
+#include "d_rechercheActe.h"
+#include "f_ThesaurusDIM.h"
+#include "f_thesaurusMED.h"
 
 #include <QAction>
 #include <QCursor>
@@ -13,21 +16,9 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
-#if __has_include("f_ThesaurusDIM.h")
-#include "f_ThesaurusDIM.h"
-#define TARVENOR_HOTE_DIM 1
-#endif
-#if __has_include("f_thesaurusMED.h")
-#include "f_thesaurusMED.h"
-#define TARVENOR_HOTE_MED 1
-#endif
 #if __has_include("d_selectCat.h")
 #include "d_selectCat.h"
 #define TARVENOR_SELECT_CAT 1
-#endif
-#if __has_include("d_rechercheActe.h")
-#include "d_rechercheActe.h"
-#define TARVENOR_HOTE_RECHERCHE 1
 #endif
 
 // ------------------------------------------------------------ the list view
@@ -94,27 +85,20 @@ void afficherDetailsHote(qint16 contexte, const RecordsetPtr& acte) {
     case 1:
     case 2:
     case 6:
-#ifdef TARVENOR_HOTE_DIM
         if (auto* hote = f_ThesaurusDIM::instance())
             hote->afficherDetails(acte);
-#endif
         break;
     case 3:
-#ifdef TARVENOR_HOTE_MED
         if (auto* hote = f_thesaurusMED::instance())
             hote->afficherDetails(acte);
-#endif
         break;
     case 4:
-#ifdef TARVENOR_HOTE_RECHERCHE
         if (auto* hote = d_rechercheActe::instance())
             hote->afficherDetails(acte);
-#endif
         break;
     default:
         break;
     }
-    Q_UNUSED(acte);
 }
 
 ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus,
