@@ -1,0 +1,192 @@
+#include "ctr_Details.h"
+
+#include "Globals.h"
+#include "Progression.h"
+
+#if __has_include("DetailsActe.h")
+#include "DetailsActe.h"
+#define TARVENOR_TEXTE_DETAILS 1
+#elif __has_include("TexteDetailsActe.h")
+#include "TexteDetailsActe.h"
+#define TARVENOR_TEXTE_DETAILS 1
+#endif
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// The text of one tab, with line ends as the text box wants them.
+QString texteOnglet(const RecordsetPtr& acte, qint16 onglet) {
+#ifdef TARVENOR_TEXTE_DETAILS
+    return texteDetailsActe(acte, onglet).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+#else
+    Q_UNUSED(acte);
+    Q_UNUSED(onglet);
+    return QString();
+#endif
+}
+
+// A field of the current row as text; empty when the recordset has no such field.
+QString texteChamp(const RecordsetPtr& rs, const QString& champ) {
+    const int i = rs->indexChamp(champ);
+    return i < 0 || rs->isEOF() ? QString() : rs->Fields(i).toString();
+}
+
+} // namespace
+
+ctr_Details::ctr_Details(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ctr_Details"));
+    f_phasesActivites = new QGroupBox(QStringLiteral("Activité / Phase"), this);
+    f_phasesActivites->setObjectName(QStringLiteral("f_phasesActivites"));
+    c_activites = new QComboBox(f_phasesActivites);
+    c_activites->setObjectName(QStringLiteral("c_activites"));
+    c_phases = new QComboBox(f_phasesActivites);
+    c_phases->setObjectName(QStringLiteral("c_phases"));
+    c_phases->hide();
+    for (QComboBox* c : {c_activites, c_phases}) {
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(12);
+        c->installEventFilter(this);
+    }
+    auto* combos = new QHBoxLayout(f_phasesActivites);
+    combos->addWidget(c_activites, 1);
+    combos->addWidget(c_phases, 1);
+
+    l_acteClassant = new QLabel(this);
+    l_acteClassant->setObjectName(QStringLiteral("l_acteClassant"));
+
+    TS_details = new QTabBar(this);
+    TS_details->setObjectName(QStringLiteral("TS_details"));
+    TS_details->setExpanding(false);
+    TS_details->setUsesScrollButtons(true);
+    for (const char* titre : {"Honoraires", "Activités associées", "Notes d'utilisation",
+                              "Hiérarchie", "Associations", "Incompatibilités", "Exonération"})
+        TS_details->addTab(QString::fromUtf8(titre));
+    t_details = new QPlainTextEdit(this);
+    t_details->setObjectName(QStringLiteral("t_details"));
+    t_details->setReadOnly(true);
+    t_details->setTabStopDistance(t_details->fontMetrics().horizontalAdvance(u' ') * 6);
+
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addWidget(f_phasesActivites);
+    disposition->addWidget(l_acteClassant);
+    disposition->addWidget(TS_details);
+    disposition->addWidget(t_details, 1);
+
+    connect(c_activites, &QComboBox::activated, this,
+            qOverload<int>(&ctr_Details::activiteChoisie));
+    connect(c_phases, &QComboBox::activated, this, qOverload<int>(&ctr_Details::phaseChoisie));
+    connect(TS_details, &QTabBar::currentChanged, this, &ctr_Details::ongletChoisi);
+}
+
+bool ctr_Details::eventFilter(QObject* objet, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* combo = qobject_cast<QComboBox*>(objet))
+            combo->setToolTip(combo->currentText());
+    }
+    return QWidget::eventFilter(objet, event);
+}
+
+void ctr_Details::majDetails(const RecordsetPtr& a_acte) {
+    m_acte = a_acte;
+    {
+        const QSignalBlocker b1(c_activites);
+        const QSignalBlocker b2(c_phases);
+        c_activites->clear();
+        c_phases->clear();
+    }
+    m_activites.reset();
+    m_phases.reset();
+    m_activite.clear();
+    m_phase.clear();
+    c_phases->hide();
+    if (!m_acte || m_acte->RecordCount() == 0) {
+        m_acte.reset();
+        t_details->clear();
+        l_acteClassant->clear();
+        return;
+    }
+    if (m_onglet == 0) {
+        m_onglet = 1;
+        const QSignalBlocker bloque(TS_details);
+        TS_details->setCurrentIndex(0);
+    }
+    m_acte->MoveFirst();
+    const QString code = texteChamp(m_acte, QStringLiteral("AMCODE"));
+    m_phases = accesCCAM.getPhases(code);
+    m_activites = accesCCAM.getActivites(code, QString());
+
+    const bool classant =
+        texteChamp(m_acte, QStringLiteral("Caractere_classant")).trimmed() == u"Y";
+    l_acteClassant->setText(code + (classant ? QStringLiteral(" est un acte classant")
+                                             : QStringLiteral(" n'est pas un acte classant")));
+
+    if (m_activites && m_activites->RecordCount() > 0) {
+        const int iLibelle = m_activites->indexChamp(QStringLiteral("Libelle_Activite"));
+        {
+            const QSignalBlocker bloque(c_activites);
+            for (int i = 0; i < m_activites->RecordCount(); ++i)
+                c_activites->addItem(m_activites->valeurLigne(i, iLibelle).toString());
+            c_activites->setCurrentIndex(0);
+        }
+        activiteChoisie(0);
+    }
+    if (m_phases && m_phases->RecordCount() > 0) {
+        const int iLibelle = m_phases->indexChamp(QStringLiteral("Libelle_Phase"));
+        {
+            const QSignalBlocker bloque(c_phases);
+            for (int i = 0; i < m_phases->RecordCount(); ++i)
+                c_phases->addItem(m_phases->valeurLigne(i, iLibelle).toString());
+            c_phases->setCurrentIndex(0);
+        }
+        c_phases->show();
+        phaseChoisie(0);
+    }
+}
+
+void ctr_Details::activiteChoisie(int index) {
+    if (!m_activites || index < 0 || index >= m_activites->RecordCount())
+        return;
+    m_activite =
+        m_activites->valeurLigne(index, m_activites->indexChamp(QStringLiteral("activite")))
+            .toString();
+    c_activites->setToolTip(c_activites->currentText());
+    rafraichirDetails();
+}
+
+void ctr_Details::phaseChoisie(int index) {
+    if (!m_phases || index < 0 || index >= m_phases->RecordCount())
+        return;
+    m_phase = m_phases->valeurLigne(index, m_phases->indexChamp(QStringLiteral("Phase"))).toString();
+    c_phases->setToolTip(c_phases->currentText());
+    rafraichirDetails();
+}
+
+void ctr_Details::ongletChoisi(int index) {
+    const qint16 onglet = static_cast<qint16>(index + 1);
+    if (index < 0 || onglet == m_onglet)
+        return;
+    m_onglet = onglet;
+    rafraichirDetails();
+}
+
+void ctr_Details::rafraichirDetails() {
+    if (!m_acte || m_acte->RecordCount() == 0)
+        return;
+    CurseurOccupe occupe;
+    m_acte->MoveFirst();
+    const QString code = texteChamp(m_acte, QStringLiteral("AMCODE"));
+    RecordsetPtr acte = accesCCAM.getActe(code, m_activite, m_phase);
+    try {
+        t_details->setPlainText(texteOnglet(acte, m_onglet));
+    } catch (const std::exception&) {
+        // A text that cannot be built leaves the previous one on screen.
+    }
+}

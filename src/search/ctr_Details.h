@@ -1,0 +1,54 @@
+#pragma once
+// Details panel: everything the classification says about one act, one topic
+// (tab) at a time, for the activity and phase chosen in the two combos. Every
+// change re-reads the act and rebuilds the text from the database.
+
+#include "Recordset.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QTabBar;
+
+class ctr_Details : public QWidget {
+    Q_OBJECT
+public:
+    explicit ctr_Details(QWidget* parent = nullptr);
+
+    // Shows the act of a_acte (its first row); none or an empty recordset
+    // clears the panel.
+    void majDetails(const RecordsetPtr& a_acte);
+
+    // Handlers of the two combos and of the tab strip.
+    void activiteChoisie(int index);
+    void phaseChoisie(int index);
+    void ongletChoisi(int index);
+
+    // State, readable by the hosting windows and tests.
+    const QString& activiteCourante() const { return m_activite; }
+    const QString& phaseCourante() const { return m_phase; }
+    qint16 ongletCourant() const { return m_onglet; }
+
+    QGroupBox* f_phasesActivites = nullptr;
+    QComboBox* c_activites = nullptr;
+    QComboBox* c_phases = nullptr;
+    QLabel* l_acteClassant = nullptr;
+    QTabBar* TS_details = nullptr;
+    QPlainTextEdit* t_details = nullptr;
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* event) override;
+
+private:
+    void rafraichirDetails();
+
+    RecordsetPtr m_acte;
+    RecordsetPtr m_activites;
+    RecordsetPtr m_phases;
+    QString m_activite;
+    QString m_phase;
+    qint16 m_onglet = 0;
+};

@@ -1,0 +1,264 @@
+#include "ctr_ListeActes.h"
+
+#include "Globals.h"
+#include "Progression.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+#if __has_include("f_ThesaurusDIM.h")
+#include "f_ThesaurusDIM.h"
+#define TARVENOR_HOTE_DIM 1
+#endif
+#if __has_include("f_thesaurusMED.h")
+#include "f_thesaurusMED.h"
+#define TARVENOR_HOTE_MED 1
+#endif
+#if __has_include("AjoutPanier.h")
+#include "AjoutPanier.h"
+#define TARVENOR_PANIER 1
+#endif
+#if __has_include("d_selectCat.h")
+#include "d_selectCat.h"
+#define TARVENOR_SELECT_CAT 1
+#endif
+#if __has_include("d_rechercheActe.h")
+#include "d_rechercheActe.h"
+#define TARVENOR_HOTE_RECHERCHE 1
+#endif
+
+// ------------------------------------------------------------ the list view
+
+void VueListeActes::mousePressEvent(QMouseEvent* event) {
+    emit boutonPresse(event->button());
+    QTreeWidget::mousePressEvent(event);
+}
+
+void VueListeActes::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeWidget::mouseReleaseEvent(event);
+    if (itemAt(event->position().toPoint()))
+        emit ligneCliquee();
+}
+
+void VueListeActes::keyPressEvent(QKeyEvent* event) {
+    QTreeWidget::keyPressEvent(event);
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
+        emit flecheAppuyee();
+}
+
+// ------------------------------------------------------------ the panel part
+
+void afficherDetailsHote(qint16 contexte, const RecordsetPtr& acte) {
+    switch (contexte) {
+    case 1:
+    case 2:
+    case 6:
+#ifdef TARVENOR_HOTE_DIM
+        if (auto* hote = f_ThesaurusDIM::instance())
+            hote->afficherDetails(acte);
+#endif
+        break;
+    case 3:
+#ifdef TARVENOR_HOTE_MED
+        if (auto* hote = f_thesaurusMED::instance())
+            hote->afficherDetails(acte);
+#endif
+        break;
+    case 4:
+#ifdef TARVENOR_HOTE_RECHERCHE
+        if (auto* hote = d_rechercheActe::instance())
+            hote->afficherDetails(acte);
+#endif
+        break;
+    default:
+        break;
+    }
+    Q_UNUSED(acte);
+}
+
+ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus,
+                               QWidget* parent)
+    : QWidget(parent) {
+    LV_Actes = new VueListeActes(this);
+    LV_Actes->setObjectName(QStringLiteral("LV_Actes"));
+    LV_Actes->setRootIsDecorated(false);
+    LV_Actes->setUniformRowHeights(true);
+    LV_Actes->setAllColumnsShowFocus(true);
+    LV_Actes->setSelectionMode(QAbstractItemView::SingleSelection);
+    LV_Actes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LV_Actes->setColumnCount(2);
+    LV_Actes->setHeaderLabels({QStringLiteral("Code"), QStringLiteral("Libelle")});
+    LV_Actes->header()->setSectionsClickable(true);
+    LV_Actes->header()->setStretchLastSection(false);
+
+    m_listeActes = new QMenu(this);
+    m_listeActes->setObjectName(QStringLiteral("m_listeActes"));
+    m_ajoutPanier = m_listeActes->addAction(libellePanier);
+    m_ajoutPanier->setObjectName(QStringLiteral("m_ajoutPanier"));
+    m_ajoutThesaurus = m_listeActes->addAction(libelleThesaurus);
+    m_ajoutThesaurus->setObjectName(QStringLiteral("m_ajoutThesaurus"));
+
+    connect(LV_Actes, &VueListeActes::boutonPresse, this,
+            [this](Qt::MouseButton b) { m_boutonSouris = b == Qt::RightButton ? 2 : 1; });
+    connect(LV_Actes, &VueListeActes::ligneCliquee, this, &ctr_ListeActes::choisirActe);
+    connect(LV_Actes, &VueListeActes::flecheAppuyee, this, [this] {
+        // The keyboard is not the right mouse button: no pop-up after an arrow.
+        m_boutonSouris = 1;
+        choisirActe();
+    });
+    connect(LV_Actes->header(), &QHeaderView::sectionClicked, this,
+            &ctr_ListeActes::trierColonne);
+    connect(LV_Actes, &QTreeWidget::itemChanged, this, &ctr_ListeActes::ligneCochee);
+    connect(m_ajoutPanier, &QAction::triggered, this, &ctr_ListeActes::ajouterPanier);
+    connect(m_ajoutThesaurus, &QAction::triggered, this, &ctr_ListeActes::ajouterThesaurus);
+}
+
+ctr_ListeActes::~ctr_ListeActes() = default;
+
+void ctr_ListeActes::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_montre) {
+        m_montre = true;
+        premiereApparition();
+    }
+}
+
+void ctr_ListeActes::premiereApparition() {
+    if (contexteCourant == 4 && !m_selection)
+        m_selection = std::make_unique<QList<LigneActe>>();
+    dimensionnerColonnes();
+}
+
+void ctr_ListeActes::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    dimensionnerColonnes();
+}
+
+void ctr_ListeActes::dimensionnerColonnes() {
+    // Code on 2/10 of the width, label on 7.75/10: the list never needs a
+    // horizontal scroll bar for its two columns.
+    const int largeur = LV_Actes->viewport()->width();
+    if (largeur <= 0)
+        return;
+    LV_Actes->setColumnWidth(0, largeur * 2 / 10);
+    LV_Actes->setColumnWidth(1, largeur * 775 / 1000);
+}
+
+void ctr_ListeActes::viderListe() {
+    LV_Actes->clear();
+    LV_Actes->setToolTip(QString());
+}
+
+void ctr_ListeActes::ajouterLigne(const QString& code, const QString& libelle) {
+    auto* ligne = new QTreeWidgetItem({code, libelle});
+    ligne->setToolTip(1, libelle);
+    if (m_selection) {
+        ligne->setFlags(ligne->flags() | Qt::ItemIsUserCheckable);
+        ligne->setCheckState(0, Qt::Unchecked);
+    }
+    const QSignalBlocker bloque(LV_Actes);
+    LV_Actes->addTopLevelItem(ligne);
+}
+
+int ctr_ListeActes::remplirListe(const RecordsetPtr& actes) {
+    if (!actes)
+        return 0;
+    const int iCode = actes->indexChamp(QStringLiteral("AMCODE"));
+    const int iLibelle = actes->indexChamp(QStringLiteral("Libelle_Complet"));
+    if (iCode < 0 || iLibelle < 0)
+        return 0;
+    LV_Actes->setUpdatesEnabled(false);
+    for (int i = 0; i < actes->RecordCount(); ++i)
+        ajouterLigne(actes->valeurLigne(i, iCode).toString(),
+                     actes->valeurLigne(i, iLibelle).toString());
+    if (m_tri)
+        LV_Actes->sortItems(m_colonneTri, Qt::AscendingOrder);
+    LV_Actes->setUpdatesEnabled(true);
+    return actes->RecordCount();
+}
+
+void ctr_ListeActes::selectionnerPremiereLigne() {
+    if (LV_Actes->topLevelItemCount() == 0)
+        return;
+    const QSignalBlocker bloque(LV_Actes);
+    LV_Actes->setCurrentItem(LV_Actes->topLevelItem(0));
+}
+
+void ctr_ListeActes::choisirActe() {
+    if (LV_Actes->topLevelItemCount() == 0)
+        return;
+    QTreeWidgetItem* ligne = LV_Actes->currentItem();
+    if (!ligne)
+        return;
+    const QString code = ligne->text(0);
+    LV_Actes->setToolTip(ligne->text(1));
+    RecordsetPtr acte = accesDonnees.getActe(code, QString());
+    if (!acte || acte->RecordCount() == 0)
+        return;
+    acteCourant = acte;
+    m_acteSelectionne = acte;
+    {
+        CurseurOccupe occupe;
+        afficherDetailsHote(contexteCourant, acte);
+    }
+    if (utilisateurCourant.p_GROUP == QLatin1String("MEDECIN") && m_boutonSouris == 2 &&
+        !m_selection)
+        m_listeActes->popup(QCursor::pos());
+}
+
+void ctr_ListeActes::ligneCochee(QTreeWidgetItem* ligne, int colonne) {
+    if (!m_selection || !ligne || colonne != 0)
+        return;
+    // itemChanged also reports other changes of the row: compare with the
+    // state recorded at the last tick.
+    const bool coche = ligne->checkState(0) == Qt::Checked;
+    const bool avant = ligne->data(0, Qt::UserRole).toBool();
+    if (coche == avant)
+        return;
+    {
+        const QSignalBlocker bloque(LV_Actes);
+        ligne->setData(0, Qt::UserRole, coche);
+    }
+    if (coche) {
+        m_selection->append({ligne->text(0), ligne->text(1)});
+    } else {
+        const QString code = ligne->text(0);
+        for (qsizetype i = 0; i < m_selection->size(); ++i)
+            if (m_selection->at(i).code == code) {
+                m_selection->removeAt(i);
+                break;
+            }
+    }
+}
+
+void ctr_ListeActes::trierColonne(int colonne) {
+    m_tri = true;
+    m_colonneTri = colonne;
+    LV_Actes->header()->setSortIndicatorShown(true);
+    LV_Actes->header()->setSortIndicator(colonne, Qt::AscendingOrder);
+    LV_Actes->sortItems(colonne, Qt::AscendingOrder);
+}
+
+void ctr_ListeActes::ajouterPanier() {
+    // The basket admission works on the current act, set when the row was picked.
+#ifdef TARVENOR_PANIER
+    ajouterAuPanier();
+#endif
+}
+
+void ctr_ListeActes::ajouterThesaurus() {
+    if (!m_acteSelectionne || m_acteSelectionne->RecordCount() == 0)
+        return;
+    m_acteSelectionne->MoveFirst();
+    const QString code = m_acteSelectionne->Fields(QStringLiteral("AMCODE")).toString();
+#ifdef TARVENOR_SELECT_CAT
+    d_selectCat choix(this);
+    choix.afficher(code);
+#else
+    Q_UNUSED(code);
+#endif
+}

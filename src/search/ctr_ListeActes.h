@@ -1,0 +1,97 @@
+#pragma once
+// What the three search panels (keyword, anatomical site, hierarchy) share:
+// the result list LV_Actes and its handlers. Picking a row (click or up/down
+// arrow) reads the act, makes it the current act and asks the window chosen by
+// the screen mode to show its details; in the search dialog (screen mode 4)
+// rows carry tick boxes and the ticked rows are collected; a doctor gets the
+// pop-up menu m_listeActes (basket, thesaurus) on a right click.
+
+#include "Recordset.h"
+
+#include <QList>
+#include <QString>
+#include <QTreeWidget>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QMenu;
+
+// One ticked row of the result list, kept by value so that it outlives the
+// rows of the list (a new search clears them, the ticks already taken stay).
+struct LigneActe {
+    QString code;    // the row's text: the act code
+    QString libelle; // its first sub-item: the full label
+};
+
+// The list view itself: it reports mouse presses, clicks and up/down arrows
+// to its panel after doing its own work (moving the selection).
+class VueListeActes : public QTreeWidget {
+    Q_OBJECT
+public:
+    using QTreeWidget::QTreeWidget;
+
+signals:
+    void boutonPresse(Qt::MouseButton bouton);
+    void ligneCliquee();
+    void flecheAppuyee();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+class ctr_ListeActes : public QWidget {
+    Q_OBJECT
+public:
+    ~ctr_ListeActes() override;
+
+    // The ticked rows in the order they were ticked: the panel's own
+    // collection, or nullptr outside the search dialog.
+    QList<LigneActe>* getListeActesSelectionnees() { return m_selection.get(); }
+
+    // The act last picked in the list (nullptr before any).
+    const RecordsetPtr& acteSelectionne() const { return m_acteSelectionne; }
+
+    VueListeActes* LV_Actes = nullptr;
+    QMenu* m_listeActes = nullptr;
+    QAction* m_ajoutPanier = nullptr;
+    QAction* m_ajoutThesaurus = nullptr;
+
+protected:
+    ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus,
+                   QWidget* parent);
+
+    void viderListe();
+    void ajouterLigne(const QString& code, const QString& libelle);
+    // Adds one row per record (AMCODE, Libelle_Complet); returns the number of rows.
+    int remplirListe(const RecordsetPtr& actes);
+    // Marks the first row selected without picking it.
+    void selectionnerPremiereLigne();
+
+    // Columns sized from the list's width, tick boxes and the selection in
+    // the search dialog; done once, when the panel is first shown.
+    virtual void premiereApparition();
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void choisirActe();
+    void ligneCochee(QTreeWidgetItem* ligne, int colonne);
+    void trierColonne(int colonne);
+    void ajouterPanier();
+    void ajouterThesaurus();
+    void dimensionnerColonnes();
+
+    RecordsetPtr m_acteSelectionne;
+    std::unique_ptr<QList<LigneActe>> m_selection;
+    int m_boutonSouris = 1;
+    bool m_montre = false;
+    bool m_tri = false;
+    int m_colonneTri = 0;
+};
+
+// Sends the act to the window that shows details for the given screen mode
+// (1, 2 or 6: the DIM window; 3: the doctor's window; 4: the search dialog).
+void afficherDetailsHote(qint16 contexte, const RecordsetPtr& acte);
