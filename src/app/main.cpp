@@ -7,7 +7,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvenor"));
-    cheminDefaut = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("DATA/BD.mdb"));
+    cheminDefaut =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("DATA/BD.mdb"));
     QLabel fenetre(QStringLiteral("Tarvenor"));
     fenetre.setWindowTitle(QStringLiteral("Tarvenor"));
     fenetre.resize(640, 400);

@@ -3,8 +3,9 @@
 #include "Data.h"
 
 namespace {
-QString Q(const QString& s) { return doublerQuotes(s); }
-
+QString Q(const QString& s) {
+    return doublerQuotes(s);
+}
 
 } // namespace
 
@@ -120,8 +121,8 @@ QString AccesDonnees::sqlMedecinEnregistre(long a_codeUti, const QString& a_enci
     if (!a_code.isEmpty())
         return "UPDATE Medecin SET MED_CODE = '" + Q(a_code) + "', MED_LIB = '" + Q(a_nom) + "'," +
                "MED_UM = '" + Q(a_UM) + "', MED_ACT = '" + Q(a_activite) + "'" +
-               " WHERE MED_CODE= '" + Q(a_encienCode) + "' AND MED_CODEUTI = " +
-               QString::number(a_codeUti);
+               " WHERE MED_CODE= '" + Q(a_encienCode) +
+               "' AND MED_CODEUTI = " + QString::number(a_codeUti);
     return "DELETE * From Medecin WHERE MED_CODE = '" + Q(a_encienCode) + "'";
 }
 
@@ -142,21 +143,33 @@ QString AccesDonnees::getLibelleUniteMedicale(const QString& a_UM) const {
 RecordsetPtr AccesDonnees::getListeMedecins(const QString& a_UM) const {
     return depotLire(sqlGetListeMedecins(a_UM));
 }
-RecordsetPtr AccesDonnees::getMedecin(long a_codeUti) const { return depotLire(sqlGetMedecin(a_codeUti)); }
+RecordsetPtr AccesDonnees::getMedecin(long a_codeUti) const {
+    return depotLire(sqlGetMedecin(a_codeUti));
+}
 RecordsetPtr AccesDonnees::getMedecinParCode(const QString& a_code) const {
     return depotLire(sqlGetMedecinParCode(a_code));
 }
-RecordsetPtr AccesDonnees::getUM(const QString& a_code) const { return depotLire(sqlGetUM(a_code)); }
-RecordsetPtr AccesDonnees::getListeUM() const { return depotLire(sqlGetListeUM()); }
+RecordsetPtr AccesDonnees::getUM(const QString& a_code) const {
+    return depotLire(sqlGetUM(a_code));
+}
+RecordsetPtr AccesDonnees::getListeUM() const {
+    return depotLire(sqlGetListeUM());
+}
 RecordsetPtr AccesDonnees::getUtilisateurLogin(const QString& a_login) const {
     return depotLire(sqlGetUtilisateurLogin(a_login));
 }
-RecordsetPtr AccesDonnees::getUtilisateur(long a_code) const { return depotLire(sqlGetUtilisateur(a_code)); }
-RecordsetPtr AccesDonnees::getListeUtilisateurs() const { return depotLire(sqlGetListeUtilisateurs()); }
+RecordsetPtr AccesDonnees::getUtilisateur(long a_code) const {
+    return depotLire(sqlGetUtilisateur(a_code));
+}
+RecordsetPtr AccesDonnees::getListeUtilisateurs() const {
+    return depotLire(sqlGetListeUtilisateurs());
+}
 RecordsetPtr AccesDonnees::getActe(const QString& a_code, const QString& a_activite) const {
     return depotLire(sqlGetActe(a_code, a_activite));
 }
-RecordsetPtr AccesDonnees::executSQL(const QString& a_sql) const { return depotLire(a_sql); }
+RecordsetPtr AccesDonnees::executSQL(const QString& a_sql) const {
+    return depotLire(a_sql);
+}
 
 // ------------------------------------------------------------------ writes
 
@@ -168,7 +181,9 @@ void AccesDonnees::modifierUM(const QString& a_code, const QString& a_lib) const
     depotEcrire({sqlModifierUM(a_code, a_lib)});
 }
 
-void AccesDonnees::supprimerUM(const QString& a_code) const { depotEcrire({sqlSupprimerUM(a_code)}); }
+void AccesDonnees::supprimerUM(const QString& a_code) const {
+    depotEcrire({sqlSupprimerUM(a_code)});
+}
 
 void AccesDonnees::nouveauUtilisateur(const QString& a_login, const QString& a_pwd,
                                       const QString& a_groupe, const QString& a_email,
@@ -182,7 +197,8 @@ void AccesDonnees::nouveauUtilisateur(const QString& a_login, const QString& a_p
             // The identity is read on the connection that did the insert.
             RecordsetPtr id = c->Ouvrir(QStringLiteral("SELECT @@IDENTITY AS ID"));
             if (!id->isEOF()) {
-                const long codeUti = static_cast<long>(id->Fields(QStringLiteral("ID")).toLongLong());
+                const long codeUti =
+                    static_cast<long>(id->Fields(QStringLiteral("ID")).toLongLong());
                 c->Execute(sqlInsererMedecin(a_code, a_nom, a_UM, a_activite, codeUti));
             }
         }
@@ -196,8 +212,8 @@ void AccesDonnees::enregistrerUtilisateur(long a_codeUti, const QString& a_login
                                           const QString& a_email, const QString& a_encienCode,
                                           const QString& a_code, const QString& a_nom,
                                           const QString& a_UM, const QString& a_activite) const {
-    QStringList instructions{sqlModifierUtilisateur(a_codeUti, a_login, a_pwd, a_groupe, a_email,
-                                                    QDate::currentDate())};
+    QStringList instructions{
+        sqlModifierUtilisateur(a_codeUti, a_login, a_pwd, a_groupe, a_email, QDate::currentDate())};
     const QString medecin =
         sqlMedecinEnregistre(a_codeUti, a_encienCode, a_code, a_nom, a_UM, a_activite);
     if (!medecin.isEmpty())

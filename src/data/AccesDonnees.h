@@ -59,8 +59,7 @@ public:
                                          const QString& a_groupe, const QString& a_email,
                                          const QDate& jour);
     static QString sqlInsererMedecin(const QString& a_code, const QString& a_nom,
-                                     const QString& a_UM, const QString& a_activite,
-                                     long codeUti);
+                                     const QString& a_UM, const QString& a_activite, long codeUti);
     static QString sqlModifierUtilisateur(long a_codeUti, const QString& a_login,
                                           const QString& a_pwd, const QString& a_groupe,
                                           const QString& a_email, const QDate& jour);

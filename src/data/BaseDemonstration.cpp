@@ -3,6 +3,7 @@
 #include "Data.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 void creerBaseDemonstration(const QString& chemin) {
     initialiserRessourcesCore();
@@ -10,9 +11,29 @@ void creerBaseDemonstration(const QString& chemin) {
     if (!contenu.open(QIODevice::ReadOnly))
         throw DataError(DataError::ConnexionEchouee, QStringLiteral("Data"),
                         QStringLiteral("Le contenu de démonstration est introuvable."));
-    Data::creerBase(chemin);
-    ConnexionPtr c = Data(chemin).CreeConnexion();
-    Transaction t(*c);
-    c->Execute(QString::fromUtf8(contenu.readAll()));
-    t.valider();
+    if (QFileInfo::exists(chemin))
+        throw DataError(DataError::ConnexionEchouee, QStringLiteral("Data"),
+                        QStringLiteral("Le fichier « %1 » existe déjà.").arg(chemin));
+    // Built beside the target under another name, then renamed: a failure
+    // never leaves a half-filled database under the expected name.
+    const QString provisoire = chemin + QStringLiteral(".creation");
+    QFile::remove(provisoire);
+    try {
+        Data::creerBase(provisoire);
+        ConnexionPtr c = Data(provisoire).CreeConnexion();
+        Transaction t(*c);
+        c->Execute(QString::fromUtf8(contenu.readAll()));
+        t.valider();
+        c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    } catch (...) {
+        Data::fermerConnexions();
+        QFile::remove(provisoire);
+        throw;
+    }
+    Data::fermerConnexions();
+    if (!QFile::rename(provisoire, chemin)) {
+        QFile::remove(provisoire);
+        throw DataError(DataError::ConnexionEchouee, QStringLiteral("Data"),
+                        QStringLiteral("Impossible de créer le fichier « %1 ».").arg(chemin));
+    }
 }

@@ -96,8 +96,8 @@ void enregistrerFonctions(sqlite3* db) {
 // ---------------------------------------------------------------- errors
 
 QString messageSqlite(sqlite3* db, int code) {
-    const QString detail = db ? QString::fromUtf8(sqlite3_errmsg(db))
-                              : QString::fromUtf8(sqlite3_errstr(code));
+    const QString detail =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
     switch (code & 0xff) {
     case SQLITE_READONLY:
         return QStringLiteral("La base de données est en lecture seule : la modification n'a pas "
@@ -137,9 +137,9 @@ void verifierFichier(const QString& chemin) {
         throw DataError(SQLITE_CANTOPEN, kSource,
                         QStringLiteral("Aucun fichier de base de données n'est indiqué."));
     if (!info.exists())
-        throw DataError(SQLITE_CANTOPEN, kSource,
-                        QStringLiteral("Le fichier de base de données « %1 » est introuvable.")
-                            .arg(chemin));
+        throw DataError(
+            SQLITE_CANTOPEN, kSource,
+            QStringLiteral("Le fichier de base de données « %1 » est introuvable.").arg(chemin));
     if (info.isDir())
         throw DataError(SQLITE_CANTOPEN, kSource,
                         QStringLiteral("« %1 » est un dossier, pas un fichier de base de données.")
@@ -157,9 +157,9 @@ void verifierFichier(const QString& chemin) {
                                        "Tarvenor (SQLite) chargée avec la CCAM.")
                             .arg(chemin));
     if (entete.size() > 0 && !entete.startsWith("SQLite format 3"))
-        throw DataError(SQLITE_NOTADB, kSource,
-                        QStringLiteral("Le fichier « %1 » n'est pas une base de données.")
-                            .arg(chemin));
+        throw DataError(
+            SQLITE_NOTADB, kSource,
+            QStringLiteral("Le fichier « %1 » n'est pas une base de données.").arg(chemin));
 }
 
 sqlite3* ouvrirSqlite(const QString& chemin, bool creer) {
@@ -211,8 +211,8 @@ Recordset::Genre genreDeclare(const char* decl, int typeStockage) {
         const QByteArray d = QByteArray(decl).toUpper();
         if (d.contains("INT"))
             return Recordset::Genre::Entier;
-        if (d.contains("REAL") || d.contains("FLOA") || d.contains("DOUB") ||
-            d.contains("NUM") || d.contains("DEC"))
+        if (d.contains("REAL") || d.contains("FLOA") || d.contains("DOUB") || d.contains("NUM") ||
+            d.contains("DEC"))
             return Recordset::Genre::Reel;
         if (d.contains("DATE") || d.contains("TIME"))
             return Recordset::Genre::Date;
@@ -260,9 +260,13 @@ struct Instruction {
 
 Connexion::Connexion(sqlite3* db, QString chemin) : m_db(db), m_chemin(std::move(chemin)) {}
 
-Connexion::~Connexion() { sqlite3_close_v2(m_db); }
+Connexion::~Connexion() {
+    sqlite3_close_v2(m_db);
+}
 
-bool Connexion::lectureSeule() const { return sqlite3_db_readonly(m_db, "main") == 1; }
+bool Connexion::lectureSeule() const {
+    return sqlite3_db_readonly(m_db, "main") == 1;
+}
 
 void Connexion::Execute(const QString& sql) {
     const QByteArray texte = traduireJet(sql).toUtf8();
@@ -383,13 +387,15 @@ RecordsetPtr Data::CreeRecordset(const QString& sql) {
     try {
         return c->Ouvrir(sql);
     } catch (const DataError& e) {
-        throw DataError(DataError::RecordsetEchoue, kSource,
-                        erreurAvecNumero(QStringLiteral("L'ouverture d'un recordset a échoué."),
-                                         e));
+        throw DataError(
+            DataError::RecordsetEchoue, kSource,
+            erreurAvecNumero(QStringLiteral("L'ouverture d'un recordset a échoué."), e));
     }
 }
 
-void Data::fermerConnexions() { connexionsOuvertes().clear(); }
+void Data::fermerConnexions() {
+    connexionsOuvertes().clear();
+}
 
 void Data::creerBase(const QString& chemin) {
     initialiserRessourcesCore();

@@ -57,7 +57,9 @@ const QVariant& Recordset::valeurLigne(int ligne, int index) const {
     return m_lignes[ligne][index];
 }
 
-const QVariant& Recordset::Fields(int index) const { return valeurLigne(m_position, index); }
+const QVariant& Recordset::Fields(int index) const {
+    return valeurLigne(m_position, index);
+}
 
 const QVariant& Recordset::Fields(const QString& nom) const {
     int i = indexChamp(nom);

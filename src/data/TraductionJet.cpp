@@ -6,7 +6,7 @@
 namespace {
 
 // The SQL cut into pieces: code outside literals, and literals kept whole
-// (with their apostrophes and any doubled apostrophe inside).
+// (with their apostrophes and any doubled apostrophe inside), and comments.
 struct Morceau {
     QString texte;
     bool litteral;
@@ -18,7 +18,17 @@ QList<Morceau> decouper(const QString& sql) {
     int i = 0;
     const int n = sql.size();
     while (i < n) {
-        if (sql[i] == QLatin1Char('\'')) {
+        if (sql[i] == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
+            // A comment runs to the end of its line and passes through unchanged.
+            if (!courant.isEmpty())
+                morceaux.append({courant, false});
+            courant.clear();
+            qsizetype fin = sql.indexOf(QLatin1Char('\n'), i);
+            if (fin < 0)
+                fin = n - 1;
+            morceaux.append({sql.mid(i, fin - i + 1), true});
+            i = static_cast<int>(fin) + 1;
+        } else if (sql[i] == QLatin1Char('\'')) {
             if (!courant.isEmpty())
                 morceaux.append({courant, false});
             courant.clear();

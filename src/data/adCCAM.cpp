@@ -3,9 +3,12 @@
 #include "Data.h"
 
 namespace {
-QString Q(const QString& s) { return doublerQuotes(s); }
-QString N(long n) { return QString::number(n); }
-
+QString Q(const QString& s) {
+    return doublerQuotes(s);
+}
+QString N(long n) {
+    return QString::number(n);
+}
 
 // The Libelle of the first row, or empty text.
 QString lireLibelle(const QString& sql) {
@@ -43,7 +46,9 @@ QString adCCAM::sqlGetActivites(const QString& a_acte, const QString& a_phase) {
            Q(a_acte) + "'";
 }
 
-QString adCCAM::sqlGetListSystemes() { return QStringLiteral("SELECT * FROM Systèmes"); }
+QString adCCAM::sqlGetListSystemes() {
+    return QStringLiteral("SELECT * FROM Systèmes");
+}
 
 QString adCCAM::sqlGetListOrganes(const QString& ORSYSTEME) {
     return "SELECT ORCODE, ORLIBELLE FROM ORGANES WHERE ORSYSTEME = '" + Q(ORSYSTEME) +
@@ -166,8 +171,8 @@ QString adCCAM::sqlGetRegroupement(const QString& a_code, const QString& a_activ
                                    const QString& a_phase) {
     return QStringLiteral("SELECT Regroupement.Code, Regroupement.Libelle FROM Regroupement") +
            " INNER JOIN CCAM ON Regroupement.Code = CCAM.Regroupement" + " WHERE AMCODE = '" +
-           Q(a_code) + "' AND activite = '" + Q(a_activite) + "'" + " AND phase = '" +
-           Q(a_phase) + "'";
+           Q(a_code) + "' AND activite = '" + Q(a_activite) + "'" + " AND phase = '" + Q(a_phase) +
+           "'";
 }
 
 QStringList adCCAM::sqlSuppCatTheserus(long a_code) {
@@ -192,8 +197,8 @@ QString adCCAM::sqlInsererCategorie(const QString& a_Lien, const QString& a_lib,
 }
 
 QString adCCAM::sqlModifLibelleCategorie(long a_code, const QString& a_lib) {
-    return "UPDATE CategorieThesaurus set CT_LIB = '" + Q(a_lib) + "'" + " WHERE CT_CODE = " +
-           N(a_code);
+    return "UPDATE CategorieThesaurus set CT_LIB = '" + Q(a_lib) + "'" +
+           " WHERE CT_CODE = " + N(a_code);
 }
 
 QString adCCAM::sqlGetCategoriesThesaurus(const QString& a_Lien, int a_type) {
@@ -219,11 +224,15 @@ RecordsetPtr adCCAM::getActe(const QString& a_code, const QString& a_activite,
                              const QString& a_phase) const {
     return depotLire(sqlGetActe(a_code, a_activite, a_phase));
 }
-RecordsetPtr adCCAM::getPhases(const QString& a_acte) const { return depotLire(sqlGetPhases(a_acte)); }
+RecordsetPtr adCCAM::getPhases(const QString& a_acte) const {
+    return depotLire(sqlGetPhases(a_acte));
+}
 RecordsetPtr adCCAM::getActivites(const QString& a_acte, const QString& a_phase) const {
     return depotLire(sqlGetActivites(a_acte, a_phase));
 }
-RecordsetPtr adCCAM::getListSystemes() const { return depotLire(sqlGetListSystemes()); }
+RecordsetPtr adCCAM::getListSystemes() const {
+    return depotLire(sqlGetListSystemes());
+}
 RecordsetPtr adCCAM::getListOrganes(const QString& ORSYSTEME) const {
     return depotLire(sqlGetListOrganes(ORSYSTEME));
 }
@@ -252,8 +261,7 @@ RecordsetPtr adCCAM::getActesComplementaires(const QString& a_acte,
                                              const QString& a_activite) const {
     return depotLire(sqlGetActesComplementaires(a_acte, a_activite));
 }
-RecordsetPtr adCCAM::getListeModificateurs(const QString& a_acte,
-                                           const QString& a_activite) const {
+RecordsetPtr adCCAM::getListeModificateurs(const QString& a_acte, const QString& a_activite) const {
     return depotLire(sqlGetListeModificateurs(a_acte, a_activite));
 }
 RecordsetPtr adCCAM::getListeNotesUtilisation(const QString& a_acte) const {
@@ -276,7 +284,9 @@ QString adCCAM::getRegroupement(const QString& a_code, const QString& a_activite
 
 // ================================================================ thesaurus
 
-void adCCAM::suppCatTheserus(long a_code) const { depotEcrire(sqlSuppCatTheserus(a_code)); }
+void adCCAM::suppCatTheserus(long a_code) const {
+    depotEcrire(sqlSuppCatTheserus(a_code));
+}
 
 void adCCAM::suppActeTheserus(long a_cat, const QString& a_code, const QString&) const {
     depotEcrire({sqlSuppActeTheserus(a_cat, a_code)});
@@ -296,7 +306,8 @@ long adCCAM::insererCatAndGetCode(Connexion& c, const QString& a_Lien, const QSt
     Transaction t(c);
     c.Execute(sqlInsererCategorie(a_Lien, a_lib, a_type));
     RecordsetPtr id = c.Ouvrir(QStringLiteral("SELECT @@IDENTITY AS ID"));
-    const long code = id->isEOF() ? 0 : static_cast<long>(id->Fields(QStringLiteral("ID")).toLongLong());
+    const long code =
+        id->isEOF() ? 0 : static_cast<long>(id->Fields(QStringLiteral("ID")).toLongLong());
     t.valider();
     return code;
 }
@@ -321,7 +332,6 @@ RecordsetPtr adCCAM::getActesCatTheserus(long a_cat) const {
 }
 
 bool adCCAM::ActeExisteDansCat(const QString& a_acte, long a_cat) const {
-    return operationDepot<bool>(false, [&] {
-        return !Data().CreeRecordset(sqlActeExisteDansCat(a_acte, a_cat))->isEOF();
-    });
+    return operationDepot<bool>(
+        false, [&] { return !Data().CreeRecordset(sqlActeExisteDansCat(a_acte, a_cat))->isEOF(); });
 }

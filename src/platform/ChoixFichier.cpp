@@ -13,9 +13,13 @@ QString choisirFichierEnregistrer(const QString& titre, const QString& dossier,
     return g_choix ? g_choix->enregistrer(titre, dossier, filtre) : QString();
 }
 
-void installerChoixFichier(IChoixFichier* implementation) { g_choix = implementation; }
+void installerChoixFichier(IChoixFichier* implementation) {
+    g_choix = implementation;
+}
 
-ChoixFichierScripte::ChoixFichierScripte() : m_precedent(g_choix) { g_choix = this; }
+ChoixFichierScripte::ChoixFichierScripte() : m_precedent(g_choix) {
+    g_choix = this;
+}
 
 ChoixFichierScripte::~ChoixFichierScripte() {
     if (g_choix == this)

@@ -7,7 +7,9 @@ ExecuteurModal& executeur() {
 }
 } // namespace
 
-int executerModal(QObject* dialogue) { return executeur() ? executeur()(dialogue) : 0; }
+int executerModal(QObject* dialogue) {
+    return executeur() ? executeur()(dialogue) : 0;
+}
 
 ExecuteurModal installerExecuteurModal(ExecuteurModal e) {
     ExecuteurModal precedent = std::move(executeur());

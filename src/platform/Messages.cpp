@@ -17,10 +17,16 @@ Reponse afficherMessage(const QString& texte, const QString& titre, Icone icone,
     return reponseParDefaut(boutons);
 }
 
-void installerMessages(IMessages* implementation) { g_messages = implementation; }
-IMessages* messagesInstalles() { return g_messages; }
+void installerMessages(IMessages* implementation) {
+    g_messages = implementation;
+}
+IMessages* messagesInstalles() {
+    return g_messages;
+}
 
-MessagesScriptes::MessagesScriptes() : m_precedent(g_messages) { g_messages = this; }
+MessagesScriptes::MessagesScriptes() : m_precedent(g_messages) {
+    g_messages = this;
+}
 
 MessagesScriptes::~MessagesScriptes() {
     if (g_messages == this)

@@ -33,6 +33,8 @@ void ecrire(Cle cle, const QString& valeur) {
     s->sync();
 }
 
-void redirigerVers(const QString& fichierIni) { fichierRedirige() = fichierIni; }
+void redirigerVers(const QString& fichierIni) {
+    fichierRedirige() = fichierIni;
+}
 
 } // namespace Parametres

@@ -12,9 +12,15 @@ IProgression* g_progression = nullptr;
 ICurseur* g_curseur = nullptr;
 } // namespace
 
-IProgression& progression() { return g_progression ? *g_progression : g_muette; }
-void installerProgression(IProgression* implementation) { g_progression = implementation; }
-void installerCurseur(ICurseur* implementation) { g_curseur = implementation; }
+IProgression& progression() {
+    return g_progression ? *g_progression : g_muette;
+}
+void installerProgression(IProgression* implementation) {
+    g_progression = implementation;
+}
+void installerCurseur(ICurseur* implementation) {
+    g_curseur = implementation;
+}
 
 CurseurOccupe::CurseurOccupe() {
     if (g_curseur)
