@@ -1,17 +1,14 @@
-#include "Globals.h"
+#include "QtDemarrage.h"
+#include "QtPlateforme.h"
+#include "f_principale.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QLabel>
+#include <memory>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvenor"));
-    cheminDefaut =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("DATA/BD.mdb"));
-    QLabel fenetre(QStringLiteral("Tarvenor"));
-    fenetre.setWindowTitle(QStringLiteral("Tarvenor"));
-    fenetre.resize(640, 400);
-    fenetre.show();
+    installerPlateformeQt();
+    std::unique_ptr<f_principale> principale(demarrerApplication());
     return app.exec();
 }

@@ -1,0 +1,14 @@
+#pragma once
+// Program start-up, once the QApplication exists and the platform hooks are
+// installed (installerPlateformeQt).
+
+class f_principale;
+
+// Sets cheminDefaut (application folder + "/DATA/BD.mdb"), shows the main
+// window, then runs demarrerSession. Returns the main window (owned by the
+// caller); the login dialog has been closed when it returns.
+f_principale* demarrerApplication();
+
+// A fresh current user, the connection commands enabled, the login dialog
+// shown modally.
+void demarrerSession();

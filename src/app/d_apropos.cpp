@@ -1,0 +1,75 @@
+#include "d_apropos.h"
+
+#include "Messages.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+const QString titreApplication = QStringLiteral("Tarvenor");
+}
+
+d_apropos::d_apropos(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("d_apropos"));
+    setWindowTitle(QStringLiteral("À propos de ") + titreApplication);
+
+    auto* image = new QLabel(this);
+    image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    image->setAlignment(Qt::AlignTop);
+
+    lblTitle = new QLabel(titreApplication, this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    QFont f = lblTitle->font();
+    f.setPointSizeF(f.pointSizeF() * 1.6);
+    f.setBold(true);
+    lblTitle->setFont(f);
+    lblVersion = new QLabel(QStringLiteral("Version %1.%2.%3")
+                                .arg(versionMajeure)
+                                .arg(versionMineure)
+                                .arg(versionRevision),
+                            this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    auto* description = new QLabel(
+        QStringLiteral("Codage des actes médicaux dans la Classification commune des actes "
+                       "médicaux (CCAM)."),
+        this);
+    description->setWordWrap(true);
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdSysInfo = new QPushButton(QStringLiteral("&Infos système..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &d_apropos::afficherInfosSysteme);
+
+    auto* textes = new QVBoxLayout;
+    textes->addWidget(lblTitle);
+    textes->addWidget(lblVersion);
+    textes->addSpacing(8);
+    textes->addWidget(description);
+    textes->addStretch();
+    auto* haut = new QHBoxLayout;
+    haut->addWidget(image);
+    haut->addSpacing(12);
+    haut->addLayout(textes, 1);
+    auto* boutons = new QHBoxLayout;
+    boutons->addStretch();
+    boutons->addWidget(cmdOK);
+    boutons->addWidget(cmdSysInfo);
+    auto* cadre = new QVBoxLayout(this);
+    cadre->addLayout(haut);
+    cadre->addSpacing(12);
+    cadre->addLayout(boutons);
+    setMinimumWidth(420);
+}
+
+void d_apropos::afficherInfosSysteme() {
+    // This platform has no system information tool.
+    afficherMessage(QStringLiteral("Les informations système ne sont pas disponibles actuellement"),
+                    titreApplication, Icone::Aucune, Boutons::Ok);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The login dialog "Connexion": identifier, password and database file. A
+// successful login fills utilisateurCourant, remembers the path and the
+// identifier, loads the doctor of a "MEDECIN" user and opens the workspace of
+// the user's group in the main window.
+
+#include <QDialog>
+#include <array>
+
+class QLineEdit;
+class QPushButton;
+
+class d_connexion : public QDialog {
+    Q_OBJECT
+public:
+    explicit d_connexion(QWidget* parent = nullptr);
+
+    // 0: identifier, 1: password, 2: database file path.
+    std::array<QLineEdit*, 3> t_connexion;
+    QPushButton* OKButton;
+    QPushButton* Command1; // "Annuler"
+    QPushButton* Command2; // "...": file chooser
+
+    // The file chooser's filter: kept as it always was, so that the
+    // remembered paths keep their meaning.
+    static const QString filtreBase;
+
+public slots:
+    void OKButton_Click();
+    void Command1_Click();
+    void Command2_Click();
+    // Escape and the close box cancel as "Annuler" does.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+private:
+    void ouvrirEspaceDIM();
+    void ouvrirEspaceMedecin();
+    void chargerMedecin();
+    // Trims the box; upper-cases the identifier and the password.
+    void normaliser(int index);
+    void signalerChampIncorrect(const QString& message, int index);
+    bool m_termine = false;
+};

@@ -1,0 +1,89 @@
+#include "f_Wait.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+const QString titreParDefaut = QStringLiteral("Chargement en cours...");
+}
+
+f_Wait* f_Wait::instance() {
+    static f_Wait* fenetre = nullptr;
+    if (!fenetre)
+        fenetre = new f_Wait;
+    return fenetre;
+}
+
+f_Wait::f_Wait()
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("f_Wait"));
+    setWindowTitle(QStringLiteral("Tarvenor"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    auto* image = new QLabel(this);
+    image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    lblWaitTitle = new QLabel(titreParDefaut, this);
+    lblWaitTitle->setObjectName(QStringLiteral("lblWaitTitle"));
+    QFont f = lblWaitTitle->font();
+    f.setBold(true);
+    lblWaitTitle->setFont(f);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setTextVisible(false);
+    // The bar starts empty: the callers set its maximum and value.
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(0);
+    l_valeur = new QLabel(QStringLiteral("0 % "), this);
+    l_valeur->setObjectName(QStringLiteral("l_valeur"));
+    l_valeur->setMinimumWidth(l_valeur->fontMetrics().horizontalAdvance(QStringLiteral("100 % ")));
+    l_valeur->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    auto* haut = new QHBoxLayout;
+    haut->addWidget(image);
+    haut->addWidget(lblWaitTitle, 1);
+    auto* bas = new QHBoxLayout;
+    bas->addWidget(ProgressBar1, 1);
+    bas->addWidget(l_valeur);
+    auto* cadre = new QVBoxLayout(this);
+    cadre->addLayout(haut);
+    cadre->addLayout(bas);
+    setFixedSize(360, sizeHint().height());
+}
+
+void f_Wait::debut(const QString& titre, int maximum) {
+    lblWaitTitle->setText(titre.isEmpty() ? titreParDefaut : titre);
+    ProgressBar1->setRange(0, qMax(1, maximum));
+    ProgressBar1->setValue(0);
+    l_valeur->setText(QStringLiteral("0 % "));
+    if (const QScreen* ecran = QGuiApplication::primaryScreen()) {
+        const QRect r = ecran->availableGeometry();
+        move(r.center() - rect().center());
+    }
+    show();
+    raise();
+    laisserPasserAffichage();
+}
+
+void f_Wait::avancer(int valeur) {
+    const int maximum = ProgressBar1->maximum();
+    const int v = qBound(0, valeur, maximum);
+    ProgressBar1->setValue(v);
+    l_valeur->setText(QString::number(v * 100 / maximum) + QStringLiteral(" % "));
+    laisserPasserAffichage();
+}
+
+void f_Wait::fin() {
+    hide();
+}
+
+void f_Wait::laisserPasserAffichage() {
+    // Paints the window without letting the user act meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}

@@ -1,0 +1,451 @@
+#include "f_principale.h"
+
+#include "FenetresModales.h"
+#include "Globals.h"
+#include "Messages.h"
+#include "Parametres.h"
+#include "Progression.h"
+#include "QtIcones.h"
+#include "d_apropos.h"
+#include "d_connexion.h"
+#include "d_panier.h"
+#include "f_ThesaurusDIM.h"
+#include "f_thesaurusMED.h"
+#include "f_utilisateurs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+f_principale* g_instance = nullptr;
+
+// Sizes of the window and of its child, in twips.
+constexpr double largeurDefaut = 13000;
+constexpr double hauteurDefaut = 9000;
+constexpr int largeurMinimale = 12000;
+constexpr int hauteurMinimale = 8000;
+constexpr int hauteurPetiteFenetre = 10300;
+constexpr int hauteurEnfantFixe = 8600;
+
+int enPixels(double twips) {
+    return qRound(twips / twipsParPixel);
+}
+double enTwips(int pixels) {
+    return double(pixels) * twipsParPixel;
+}
+
+// A stored placement value, or the default when absent or not a number.
+double lireTwips(Parametres::Cle cle, double defaut) {
+    bool ok = false;
+    const double v = Parametres::lire(cle).toDouble(&ok);
+    return ok ? v : defaut;
+}
+
+QRect geometrieEcran() {
+    const QScreen* ecran = QGuiApplication::primaryScreen();
+    return ecran ? ecran->geometry() : QRect(0, 0, 1024, 768);
+}
+
+QAction* action(QObject* parent, const char* nom, const QString& texte) {
+    auto* a = new QAction(texte, parent);
+    a->setObjectName(QLatin1String(nom));
+    return a;
+}
+
+QMenu* menu(QWidget* parent, const char* nom, const QString& titre) {
+    auto* m = new QMenu(titre, parent);
+    m->setObjectName(QLatin1String(nom));
+    m->menuAction()->setObjectName(QLatin1String(nom));
+    return m;
+}
+} // namespace
+
+f_principale::f_principale(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("f_principale"));
+    setWindowTitle(QStringLiteral("Tarvenor"));
+    g_instance = this;
+
+    m_espace = new QMdiArea(this);
+    m_espace->setObjectName(QStringLiteral("espace"));
+    m_espace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_espace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_espace);
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    Toolbar1->setIconSize(QSize(24, 24));
+    Toolbar1->toggleViewAction()->setVisible(false);
+    // Keeps its height when it holds no button, so that the workspace does
+    // not jump at each change of screen mode.
+    Toolbar1->setMinimumHeight(34);
+    addToolBar(Qt::TopToolBarArea, Toolbar1);
+
+    sbStatusBar = new QStatusBar(this);
+    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    setStatusBar(sbStatusBar);
+
+    for (const char* cle : {"i_imprimer", "i_export", "i_selection", "i_selectionner2", "i_retour"})
+        ImageList1.insert(QLatin1String(cle), iconeBarreOutils(QLatin1String(cle)));
+
+    creerMenus();
+    updateToolBar();
+    charger();
+}
+
+f_principale::~f_principale() {
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+f_principale* f_principale::instance() {
+    return g_instance;
+}
+
+void f_principale::creerMenus() {
+    m_fichier = menu(this, "m_fichier", QStringLiteral("&Fichier"));
+    m_f_connexion = action(this, "m_f_connexion", QStringLiteral("&Connexion"));
+    m_chgUser = action(this, "m_chgUser", QStringLiteral("Changer d'utilisateur"));
+    m_f_propos = action(this, "m_f_propos", QStringLiteral("À &propos de "));
+    m_f_quitter = action(this, "m_f_quitter", QStringLiteral("&Quitter"));
+    m_fichier->addAction(m_f_connexion);
+    m_fichier->addAction(m_chgUser);
+    m_fichier->addSeparator()->setObjectName(QStringLiteral("mnuFileBar3"));
+    m_fichier->addAction(m_f_propos);
+    m_fichier->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
+    m_fichier->addAction(m_f_quitter);
+
+    m_thesaurus = menu(this, "m_thesaurus", QStringLiteral("&Thésaurus"));
+    m_ajoutThUM = action(this, "m_ajoutThUM", QStringLiteral("Ajouter le thésaurus de l'UM"));
+    m_export = action(this, "m_export", QStringLiteral("Exporter le thésaurus"));
+    m_import = action(this, "m_import", QStringLiteral("Importer un thésaurus"));
+    m_thesaurus->addActions({m_ajoutThUM, m_export, m_import});
+
+    m_admin = menu(this, "m_admin", QStringLiteral("&Administration"));
+    m_a_uti = action(this, "m_a_uti", QStringLiteral("&Gestion des utilisateurs"));
+    m_a_UM = action(this, "m_a_UM", QStringLiteral("&Unités médicales"));
+    m_admin->addActions({m_a_uti, m_a_UM});
+
+    menuBar()->addMenu(m_fichier);
+    menuBar()->addMenu(m_thesaurus);
+    menuBar()->addMenu(m_admin);
+    // Made visible by the login of their group.
+    m_thesaurus->menuAction()->setVisible(false);
+    m_admin->menuAction()->setVisible(false);
+
+    m_TheUM = menu(this, "m_TheUM", QStringLiteral("TheUM"));
+    m_ajoutActe = action(this, "m_ajoutActe", QStringLiteral("Ajouter des actes"));
+    m_suppActe = action(this, "m_suppActe", QStringLiteral("Supprimer l'acte"));
+    m_ajoutCat = action(this, "m_ajoutCat", QStringLiteral("Ajouter des catégories"));
+    m_suppCat = action(this, "m_suppCat", QStringLiteral("Supprimer la catégorie"));
+    m_modifCat = action(this, "m_modifCat", QStringLiteral("Renommer la catégorie"));
+    m_TheUM->addActions({m_ajoutActe, m_suppActe, m_ajoutCat, m_suppCat, m_modifCat});
+
+    m_UM = menu(this, "m_UM", QStringLiteral("UM"));
+    m_ajoutUM = action(this, "m_ajoutUM", QStringLiteral("Nouvelle unité médicale"));
+    m_modifUM = action(this, "m_modifUM", QStringLiteral("Modifier"));
+    m_suppUM = action(this, "m_suppUM", QStringLiteral("Supprimer"));
+    m_UM->addActions({m_ajoutUM, m_modifUM, m_suppUM});
+
+    m_uti = menu(this, "m_uti", QStringLiteral("uti"));
+    m_ajoutUti = action(this, "m_ajoutUti", QStringLiteral("Nouveau"));
+    m_modifUti = action(this, "m_modifUti", QStringLiteral("Modifier"));
+    m_suppUti = action(this, "m_suppUti", QStringLiteral("Supprimer"));
+    m_uti->addActions({m_ajoutUti, m_modifUti, m_suppUti});
+
+    connect(m_f_connexion, &QAction::triggered, this, &f_principale::afficherConnexion);
+    connect(m_chgUser, &QAction::triggered, this, &f_principale::changerUtilisateur);
+    connect(m_f_propos, &QAction::triggered, this, &f_principale::afficherAPropos);
+    connect(m_f_quitter, &QAction::triggered, this, &QWidget::close);
+
+    // Doctor's thesaurus commands go to his window.
+    auto versMED = [this](QAction* a, void (f_thesaurusMED::*operation)()) {
+        connect(a, &QAction::triggered, this, [operation] {
+            if (f_thesaurusMED* f = f_thesaurusMED::instance())
+                (f->*operation)();
+        });
+    };
+    versMED(m_ajoutThUM, &f_thesaurusMED::ajouterThesaurusUM);
+    versMED(m_import, &f_thesaurusMED::importerThesaurus);
+    versMED(m_export, &f_thesaurusMED::exporterThesaurus);
+
+    connect(m_a_uti, &QAction::triggered, this, &f_principale::gererUtilisateurs);
+    connect(m_a_UM, &QAction::triggered, this, &f_principale::gererUnitesMedicales);
+
+    auto versDIM = [this](QAction* a, void (f_ThesaurusDIM::*operation)()) {
+        connect(a, &QAction::triggered, this, [operation] {
+            if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
+                (f->*operation)();
+        });
+    };
+    versDIM(m_ajoutActe, &f_ThesaurusDIM::afficheFenetreAjoutActe);
+    versDIM(m_ajoutCat, &f_ThesaurusDIM::afficheFenetreAjoutCat);
+    versDIM(m_modifCat, &f_ThesaurusDIM::modifierCategorie);
+    versDIM(m_suppActe, &f_ThesaurusDIM::suppActe);
+    versDIM(m_suppCat, &f_ThesaurusDIM::suppCat);
+
+    auto versAdmin = [this](QAction* a, void (f_utilisateurs::*operation)()) {
+        connect(a, &QAction::triggered, this, [operation] {
+            if (f_utilisateurs* f = f_utilisateurs::instance())
+                (f->*operation)();
+        });
+    };
+    versAdmin(m_ajoutUti, &f_utilisateurs::afficheFenetreAjoutUti);
+    versAdmin(m_modifUti, &f_utilisateurs::afficheFenetreModifUti);
+    versAdmin(m_suppUti, &f_utilisateurs::suppUti);
+    versAdmin(m_ajoutUM, &f_utilisateurs::afficheFenetreAjoutUM);
+    versAdmin(m_modifUM, &f_utilisateurs::afficheFenetreModifUM);
+    versAdmin(m_suppUM, &f_utilisateurs::suppUM);
+}
+
+void f_principale::charger() {
+    const QRect ecran = geometrieEcran();
+    const double largeur = lireTwips(Parametres::MainWidth, largeurDefaut);
+    const double hauteur = lireTwips(Parametres::MainHeight, hauteurDefaut);
+    const double gauche = lireTwips(Parametres::MainLeft, (enTwips(ecran.width()) - largeur) / 2);
+    const double haut = lireTwips(Parametres::MainTop, (enTwips(ecran.height()) - hauteur) / 2);
+    resize(enPixels(largeur), enPixels(hauteur));
+    // The title bar is kept on the screen: a window larger than the screen,
+    // or placed on a screen no longer attached, would otherwise open out of
+    // the user's reach.
+    QPoint coin(enPixels(gauche), enPixels(haut));
+    coin.setX(qBound(ecran.left(), coin.x(), qMax(ecran.left(), ecran.right() - 100)));
+    coin.setY(qBound(ecran.top(), coin.y(), qMax(ecran.top(), ecran.bottom() - 100)));
+    move(coin);
+    formatToolbar();
+    m_charge = true;
+}
+
+void f_principale::formatToolbar() {
+    // Flat buttons, raised under the pointer: Qt's toolbar looks so already;
+    // the separator line under it is removed.
+    Toolbar1->setStyleSheet(QStringLiteral("QToolBar { border: none; }"));
+}
+
+void f_principale::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!m_charge || isMinimized())
+        return;
+    const QSize minimum(enPixels(largeurMinimale), enPixels(hauteurMinimale));
+    if (minimumSize() != minimum)
+        setMinimumSize(minimum);
+    if (width() < minimum.width() || height() < minimum.height()) {
+        resize(qMax(width(), minimum.width()), qMax(height(), minimum.height()));
+        return;
+    }
+    redimentionner();
+}
+
+QMdiSubWindow* f_principale::sousFenetreActive() const {
+    if (QMdiSubWindow* s = m_espace->activeSubWindow())
+        return s;
+    if (QMdiSubWindow* s = m_espace->currentSubWindow())
+        return s;
+    const auto liste = m_espace->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = liste.rbegin(); it != liste.rend(); ++it)
+        if (!(*it)->isHidden())
+            return *it;
+    return nullptr;
+}
+
+QWidget* f_principale::fenetreActive() const {
+    QMdiSubWindow* s = sousFenetreActive();
+    return s ? s->widget() : nullptr;
+}
+
+void f_principale::redimentionner() {
+    QMdiSubWindow* s = sousFenetreActive();
+    if (!s)
+        return;
+    const QSize client = m_espace->viewport()->size();
+    const int hauteur =
+        enTwips(height()) < hauteurPetiteFenetre ? enPixels(hauteurEnfantFixe) : client.height();
+    s->setGeometry(0, 0, client.width(), hauteur);
+}
+
+void f_principale::afficherFenetre(QWidget* fenetre) {
+    QMdiSubWindow* s = m_espace->addSubWindow(fenetre, Qt::FramelessWindowHint);
+    s->setAttribute(Qt::WA_DeleteOnClose);
+    s->show();
+    m_espace->setActiveSubWindow(s);
+    redimentionner();
+}
+
+void f_principale::fermerFenetreActive() {
+    if (QMdiSubWindow* s = sousFenetreActive())
+        s->close();
+}
+
+void f_principale::ajouterBouton(const QString& cle, const QString& image,
+                                 const QString& infobulle) {
+    QAction* a = Toolbar1->addAction(ImageList1.value(image), infobulle);
+    a->setObjectName(cle);
+    a->setData(cle);
+    a->setToolTip(infobulle);
+    connect(a, &QAction::triggered, this, [this, cle] { boutonBarreOutils(cle); });
+}
+
+void f_principale::updateToolBar() {
+    // The old buttons go later: this may run from one of their own clicks.
+    const QList<QAction*> anciens = Toolbar1->actions();
+    Toolbar1->clear();
+    for (QAction* a : anciens) {
+        a->setParent(nullptr);
+        a->deleteLater();
+    }
+    switch (contexteCourant) {
+    case 1:
+    case 2:
+    case 6:
+        ajouterBouton(QStringLiteral("b_imprimer"), QStringLiteral("i_imprimer"),
+                      QStringLiteral("Imprimer le thésaurus"));
+        ajouterBouton(QStringLiteral("b_export"), QStringLiteral("i_export"),
+                      QStringLiteral("Exporter le thésaurus"));
+        break;
+    case 3:
+        ajouterBouton(QStringLiteral("b_selection"), QStringLiteral("i_selection"),
+                      QStringLiteral("Visualiser les actes sélectionnés "));
+        ajouterBouton(QStringLiteral("b_selectionner"), QStringLiteral("i_selectionner2"),
+                      QStringLiteral("Sélectionner cet acte"));
+        break;
+    case 5:
+    case 8:
+    case 9:
+        ajouterBouton(QStringLiteral("b_retour"), QStringLiteral("i_retour"),
+                      QStringLiteral("retour"));
+        break;
+    default:
+        return;
+    }
+    Toolbar1->setVisible(true);
+}
+
+void f_principale::desactiverToolBar() {
+    for (QAction* a : Toolbar1->actions())
+        a->setEnabled(false);
+}
+
+void f_principale::activerToolBar() {
+    for (QAction* a : Toolbar1->actions())
+        a->setEnabled(true);
+}
+
+void f_principale::afficherPanier() {
+    // The basket can hold no act until adding to it is available: every call
+    // finds it empty for now.
+    const bool vide = true;
+    if (vide) {
+        afficherMessage(QStringLiteral("Vous n'avez sélectionné aucun acte"),
+                        QStringLiteral("Actes sélectionnés "), Icone::Information);
+        return;
+    }
+    d_panier fenetre(this);
+    executerModal(&fenetre);
+}
+
+void f_principale::boutonBarreOutils(const QString& cle) {
+    CurseurOccupe sablier;
+    const qint16 mode = contexteCourant;
+    if (cle == QLatin1String("b_selectionner")) {
+        // Admission of acteCourant into the basket: comes with the basket.
+    } else if (cle == QLatin1String("b_selection")) {
+        if (mode == 3)
+            afficherPanier();
+    } else if (cle == QLatin1String("b_imprimer")) {
+        if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance()) {
+            if (mode == 1)
+                f->imprimerThesaurusUM();
+            else if (mode == 2)
+                f->imprimerThesaurusMED();
+        }
+    } else if (cle == QLatin1String("b_export")) {
+        if (mode == 1 || mode == 2) {
+            if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
+                mode == 1 ? f->ExporterThesaurusUM() : f->ExporterThesaurusMED();
+        } else if (mode == 3) {
+            if (f_thesaurusMED* f = f_thesaurusMED::instance())
+                f->ExporterThesaurusMED();
+        }
+    } else if (cle == QLatin1String("b_retour")) {
+        fermerFenetreActive();
+        if (mode == 5) {
+            contexteCourant = 2;
+            ouvrirFenetre<f_ThesaurusDIM>();
+            redimentionner();
+        } else if (mode == 8) {
+            contexteCourant = 1;
+        } else if (mode == 9) {
+            contexteCourant = 2;
+        }
+        updateToolBar();
+    }
+}
+
+void f_principale::afficherConnexion() {
+    d_connexion dialogue(this);
+    executerModal(&dialogue);
+}
+
+void f_principale::changerUtilisateur() {
+    fermerFenetreActive();
+    contexteCourant = 0;
+    updateToolBar();
+    m_admin->menuAction()->setVisible(false);
+    m_thesaurus->menuAction()->setVisible(false);
+    afficherConnexion();
+}
+
+void f_principale::afficherAPropos() {
+    d_apropos dialogue(this);
+    executerModal(&dialogue);
+}
+
+void f_principale::ouvrirAdministration(int onglet) {
+    fermerFenetreActive();
+    contexteCourant = 5;
+    updateToolBar();
+    ouvrirFenetre<f_utilisateurs>()->afficher(onglet);
+    redimentionner();
+}
+
+void f_principale::gererUtilisateurs() {
+    ouvrirAdministration(1);
+}
+void f_principale::gererUnitesMedicales() {
+    ouvrirAdministration(2);
+}
+
+void f_principale::closeEvent(QCloseEvent* event) {
+    if (afficherMessage(QStringLiteral("Voulez vous vraiment quitter ?"),
+                        QStringLiteral("Confirmation"), Icone::Question,
+                        Boutons::OuiNon) != Reponse::Oui) {
+        event->ignore();
+        return;
+    }
+    // Every other window goes first, the last opened first.
+    const auto enfants = m_espace->subWindowList(QMdiArea::CreationOrder);
+    for (auto it = enfants.rbegin(); it != enfants.rend(); ++it)
+        (*it)->close();
+    const auto fenetres = QApplication::topLevelWidgets();
+    for (QWidget* w : fenetres)
+        if (w != this && w->isVisible())
+            w->close();
+    enregistrerPlacement();
+    event->accept();
+}
+
+void f_principale::enregistrerPlacement() {
+    if (isMinimized())
+        return;
+    const auto texte = [](int pixels) { return QString::number(float(enTwips(pixels))); };
+    Parametres::ecrire(Parametres::MainLeft, texte(x()));
+    Parametres::ecrire(Parametres::MainTop, texte(y()));
+    Parametres::ecrire(Parametres::MainWidth, texte(width()));
+    Parametres::ecrire(Parametres::MainHeight, texte(height()));
+}

@@ -1,0 +1,44 @@
+#include "QtPlateforme.h"
+
+#include "FenetresModales.h"
+#include "QtChoixFichier.h"
+#include "QtCurseur.h"
+#include "QtMessages.h"
+#include "f_Wait.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+bool installerFrancais() {
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    static QTranslator* traducteur = nullptr;
+    if (traducteur)
+        return true;
+    auto* t = new QTranslator(qApp);
+    if (!t->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    traducteur = t;
+    return true;
+}
+
+void installerPlateformeQt() {
+    static QtMessages messages;
+    static QtChoixFichier choix;
+    static QtCurseur curseur;
+    installerMessages(&messages);
+    installerChoixFichier(&choix);
+    installerCurseur(&curseur);
+    installerProgression(f_Wait::instance());
+    installerExecuteurModal([](QObject* o) {
+        auto* d = qobject_cast<QDialog*>(o);
+        return d ? d->exec() : 0;
+    });
+    installerFrancais();
+}

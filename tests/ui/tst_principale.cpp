@@ -1,0 +1,488 @@
+// The main window driven through the hooks: menus, toolbar by screen mode,
+// commands, change of user, placement memory, quit confirmation, start-up.
+
+#include "BaseDeTest.h"
+#include "Chiffrement.h"
+#include "Data.h"
+#include "Globals.h"
+#include "Messages.h"
+#include "Parametres.h"
+#include "PiloteConnexion.h"
+#include "QtDemarrage.h"
+#include "QtListes.h"
+#include "d_apropos.h"
+#include "f_ThesaurusDIM.h"
+#include "f_principale.h"
+#include "f_thesaurusMED.h"
+#include "f_utilisateurs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <memory>
+
+namespace {
+QStringList clesBarre(const f_principale* f) {
+    QStringList cles;
+    for (QAction* a : f->Toolbar1->actions())
+        cles << a->objectName();
+    return cles;
+}
+
+QStringList textesMenu(const QMenu* m) {
+    QStringList t;
+    for (QAction* a : m->actions())
+        t << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + '=' + a->text());
+    return t;
+}
+
+void supprimerDiffere() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+} // namespace
+
+class TestPrincipale : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void menus();
+    void barreOutils_data();
+    void barreOutils();
+    void retour_data();
+    void retour();
+    void panierVide();
+    void administration();
+    void changementUtilisateur();
+    void premierLancement();
+    void placementRestaure();
+    void quitterNon();
+    void quitterOui();
+    void quitterMinimise();
+    void limitesEtRedimentionner();
+    void demarrage();
+    void aPropos();
+    void listeUM();
+
+private:
+    void nouvelleFenetre() {
+        m_principale = std::make_unique<f_principale>();
+        m_principale->show();
+    }
+    void ajouterUtilisateur(const QString& login, const QString& mdp, const QString& groupe) {
+        m_base->executer(
+            QStringLiteral("INSERT INTO Utilisateur (UTI_LOGIN, UTI_PWD, UTI_GROUP) VALUES "
+                           "('%1', '%2', '%3')")
+                .arg(login, doublerQuotes(crypter(mdp, cleChiffrement)), groupe));
+    }
+    double lireTwips(Parametres::Cle c) const { return Parametres::lire(c).toDouble(); }
+
+    std::unique_ptr<QTemporaryDir> m_dossier;
+    std::unique_ptr<BaseDeTest> m_base;
+    std::unique_ptr<MessagesScriptes> m_messages;
+    std::unique_ptr<f_principale> m_principale;
+};
+
+void TestPrincipale::init() {
+    reinitialiserEtatGlobal();
+    m_dossier = std::make_unique<QTemporaryDir>();
+    Parametres::redirigerVers(m_dossier->filePath(QStringLiteral("tarvenor.ini")));
+    m_base = std::make_unique<BaseDeTest>(false);
+    ajouterUtilisateur(QStringLiteral("ADMIN1"), QStringLiteral("A"), QStringLiteral("ADMIN"));
+    ajouterUtilisateur(QStringLiteral("DIM1"), QStringLiteral("D"), QStringLiteral("DIM"));
+    ajouterUtilisateur(QStringLiteral("MED1"), QStringLiteral("M"), QStringLiteral("MEDECIN"));
+    cheminDefaut = m_base->chemin();
+    m_messages = std::make_unique<MessagesScriptes>();
+    nouvelleFenetre();
+}
+
+void TestPrincipale::cleanup() {
+    m_principale.reset();
+    supprimerDiffere();
+    m_messages.reset();
+    m_base.reset();
+    Parametres::redirigerVers(QString());
+    m_dossier.reset();
+    reinitialiserEtatGlobal();
+}
+
+void TestPrincipale::menus() {
+    f_principale* f = m_principale.get();
+    QCOMPARE(f->windowTitle(), QStringLiteral("Tarvenor"));
+    QStringList barre;
+    for (QAction* a : f->menuBar()->actions())
+        barre << a->text() + (a->isVisible() ? "" : " (caché)");
+    QCOMPARE(barre, (QStringList{"&Fichier", "&Thésaurus (caché)", "&Administration (caché)"}));
+    QCOMPARE(textesMenu(f->m_fichier),
+             (QStringList{"m_f_connexion=&Connexion", "m_chgUser=Changer d'utilisateur", "-",
+                          "m_f_propos=À &propos de ", "-", "m_f_quitter=&Quitter"}));
+    QCOMPARE(textesMenu(f->m_thesaurus),
+             (QStringList{"m_ajoutThUM=Ajouter le thésaurus de l'UM",
+                          "m_export=Exporter le thésaurus", "m_import=Importer un thésaurus"}));
+    QCOMPARE(textesMenu(f->m_admin), (QStringList{"m_a_uti=&Gestion des utilisateurs",
+                                                  "m_a_UM=&Unités médicales"}));
+    QCOMPARE(textesMenu(f->m_TheUM),
+             (QStringList{"m_ajoutActe=Ajouter des actes", "m_suppActe=Supprimer l'acte",
+                          "m_ajoutCat=Ajouter des catégories",
+                          "m_suppCat=Supprimer la catégorie",
+                          "m_modifCat=Renommer la catégorie"}));
+    QCOMPARE(textesMenu(f->m_UM), (QStringList{"m_ajoutUM=Nouvelle unité médicale",
+                                               "m_modifUM=Modifier", "m_suppUM=Supprimer"}));
+    QCOMPARE(textesMenu(f->m_uti), (QStringList{"m_ajoutUti=Nouveau", "m_modifUti=Modifier",
+                                                "m_suppUti=Supprimer"}));
+    // The context menus never appear in the menu bar.
+    for (QMenu* m : {f->m_TheUM, f->m_UM, f->m_uti})
+        QVERIFY(!f->menuBar()->actions().contains(m->menuAction()));
+    QVERIFY(f->findChild<QToolBar*>(QStringLiteral("Toolbar1")));
+    QVERIFY(f->findChild<QStatusBar*>(QStringLiteral("sbStatusBar")));
+}
+
+void TestPrincipale::barreOutils_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("cles");
+    QTest::addColumn<QStringList>("infobulles");
+    const QStringList dim{"b_imprimer", "b_export"};
+    const QStringList dimBulles{"Imprimer le thésaurus", "Exporter le thésaurus"};
+    const QStringList retour{"b_retour"};
+    const QStringList retourBulle{"retour"};
+    QTest::newRow("0") << 0 << QStringList{} << QStringList{};
+    QTest::newRow("1") << 1 << dim << dimBulles;
+    QTest::newRow("2") << 2 << dim << dimBulles;
+    QTest::newRow("3") << 3 << QStringList{"b_selection", "b_selectionner"}
+                       << QStringList{"Visualiser les actes sélectionnés ",
+                                      "Sélectionner cet acte"};
+    QTest::newRow("4") << 4 << QStringList{} << QStringList{};
+    QTest::newRow("5") << 5 << retour << retourBulle;
+    QTest::newRow("6") << 6 << dim << dimBulles;
+    QTest::newRow("7 (inconnu)") << 7 << QStringList{} << QStringList{};
+    QTest::newRow("8") << 8 << retour << retourBulle;
+    QTest::newRow("9") << 9 << retour << retourBulle;
+}
+
+void TestPrincipale::barreOutils() {
+    QFETCH(int, mode);
+    QFETCH(QStringList, cles);
+    QFETCH(QStringList, infobulles);
+    // From a mode with buttons, so that the old ones must go.
+    contexteCourant = 3;
+    m_principale->updateToolBar();
+    contexteCourant = qint16(mode);
+    m_principale->updateToolBar();
+    QCOMPARE(clesBarre(m_principale.get()), cles);
+    const auto actions = m_principale->Toolbar1->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+        QCOMPARE(actions[i]->toolTip(), infobulles[i]);
+        QVERIFY(!actions[i]->icon().isNull());
+        QVERIFY(actions[i]->isEnabled());
+    }
+    QVERIFY(m_principale->Toolbar1->isVisible());
+    m_principale->desactiverToolBar();
+    for (QAction* a : m_principale->Toolbar1->actions())
+        QVERIFY(!a->isEnabled());
+    m_principale->activerToolBar();
+    for (QAction* a : m_principale->Toolbar1->actions())
+        QVERIFY(a->isEnabled());
+    // Every button of the mode can be pressed; none shows an error.
+    for (QAction* a : m_principale->Toolbar1->actions())
+        if (a->objectName() != QLatin1String("b_retour") &&
+            a->objectName() != QLatin1String("b_selection"))
+            a->trigger();
+    QVERIFY(m_messages->journal().empty());
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestPrincipale::retour_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("modeApres");
+    QTest::addColumn<QString>("fenetre");
+    QTest::newRow("administration") << 5 << 2 << "f_ThesaurusDIM";
+    QTest::newRow("rapport d'UM") << 8 << 1 << "";
+    QTest::newRow("rapport de médecin") << 9 << 2 << "";
+    QTest::newRow("autre mode") << 6 << 6 << "";
+}
+
+void TestPrincipale::retour() {
+    QFETCH(int, mode);
+    QFETCH(int, modeApres);
+    QFETCH(QString, fenetre);
+    m_principale->afficherFenetre(new f_utilisateurs);
+    contexteCourant = qint16(mode);
+    m_principale->updateToolBar();
+    m_principale->boutonBarreOutils(QStringLiteral("b_retour"));
+    supprimerDiffere();
+    QCOMPARE(int(contexteCourant), modeApres);
+    QVERIFY(!f_utilisateurs::instance());
+    QWidget* active = m_principale->fenetreActive();
+    QCOMPARE(active ? active->objectName() : QString(), fenetre);
+    // The toolbar follows the new mode.
+    m_principale->updateToolBar();
+    const QStringList attendu = clesBarre(m_principale.get());
+    contexteCourant = qint16(modeApres);
+    m_principale->updateToolBar();
+    QCOMPARE(clesBarre(m_principale.get()), attendu);
+}
+
+void TestPrincipale::panierVide() {
+    PiloteConnexion pilote;
+    contexteCourant = 3;
+    m_principale->updateToolBar();
+    m_principale->Toolbar1->actions().first()->trigger(); // b_selection
+    QCOMPARE(int(m_messages->journal().size()), 1);
+    const MessageAffiche& m = m_messages->journal().front();
+    QCOMPARE(m.texte, QStringLiteral("Vous n'avez sélectionné aucun acte"));
+    QCOMPARE(m.titre, QStringLiteral("Actes sélectionnés "));
+    QCOMPARE(m.icone, Icone::Information);
+    QVERIFY(pilote.dialogues.isEmpty()); // the basket window did not open
+}
+
+void TestPrincipale::administration() {
+    PiloteConnexion pilote;
+    pilote.connecter(QStringLiteral("ADMIN1"), QStringLiteral("A"), m_base->chemin());
+    m_principale->afficherConnexion();
+    QVERIFY(f_ThesaurusDIM::instance());
+
+    m_principale->m_a_uti->trigger();
+    supprimerDiffere();
+    QVERIFY(!f_ThesaurusDIM::instance());
+    QVERIFY(f_utilisateurs::instance());
+    QCOMPARE(f_utilisateurs::instance()->ongletAffiche(), 1);
+    QCOMPARE(int(contexteCourant), 5);
+    QCOMPARE(clesBarre(m_principale.get()), QStringList{"b_retour"});
+
+    m_principale->m_a_UM->trigger();
+    supprimerDiffere();
+    QCOMPARE(int(m_principale->espace()->subWindowList().size()), 1);
+    QCOMPARE(f_utilisateurs::instance()->ongletAffiche(), 2);
+
+    m_principale->Toolbar1->actions().first()->trigger();
+    supprimerDiffere();
+    QCOMPARE(int(contexteCourant), 2);
+    QVERIFY(!f_utilisateurs::instance());
+    QCOMPARE(m_principale->fenetreActive(), f_ThesaurusDIM::instance());
+    QCOMPARE(clesBarre(m_principale.get()), (QStringList{"b_imprimer", "b_export"}));
+    QVERIFY(m_messages->journal().empty());
+}
+
+void TestPrincipale::changementUtilisateur() {
+    PiloteConnexion pilote;
+    Panier* panierAvant = &panier();
+    pilote.connecter(QStringLiteral("MED1"), QStringLiteral("m"), m_base->chemin());
+    m_principale->afficherConnexion();
+    QCOMPARE(int(contexteCourant), 3);
+    QVERIFY(m_principale->m_thesaurus->menuAction()->isVisible());
+    const auto medecin = medecinCourant;
+    QVERIFY(medecin);
+
+    // The doctor leaves, an administrator comes.
+    pilote.connecter(QStringLiteral("ADMIN1"), QStringLiteral("a"), m_base->chemin());
+    bool modeZeroPendantConnexion = false;
+    pilote.avantSaisie = [&](QDialog*) {
+        modeZeroPendantConnexion = contexteCourant == 0 &&
+                                   m_principale->Toolbar1->actions().isEmpty() &&
+                                   !m_principale->m_thesaurus->menuAction()->isVisible() &&
+                                   m_principale->fenetreActive() == nullptr;
+    };
+    m_principale->m_chgUser->trigger();
+    supprimerDiffere();
+    QVERIFY(modeZeroPendantConnexion);
+    QCOMPARE(utilisateurCourant.p_LOGIN, QStringLiteral("ADMIN1"));
+    QVERIFY(m_principale->m_admin->menuAction()->isVisible());
+    QVERIFY(!m_principale->m_thesaurus->menuAction()->isVisible());
+    QVERIFY(!f_thesaurusMED::instance());
+    QCOMPARE(m_principale->fenetreActive(), f_ThesaurusDIM::instance());
+    QCOMPARE(int(m_principale->espace()->subWindowList().size()), 1);
+    QCOMPARE(int(contexteCourant), 2);
+    // The doctor and the basket stay as they were.
+    QCOMPARE(medecinCourant, medecin);
+    QCOMPARE(panierCourant.get(), panierAvant);
+
+    // And a DIM user after him: no administration menu any more.
+    pilote.avantSaisie = nullptr;
+    pilote.connecter(QStringLiteral("DIM1"), QStringLiteral("d"), m_base->chemin());
+    m_principale->m_chgUser->trigger();
+    supprimerDiffere();
+    QVERIFY(!m_principale->m_admin->menuAction()->isVisible());
+    QCOMPARE(int(m_principale->espace()->subWindowList().size()), 1);
+    QCOMPARE(pilote.dialogues, (QStringList{"d_connexion", "d_connexion", "d_connexion"}));
+    QVERIFY(m_messages->journal().empty());
+}
+
+void TestPrincipale::premierLancement() {
+    const QRect ecran = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(m_principale->size(), QSize(867, 600));
+    QCOMPARE(m_principale->pos(),
+             QPoint(qRound((ecran.width() * 15 - 13000) / 2.0 / 15),
+                    qRound((ecran.height() * 15 - 9000) / 2.0 / 15)));
+}
+
+void TestPrincipale::placementRestaure() {
+    Parametres::ecrire(Parametres::MainLeft, QStringLiteral("1500"));
+    Parametres::ecrire(Parametres::MainTop, QStringLiteral("3000"));
+    Parametres::ecrire(Parametres::MainWidth, QStringLiteral("15000"));
+    Parametres::ecrire(Parametres::MainHeight, QStringLiteral("10500"));
+    nouvelleFenetre();
+    QCOMPARE(m_principale->pos(), QPoint(100, 200));
+    QCOMPARE(m_principale->size(), QSize(1000, 700));
+
+    // A placement out of the screen is brought back on it.
+    Parametres::ecrire(Parametres::MainLeft, QStringLiteral("-90000"));
+    Parametres::ecrire(Parametres::MainTop, QStringLiteral("900000"));
+    nouvelleFenetre();
+    const QRect ecran = QGuiApplication::primaryScreen()->geometry();
+    QVERIFY(ecran.contains(m_principale->pos()));
+}
+
+void TestPrincipale::quitterNon() {
+    m_principale->afficherFenetre(new f_ThesaurusDIM);
+    m_messages->setReponseSuivante(Reponse::Non);
+    m_principale->m_f_quitter->trigger();
+    supprimerDiffere();
+    QVERIFY(m_principale->isVisible());
+    QVERIFY(f_ThesaurusDIM::instance());
+    QCOMPARE(int(m_messages->journal().size()), 1);
+    const MessageAffiche& m = m_messages->journal().front();
+    QCOMPARE(m.texte, QStringLiteral("Voulez vous vraiment quitter ?"));
+    QCOMPARE(m.titre, QStringLiteral("Confirmation"));
+    QCOMPARE(m.icone, Icone::Question);
+    QCOMPARE(m.boutons, Boutons::OuiNon);
+    QCOMPARE(Parametres::lire(Parametres::MainWidth), QString());
+}
+
+void TestPrincipale::quitterOui() {
+    m_principale->afficherFenetre(new f_ThesaurusDIM);
+    m_principale->move(150, 90);
+    m_principale->resize(1000, 720);
+    m_messages->setReponseSuivante(Reponse::Oui);
+    QVERIFY(m_principale->close());
+    supprimerDiffere();
+    QVERIFY(!m_principale->isVisible());
+    QVERIFY(!f_ThesaurusDIM::instance());
+    QCOMPARE(lireTwips(Parametres::MainLeft), 2250.0);
+    QCOMPARE(lireTwips(Parametres::MainTop), 1350.0);
+    QCOMPARE(lireTwips(Parametres::MainWidth), 15000.0);
+    QCOMPARE(lireTwips(Parametres::MainHeight), 10800.0);
+    // The next start opens where the window was left.
+    nouvelleFenetre();
+    QCOMPARE(m_principale->pos(), QPoint(150, 90));
+    QCOMPARE(m_principale->size(), QSize(1000, 720));
+}
+
+void TestPrincipale::quitterMinimise() {
+    Parametres::ecrire(Parametres::MainWidth, QStringLiteral("14000"));
+    nouvelleFenetre();
+    m_principale->showMinimized();
+    QVERIFY(m_principale->isMinimized());
+    QVERIFY(m_principale->close());
+    QCOMPARE(Parametres::lire(Parametres::MainWidth), QStringLiteral("14000"));
+    QCOMPARE(Parametres::lire(Parametres::MainLeft), QString());
+}
+
+void TestPrincipale::limitesEtRedimentionner() {
+    m_principale->afficherFenetre(new f_ThesaurusDIM);
+    QWidget* cadre = m_principale->fenetreActive()->parentWidget();
+
+    // Below 12000 × 8000 twips the window grows back.
+    m_principale->resize(500, 300);
+    QTest::qWait(0);
+    QVERIFY(m_principale->width() >= 800);
+    QVERIFY(m_principale->height() >= 533);
+
+    // Shorter than 10300 twips: the child keeps 8600 twips.
+    m_principale->resize(900, 650);
+    QCoreApplication::processEvents();
+    m_principale->redimentionner();
+    const QSize client = m_principale->espace()->viewport()->size();
+    QCOMPARE(cadre->geometry(), QRect(0, 0, client.width(), 573));
+
+    // Taller: the child fills the workspace.
+    m_principale->resize(1000, 760);
+    QCoreApplication::processEvents();
+    const QSize grand = m_principale->espace()->viewport()->size();
+    QCOMPARE(cadre->geometry(), QRect(QPoint(0, 0), grand));
+}
+
+void TestPrincipale::demarrage() {
+    m_principale.reset();
+    PiloteConnexion pilote;
+    pilote.annuler();
+    std::unique_ptr<f_principale> f(demarrerApplication());
+    QCOMPARE(cheminDefaut, QCoreApplication::applicationDirPath() + "/DATA/BD.mdb");
+    QCOMPARE(f_principale::instance(), f.get());
+    QVERIFY(f->isVisible());
+    QCOMPARE(pilote.dialogues, QStringList{"d_connexion"});
+    // The login dialog offered the default path (no setting yet).
+    QCOMPARE(pilote.etats.front().textes[2], cheminDefaut);
+    QVERIFY(f->m_f_connexion->isEnabled());
+    QVERIFY(f->m_chgUser->isEnabled());
+    QVERIFY(f->Toolbar1->actions().isEmpty());
+    QVERIFY(f->espace()->subWindowList().isEmpty());
+    QCOMPARE(utilisateurCourant.p_LOGIN, QString());
+}
+
+void TestPrincipale::aPropos() {
+    PiloteConnexion pilote;
+    QString titre, version, fenetre;
+    pilote.avantSaisie = [&](QDialog* d) {
+        auto* a = qobject_cast<d_apropos*>(d);
+        QVERIFY(a);
+        fenetre = a->windowTitle();
+        titre = a->lblTitle->text();
+        version = a->lblVersion->text();
+        QTest::mouseClick(a->cmdSysInfo, Qt::LeftButton);
+    };
+    m_principale->m_f_propos->trigger();
+    QCOMPARE(pilote.dialogues, QStringList{"d_apropos"});
+    QCOMPARE(fenetre, QStringLiteral("À propos de Tarvenor"));
+    QCOMPARE(titre, QStringLiteral("Tarvenor"));
+    QCOMPARE(version, QStringLiteral("Version 1.0.0"));
+    QCOMPARE(m_messages->textes(),
+             QStringList{"Les informations système ne sont pas disponibles actuellement"});
+    QCOMPARE(m_messages->journal().front().icone, Icone::Aucune);
+}
+
+void TestPrincipale::listeUM() {
+    QComboBox combo;
+    QListWidget liste;
+    combo.addItem(QStringLiteral("ancien"));
+    remplirListeUM(&combo);
+    remplirListeUM(&liste);
+    QCOMPARE(combo.count(), 0);
+    QCOMPARE(liste.count(), 0);
+
+    m_base->executer(QStringLiteral(
+        "INSERT INTO UniteMedicale VALUES ('U02 ', '  Chirurgie viscérale '), ('U01', 'Cardio')"));
+    remplirListeUM(&combo);
+    remplirListeUM(&liste);
+    QCOMPARE(combo.count(), 2);
+    QCOMPARE(combo.itemText(0), QStringLiteral("U01 - Cardio"));
+    QCOMPARE(combo.itemText(1), QStringLiteral("U02 - Chirurgie viscérale"));
+    QCOMPARE(liste.count(), 2);
+    QCOMPARE(liste.item(1)->text(), QStringLiteral("U02 - Chirurgie viscérale"));
+}
+
+// The screen of a common office display, so that the first-run placement
+// (867 × 600 pixels, centred) fits on it.
+int main(int argc, char* argv[]) {
+    QTemporaryDir dossier;
+    const QString config = dossier.filePath(QStringLiteral("ecran.json"));
+    QFile f(config);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(R"({"screens":[{"name":"ecran","x":0,"y":0,"width":1280,"height":1024,)"
+                R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+    f.close();
+    if (qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QLatin1String("offscreen")))
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+    QApplication app(argc, argv);
+    TestPrincipale t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_principale.moc"
