@@ -11,11 +11,9 @@
 #include "ctr_ListeActes.h"
 #include "d_ajoutActeThe.h"
 #include "d_newCategorie.h"
-#include "f_thesaurusMED.h"
-#if __has_include("f_ThesaurusDIM.h")
 #include "f_ThesaurusDIM.h"
-#define TARVENOR_HOTE_DIM 1
-#endif
+#include "f_principale.h"
+#include "f_thesaurusMED.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,14 +21,12 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QToolBar>
 #include <QTreeWidget>
 #include <cmath>
 
@@ -123,18 +119,10 @@ bool codeCategorie(const QTreeWidgetItem* noeud, long& code) {
     return ok;
 }
 
-QMainWindow* fenetrePrincipale() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* m = qobject_cast<QMainWindow*>(w); m && m->objectName() == "f_principale")
-            return m;
-    return nullptr;
-}
-
 // The main window's toolbar is disabled during long thesaurus work.
 void activerBarreOutils(bool actif) {
-    if (QMainWindow* m = fenetrePrincipale())
-        if (auto* barre = m->findChild<QToolBar*>(QStringLiteral("Toolbar1")))
-            barre->setEnabled(actif);
+    if (f_principale* p = f_principale::instance())
+        actif ? p->activerToolBar() : p->desactiverToolBar();
 }
 
 // The panel that shows the current doctor in the window of the screen mode.
@@ -143,10 +131,8 @@ ctr_ThesMED* panneauDuContexte() {
         if (f_thesaurusMED* f = f_thesaurusMED::instance())
             return f->ctr_ThesMED1;
     } else if (contexteCourant == 2) {
-#ifdef TARVENOR_HOTE_DIM
         if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
             return f->findChild<ctr_ThesMED*>();
-#endif
     }
     return nullptr;
 }
@@ -309,9 +295,8 @@ void ctr_ThesMED::ajoutActe(long a_cat) {
 
 void ctr_ThesMED::activerAjoutThUM(bool actif) {
     Command4->setEnabled(actif);
-    if (QMainWindow* m = fenetrePrincipale())
-        if (auto* a = m->findChild<QAction*>(QStringLiteral("m_ajoutThUM")))
-            a->setEnabled(actif);
+    if (f_principale* p = f_principale::instance())
+        p->m_ajoutThUM->setEnabled(actif);
 }
 
 void ctr_ThesMED::majCommande2(const QTreeWidgetItem* noeud) {
@@ -560,10 +545,8 @@ void ctr_ThesMED::importerTH() {
 
 void ctr_ThesMED::rafraichirApresCategorie(const QString& a_lib) {
     if (contexteCourant == 1) {
-#ifdef TARVENOR_HOTE_DIM
         if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
             f->ajoutCategorie(a_lib);
-#endif
         return;
     }
     if (contexteCourant != 2 && contexteCourant != 3)
@@ -576,10 +559,8 @@ void ctr_ThesMED::rafraichirApresCategorie(const QString& a_lib) {
 
 void ctr_ThesMED::rafraichirApresActe(long a_cat) {
     if (contexteCourant == 1) {
-#ifdef TARVENOR_HOTE_DIM
         if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
             f->ajoutActe(QString::number(a_cat));
-#endif
         return;
     }
     if (contexteCourant != 2 && contexteCourant != 3)

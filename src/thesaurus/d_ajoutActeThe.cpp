@@ -5,10 +5,7 @@
 #include "Globals.h"
 #include "Messages.h"
 #include "ctr_ThesMED.h"
-#if __has_include("d_rechercheActe.h")
 #include "d_rechercheActe.h"
-#define TARVENOR_RECHERCHE 1
-#endif
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -169,15 +166,10 @@ bool d_ajoutActeThe::ajouter() {
 }
 
 void d_ajoutActeThe::rechercher() {
-    const long categorie = categorieCourante();
-    const QString lien = m_lien;
-    const int type = m_type;
+    // The search dialog takes over: the acts picked there go into the chosen
+    // category of the same owner.
+    m_rechercheCategorie = categorieCourante();
     reject();
-#ifdef TARVENOR_RECHERCHE
     d_rechercheActe recherche(parentWidget());
-    recherche.afficher(categorie, lien, type);
-#else
-    Q_UNUSED(categorie);
-    Q_UNUSED(type);
-#endif
+    executerModal(&recherche);
 }

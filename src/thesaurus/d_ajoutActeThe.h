@@ -34,6 +34,8 @@ public:
     QPushButton* OKButton;
     QPushButton* CancelButton;
 
+    // The category handed to the search dialog by the search button.
+    long categorieRecherche() const { return m_rechercheCategorie; }
     // The act found for the typed code (nullptr when the code is unknown).
     RecordsetPtr acteAAjouter() const { return m_acte; }
 
@@ -52,6 +54,7 @@ private:
     // The owner's categories in label order (the rows of Combo1).
     RecordsetPtr m_categories;
     int m_indexCategorie = -1;
+    long m_rechercheCategorie = -1;
     RecordsetPtr m_acte;
     // The activity stored with acts added here: always empty.
     const QString m_activite;

@@ -8,14 +8,13 @@
 #include "ctr_ThesMED.h"
 #include "ctr_motCle.h"
 #include "ctr_site.h"
+#include "f_principale.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QMainWindow>
 #include <QSplitter>
 #include <QTabBar>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -27,12 +26,6 @@ template <typename T> T* panneau(const char* nom, QWidget* parent) {
     return p;
 }
 
-void activerBarreOutils(bool actif) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("f_principale"))
-            if (auto* barre = w->findChild<QToolBar*>(QStringLiteral("Toolbar1")))
-                barre->setEnabled(actif);
-}
 } // namespace
 
 f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
@@ -127,9 +120,12 @@ void f_thesaurusMED::ExporterThesaurusMED() {
         QStringLiteral("Text (*.txt)|*.txt|Word (*.doc)|*.doc|Excel (*.xls)|*.xls"));
     if (fichier.isEmpty())
         return;
-    activerBarreOutils(false);
+    f_principale* principale = f_principale::instance();
+    if (principale)
+        principale->desactiverToolBar();
     exporterThesaurusMED(*medecinCourant, fichier);
-    activerBarreOutils(true);
+    if (principale)
+        principale->activerToolBar();
 }
 
 void f_thesaurusMED::ajouterThesaurusUM() {

@@ -10,11 +10,14 @@
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "Parametres.h"
 #include "ctr_Details.h"
 #include "ctr_ThesMED.h"
 #include "d_ajoutActeThe.h"
 #include "d_newCategorie.h"
+#include "d_rechercheActe.h"
 #include "d_selectCat.h"
+#include "f_principale.h"
 #include "f_thesaurusMED.h"
 
 #include <QAction>
@@ -26,9 +29,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <functional>
 #include <memory>
@@ -96,7 +102,7 @@ struct Poste {
     MessagesScriptes messages;
     ChoixFichierScripte choix;
     ExecuteurModal precedent = installerExecuteurModal({});
-    f_thesaurusMED* fenetre = nullptr;
+    QPointer<f_thesaurusMED> fenetre;
     ctr_ThesMED* panneau = nullptr;
     QTreeWidget* arbre = nullptr;
     int dialoguesOuverts = 0;
@@ -143,6 +149,8 @@ private slots:
     void ajoutActe_refus_data();
     void ajoutActe_refus();
     void ajoutActe_ajouterPuisOK();
+    void ajoutActe_boutonRecherche();
+    void fenetrePrincipale_commandes();
     void selectCat_sansCategorie();
     void selectCat_ajoute();
 };
@@ -701,6 +709,68 @@ void TstThesaurusMedecin::ajoutActe_ajouterPuisOK() {
     QVERIFY(p.panneau->noeud(QStringLiteral("A9 - XGMA002 - ")));
     QVERIFY(p.panneau->noeud(QStringLiteral("A9 - XHMA003 - ")));
     QVERIFY(p.cleCourante().startsWith(QLatin1String("A9 - ")));
+}
+
+void TstThesaurusMedecin::ajoutActe_boutonRecherche() {
+    // The search button hands over to the search dialog and closes this one.
+    Poste p;
+    QStringList ouverts;
+    p.piloterDialogues([&](QDialog* d) {
+        ouverts << d->objectName();
+        if (auto* dlg = qobject_cast<d_ajoutActeThe*>(d)) {
+            QTest::mouseClick(dlg->Command1, Qt::LeftButton);
+            QCOMPARE(dlg->result(), int(QDialog::Rejected));
+            QCOMPARE(dlg->categorieRecherche(), 9L);
+        } else {
+            QVERIFY(qobject_cast<d_rechercheActe*>(d));
+        }
+    });
+    p.cliquer(p.panneau->noeud(QStringLiteral("C9")));
+    QTest::mouseClick(p.panneau->Command2, Qt::LeftButton);
+    QCOMPARE(ouverts.size(), 2);
+    QCOMPARE(ouverts.at(0), QStringLiteral("d_ajoutActeThe"));
+}
+
+void TstThesaurusMedecin::fenetrePrincipale_commandes() {
+    // The doctor's window inside the main window: the m_thesaurus commands
+    // reach it, and the unit copy follows the state of the thesaurus.
+    QTemporaryDir reglages;
+    Parametres::redirigerVers(reglages.filePath(QStringLiteral("tarvenor.ini")));
+    Poste p(QStringLiteral("CMARTIN"), [](const BaseDeTest& b) {
+        b.executer("DELETE FROM CategorieThesaurus WHERE CT_LIEN = 'CMARTIN'");
+    });
+    delete p.fenetre;
+    f_principale principale;
+    principale.show();
+    principale.updateToolBar();
+    p.fenetre = principale.ouvrirFenetre<f_thesaurusMED>();
+    p.panneau = p.fenetre->ctr_ThesMED1;
+    p.arbre = p.panneau->TV_ThesMED;
+    QVERIFY(principale.m_ajoutThUM->isEnabled());
+    principale.m_ajoutThUM->trigger();
+    QCOMPARE(p.categoriesDuMedecin(), 3LL);
+    QVERIFY(!principale.m_ajoutThUM->isEnabled());
+    for (QAction* a : principale.Toolbar1->actions())
+        QVERIFY(a->isEnabled());
+
+    p.fenetre->TS_Thes->setCurrentIndex(1);
+    p.messages.setReponseSuivante(Reponse::Non);
+    principale.m_import->trigger();
+    QCOMPARE(p.fenetre->TS_Thes->currentIndex(), 3);
+    QCOMPARE(p.messages.journal().size(), 1u);
+
+    principale.m_export->trigger();
+    QCOMPARE(p.choix.appels, 1);
+    QCOMPARE(p.choix.dernierTitre, QStringLiteral("Export"));
+
+    // Deleting every category opens the copy again.
+    while (p.panneau->noeuds().size() > 1) {
+        p.arbre->setCurrentItem(p.panneau->noeuds().at(1));
+        p.cliquer(p.panneau->noeuds().at(1), Qt::RightButton);
+        p.panneau->m_TheMED->hide();
+        p.panneau->m_suppCat->trigger();
+    }
+    QVERIFY(principale.m_ajoutThUM->isEnabled());
 }
 
 void TstThesaurusMedecin::selectCat_sansCategorie() {
