@@ -17,7 +17,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -146,6 +145,9 @@ ctr_ThesMED::ctr_ThesMED(QWidget* parent) : QWidget(parent) {
     TV_ThesMED->setHeaderHidden(true);
     TV_ThesMED->setColumnCount(1);
     TV_ThesMED->setIconSize(QSize(16, 16));
+    // Long act labels are shown whole: the tree scrolls sideways.
+    TV_ThesMED->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    TV_ThesMED->header()->setStretchLastSection(false);
     TV_ThesMED->setEditTriggers(QAbstractItemView::EditKeyPressed);
     TV_ThesMED->setContextMenuPolicy(Qt::PreventContextMenu);
     TV_ThesMED->viewport()->installEventFilter(this);
@@ -232,6 +234,7 @@ QTreeWidgetItem* ctr_ThesMED::ajouterNoeud(QTreeWidgetItem* parent, const QStrin
     auto* n = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TV_ThesMED);
     n->setData(0, kRoleCle, cle);
     n->setText(0, texte);
+    n->setToolTip(0, texte);
     n->setIcon(0, iconeNoeud(image));
     // Only category labels can be edited.
     if (image == kImageCategorie)
@@ -310,6 +313,7 @@ bool ctr_ThesMED::eventFilter(QObject* objet, QEvent* evenement) {
     if (objet == TV_ThesMED->viewport() && evenement->type() == QEvent::MouseButtonPress) {
         const auto* souris = static_cast<QMouseEvent*>(evenement);
         m_bouton = souris->button() == Qt::RightButton ? 2 : 1;
+        m_positionClic = souris->globalPosition().toPoint();
     } else if (objet == TV_ThesMED && evenement->type() == QEvent::KeyRelease) {
         // Moving with the keyboard picks the node as a click does.
         switch (static_cast<QKeyEvent*>(evenement)->key()) {
@@ -365,7 +369,7 @@ void ctr_ThesMED::cliquerNoeud(QTreeWidgetItem* noeud) {
         return;
     }
     if (TV_ThesMED->topLevelItemCount() > 0)
-        m_TheMED->popup(QCursor::pos());
+        m_TheMED->popup(m_positionClic);
 }
 
 // ------------------------------------------------------------------ commands

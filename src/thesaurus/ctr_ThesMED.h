@@ -11,6 +11,7 @@
 #include "Recordset.h"
 
 #include <QHash>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -90,4 +91,6 @@ private:
     RecordsetPtr m_acte;
     // Mouse button of the last press on the tree: 2 right, 1 any other.
     int m_bouton = 1;
+    // Where that press was, on the screen: the pop-up menu opens there.
+    QPoint m_positionClic;
 };

@@ -37,10 +37,14 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
     TS_Thes = new QTabBar(this);
     TS_Thes->setObjectName(QStringLiteral("TS_Thes"));
     TS_Thes->setExpanding(false);
-    TS_Thes->addTab(QStringLiteral("Recherche par mot clé"));
-    TS_Thes->addTab(QStringLiteral("Recherche par site anatomique"));
-    TS_Thes->addTab(QStringLiteral("Recherche hiérarchique"));
+    // Short captions, so that the four tabs show in full beside the details.
+    TS_Thes->addTab(QStringLiteral("Mots clés"));
+    TS_Thes->addTab(QStringLiteral("Site anatomique"));
+    TS_Thes->addTab(QStringLiteral("Hiérarchie"));
     TS_Thes->addTab(QStringLiteral("Thésaurus"));
+    TS_Thes->setTabToolTip(0, QStringLiteral("Recherche par mot clé"));
+    TS_Thes->setTabToolTip(1, QStringLiteral("Recherche par site anatomique"));
+    TS_Thes->setTabToolTip(2, QStringLiteral("Recherche hiérarchique"));
 
     auto* gauche = new QWidget(this);
     auto* pile = new QVBoxLayout(gauche);
@@ -81,6 +85,9 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
         TS_Thes->setTabText(ongletThesaurus, "Thésaurus du " + medecinCourant->libelle);
     TS_Thes->setCurrentIndex(ongletThesaurus);
     ongletChoisi(ongletThesaurus);
+    // The tab strip never scrolls: the search side is at least as wide as it.
+    TS_Thes->setUsesScrollButtons(false);
+    gauche->setMinimumWidth(TS_Thes->sizeHint().width());
     connect(TS_Thes, &QTabBar::tabBarClicked, this, [this](int i) { ongletChoisi(i); });
     connect(TS_Thes, &QTabBar::currentChanged, this, [this](int i) { ongletChoisi(i); });
 }
