@@ -324,6 +324,60 @@ RecordsetPtr Connexion::Ouvrir(const QString& sql) {
     return rs;
 }
 
+// ---------------------------------------------------------------- InstructionPreparee
+
+InstructionPreparee::InstructionPreparee(Connexion& connexion, const QString& sql)
+    : m_connexion(connexion) {
+    const QByteArray texte = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(connexion.handle(), texte.constData(),
+                                      static_cast<int>(texte.size()), &m_st, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(m_st);
+        m_st = nullptr;
+        leverSqlite(connexion.handle(), rc);
+    }
+}
+
+InstructionPreparee::~InstructionPreparee() {
+    sqlite3_finalize(m_st);
+}
+
+void InstructionPreparee::lier(int position, const QVariant& valeur) {
+    int rc = SQLITE_OK;
+    if (valeur.isNull()) {
+        rc = sqlite3_bind_null(m_st, position);
+    } else {
+        switch (valeur.typeId()) {
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(m_st, position, valeur.toDouble());
+            break;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            rc = sqlite3_bind_int64(m_st, position, valeur.toLongLong());
+            break;
+        default: {
+            const QByteArray t = valeur.toString().toUtf8();
+            rc = sqlite3_bind_text(m_st, position, t.constData(), static_cast<int>(t.size()),
+                                   SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        leverSqlite(m_connexion.handle(), rc);
+}
+
+void InstructionPreparee::executer() {
+    int rc;
+    while ((rc = sqlite3_step(m_st)) == SQLITE_ROW) {
+    }
+    sqlite3_reset(m_st);
+    sqlite3_clear_bindings(m_st);
+    if (rc != SQLITE_DONE)
+        leverSqlite(m_connexion.handle(), rc);
+}
+
 // ---------------------------------------------------------------- Transaction
 
 Transaction::Transaction(Connexion& connexion) : m_connexion(connexion) {

@@ -18,6 +18,7 @@
 #include <memory>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 class Connexion {
 public:
@@ -41,6 +42,26 @@ private:
 };
 
 using ConnexionPtr = std::shared_ptr<Connexion>;
+
+// A statement prepared once on a connection and run many times with new
+// values (bulk loading). The SQL is SQLite's own (not translated). Values are
+// bound by position from 1: a null QVariant gives NULL, a double a real, an
+// integer an integer, anything else its text.
+class InstructionPreparee {
+public:
+    InstructionPreparee(Connexion& connexion, const QString& sql); // throws DataError
+    ~InstructionPreparee();
+    InstructionPreparee(const InstructionPreparee&) = delete;
+    InstructionPreparee& operator=(const InstructionPreparee&) = delete;
+
+    void lier(int position, const QVariant& valeur);
+    // Runs the statement with the bound values, then clears them. Throws DataError.
+    void executer();
+
+private:
+    Connexion& m_connexion;
+    sqlite3_stmt* m_st = nullptr;
+};
 
 // All-or-nothing work on one connection: nothing is kept unless valider() is
 // called; the destructor rolls back otherwise. Transactions nest (savepoints).

@@ -7,8 +7,10 @@
 class IProgression {
 public:
     virtual ~IProgression() = default;
+    // Opens the wait window with an empty bar of the given maximum.
     virtual void debut(const QString& titre, int maximum) = 0;
-    virtual void avancer(int valeur) = 0;
+    // Advances the bar by pas (not to pas) and shows the percentage done.
+    virtual void avancer(int pas) = 0;
     virtual void fin() = 0;
 };
 
@@ -22,7 +24,7 @@ class ProgressionPortee {
 public:
     ProgressionPortee(const QString& titre, int maximum) { progression().debut(titre, maximum); }
     ~ProgressionPortee() { progression().fin(); }
-    void avancer(int valeur) { progression().avancer(valeur); }
+    void avancer(int pas) { progression().avancer(pas); }
     ProgressionPortee(const ProgressionPortee&) = delete;
     ProgressionPortee& operator=(const ProgressionPortee&) = delete;
 };

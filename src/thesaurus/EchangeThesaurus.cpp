@@ -139,13 +139,26 @@ bool lireFichierThesaurus(const QString& chemin, QList<CategorieImportee>& categ
 }
 
 // Adds the categories on the connection (inside the caller's transaction).
+// Progress goes by the characters of each line; a very long line reports
+// every thousand acts, so that the wait window keeps moving.
 void ajouterCategories(Connexion& c, const QList<CategorieImportee>& categories,
                        const QString& a_Lien, int a_type, ProgressionPortee& attente) {
+    constexpr int actesParPas = 1000;
     for (const CategorieImportee& cat : categories) {
         const long code = adCCAM::insererCatAndGetCode(c, a_Lien, cat.libelle, a_type);
-        for (const QString& acte : cat.actes)
+        int restant = cat.longueur;
+        int pas = 0;
+        int n = 0;
+        for (const QString& acte : cat.actes) {
             c.Execute(adCCAM::sqlInsererActeTheserus(code, acte, QString(), QString()));
-        attente.avancer(cat.longueur);
+            pas += static_cast<int>(acte.size()) + 1;
+            if (++n % actesParPas == 0) {
+                attente.avancer(pas);
+                restant -= pas;
+                pas = 0;
+            }
+        }
+        attente.avancer(restant);
     }
 }
 

@@ -1,0 +1,489 @@
+// Loading the CCAM spreadsheet: a small invented spreadsheet in the national
+// layout (tests/data/ccam_mini.csv and its reference tables), damaged copies
+// of it, and the national file itself when the shared folder is present.
+
+#include "BaseDeTest.h"
+#include "Data.h"
+#include "ImportCcam.h"
+#include "LecteurCsv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <set>
+#include <sqlite3.h>
+
+namespace {
+
+QString donnees(const QString& nom) {
+    return QDir(QStringLiteral(TARVENOR_TESTS_DIR "/data")).filePath(nom);
+}
+QString fixture() {
+    return donnees(QStringLiteral("ccam_mini.csv"));
+}
+QString referencesFixture() {
+    return donnees(QStringLiteral("references_mini"));
+}
+
+QByteArray lireOctets(const QString& chemin) {
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void ecrireOctets(const QString& chemin, const QByteArray& octets) {
+    QFile f(chemin);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(octets);
+}
+
+QStringList colonne(const QString& chemin, const QString& sql) {
+    RecordsetPtr rs = Data(chemin).CreeRecordset(sql);
+    QStringList l;
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        l << rs->Fields(0).toString();
+    return l;
+}
+
+// An existing database with application data that a load must keep.
+void remplirDonneesApplication(const BaseDeTest& base) {
+    base.executer(QStringLiteral(
+        "INSERT INTO Utilisateur (UTI_LOGIN, UTI_PWD, UTI_GROUP) VALUES ('DUPONT', 'x', "
+        "'MEDECIN')"));
+    base.executer(QStringLiteral("INSERT INTO Medecin (MED_CODE, MED_LIB, MED_UM, MED_CODEUTI) "
+                                 "VALUES ('M1', 'Dr Dupont', 'UM1', 1)"));
+    base.executer(QStringLiteral("INSERT INTO UniteMedicale (UM_Code, UM_LIB) VALUES ('UM1', "
+                                 "'Unité fictive')"));
+    base.executer(QStringLiteral("INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES "
+                                 "(1, 'Favoris', 'M1')"));
+    base.executer(QStringLiteral("INSERT INTO Acte_Thesaurus (AT_Acte, AT_CAT, AT_ACTIVITE, "
+                                 "AT_LIB) VALUES ('AAQP001', 1, '1', 'a'), ('ANCI001', 1, '1', "
+                                 "'b')"));
+    // A previous version of the classification.
+    base.executer(QStringLiteral("INSERT INTO CCAM (AMCODE, Activite, Phase, Tarif) VALUES "
+                                 "('ANCI001', '1', '0', 10)"));
+    base.executer(QStringLiteral("INSERT INTO Actes_Procedures (Acte1, Acte2) VALUES ('ANCI001', "
+                                 "'AAQP001')"));
+    base.executer(
+        QStringLiteral("INSERT INTO Hierarchie1 (Code, Libelle) VALUES ('99', 'Ancien')"));
+}
+
+} // namespace
+
+class TestImport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { Data::fermerConnexions(); }
+
+    void formesDuLibelle_data();
+    void formesDuLibelle();
+    void lecteurCsv();
+    void chargementDuJeuDEssai();
+    void modificateursParActivite_data();
+    void modificateursParActivite();
+    void remplacementDUneVersion();
+    void entreeInvalide_data();
+    void entreeInvalide();
+    void baseImpossibleAEcrire_data();
+    void baseImpossibleAEcrire();
+    void tableurNational();
+};
+
+void TestImport::formesDuLibelle_data() {
+    QTest::addColumn<QString>("libelle");
+    QTest::addColumn<QString>("sansAccent");
+    QTest::addColumn<QString>("simplifie");
+    QTest::newRow("accents") << QStringLiteral("Électromyographie à l'aiguille, pâte")
+                             << QStringLiteral("Electromyographie a l'aiguille, pate")
+                             << QStringLiteral("electromyographie a l aiguille pate");
+    QTest::newRow("ligatures et cédille") << QStringLiteral("Cœur et œsophage : façade")
+                                          << QStringLiteral("Cœur et œsophage : facade")
+                                          << QStringLiteral("coeur et oesophage facade");
+    QTest::newRow("blancs et crochets") << QStringLiteral("  Exérèse  [partielle] -- du  côlon ")
+                                        << QStringLiteral("  Exerese  [partielle] -- du  colon ")
+                                        << QStringLiteral("exerese partielle du colon");
+    QTest::newRow("ascii") << QStringLiteral("ZZLP025 niveau 1")
+                           << QStringLiteral("ZZLP025 niveau 1")
+                           << QStringLiteral("zzlp025 niveau 1");
+}
+
+void TestImport::formesDuLibelle() {
+    QFETCH(QString, libelle);
+    QFETCH(QString, sansAccent);
+    QFETCH(QString, simplifie);
+    QCOMPARE(ImportCcam::replierAccents(libelle), sansAccent);
+    QCOMPARE(ImportCcam::simplifierLibelle(libelle), simplifie);
+}
+
+void TestImport::lecteurCsv() {
+    // Quoted separators, doubled quotes, CRLF and line breaks inside a field;
+    // each record knows its first physical line.
+    const QByteArray csv = "a,\"b,c\",\"d \"\"e\"\"\"\r\n\"f\r\ng\",h,\r\n\nlast";
+    const auto e = LecteurCsv::analyser(csv, ',', QStringLiteral("essai.csv"));
+    QCOMPARE(e.size(), size_t(4));
+    QCOMPARE(e[0].champs, QStringList({"a", "b,c", "d \"e\""}));
+    QCOMPARE(e[1].champs, QStringList({"f\ng", "h", ""}));
+    QCOMPARE(e[1].ligne, 2);
+    QCOMPARE(e[2].champs, QStringList({""}));
+    QCOMPARE(e[3].ligne, 5);
+    QCOMPARE(e[3].champs, QStringList({"last"}));
+}
+
+void TestImport::chargementDuJeuDEssai() {
+    QTemporaryDir dossier;
+    const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("nouvelle.mdb"));
+    ImportCcam import(fixture(), referencesFixture());
+    const RapportImport& r = import.charger(chemin);
+    QVERIFY(r.baseCreee);
+    QCOMPARE(r.codesActes, 4);
+    QCOMPARE(r.lignesCcam, 7);
+    QCOMPARE(r.chapitres, (std::array<int, 4>{2, 2, 4, 1}));
+    QCOMPARE(r.modificateurs, 10);
+    QCOMPARE(r.pairesGestes, 2);
+    QCOMPARE(r.lignesActesAssocies, 4);
+    QCOMPARE(r.incompatibilites, 1);
+    QCOMPARE(r.actesExtensions, 3);
+    QVERIFY(r.nonRepris.join('\n').contains(QStringLiteral("ZZZZ999")));
+    QVERIFY(r.nonRepris.join('\n').contains(QStringLiteral("ZZZZ998")));
+    QVERIFY(r.nonRepris.join('\n').contains(QStringLiteral("Non pris en charge")));
+    QVERIFY(r.texte().contains(QStringLiteral("Chapitres par niveau : 2 / 2 / 4 / 1")));
+
+    const auto lire = [&](const QString& sql) {
+        RecordsetPtr rs = Data(chemin).CreeRecordset(sql);
+        return rs->isEOF() ? QStringLiteral("<aucune ligne>") : valeurTexte(rs->Fields(0));
+    };
+    const auto compter = [&](const QString& sql) {
+        return Data(chemin).CreeRecordset(sql)->Fields(0).toLongLong();
+    };
+    // Rows, tariffs and positions
+    QCOMPARE(compter("SELECT count(*) FROM CCAM"), 7);
+    QCOMPARE(compter("SELECT count(DISTINCT AMCODE) FROM CCAM"), 4);
+    QCOMPARE(Data(chemin)
+                 .CreeRecordset("SELECT Tarif FROM CCAM WHERE AMCODE='AAFA001' AND "
+                                "Activite='4'")
+                 ->Fields(0)
+                 .toDouble(),
+             150.5);
+    QVERIFY(Data(chemin)
+                .CreeRecordset("SELECT Tarif FROM CCAM WHERE AMCODE='AAQP002'")
+                ->Fields(0)
+                .isNull());
+    QCOMPARE(lire("SELECT PositionH FROM CCAM WHERE AMCODE='AAQP001'"), QStringLiteral("01010101"));
+    QCOMPARE(lire("SELECT PositionH FROM CCAM WHERE AMCODE='AAFA001'"), QStringLiteral("01010200"));
+    QCOMPARE(lire("SELECT Libelle_sans_accent FROM CCAM WHERE AMCODE='AAQP001'"),
+             QStringLiteral("Electrographie fictive de l'œil, sans video"));
+    QCOMPARE(lire("SELECT Libelle_simplifie FROM CCAM WHERE AMCODE='AAQP001'"),
+             QStringLiteral("electrographie fictive de l oeil sans video"));
+    QCOMPARE(lire("SELECT Libelle_Activite FROM CCAM WHERE AMCODE='AAFA001' AND Activite='4'"),
+             QStringLiteral("Anesthésie"));
+    // Phases: labelled, the same label on every activity of the phase; phase 0 unlabelled
+    QCOMPARE(colonne(chemin, "SELECT DISTINCT Libelle_Phase FROM CCAM WHERE AMCODE='AAFA002' AND "
+                             "Phase='1'"),
+             QStringList{QStringLiteral("Phase 1 : pose du dispositif")});
+    QCOMPARE(compter("SELECT count(*) FROM CCAM WHERE Phase='0' AND Libelle_Phase IS NOT NULL"), 0);
+    QCOMPARE(lire("SELECT Exo_TM FROM CCAM WHERE AMCODE='AAFA002' AND Phase='2'"),
+             QStringLiteral("5-7"));
+    QCOMPARE(lire("SELECT Libelle FROM Exo_TM WHERE Code='5-7'"),
+             QStringLiteral("Exonération fictive cinq ; Exonération fictive sept"));
+    // Hierarchy and notes with their line breaks
+    QCOMPARE(colonne(chemin, "SELECT Code FROM Hierarchie1 ORDER BY Code"),
+             QStringList({"01", "02"}));
+    QCOMPARE(lire("SELECT Note_Hierarchie FROM Notes_Hierarchie WHERE Code='01'"),
+             QStringLiteral("Note du chapitre 1¶sur deux lignes"));
+    QCOMPARE(lire("SELECT Note_Hierarchie FROM Notes_Hierarchie WHERE Code='02.01.01'"),
+             QStringLiteral("Note avant le premier modificateur"));
+    QCOMPARE(compter("SELECT count(*) FROM Notes_Hierarchie"), 2);
+    QCOMPARE(lire("SELECT Note_Utilisation FROM Notes_Utilisation_Actes WHERE AMCODE='AAFA001'"),
+             QStringLiteral("Facturation : non associable à AAQP001¶Avec ou sans : geste fictif"));
+    QCOMPARE(compter("SELECT count(*) FROM Notes_Utilisation_Actes"), 2);
+    // Modifiers: amount or rate, the other NULL; variants and their notes left out
+    QCOMPARE(lire("SELECT Tarif FROM Modificateurs WHERE Code='O'"), QLocale().toString(80.0));
+    QVERIFY(Data(chemin)
+                .CreeRecordset("SELECT Pourcentage FROM Modificateurs WHERE Code='O'")
+                ->Fields(0)
+                .isNull());
+    QCOMPARE(Data(chemin)
+                 .CreeRecordset("SELECT Pourcentage FROM Modificateurs WHERE Code='J'")
+                 ->Fields(0)
+                 .toDouble(),
+             0.065);
+    // Complementary gestures for every activity listed before the list
+    QCOMPARE(colonne(chemin, "SELECT activite1 || '>' || Acte2 || '/' || Activite2 FROM "
+                             "Actes_Associes WHERE Acte1='AAFA001' ORDER BY 1"),
+             QStringList({"1>AAQP002/1", "4>AAQP002/1"}));
+    QCOMPARE(colonne(chemin, "SELECT acte1 || '-' || acte2 FROM Actes_Incompatibles"),
+             QStringList{QStringLiteral("AAFA001-AAQP001")});
+    QCOMPARE(compter("SELECT count(*) FROM Actes_Procedures"), 0);
+    // Reference tables
+    QCOMPARE(lire("SELECT ORLIBELLE FROM ORGANES WHERE ORCODE='AB'"),
+             QStringLiteral("Organe; second"));
+    QCOMPARE(colonne(chemin, "SELECT AMCODE || '/' || Activite FROM Actes_extension_documentaire "
+                             "ORDER BY 1"),
+             QStringList({"AAFA001/4", "AAFA002/4", "AAQP001/1"}));
+    Data::fermerConnexions();
+}
+
+void TestImport::modificateursParActivite_data() {
+    QTest::addColumn<QString>("acte");
+    QTest::addColumn<QString>("activite");
+    QTest::addColumn<QStringList>("modificateurs");
+    // Anaesthesia modifiers to activity 4, emergency ones to every activity,
+    // the others to the activities other than 4.
+    QTest::newRow("chirurgie") << "AAFA001"
+                               << "1" << QStringList({"J", "K", "O"});
+    QTest::newRow("anesthésie") << "AAFA001"
+                                << "4" << QStringList({"3", "7", "A", "O"});
+    QTest::newRow("sans anesthésie") << "AAQP001"
+                                     << "1" << QStringList({"F", "P", "S", "U"});
+    QTest::newRow("phases, activité 1") << "AAFA002"
+                                        << "1" << QStringList({"J"});
+    QTest::newRow("phases, activité 4") << "AAFA002"
+                                        << "4" << QStringList({"3"});
+    QTest::newRow("aucun") << "AAQP002"
+                           << "1" << QStringList();
+}
+
+void TestImport::modificateursParActivite() {
+    QFETCH(QString, acte);
+    QFETCH(QString, activite);
+    QFETCH(QStringList, modificateurs);
+    static QTemporaryDir dossier;
+    const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("m.mdb"));
+    if (!QFileInfo::exists(chemin))
+        ImportCcam(fixture()).charger(chemin);
+    QCOMPARE(colonne(chemin, QStringLiteral("SELECT Modificateur FROM Acte_Modificateur WHERE "
+                                            "AMCODE='%1' AND Activite='%2' ORDER BY 1")
+                                 .arg(acte, activite)),
+             modificateurs);
+}
+
+void TestImport::remplacementDUneVersion() {
+    BaseDeTest base;
+    remplirDonneesApplication(base);
+    ImportCcam import(fixture());
+    const RapportImport& r = import.charger(base.chemin());
+    QVERIFY(!r.baseCreee);
+    QCOMPARE(r.actesThesaurusAbsents, QStringList{QStringLiteral("ANCI001")});
+    QVERIFY(r.texte().contains(QStringLiteral("ANCI001")));
+    // Application tables untouched, thesaurus acts kept even when absent
+    QCOMPARE(base.compter("SELECT count(*) FROM Utilisateur WHERE UTI_LOGIN='DUPONT'"), 1);
+    QCOMPARE(base.compter("SELECT count(*) FROM Medecin"), 1);
+    QCOMPARE(base.compter("SELECT count(*) FROM UniteMedicale"), 1);
+    QCOMPARE(base.compter("SELECT count(*) FROM CategorieThesaurus"), 1);
+    QCOMPARE(base.compter("SELECT count(*) FROM Acte_Thesaurus"), 2);
+    // The old classification is gone
+    QCOMPARE(base.compter("SELECT count(*) FROM CCAM WHERE AMCODE='ANCI001'"), 0);
+    QCOMPARE(base.compter("SELECT count(*) FROM Actes_Procedures"), 0);
+    QCOMPARE(base.compter("SELECT count(*) FROM Hierarchie1"), 2);
+    // Loading the same version again gives the same tables, not twice the rows
+    ImportCcam(fixture()).charger(base.chemin());
+    QCOMPARE(base.compter("SELECT count(*) FROM CCAM"), 7);
+    QCOMPARE(base.compter("SELECT count(*) FROM Acte_Modificateur"), 13);
+    QCOMPARE(base.compter("SELECT count(*) FROM Actes_Associes"), 4);
+}
+
+void TestImport::entreeInvalide_data() {
+    QTest::addColumn<QByteArray>("contenu");
+    QTest::addColumn<QString>("attendu"); // pattern of the message
+
+    const QByteArray bon = lireOctets(fixture());
+    QVERIFY(!bon.isEmpty());
+    const auto couperAvant = [&](const QByteArray& repere) {
+        const qsizetype i = bon.indexOf(repere);
+        return bon.left(i);
+    };
+    const QByteArray latin1 = QString::fromUtf8(bon).toLatin1();
+    QByteArray entete = bon;
+    entete.replace("Code,,Texte,", "Code,,Libellé,");
+    QByteArray colonnes = bon;
+    colonnes.replace("AAQP002,,Électrographie fictive avec vidéo,1,0,",
+                     "AAQP002,,Électrographie fictive avec vidéo,1,");
+
+    QTest::newRow("vide") << QByteArray() << "est vide";
+    QTest::newRow("binaire") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
+                             << "n'est pas un fichier texte.*ligne 3";
+    QTest::newRow("Latin-1") << latin1 << "n'est pas encodé en UTF-8 \\(ligne 1,";
+    QTest::newRow("autre en-tête") << entete << "n'est pas le tableur CCAM.*ligne 2";
+    QTest::newRow("colonne manquante") << colonnes << "ligne 17, 10 colonnes au lieu de 11";
+    QTest::newRow("coupé dans une note")
+        << couperAvant("Avec ou sans") << "guillemets ouvert ligne 20 n'est jamais fermé";
+    QTest::newRow("coupé après un acte")
+        << couperAvant("\"[J, 3]\"") << "l'acte AAFA002 \\(ligne 24\\) n'a aucune ligne d'activité";
+    QTest::newRow("sans table des modificateurs")
+        << couperAvant("2,,SYSTÈME SECOND") << "table des modificateurs.*absente";
+    QTest::newRow("acte hors chapitre")
+        << bon.left(bon.indexOf("1,,SYSTÈME IMAGINAIRE")) + "AAQP001,,x,1,0,1.00,1.00,,,,\n"
+        << "ligne 8, l'acte AAQP001 n'est rangé dans aucun chapitre";
+}
+
+void TestImport::entreeInvalide() {
+    QFETCH(QByteArray, contenu);
+    QFETCH(QString, attendu);
+    QTemporaryDir dossier;
+    const QString csv = QDir(dossier.path()).filePath(QStringLiteral("tableur.csv"));
+    ecrireOctets(csv, contenu);
+
+    // An existing database, and a path where none exists yet.
+    BaseDeTest base;
+    remplirDonneesApplication(base);
+    Data::fermerConnexions();
+    const QByteArray avant = lireOctets(base.chemin());
+    const QString nouvelle = QDir(dossier.path()).filePath(QStringLiteral("nouvelle.mdb"));
+
+    for (const QString& cible : {base.chemin(), nouvelle}) {
+        try {
+            ImportCcam(csv).charger(cible);
+            QFAIL("le chargement aurait dû échouer");
+        } catch (const ErreurImport& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("tableur.csv")), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(QRegularExpression(attendu)), qPrintable(e.message()));
+        }
+    }
+    QCOMPARE(lireOctets(base.chemin()), avant);
+    QVERIFY(!QFileInfo::exists(base.chemin() + "-wal"));
+    QVERIFY(!QFileInfo::exists(nouvelle));
+}
+
+void TestImport::baseImpossibleAEcrire_data() {
+    QTest::addColumn<QString>("cas");
+    QTest::addColumn<QString>("attendu");
+    QTest::newRow("dossier absent") << "dossier absent"
+                                    << "le dossier .* n'existe pas";
+    QTest::newRow("pas une base") << "texte"
+                                  << "n'est pas une base de données";
+    QTest::newRow("base Tarvenor incomplète") << "autre base"
+                                              << "n'est pas une base Tarvenor";
+    QTest::newRow("base SQLite étrangère") << "étrangère"
+                                           << "n'est pas une base Tarvenor";
+    QTest::newRow("lecture seule") << "lecture seule"
+                                   << "ne peut pas être modifiée";
+}
+
+void TestImport::baseImpossibleAEcrire() {
+    QFETCH(QString, cas);
+    QFETCH(QString, attendu);
+    QTemporaryDir dossier;
+    QString cible = QDir(dossier.path()).filePath(QStringLiteral("cible.mdb"));
+    if (cas == "dossier absent") {
+        cible = QDir(dossier.path()).filePath(QStringLiteral("absent/cible.mdb"));
+    } else if (cas == "texte") {
+        ecrireOctets(cible, "Ceci n'est pas une base.\n");
+    } else if (cas == "autre base") {
+        {
+            BaseDeTest autre;
+            autre.executer(QStringLiteral("DROP TABLE Modificateurs"));
+            Data::fermerConnexions();
+            QFile::copy(autre.chemin(), cible);
+        }
+    } else if (cas == "étrangère") {
+        // Rollback journal, not WAL: opening it for writing would change its header.
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(cible).constData(), &db), SQLITE_OK);
+        sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES (1);", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    } else {
+        BaseDeTest b;
+        Data::fermerConnexions();
+        QFile::copy(b.chemin(), cible);
+        QFile::setPermissions(cible, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile essai(cible);
+        if (essai.open(QIODevice::ReadWrite))
+            QSKIP("Le compte de test peut écrire dans un fichier en lecture seule (root).");
+    }
+    const QByteArray avant = lireOctets(cible);
+    try {
+        ImportCcam(fixture()).charger(cible);
+        QFAIL("le chargement aurait dû échouer");
+    } catch (const ErreurImport& e) {
+        QVERIFY2(e.message().contains(QRegularExpression(attendu)), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral("cible.mdb")), qPrintable(e.message()));
+    }
+    Data::fermerConnexions();
+    QCOMPARE(lireOctets(cible), avant);
+    QCOMPARE(QFileInfo::exists(cible), !avant.isEmpty() || cas != "dossier absent");
+}
+
+void TestImport::tableurNational() {
+    const QString dossierCcam = dossierCcamNational();
+    if (dossierCcam.isEmpty())
+        QSKIP(
+            "Dossier CCAM national absent (TARVENOR_CCAM_DIR) : comptes sur la V81 non vérifiés.");
+    const QString tableur = QDir(dossierCcam).filePath(QStringLiteral("ccam_v81.csv"));
+    BaseDeTest base;
+    remplirDonneesApplication(base);
+    ImportCcam import(tableur, dossierCcam);
+    const RapportImport& r = import.charger(base.chemin());
+    QCOMPARE(r.codesActes, 8257);
+    QCOMPARE(r.chapitres, (std::array<int, 4>{19, 91, 564, 1048}));
+    QCOMPARE(r.modificateurs, 30);
+    QCOMPARE(base.compter("SELECT count(DISTINCT AMCODE) FROM CCAM"), 8257);
+    QCOMPARE(base.compter("SELECT count(*) FROM Modificateurs WHERE (Tarif IS NULL) = "
+                          "(Pourcentage IS NULL)"),
+             0);
+    QCOMPARE(base.compter("SELECT count(*) FROM CCAM WHERE length(PositionH) <> 8"), 0);
+
+    // Every line with an activity is one CCAM row, in file order, with its
+    // sector-1 tariff; every listed complementary gesture of a known act is kept.
+    const auto enr = LecteurCsv::lireFichier(tableur, ',');
+    RapportImport attendu;
+    std::vector<std::tuple<QString, QString, QVariant>> lignes;
+    std::set<std::pair<QString, QString>> gestes;
+    const QRegularExpression code(QStringLiteral("^[A-Z]{4}[0-9]{3}$"));
+    const QRegularExpression codeDansTexte(QStringLiteral("[A-Z]{4}[0-9]{3}"));
+    QString acte;
+    for (size_t i = 2; i < enr.size(); ++i) {
+        const QStringList& c = enr[i].champs;
+        if (code.match(c[0].trimmed()).hasMatch())
+            acte = c[0].trimmed();
+        else if (!c[0].trimmed().isEmpty() && !c[0].trimmed().startsWith('['))
+            acte.clear(); // a chapter
+        const QString t = c[2].trimmed();
+        if (!acte.isEmpty() && t.startsWith('(') && t.endsWith(')')) {
+            auto it = codeDansTexte.globalMatch(t);
+            while (it.hasNext())
+                gestes.emplace(acte, it.next().captured(0));
+        }
+        if (c[3].trimmed().isEmpty() || i < 3)
+            continue;
+        QString tarif = c[5].trimmed().remove(' ').replace(',', '.');
+        bool ok = false;
+        const double v = tarif.toDouble(&ok);
+        lignes.emplace_back(c[3].trimmed(), c[4].trimmed(), ok ? QVariant(v) : QVariant());
+    }
+    RecordsetPtr rs = Data(base.chemin())
+                          .CreeRecordset(QStringLiteral(
+                              "SELECT Activite, Phase, Tarif FROM CCAM ORDER BY rowid"));
+    QCOMPARE(rs->RecordCount(), static_cast<long long>(lignes.size()));
+    QCOMPARE(r.lignesCcam, static_cast<int>(lignes.size()));
+    for (const auto& [activite, phase, tarif] : lignes) {
+        QCOMPARE(rs->Fields(0).toString(), activite);
+        QCOMPARE(rs->Fields(1).toString(), phase);
+        QCOMPARE(rs->Fields(2).isNull(), tarif.isNull());
+        if (!tarif.isNull())
+            QCOMPARE(rs->Fields(2).toDouble(), tarif.toDouble());
+        rs->MoveNext();
+    }
+    std::set<std::pair<QString, QString>> charges;
+    RecordsetPtr associes =
+        Data(base.chemin())
+            .CreeRecordset(QStringLiteral("SELECT DISTINCT Acte1, Acte2 FROM Actes_Associes"));
+    for (associes->MoveFirst(); !associes->isEOF(); associes->MoveNext())
+        charges.emplace(associes->Fields(0).toString(), associes->Fields(1).toString());
+    int inconnus = 0;
+    for (const auto& g : gestes)
+        if (!charges.count(g))
+            ++inconnus; // only codes that are not acts of this version
+    QVERIFY2(inconnus <= 1, qPrintable(QString::number(inconnus)));
+    QCOMPARE(static_cast<int>(charges.size()), r.pairesGestes);
+    QVERIFY(r.pairesGestes > 14800);
+
+    // Application data kept
+    QCOMPARE(base.compter("SELECT count(*) FROM Acte_Thesaurus"), 2);
+    // The invented thesaurus codes are not V81 acts.
+    QCOMPARE(r.actesThesaurusAbsents, QStringList({"AAQP001", "ANCI001"}));
+}
+
+QTEST_GUILESS_MAIN(TestImport)
+#include "tst_import.moc"

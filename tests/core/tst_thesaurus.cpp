@@ -1,0 +1,247 @@
+// The doctor with his thesaurus in memory, and the three-level data of the
+// thesaurus report for a doctor and for a unit.
+
+#include "BaseDeTest.h"
+#include "Globals.h"
+#include "Medecin.h"
+#include "Messages.h"
+#include "Thesaurus.h"
+#include "ThesaurusDeTest.h"
+
+#include <QtTest>
+
+namespace {
+// One line per category, act and line under an act, with every field.
+QString decrire(const Thesaurus& t) {
+    QString s;
+    for (const LigneCategorieThesaurus& c : t.getThesaurus()) {
+        s += QStringLiteral("C %1|%2\n").arg(c.numCat).arg(c.Categorie);
+        for (const LigneActeThesaurus& a : c.Actes) {
+            s += QStringLiteral("  A %1|%2|%3|%4\n")
+                     .arg(a.codeActe)
+                     .arg(a.numCat)
+                     .arg(a.idActe, a.LibActe);
+            for (const LignePhaseThesaurus& p : a.Phases)
+                s += QStringLiteral("    P %1|%2\n").arg(p.Phase, p.idActe);
+        }
+    }
+    return s;
+}
+
+QStringList decrire(const Medecin& m) {
+    QStringList l;
+    for (const Categorie& c : m.listeCat) {
+        QString s = QString::number(c.code) + ' ' + c.libelle + ':';
+        for (const Acte& a : c.listeActes)
+            s += ' ' + a.code + '/' + a.activite + '/' + a.libelle;
+        l << s;
+    }
+    return l;
+}
+} // namespace
+
+class TestThesaurus : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { reinitialiserEtatGlobal(); }
+
+    void remplirDonnees();
+    void remplirDonneesInconnuOuVide();
+    void remplirThesaurusMED();
+    void operationsEnMemoire();
+    void rapportMedecin();
+    void rapportUnite();
+    void rapportSansCategorie();
+    void detruireEtRemplirDeuxFois();
+};
+
+void TestThesaurus::remplirDonnees() {
+    BaseDeTest base;
+    remplirThesaurusDeTest(base);
+    Medecin m;
+    m.code = "MED1";
+    m.remplirDonnees();
+    QCOMPARE(m.libelle, QString("Dr Martin"));
+    QCOMPARE(m.CN, QString("12345"));
+    QCOMPARE(m.UM, QString("UM1"));
+    QCOMPARE(m.activite, QString("1"));
+    QCOMPARE(m.UTI, 7L);
+    QVERIFY(m.listeCat.isEmpty());
+}
+
+void TestThesaurus::remplirDonneesInconnuOuVide() {
+    BaseDeTest base;
+    remplirThesaurusDeTest(base);
+    MessagesScriptes messages;
+    Medecin inconnu;
+    inconnu.code = "NUL";
+    inconnu.remplirDonnees();
+    QVERIFY(inconnu.libelle.isEmpty() && inconnu.UM.isEmpty() && inconnu.UTI == 0);
+    Medecin vide;
+    vide.libelle = "garde";
+    vide.remplirDonnees();
+    QCOMPARE(vide.libelle, QString("garde"));
+    QVERIFY(messages.journal().empty());
+}
+
+void TestThesaurus::remplirThesaurusMED() {
+    BaseDeTest base;
+    const ThesaurusDeTest t = remplirThesaurusDeTest(base);
+    Medecin m;
+    m.code = "MED1";
+    m.listeCat.push_back(Categorie{99, "ancienne", {}});
+    m.remplirThesaurusMED();
+    // Label order; an act with two activities twice; FANT001, absent from the
+    // classification, left out.
+    QCOMPARE(decrire(m), QStringList({
+                             QString("%1 Autres:").arg(t.autres),
+                             QString("%1 Bilan: ACTE001/1/Acte un, premier temps "
+                                     "ACTE001/4/Acte un, premier temps ACTE002//Acte deux")
+                                 .arg(t.bilan),
+                             QString("%1 Zèbre: ACTE001//Acte un, premier temps").arg(t.zebre),
+                         }));
+}
+
+void TestThesaurus::operationsEnMemoire() {
+    BaseDeTest base;
+    const ThesaurusDeTest t = remplirThesaurusDeTest(base);
+    Medecin m;
+    m.code = "MED1";
+    m.remplirThesaurusMED();
+    QVERIFY(!m.getCategorie(12345));
+    QCOMPARE(m.getCategorie(t.zebre)->libelle, QString("Zèbre"));
+
+    const QStringList avant = decrire(m);
+    m.supprimerActe(t.bilan, "ACTE001", "9"); // no act of that activity
+    m.supprimerActe(12345, "ACTE001", "1");   // no such category
+    m.supprimerCat(12345);
+    QCOMPARE(decrire(m), avant);
+
+    m.supprimerActe(t.bilan, "ACTE001", "4");
+    QCOMPARE(decrire(m).at(1), QString("%1 Bilan: ACTE001/1/Acte un, premier temps "
+                                       "ACTE002//Acte deux")
+                                   .arg(t.bilan));
+    m.supprimerCat(t.autres);
+    QCOMPARE(m.listeCat.size(), 2);
+    QCOMPARE(m.listeCat.first().code, t.bilan);
+}
+
+void TestThesaurus::rapportMedecin() {
+    BaseDeTest base;
+    const ThesaurusDeTest t = remplirThesaurusDeTest(base);
+    Medecin m;
+    m.code = "MED1";
+    m.remplirDonnees();
+    m.remplirThesaurusMED();
+    ProgressionEnregistree progression;
+    Thesaurus th;
+    th.remplirThesaurus(m);
+    QCOMPARE(th.Medecin, QString("Dr Martin"));
+    QCOMPARE(th.UM, QString("UM1 - Cardiologie"));
+    // "Autres" (no act) is left out; the same act twice in "Bilan" keeps the
+    // same idActe, and in "Zèbre" gets another one. Lines: phases, then the
+    // complementary acts of the doctor's activity (1).
+    const QString b = QString::number(t.bilan), z = QString::number(t.zebre);
+    const QString attendu = "C " + b +
+                            "|Bilan\n"
+                            "  A ACTE001|" +
+                            b + "|" + b +
+                            "ACTE001|Acte un, premier temps\n"
+                            "    P Première phase|" +
+                            b +
+                            "ACTE001\n"
+                            "    P Deuxième phase|" +
+                            b +
+                            "ACTE001\n"
+                            "    P COMP001 - Complément pour l'activité 1|" +
+                            b +
+                            "ACTE001\n"
+                            "  A ACTE001|" +
+                            b + "|" + b +
+                            "ACTE001|Acte un, premier temps\n"
+                            "    P Première phase|" +
+                            b +
+                            "ACTE001\n"
+                            "    P Deuxième phase|" +
+                            b +
+                            "ACTE001\n"
+                            "    P COMP001 - Complément pour l'activité 1|" +
+                            b +
+                            "ACTE001\n"
+                            "  A ACTE002|" +
+                            b + "|" + b +
+                            "ACTE002|Acte deux\n"
+                            "C " +
+                            z +
+                            "|Zèbre\n"
+                            "  A ACTE001|" +
+                            z + "|" + z +
+                            "ACTE001|Acte un, premier temps\n"
+                            "    P Première phase|" +
+                            z +
+                            "ACTE001\n"
+                            "    P Deuxième phase|" +
+                            z +
+                            "ACTE001\n"
+                            "    P COMP001 - Complément pour l'activité 1|" +
+                            z + "ACTE001\n";
+    QCOMPARE(decrire(th), attendu);
+    // Every category, empty or not, advances the wait window.
+    QCOMPARE(progression.journal,
+             QStringList({"debut Thésaurus 4", "avancer 1", "avancer 1", "avancer 1", "fin"}));
+}
+
+void TestThesaurus::rapportUnite() {
+    BaseDeTest base;
+    const ThesaurusDeTest t = remplirThesaurusDeTest(base);
+    ProgressionEnregistree progression;
+    Thesaurus th;
+    th.remplirThesaurusUM("UM1 - Cardiologie");
+    QCOMPARE(th.Medecin, QString("UM1 - Cardiologie"));
+    QCOMPARE(th.UM, QString());
+    // No complementary act for a unit.
+    const QString u = QString::number(t.urgences);
+    QCOMPARE(decrire(th), "C " + u +
+                              "|Urgences\n"
+                              "  A ACTE002|" +
+                              u + "|" + u +
+                              "ACTE002|Acte deux\n"
+                              "  A ACTE001|" +
+                              u + "|" + u +
+                              "ACTE001|Acte un, premier temps\n"
+                              "    P Première phase|" +
+                              u +
+                              "ACTE001\n"
+                              "    P Deuxième phase|" +
+                              u + "ACTE001\n");
+    QCOMPARE(progression.journal,
+             QStringList({"debut Thésaurus 3", "avancer 1", "avancer 1", "fin"}));
+}
+
+void TestThesaurus::rapportSansCategorie() {
+    BaseDeTest base;
+    remplirThesaurusDeTest(base);
+    Thesaurus th;
+    th.remplirThesaurusUM("UM9 - Inconnue");
+    Medecin m;
+    m.code = "MED9";
+    m.remplirThesaurusMED();
+    th.remplirThesaurus(m);
+    QVERIFY(th.getThesaurus().isEmpty());
+    QCOMPARE(th.UM, QString(" - "));
+}
+
+void TestThesaurus::detruireEtRemplirDeuxFois() {
+    BaseDeTest base;
+    remplirThesaurusDeTest(base);
+    Thesaurus th;
+    th.remplirThesaurusUM("UM1 - Cardiologie");
+    th.remplirThesaurusUM("UM1 - Cardiologie");
+    QCOMPARE(th.getThesaurus().size(), 2);
+    th.detruireThesaurus();
+    QVERIFY(th.getThesaurus().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestThesaurus)
+#include "tst_thesaurus.moc"
