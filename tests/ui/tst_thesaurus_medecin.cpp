@@ -453,6 +453,9 @@ void TstThesaurusMedecin::import_laisseLeThesaurusEntier_data() {
                                     << "Le fichier d'import %1 est introuvable.";
     QTest::newRow("fichier vide") << Reponse::Oui << "vide.txt" << QByteArray("")
                                   << "Le fichier est vide.";
+    QTest::newRow("fichier binaire")
+        << Reponse::Oui << "image.txt" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
+        << "Le fichier d'import %1 n'est pas un fichier texte de thésaurus.";
 }
 
 void TstThesaurusMedecin::import_laisseLeThesaurusEntier() {
