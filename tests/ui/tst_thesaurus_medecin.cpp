@@ -4,6 +4,7 @@
 // category and act dialogs. Message boxes, file choosers and modal dialogs go
 // through the scripted hooks.
 
+#include "AjoutPanier.h"
 #include "BaseDeTest.h"
 #include "ChoixFichier.h"
 #include "Data.h"
@@ -129,6 +130,7 @@ private slots:
     void clic_acteEtCategorie();
     void menu_data();
     void menu();
+    void selectionnerActe();
     void renommer_data();
     void renommer();
     void supprimerActe_nonPuisOui();
@@ -266,6 +268,18 @@ void TstThesaurusMedecin::menu() {
     // A left click shows no menu.
     p.cliquer(p.panneau->noeud(cle));
     QVERIFY(!p.panneau->m_TheMED->isVisible());
+}
+
+void TstThesaurusMedecin::selectionnerActe() {
+    // "Sélectionner cet acte" runs the basket admission on the act clicked.
+    Poste p;
+    QStringList ouverts;
+    installerDialogueAjoutPanier([&] { ouverts << acteCourant->Fields("AMCODE").toString(); });
+    p.cliquer(p.panneau->noeud(QStringLiteral("A8 - XGMA001 - ")), Qt::RightButton);
+    p.panneau->m_TheMED->hide();
+    p.panneau->m_ajoutPanier->trigger();
+    installerDialogueAjoutPanier(nullptr);
+    QCOMPARE(ouverts, QStringList{QStringLiteral("XGMA001")});
 }
 
 void TstThesaurusMedecin::renommer_data() {
