@@ -179,12 +179,14 @@ ctr_ThesMED::ctr_ThesMED(QWidget* parent) : QWidget(parent) {
 
     auto* grille = new QGridLayout(this);
     grille->setContentsMargins(0, 0, 0, 0);
-    grille->addWidget(TV_ThesMED, 0, 0, 1, 2);
-    grille->addWidget(Command3, 1, 0);
-    grille->addWidget(Command2, 1, 1);
-    grille->addWidget(Command1, 2, 0);
-    grille->addWidget(Command4, 2, 1);
-    grille->setRowStretch(0, 1);
+    // The buttons stand above the tree, so that a workspace shorter than the
+    // window never hides them.
+    grille->addWidget(Command3, 0, 0);
+    grille->addWidget(Command2, 0, 1);
+    grille->addWidget(Command1, 1, 0);
+    grille->addWidget(Command4, 1, 1);
+    grille->addWidget(TV_ThesMED, 2, 0, 1, 2);
+    grille->setRowStretch(2, 1);
 
     connect(Command1, &QPushButton::clicked, this, [this] { importerTH(); });
     connect(Command4, &QPushButton::clicked, this, [this] { ajoutThUM(); });
