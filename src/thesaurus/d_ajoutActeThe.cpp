@@ -72,7 +72,7 @@ d_ajoutActeThe::d_ajoutActeThe(QWidget* parent) : QDialog(parent) {
     principal->addLayout(boutons);
 
     connect(Text1, &QLineEdit::textChanged, this, [this] { codeModifie(); });
-    connect(Combo1, &QComboBox::activated, this, [this](int i) { categorieChoisie(i); });
+    connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int i) { categorieChoisie(i); });
     connect(OKButton, &QPushButton::clicked, this, [this] {
         if (ajouter())
             accept();

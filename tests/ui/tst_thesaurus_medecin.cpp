@@ -187,6 +187,12 @@ void TstThesaurusMedecin::arbre_clesTextesEtSelection() {
     QVERIFY(p.panneau->Command2->isEnabled());
     QCOMPARE(p.fenetre->TS_Thes->tabText(3), QStringLiteral("Thésaurus du MARTIN CLAIRE"));
     QCOMPARE(p.fenetre->TS_Thes->currentIndex(), 3);
+    // In the doctor tab of the DIM window they show.
+    contexteCourant = 2;
+    p.panneau->afficher(nullptr);
+    QVERIFY(!p.panneau->Command1->isHidden());
+    QVERIFY(!p.panneau->Command4->isHidden());
+    QCOMPARE(medecinCourant->code, QStringLiteral("CMARTIN"));
 }
 
 void TstThesaurusMedecin::arbre_cleEnDoubleNonAjoutee() {
@@ -707,7 +713,6 @@ void TstThesaurusMedecin::ajoutActe_ajouterPuisOK() {
         QCOMPARE(dlg->Combo1->currentText(), QStringLiteral("Prothèses"));
         // Another category chosen in the combo.
         dlg->Combo1->setCurrentIndex(dlg->Combo1->findText(QStringLiteral("Arthroscopies")));
-        emit dlg->Combo1->activated(dlg->Combo1->currentIndex());
         QTest::keyClicks(dlg->Text1, QStringLiteral("xgma002"));
         QTest::mouseClick(dlg->Command2, Qt::LeftButton);
         QVERIFY(dlg->Text1->text().isEmpty());
