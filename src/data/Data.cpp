@@ -7,9 +7,11 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <map>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 // The core's resources live in a static library: they must be registered
 // explicitly before the first use.
@@ -156,13 +158,18 @@ void verifierFichier(const QString& chemin) {
                                        "programme ne peut pas l'ouvrir. Utilisez une base "
                                        "Tarvenor (SQLite) chargée avec la CCAM.")
                             .arg(chemin));
-    if (entete.size() > 0 && !entete.startsWith("SQLite format 3"))
+    // An empty file would be taken by SQLite for an empty database, and
+    // turned into one by the first write: it is refused like any other.
+    if (!entete.startsWith(QByteArrayView("SQLite format 3\0", 16)))
         throw DataError(
             SQLITE_NOTADB, kSource,
             QStringLiteral("Le fichier « %1 » n'est pas une base de données.").arg(chemin));
 }
 
-sqlite3* ouvrirSqlite(const QString& chemin, bool creer) {
+// Opens the file; creer allows a new file. With modeWal, a writable file is
+// switched to the WAL journal (this changes its header): not done by the
+// mere connectivity test, which leaves the file as it is.
+sqlite3* ouvrirSqlite(const QString& chemin, bool creer, bool modeWal = true) {
     sqlite3* db = nullptr;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (creer)
@@ -182,7 +189,7 @@ sqlite3* ouvrirSqlite(const QString& chemin, bool creer) {
         sqlite3_close(db);
         throw DataError(rc, kSource, msg);
     }
-    if (!sqlite3_db_readonly(db, "main")) {
+    if (modeWal && !sqlite3_db_readonly(db, "main")) {
         sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
     }
@@ -190,15 +197,53 @@ sqlite3* ouvrirSqlite(const QString& chemin, bool creer) {
     return db;
 }
 
-std::map<QString, ConnexionPtr>& connexionsOuvertes() {
-    static std::map<QString, ConnexionPtr> c;
+// Which file a path names now: device and inode, so that a file replaced
+// under the same name (a backup put back, a new copy) is told from the one
+// a kept connection has open.
+struct IdentiteFichier {
+    bool present = false;
+    quint64 peripherique = 0;
+    quint64 noeud = 0;
+    bool operator==(const IdentiteFichier&) const = default;
+};
+
+IdentiteFichier identiteFichier(const QString& chemin) {
+    struct stat st;
+    if (::stat(QFile::encodeName(chemin).constData(), &st) != 0)
+        return {};
+    return {true, static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
+}
+
+struct ConnexionGardee {
+    ConnexionPtr connexion;
+    IdentiteFichier fichier;
+};
+
+std::map<QString, ConnexionGardee>& connexionsOuvertes() {
+    static std::map<QString, ConnexionGardee> c;
+    return c;
+}
+
+// The key of a file among the kept connections: its canonical path, so that
+// two spellings of one path share a connection. Resolving a path costs
+// several system calls: the answer is remembered for the paths already seen
+// (forgotten with the connections).
+QHash<QString, QString>& clesConnues() {
+    static QHash<QString, QString> c;
     return c;
 }
 
 QString cleChemin(const QString& chemin) {
+    auto& connues = clesConnues();
+    const auto it = connues.constFind(chemin);
+    if (it != connues.constEnd())
+        return it.value();
     const QFileInfo info(chemin);
     const QString canon = info.canonicalFilePath();
-    return canon.isEmpty() ? info.absoluteFilePath() : canon;
+    const QString cle = canon.isEmpty() ? info.absoluteFilePath() : canon;
+    if (!canon.isEmpty())
+        connues.insert(chemin, cle);
+    return cle;
 }
 
 QString erreurAvecNumero(const QString& entete, const DataError& e) {
@@ -291,10 +336,26 @@ void Connexion::Execute(const QString& sql) {
 RecordsetPtr Connexion::Ouvrir(const QString& sql) {
     const QByteArray texte = traduireJet(sql).toUtf8();
     Instruction ins;
+    const char* suite = nullptr;
     int rc = sqlite3_prepare_v2(m_db, texte.constData(), static_cast<int>(texte.size()), &ins.st,
-                                nullptr);
+                                &suite);
     if (rc != SQLITE_OK)
         leverSqlite(m_db, rc);
+    if (!ins.st)
+        throw DataError(SQLITE_MISUSE, kSource, QStringLiteral("La requête est vide."));
+    // A query only reads: a text that would change the database, or that
+    // holds more than one statement, is refused before anything runs.
+    if (!sqlite3_stmt_readonly(ins.st))
+        throw DataError(SQLITE_MISUSE, kSource,
+                        QStringLiteral("Une requête de lecture ne peut pas modifier la base de "
+                                       "données."));
+    if (suite && *suite) {
+        Instruction autre;
+        if (sqlite3_prepare_v2(m_db, suite, -1, &autre.st, nullptr) != SQLITE_OK || autre.st)
+            throw DataError(SQLITE_MISUSE, kSource,
+                            QStringLiteral("Une requête ne peut contenir qu'une seule "
+                                           "instruction."));
+    }
     auto rs = std::make_shared<Recordset>();
     const int n = sqlite3_column_count(ins.st);
     std::vector<Recordset::Genre> genres(n);
@@ -380,10 +441,18 @@ void InstructionPreparee::executer() {
 
 // ---------------------------------------------------------------- Transaction
 
+namespace {
+void executerDirect(Connexion& c, const QByteArray& sql) {
+    const int rc = sqlite3_exec(c.handle(), sql.constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        leverSqlite(c.handle(), rc);
+}
+} // namespace
+
 Transaction::Transaction(Connexion& connexion) : m_connexion(connexion) {
     static int compteur = 0;
     m_nom = QStringLiteral("t%1").arg(++compteur);
-    m_connexion.Execute(QStringLiteral("SAVEPOINT ") + m_nom);
+    executerDirect(m_connexion, ("SAVEPOINT " + m_nom).toUtf8());
 }
 
 Transaction::~Transaction() {
@@ -394,7 +463,7 @@ Transaction::~Transaction() {
 }
 
 void Transaction::valider() {
-    m_connexion.Execute(QStringLiteral("RELEASE ") + m_nom);
+    executerDirect(m_connexion, ("RELEASE " + m_nom).toUtf8());
     m_fini = true;
 }
 
@@ -405,8 +474,23 @@ Data::Data() : m_chemin(cheminBase) {}
 bool Data::ConnexionCorrecte() {
     try {
         verifierFichier(m_chemin);
-        sqlite3* db = ouvrirSqlite(m_chemin, false);
+        sqlite3* db = ouvrirSqlite(m_chemin, false, false);
+        // Another program's SQLite file opens too: the users table tells a
+        // database of this program, so that the login explains the refusal
+        // instead of failing on its first query.
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db,
+                           "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
+                           "'Utilisateur' COLLATE NOCASE",
+                           -1, &st, nullptr);
+        const bool tableUtilisateurs = st && sqlite3_step(st) == SQLITE_ROW;
+        sqlite3_finalize(st);
         sqlite3_close_v2(db);
+        if (!tableUtilisateurs)
+            throw DataError(SQLITE_NOTADB, kSource,
+                            QStringLiteral("Le fichier « %1 » n'est pas une base de données de "
+                                           "Tarvenor : la table des utilisateurs y manque.")
+                                .arg(m_chemin));
         return true;
     } catch (const DataError& e) {
         afficherMessage(e.description(), kSource, Icone::Critique, Boutons::Ok);
@@ -420,13 +504,22 @@ ConnexionPtr Data::CreeConnexion() {
         const QString cle = cleChemin(m_chemin);
         auto it = ouvertes.find(cle);
         if (it != ouvertes.end()) {
-            if (QFileInfo::exists(m_chemin))
-                return it->second;
-            ouvertes.erase(it); // the file went away: forget the stale connection
+            // Inside a caller's transaction (an import, a copy) the file is the
+            // one being worked on: no need to look at it again for each write.
+            if (!sqlite3_get_autocommit(it->second.connexion->handle()))
+                return it->second.connexion;
+            const IdentiteFichier maintenant = identiteFichier(m_chemin);
+            if (maintenant.present && maintenant == it->second.fichier)
+                return it->second.connexion;
+            // The file went away or was replaced: the kept connection would
+            // read and write the old one.
+            ouvertes.erase(it);
+            clesConnues().clear();
         }
         verifierFichier(m_chemin);
+        const IdentiteFichier fichier = identiteFichier(m_chemin);
         auto c = std::make_shared<Connexion>(ouvrirSqlite(m_chemin, false), m_chemin);
-        ouvertes[cle] = c;
+        ouvertes[cleChemin(m_chemin)] = {c, fichier};
         return c;
     } catch (const DataError& e) {
         throw DataError(DataError::ConnexionEchouee, kSource,
@@ -449,6 +542,7 @@ RecordsetPtr Data::CreeRecordset(const QString& sql) {
 
 void Data::fermerConnexions() {
     connexionsOuvertes().clear();
+    clesConnues().clear();
 }
 
 void Data::creerBase(const QString& chemin) {
@@ -504,6 +598,10 @@ RecordsetPtr depotLire(const QString& sql) {
 void depotEcrire(const QStringList& instructions) {
     operationDepot<bool>(false, [&] {
         ConnexionPtr c = Data().CreeConnexion();
+        if (instructions.size() == 1) { // one statement is all-or-nothing by itself
+            c->Execute(instructions.front());
+            return true;
+        }
         Transaction t(*c);
         for (const QString& sql : instructions)
             c->Execute(sql);

@@ -19,8 +19,8 @@ public:
     void ajouterLigne(QVector<QVariant> valeurs);
 
     // Position, as a client-side cursor: starts on the first row, or at
-    // the end when there is none.
-    bool isEOF() const { return m_position >= m_lignes.size(); }
+    // the end when there is none (an empty result is at both ends).
+    bool isEOF() const { return m_position >= m_lignes.size() || m_lignes.isEmpty(); }
     bool isBOF() const { return m_position < 0 || m_lignes.isEmpty(); }
     void MoveFirst() { m_position = 0; }
     void MoveLast() { m_position = m_lignes.size() - 1; }

@@ -5,58 +5,34 @@
 
 namespace {
 
-// The SQL cut into pieces: code outside literals, and literals kept whole
-// (with their apostrophes and any doubled apostrophe inside), and comments.
-struct Morceau {
-    QString texte;
-    bool litteral;
-};
-
-QList<Morceau> decouper(const QString& sql) {
-    QList<Morceau> morceaux;
-    QString courant;
-    int i = 0;
-    const int n = sql.size();
-    while (i < n) {
-        if (sql[i] == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
-            // A comment runs to the end of its line and passes through unchanged.
-            if (!courant.isEmpty())
-                morceaux.append({courant, false});
-            courant.clear();
-            qsizetype fin = sql.indexOf(QLatin1Char('\n'), i);
-            if (fin < 0)
-                fin = n - 1;
-            morceaux.append({sql.mid(i, fin - i + 1), true});
-            i = static_cast<int>(fin) + 1;
-        } else if (sql[i] == QLatin1Char('\'')) {
-            if (!courant.isEmpty())
-                morceaux.append({courant, false});
-            courant.clear();
-            int j = i + 1;
-            while (j < n) {
-                if (sql[j] == QLatin1Char('\'')) {
-                    if (j + 1 < n && sql[j + 1] == QLatin1Char('\'')) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            morceaux.append({sql.mid(i, j - i + 1), true});
-            i = j + 1;
-        } else {
-            courant += sql[i];
-            ++i;
+// Characters that start a Jet idiom outside literals; a text holding none of
+// them (and no UNION) needs no translation, the common case of the
+// repositories' INSERT and SELECT statements.
+bool peutContenirIdiome(QStringView code) {
+    for (const QChar c : code) {
+        switch (c.unicode()) {
+        case '<':
+        case '*':
+        case '#':
+        case '@':
+            return true;
+        default:
+            break;
         }
     }
-    if (!courant.isEmpty())
-        morceaux.append({courant, false});
-    return morceaux;
+    return false;
+}
+
+bool contientUnion(QStringView code) {
+    return code.contains(QLatin1String("union"), Qt::CaseInsensitive);
+}
+
+bool contientOrderBy(QStringView code) {
+    return code.contains(QLatin1String("order"), Qt::CaseInsensitive);
 }
 
 QString traduireCode(QString code, bool apresUnion) {
-    static const QRegularExpression diffNull(QStringLiteral("<>\\s*null\\b"),
+    static const QRegularExpression diffNull(QStringLiteral("\\s*<>\\s*null\\b"),
                                              QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression deleteEtoile(
         QStringLiteral("\\bDELETE\\s+(?:[A-Za-z_][A-Za-z0-9_]*\\.)?\\*\\s+FROM\\b"),
@@ -65,25 +41,32 @@ QString traduireCode(QString code, bool apresUnion) {
     static const QRegularExpression identite(QStringLiteral("\\bSELECT\\s+@@IDENTITY\\b"),
                                              QRegularExpression::CaseInsensitiveOption);
 
-    code.replace(diffNull, QStringLiteral("IS NOT NULL"));
-    code.replace(deleteEtoile, QStringLiteral("DELETE FROM"));
-    code.replace(identite, QStringLiteral("SELECT last_insert_rowid()"));
+    if (code.contains(QLatin1Char('<')))
+        code.replace(diffNull, QStringLiteral(" IS NOT NULL"));
+    if (code.contains(QLatin1Char('*')))
+        code.replace(deleteEtoile, QStringLiteral("DELETE FROM"));
+    if (code.contains(QLatin1Char('@')))
+        code.replace(identite, QStringLiteral("SELECT last_insert_rowid()"));
 
     QString resultat;
-    int dernier = 0;
-    auto it = dateJet.globalMatch(code);
-    while (it.hasNext()) {
-        auto m = it.next();
-        resultat += code.mid(dernier, m.capturedStart() - dernier);
-        resultat += QStringLiteral("'%1-%2-%3'")
-                        .arg(m.captured(3))
-                        .arg(m.captured(1).toInt(), 2, 10, QLatin1Char('0'))
-                        .arg(m.captured(2).toInt(), 2, 10, QLatin1Char('0'));
-        dernier = m.capturedEnd();
+    if (code.contains(QLatin1Char('#'))) {
+        qsizetype dernier = 0;
+        auto it = dateJet.globalMatch(code);
+        while (it.hasNext()) {
+            auto m = it.next();
+            resultat += QStringView(code).mid(dernier, m.capturedStart() - dernier);
+            resultat += QStringLiteral("'%1-%2-%3'")
+                            .arg(m.captured(3))
+                            .arg(m.captured(1).toInt(), 2, 10, QLatin1Char('0'))
+                            .arg(m.captured(2).toInt(), 2, 10, QLatin1Char('0'));
+            dernier = m.capturedEnd();
+        }
+        resultat += QStringView(code).mid(dernier);
+    } else {
+        resultat = std::move(code);
     }
-    resultat += code.mid(dernier);
 
-    if (apresUnion) {
+    if (apresUnion && contientOrderBy(resultat)) {
         // SQLite wants the bare column names of the result in the ORDER BY
         // of a compound query.
         static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b(.*)$"),
@@ -101,23 +84,68 @@ QString traduireCode(QString code, bool apresUnion) {
     return resultat;
 }
 
+// End (one past the closing quote) of the quoted piece starting at debut,
+// where the quote is doubled inside; the end of the text when unclosed.
+qsizetype finCitation(const QString& sql, qsizetype debut) {
+    const QChar guillemet = sql[debut];
+    const qsizetype n = sql.size();
+    qsizetype j = debut + 1;
+    while (j < n) {
+        if (sql[j] == guillemet) {
+            if (j + 1 < n && sql[j + 1] == guillemet) {
+                j += 2;
+                continue;
+            }
+            return j + 1;
+        }
+        ++j;
+    }
+    return n;
+}
+
 } // namespace
 
 QString traduireJet(const QString& sql) {
-    static const QRegularExpression unionMot(QStringLiteral("\\bUNION\\b"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    const QList<Morceau> morceaux = decouper(sql);
+    // Fast path: nothing to translate anywhere (literals included).
+    if (!peutContenirIdiome(sql) && !contientUnion(sql))
+        return sql;
+
+    // The text is cut into code and quoted pieces (text literals between
+    // apostrophes, names or texts between double quotes, comments from "--"
+    // to the end of the line); only code is translated, the other pieces are
+    // copied as they are.
     QString resultat;
     resultat.reserve(sql.size() + 16);
     bool apresUnion = false;
-    for (const Morceau& m : morceaux) {
-        if (m.litteral) {
-            resultat += m.texte;
-            continue;
-        }
-        if (m.texte.contains(unionMot))
+    const qsizetype n = sql.size();
+    qsizetype debutCode = 0;
+    auto traduireJusqua = [&](qsizetype fin) {
+        if (fin <= debutCode)
+            return;
+        const QStringView code = QStringView(sql).mid(debutCode, fin - debutCode);
+        if (!apresUnion && contientUnion(code))
             apresUnion = true;
-        resultat += traduireCode(m.texte, apresUnion);
+        if (peutContenirIdiome(code) || apresUnion)
+            resultat += traduireCode(code.toString(), apresUnion);
+        else
+            resultat += code;
+    };
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = sql[i];
+        const bool commentaire =
+            c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-');
+        if (commentaire || c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            traduireJusqua(i);
+            qsizetype fin = commentaire ? sql.indexOf(QLatin1Char('\n'), i) : finCitation(sql, i);
+            fin = fin < 0 ? n : (commentaire ? fin + 1 : fin);
+            resultat += QStringView(sql).mid(i, fin - i);
+            i = fin;
+            debutCode = i;
+        } else {
+            ++i;
+        }
     }
+    traduireJusqua(n);
     return resultat;
 }

@@ -1,0 +1,839 @@
+// The data layer: opening a file (and refusing what is not a database without
+// touching it), the numbered errors, read-only files, transactions, the
+// disconnected recordset, the value helpers and the Jet dialect translation.
+
+#include "AccesDonnees.h"
+#include "BaseDeTest.h"
+#include "Data.h"
+#include "Globals.h"
+#include "Messages.h"
+#include "TraductionJet.h"
+#include "adCCAM.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+#include <sqlite3.h>
+#include <unistd.h>
+
+namespace {
+
+// Names and hashes of every file of a folder, to prove nothing was created or changed.
+QMap<QString, QByteArray> empreinte(const QString& dossier) {
+    QMap<QString, QByteArray> r;
+    const QDir d(dossier);
+    for (const QString& nom : d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        QFile f(d.filePath(nom));
+        if (f.open(QIODevice::ReadOnly))
+            r[nom] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
+        else
+            r[nom] = "dossier";
+    }
+    return r;
+}
+
+void ecrireFichier(const QString& chemin, const QByteArray& contenu) {
+    QFile f(chemin);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(contenu);
+}
+
+QByteArray enteteJet(const char* moteur) {
+    QByteArray b(2048, '\0');
+    b[0] = 0x00;
+    b[1] = 0x01;
+    b.replace(4, 15, moteur);
+    return b;
+}
+
+QStringList colonne(const RecordsetPtr& rs) {
+    QStringList l;
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        l << rs->Fields(0).toString();
+    return l;
+}
+
+} // namespace
+
+class TestData : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    // ---- opening
+    void connexionRefusee_data();
+    void connexionRefusee();
+    void connexionCorrecte();
+    void baseEtrangere();
+    void erreur4000();
+    void erreur4001();
+    void recordsetRefuseUneEcriture();
+    void connexionGardeeParFichier();
+    void fichierDisparu();
+    void fichierRemplace();
+    void creerBaseNeRemplacePas();
+    void lectureSeule();
+
+    // ---- transactions
+    void transactionAnnulee();
+    void transactionValidee();
+    void transactionsImbriquees();
+
+    // ---- recordset
+    void genresDesValeurs();
+    void navigation();
+    void recordsetVide();
+    void champsParNom();
+    void recordsetEnMemoire();
+
+    // ---- helpers
+    void doublerQuotes_data();
+    void doublerQuotes();
+    void valeurTexte_data();
+    void valeurTexte();
+    void fonctionsSql_data();
+    void fonctionsSql();
+    void likeSansCasse_data();
+    void likeSansCasse();
+
+    // ---- Jet dialect
+    void traduction_data();
+    void traduction();
+    void traductionDesRequetesDesDepots();
+
+private:
+    std::unique_ptr<MessagesScriptes> m_messages;
+};
+
+void TestData::init() {
+    m_messages = std::make_unique<MessagesScriptes>();
+}
+
+void TestData::cleanup() {
+    m_messages.reset();
+    Data::fermerConnexions();
+    cheminBase.clear();
+}
+
+// ------------------------------------------------------------------ opening
+
+void TestData::connexionRefusee_data() {
+    QTest::addColumn<QString>("nom");        // file name inside the temp folder ("" = the folder)
+    QTest::addColumn<QByteArray>("contenu"); // written first unless null
+    QTest::addColumn<QString>("fragment");   // expected in the description
+    QTest::newRow("fichier absent") << "absent.mdb" << QByteArray() << "introuvable";
+    QTest::newRow("dossier") << "" << QByteArray() << "dossier";
+    QTest::newRow("fichier texte") << "texte.mdb" << QByteArray("Bonjour, ceci est un texte.\n")
+                                   << "n'est pas une base de données";
+    QTest::newRow("fichier vide") << "vide.mdb" << QByteArray("")
+                                  << "n'est pas une base de données";
+    QTest::newRow("Access Jet") << "ancien.mdb" << enteteJet("Standard Jet DB") << "Access";
+    QTest::newRow("Access ACE") << "ancien.accdb" << enteteJet("Standard ACE DB") << "Access";
+    QTest::newRow("en-tête tronqué")
+        << "court.mdb" << QByteArray("SQLite format 3") << "n'est pas une base de données";
+}
+
+void TestData::connexionRefusee() {
+    QFETCH(QString, nom);
+    QFETCH(QByteArray, contenu);
+    QFETCH(QString, fragment);
+    QTemporaryDir dossier;
+    const QString chemin = nom.isEmpty() ? dossier.path() : QDir(dossier.path()).filePath(nom);
+    if (!contenu.isNull())
+        ecrireFichier(chemin, contenu);
+    const auto avant = empreinte(dossier.path());
+
+    cheminBase = chemin;
+    QVERIFY(!Data().ConnexionCorrecte());
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    const MessageAffiche m = m_messages->journal().front();
+    QCOMPARE(m.titre, QStringLiteral("Data"));
+    QCOMPARE(m.boutons, Boutons::Ok);
+    QVERIFY2(m.texte.contains(fragment), qPrintable(m.texte));
+
+    // The connection and the recordset raise 4000 with the same description.
+    try {
+        Data().CreeRecordset(QStringLiteral("SELECT 1"));
+        QFAIL("pas d'erreur");
+    } catch (const DataError& e) {
+        QCOMPARE(e.numero(), 4000);
+        QCOMPARE(e.source(), QStringLiteral("Data"));
+        QVERIFY(e.description().startsWith(
+            QStringLiteral("La connexion à la base de données a échoué.\r\n")));
+        QVERIFY(e.description().endsWith(QStringLiteral(": ") + m.texte));
+    }
+    // A repository reports it under "ERREUR" and returns nothing.
+    m_messages->vider();
+    QVERIFY(!accesDonnees.getListeUM());
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    QCOMPARE(m_messages->journal().front().titre, QStringLiteral("ERREUR"));
+
+    QCOMPARE(empreinte(dossier.path()), avant);
+    if (nom.isEmpty() || !contenu.isNull())
+        QVERIFY(QFileInfo::exists(chemin));
+    else
+        QVERIFY(!QFileInfo::exists(chemin));
+}
+
+void TestData::connexionCorrecte() {
+    BaseDeTest base;
+    Data::fermerConnexions();
+    QVERIFY(Data().ConnexionCorrecte());
+    QVERIFY(m_messages->journal().empty());
+    QVERIFY(Data(base.chemin()).ConnexionCorrecte());
+    // A Data object keeps the path it was created with.
+    Data d;
+    cheminBase = QStringLiteral("/nulle/part.mdb");
+    QCOMPARE(d.chemin(), base.chemin());
+    QVERIFY(d.CreeRecordset(QStringLiteral("SELECT * FROM UniteMedicale")));
+}
+
+void TestData::baseEtrangere() {
+    // A SQLite file of another program: refused by the connectivity test,
+    // left as it is.
+    QTemporaryDir dossier;
+    const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("autre.db"));
+    {
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(chemin).constData(), &db), SQLITE_OK);
+        sqlite3_exec(db, "CREATE TABLE Clients(nom TEXT)", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    const auto avant = empreinte(dossier.path());
+    cheminBase = chemin;
+    QVERIFY(!Data().ConnexionCorrecte());
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    QCOMPARE(m_messages->journal().front().titre, QStringLiteral("Data"));
+    QVERIFY(m_messages->journal().front().texte.contains(QStringLiteral("Tarvenor")));
+    QCOMPARE(empreinte(dossier.path()), avant);
+}
+
+void TestData::erreur4000() {
+    QTemporaryDir dossier;
+    cheminBase = QDir(dossier.path()).filePath(QStringLiteral("absent.mdb"));
+    try {
+        Data().CreeConnexion();
+        QFAIL("pas d'erreur");
+    } catch (const DataError& e) {
+        QCOMPARE(e.numero(), 4000);
+        QCOMPARE(e.source(), QStringLiteral("Data"));
+        // Header, CR LF, the underlying number, ": ", the underlying description.
+        static const QRegularExpression forme(
+            QStringLiteral("^La connexion à la base de données a échoué\\.\r\n\\d+: \\S.*$"));
+        QVERIFY2(forme.match(e.description()).hasMatch(), qPrintable(e.description()));
+    }
+}
+
+void TestData::erreur4001() {
+    BaseDeTest base;
+    try {
+        Data().CreeRecordset(QStringLiteral("SELECT * FROM TableInconnue"));
+        QFAIL("pas d'erreur");
+    } catch (const DataError& e) {
+        QCOMPARE(e.numero(), 4001);
+        QCOMPARE(e.source(), QStringLiteral("Data"));
+        static const QRegularExpression forme(
+            QStringLiteral("^L'ouverture d'un recordset a échoué\\.\r\n\\d+: .*TableInconnue.*$"));
+        QVERIFY2(forme.match(e.description()).hasMatch(), qPrintable(e.description()));
+    }
+    // The connection is still usable afterwards.
+    QVERIFY(Data().CreeRecordset(QStringLiteral("SELECT * FROM UniteMedicale"))->isEOF());
+}
+
+void TestData::recordsetRefuseUneEcriture() {
+    // A query text never changes the database, whatever it holds.
+    BaseDeTest base;
+    base.executer(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+    QVERIFY(!accesDonnees.executSQL(QStringLiteral("DELETE FROM UniteMedicale")));
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    QCOMPARE(m_messages->journal().front().titre, QStringLiteral("ERREUR"));
+    QVERIFY(m_messages->journal().front().texte.startsWith(
+        QStringLiteral("L'ouverture d'un recordset a échoué.\r\n")));
+    QVERIFY(!accesDonnees.executSQL(
+        QStringLiteral("SELECT * FROM UniteMedicale; DELETE FROM UniteMedicale")));
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM UniteMedicale")), 1);
+}
+
+void TestData::connexionGardeeParFichier() {
+    BaseDeTest base;
+    ConnexionPtr a = Data().CreeConnexion();
+    ConnexionPtr b = Data(base.chemin()).CreeConnexion();
+    QCOMPARE(a.get(), b.get());
+    // The same file reached through another spelling of its path.
+    ConnexionPtr c = Data(base.dossier() + QStringLiteral("/./test.mdb")).CreeConnexion();
+    QCOMPARE(a.get(), c.get());
+    // The kept connection uses WAL.
+    sqlite3_stmt* st = nullptr;
+    QCOMPARE(sqlite3_prepare_v2(a->handle(), "PRAGMA journal_mode", -1, &st, nullptr), SQLITE_OK);
+    QCOMPARE(sqlite3_step(st), SQLITE_ROW);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))),
+             QByteArray("wal"));
+    sqlite3_finalize(st);
+}
+
+void TestData::fichierDisparu() {
+    QTemporaryDir dossier;
+    const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("b.mdb"));
+    Data::creerBase(chemin);
+    cheminBase = chemin;
+    QVERIFY(Data().CreeRecordset(QStringLiteral("SELECT * FROM UniteMedicale")));
+    QVERIFY(QFile::remove(chemin));
+    QFile::remove(chemin + QStringLiteral("-wal"));
+    QFile::remove(chemin + QStringLiteral("-shm"));
+    QVERIFY(!accesDonnees.getListeUM());
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    QVERIFY(m_messages->journal().front().texte.contains(QStringLiteral("introuvable")));
+    QVERIFY(!QFileInfo::exists(chemin));
+}
+
+void TestData::fichierRemplace() {
+    // A file put in place of the open one (a backup restored) is the one read
+    // and written afterwards.
+    QTemporaryDir dossier;
+    const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("b.mdb"));
+    const QString copie = QDir(dossier.path()).filePath(QStringLiteral("copie.mdb"));
+    Data::creerBase(chemin);
+    Data::creerBase(copie);
+    Data(copie).CreeConnexion()->Execute(QStringLiteral("INSERT INTO UniteMedicale VALUES "
+                                                        "('SAUVE','Sauvegarde')"));
+    cheminBase = chemin;
+    accesDonnees.insererUM(QStringLiteral("U1"), QStringLiteral("Un"));
+    QCOMPARE(accesDonnees.getListeUM()->RecordCount(), 1);
+    Data::fermerConnexions(); // the copy is complete on disk
+    ConnexionPtr ancienne = Data().CreeConnexion();
+    QVERIFY(QFile::remove(chemin));
+    QFile::remove(chemin + QStringLiteral("-wal"));
+    QFile::remove(chemin + QStringLiteral("-shm"));
+    QVERIFY(QFile::copy(copie, chemin));
+    QCOMPARE(colonne(accesDonnees.getListeUM()), QStringList({"SAUVE"}));
+    QVERIFY(Data().CreeConnexion().get() != ancienne.get());
+    QVERIFY(m_messages->journal().empty());
+}
+
+void TestData::creerBaseNeRemplacePas() {
+    QTemporaryDir dossier;
+    const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("existant.mdb"));
+    ecrireFichier(chemin, "précieux");
+    QVERIFY_THROWS_EXCEPTION(DataError, Data::creerBase(chemin));
+    QFile f(chemin);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("précieux"));
+}
+
+// Makes a file read-only for this process for its lifetime, also when the
+// tests run as the administrator (whom access rights do not stop).
+class FichierLectureSeule {
+public:
+    explicit FichierLectureSeule(QString chemin) : m_chemin(std::move(chemin)) {
+        if (::geteuid() != 0) {
+            m_ok = QFile::setPermissions(m_chemin, QFile::ReadOwner | QFile::ReadGroup);
+        } else {
+            m_immuable = true;
+            m_ok =
+                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), m_chemin}) == 0;
+        }
+    }
+    ~FichierLectureSeule() {
+        if (m_immuable)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_chemin});
+        else
+            QFile::setPermissions(m_chemin, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    QString m_chemin;
+    bool m_immuable = false;
+    bool m_ok = false;
+};
+
+void TestData::lectureSeule() {
+    QTemporaryDir dossier;
+    const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("ro.mdb"));
+    Data::creerBase(chemin);
+    {
+        ConnexionPtr c = Data(chemin).CreeConnexion();
+        c->Execute(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+    }
+    Data::fermerConnexions();
+    FichierLectureSeule protection(chemin);
+    if (!protection.ok())
+        QSKIP("impossible de protéger un fichier en écriture ici");
+    const QByteArray avant = empreinte(dossier.path()).value(QStringLiteral("ro.mdb"));
+    cheminBase = chemin;
+
+    QVERIFY(Data().ConnexionCorrecte());
+    RecordsetPtr rs = accesDonnees.getListeUM();
+    QVERIFY(rs);
+    QCOMPARE(rs->RecordCount(), 1);
+    QVERIFY2(m_messages->journal().empty(), qPrintable(m_messages->textes().join('|')));
+    QVERIFY(Data().CreeConnexion()->lectureSeule());
+
+    // A write of two statements: refused with a clear French description,
+    // nothing half-written.
+    accesDonnees.nouveauUtilisateur(
+        QStringLiteral("DUPONT"), QStringLiteral("x"), QStringLiteral("MEDECIN"), QString(),
+        QStringLiteral("D1"), QStringLiteral("Dupont"), QStringLiteral("U1"), QStringLiteral("1"));
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    QCOMPARE(m_messages->journal().front().titre, QStringLiteral("ERREUR"));
+    QVERIFY2(m_messages->journal().front().texte.contains(QStringLiteral("lecture seule")),
+             qPrintable(m_messages->journal().front().texte));
+    QCOMPARE(accesDonnees.getListeUtilisateurs()->RecordCount(), 0);
+    QCOMPARE(accesDonnees.getMedecinParCode(QStringLiteral("D1"))->RecordCount(), 0);
+    Data::fermerConnexions();
+    QCOMPARE(empreinte(dossier.path()).value(QStringLiteral("ro.mdb")), avant);
+}
+
+// ------------------------------------------------------------------ transactions
+
+void TestData::transactionAnnulee() {
+    BaseDeTest base;
+    ConnexionPtr c = Data().CreeConnexion();
+    {
+        Transaction t(*c);
+        c->Execute(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+        QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM UniteMedicale")), 1);
+    } // not validated
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM UniteMedicale")), 0);
+    // An error thrown out of the transaction's scope rolls back too.
+    try {
+        Transaction t(*c);
+        c->Execute(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+        c->Execute(QStringLiteral("INSERT INTO TableInconnue VALUES (1)"));
+        t.valider();
+        QFAIL("pas d'erreur");
+    } catch (const DataError&) {
+    }
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM UniteMedicale")), 0);
+}
+
+void TestData::transactionValidee() {
+    BaseDeTest base;
+    ConnexionPtr c = Data().CreeConnexion();
+    {
+        Transaction t(*c);
+        c->Execute(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+        t.valider();
+    }
+    c.reset();
+    Data::fermerConnexions();
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM UniteMedicale")), 1);
+}
+
+void TestData::transactionsImbriquees() {
+    BaseDeTest base;
+    ConnexionPtr c = Data().CreeConnexion();
+    {
+        Transaction externe(*c);
+        c->Execute(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+        {
+            Transaction interne(*c);
+            c->Execute(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U2','Deux')"));
+        } // inner rolled back only
+        {
+            Transaction interne(*c);
+            c->Execute(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U3','Trois')"));
+            interne.valider();
+        }
+        QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM UniteMedicale")), 2);
+        externe.valider();
+    }
+    QCOMPARE(base.compter(QStringLiteral("SELECT group_concat(UM_Code) = 'U1,U3' FROM "
+                                         "(SELECT UM_Code FROM UniteMedicale ORDER BY 1)")),
+             1);
+    // An outer rollback takes back what inner transactions validated.
+    {
+        Transaction externe(*c);
+        Transaction interne(*c);
+        c->Execute(QStringLiteral("DELETE * FROM UniteMedicale"));
+        interne.valider();
+    }
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM UniteMedicale")), 2);
+}
+
+// ------------------------------------------------------------------ recordset
+
+void TestData::genresDesValeurs() {
+    BaseDeTest base;
+    base.executer(
+        QStringLiteral("INSERT INTO CCAM(AMCODE, Activite, Tarif, ICR, Libelle_Complet) VALUES "
+                       "('AAAA001','1',12.5,NULL,'Libellé');"
+                       "INSERT INTO Utilisateur(UTI_LOGIN, UTI_CREATE, UTI_EMAIL) VALUES "
+                       "('A', #03/04/2024#, NULL)"));
+    RecordsetPtr rs = Data().CreeRecordset(QStringLiteral("SELECT * FROM CCAM"));
+    QCOMPARE(rs->RecordCount(), 1);
+    QCOMPARE(rs->Fields(QStringLiteral("Tarif")).typeId(), int(QMetaType::Double));
+    QCOMPARE(rs->Fields(QStringLiteral("Tarif")).toDouble(), 12.5);
+    QVERIFY(rs->Fields(QStringLiteral("ICR")).isNull());
+    QCOMPARE(rs->Fields(QStringLiteral("AMCODE")).typeId(), int(QMetaType::QString));
+    QCOMPARE(rs->FieldGenre(rs->indexChamp(QStringLiteral("Tarif"))), Recordset::Genre::Reel);
+
+    rs = Data().CreeRecordset(QStringLiteral("SELECT * FROM Utilisateur"));
+    QCOMPARE(rs->Fields(QStringLiteral("UTI_CODE")).typeId(), int(QMetaType::LongLong));
+    QCOMPARE(rs->Fields(QStringLiteral("UTI_CREATE")).toDate(), QDate(2024, 3, 4));
+    QCOMPARE(rs->Fields(QStringLiteral("UTI_CREATE")).typeId(), int(QMetaType::QDate));
+    QVERIFY(rs->Fields(QStringLiteral("UTI_EMAIL")).isNull());
+    QVERIFY(rs->Fields(QStringLiteral("UTI_UPDATE")).isNull());
+
+    // Computed columns take the kind of their value.
+    rs = Data().CreeRecordset(QStringLiteral("SELECT 1 AS I, 2.5 AS R, 'x' AS T, cstr(7) AS C"));
+    QCOMPARE(rs->Fields(QStringLiteral("I")).typeId(), int(QMetaType::LongLong));
+    QCOMPARE(rs->Fields(QStringLiteral("R")).typeId(), int(QMetaType::Double));
+    QCOMPARE(rs->Fields(QStringLiteral("T")).typeId(), int(QMetaType::QString));
+    QCOMPARE(rs->Fields(QStringLiteral("C")).toString(), QStringLiteral("7"));
+    QCOMPARE(rs->Fields(QStringLiteral("C")).typeId(), int(QMetaType::QString));
+}
+
+void TestData::navigation() {
+    BaseDeTest base;
+    base.executer(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un'),('U2','Deux'),"
+                                 "('U3','Trois')"));
+    RecordsetPtr rs =
+        Data().CreeRecordset(QStringLiteral("SELECT * FROM UniteMedicale ORDER BY UM_Code"));
+    Data::fermerConnexions(); // the recordset stays readable without its connection
+    QCOMPARE(rs->RecordCount(), 3);
+    QVERIFY(!rs->isEOF());
+    QVERIFY(!rs->isBOF());
+    QCOMPARE(rs->AbsolutePosition(), 1);
+    QCOMPARE(rs->Fields(0).toString(), QStringLiteral("U1"));
+    rs->MoveNext();
+    QCOMPARE(rs->Fields(0).toString(), QStringLiteral("U2"));
+    rs->MoveNext();
+    rs->MoveNext();
+    QVERIFY(rs->isEOF());
+    QCOMPARE(rs->AbsolutePosition(), -1);
+    QVERIFY_THROWS_EXCEPTION(DataError, rs->Fields(0));
+    rs->MoveNext(); // stays at the end
+    QVERIFY(rs->isEOF());
+    rs->MoveFirst();
+    rs->Move(2);
+    QCOMPARE(rs->Fields(0).toString(), QStringLiteral("U3"));
+    rs->Move(-5);
+    QVERIFY(rs->isBOF());
+    QVERIFY(!rs->isEOF());
+    rs->Move(1);
+    QCOMPARE(rs->Fields(0).toString(), QStringLiteral("U1"));
+    rs->MovePrevious();
+    QVERIFY(rs->isBOF());
+    rs->MoveLast();
+    QCOMPARE(rs->AbsolutePosition(), 3);
+    rs->setAbsolutePosition(2);
+    QCOMPARE(rs->Fields(1).toString(), QStringLiteral("Deux"));
+    rs->setAbsolutePosition(9); // ignored
+    QCOMPARE(rs->AbsolutePosition(), 2);
+    QCOMPARE(rs->valeurLigne(2, 0).toString(), QStringLiteral("U3"));
+    QCOMPARE(rs->AbsolutePosition(), 2);
+}
+
+void TestData::recordsetVide() {
+    BaseDeTest base;
+    RecordsetPtr rs = Data().CreeRecordset(QStringLiteral("SELECT * FROM UniteMedicale"));
+    QVERIFY(rs);
+    QVERIFY(rs->isEOF());
+    QVERIFY(rs->isBOF());
+    QCOMPARE(rs->RecordCount(), 0);
+    QCOMPARE(rs->FieldCount(), 2);
+    QCOMPARE(rs->FieldName(1), QStringLiteral("UM_LIB"));
+    rs->MoveFirst();
+    QVERIFY(rs->isEOF() && rs->isBOF());
+    rs->MoveLast();
+    QVERIFY(rs->isEOF() && rs->isBOF());
+    rs->MoveNext();
+    QVERIFY(rs->isEOF() && rs->isBOF());
+    QCOMPARE(rs->AbsolutePosition(), -1);
+    QVERIFY_THROWS_EXCEPTION(DataError, rs->Fields(QStringLiteral("UM_LIB")));
+}
+
+void TestData::champsParNom() {
+    BaseDeTest base;
+    base.executer(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+    RecordsetPtr rs = Data().CreeRecordset(
+        QStringLiteral("SELECT UM_Code, UM_LIB, UM_LIB AS um_code FROM UniteMedicale"));
+    QCOMPARE(rs->Fields(QStringLiteral("um_lib")).toString(), QStringLiteral("Un"));
+    QCOMPARE(rs->Fields(QStringLiteral("UM_CODE")).toString(), QStringLiteral("U1")); // first wins
+    QCOMPARE(rs->indexChamp(QStringLiteral("absent")), -1);
+    try {
+        rs->Fields(QStringLiteral("absent"));
+        QFAIL("pas d'erreur");
+    } catch (const DataError& e) {
+        QVERIFY(e.description().contains(QStringLiteral("absent")));
+    }
+    QVERIFY_THROWS_EXCEPTION(DataError, rs->Fields(3));
+    QVERIFY_THROWS_EXCEPTION(DataError, rs->Fields(-1));
+}
+
+void TestData::recordsetEnMemoire() {
+    Recordset rs;
+    rs.ajouterChamp(QStringLiteral("Nom"));
+    rs.ajouterChamp(QStringLiteral("Age"), Recordset::Genre::Entier);
+    rs.ajouterLigne({QStringLiteral("A")}); // missing values are NULL
+    rs.ajouterLigne({QStringLiteral("B"), 3LL});
+    rs.MoveFirst();
+    QCOMPARE(rs.RecordCount(), 2);
+    QVERIFY(rs.Fields(QStringLiteral("AGE")).isNull());
+    rs.MoveNext();
+    QCOMPARE(rs.Fields(1).toLongLong(), 3LL);
+}
+
+// ------------------------------------------------------------------ helpers
+
+void TestData::doublerQuotes_data() {
+    QTest::addColumn<QString>("texte");
+    QTest::addColumn<QString>("attendu");
+    QTest::newRow("sans apostrophe") << "Chirurgie"
+                                     << "Chirurgie";
+    QTest::newRow("une") << "L'unité"
+                         << "L''unité";
+    QTest::newRow("plusieurs") << "'a''b'"
+                               << "''a''''b''";
+    QTest::newRow("vide") << ""
+                          << "";
+    QTest::newRow("typographique inchangée") << "L\u2019unité"
+                                             << "L\u2019unité";
+    QTest::newRow("guillemets inchangés") << "\"x\""
+                                          << "\"x\"";
+}
+
+void TestData::doublerQuotes() {
+    QFETCH(QString, texte);
+    QFETCH(QString, attendu);
+    QCOMPARE(::doublerQuotes(texte), attendu);
+}
+
+void TestData::valeurTexte_data() {
+    QTest::addColumn<QVariant>("valeur");
+    QTest::addColumn<QString>("attendu");
+    QTest::newRow("texte") << QVariant(QStringLiteral(" Abc ")) << " Abc ";
+    QTest::newRow("texte vide") << QVariant(QString("")) << "";
+    QTest::newRow("NULL") << QVariant() << "";
+    QTest::newRow("entier") << QVariant::fromValue<qlonglong>(42) << "";
+    QTest::newRow("int") << QVariant(7) << "";
+    QTest::newRow("booléen") << QVariant(true) << "";
+    QTest::newRow("réel") << QVariant(12.5) << QLocale().toString(12.5);
+    QTest::newRow("réel entier") << QVariant(3.0) << QLocale().toString(3);
+    QTest::newRow("date") << QVariant(QDate(2024, 3, 4))
+                          << QLocale().toString(QDate(2024, 3, 4), QLocale::ShortFormat);
+}
+
+void TestData::valeurTexte() {
+    QFETCH(QVariant, valeur);
+    QFETCH(QString, attendu);
+    QCOMPARE(::valeurTexte(valeur), attendu);
+}
+
+void TestData::fonctionsSql_data() {
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QVariant>("attendu");
+    QTest::newRow("Mid début") << "Mid('HBED001',1,2)" << QVariant("HB");
+    QTest::newRow("Mid milieu") << "Mid('01.02.03',4,2)" << QVariant("02");
+    QTest::newRow("Mid sans longueur") << "Mid('HBED001',5)" << QVariant("001");
+    QTest::newRow("Mid au-delà") << "Mid('AB',5,2)" << QVariant("");
+    QTest::newRow("Mid accents") << "Mid('ÉCHOGRAPHIE',1,3)" << QVariant("ÉCH");
+    QTest::newRow("Mid NULL") << "Mid(NULL,1,2)" << QVariant();
+    QTest::newRow("cstr texte") << "cstr('abc')" << QVariant("abc");
+    QTest::newRow("cstr entier") << "cstr(12)" << QVariant("12");
+    QTest::newRow("cstr NULL") << "cstr(NULL)" << QVariant();
+    QTest::newRow("Mid casse") << "MID('ABC',2,1)" << QVariant("B");
+}
+
+void TestData::fonctionsSql() {
+    QFETCH(QString, expression);
+    QFETCH(QVariant, attendu);
+    BaseDeTest base;
+    RecordsetPtr rs = Data().CreeRecordset(QStringLiteral("SELECT ") + expression + " AS R");
+    const QVariant v = rs->Fields(0);
+    QCOMPARE(v.isNull(), attendu.isNull());
+    if (!attendu.isNull())
+        QCOMPARE(v.toString(), attendu.toString());
+}
+
+void TestData::likeSansCasse_data() {
+    QTest::addColumn<QString>("texte");
+    QTest::addColumn<QString>("motif");
+    QTest::addColumn<bool>("attendu");
+    QTest::newRow("ASCII") << "Biopsie du FOIE"
+                           << "%foie%" << true;
+    QTest::newRow("accent majuscule") << "ÉCHOGRAPHIE"
+                                      << "%échographie%" << true;
+    QTest::newRow("accent minuscule") << "échographie"
+                                      << "ÉCHO%" << true;
+    QTest::newRow("accent différent") << "echographie"
+                                      << "%écho%" << false;
+    QTest::newRow("non latin") << "Ωμέγα"
+                               << "%ΩΜΈΓΑ%" << true;
+    QTest::newRow("souligné") << "AB"
+                              << "A_" << true;
+    QTest::newRow("souligné accent") << "AÉ"
+                                     << "A_" << true;
+    QTest::newRow("absent") << "Biopsie"
+                            << "%rein%" << false;
+}
+
+void TestData::likeSansCasse() {
+    QFETCH(QString, texte);
+    QFETCH(QString, motif);
+    QFETCH(bool, attendu);
+    BaseDeTest base;
+    RecordsetPtr rs = Data().CreeRecordset(QStringLiteral("SELECT '") + ::doublerQuotes(texte) +
+                                           "' LIKE '" + ::doublerQuotes(motif) + "'");
+    QCOMPARE(rs->Fields(0).toLongLong() == 1, attendu);
+}
+
+// ------------------------------------------------------------------ Jet dialect
+
+void TestData::traduction_data() {
+    QTest::addColumn<QString>("jet");
+    QTest::addColumn<QString>("sqlite");
+    QTest::newRow("<> null") << "SELECT * FROM CCAM WHERE A = '1' AND Libelle_Complet <> null"
+                             << "SELECT * FROM CCAM WHERE A = '1' AND Libelle_Complet IS NOT NULL";
+    QTest::newRow("<> NULL collé") << "WHERE X<>NULL"
+                                   << "WHERE X IS NOT NULL";
+    QTest::newRow("<> nullité") << "WHERE X <> nullite"
+                                << "WHERE X <> nullite";
+    QTest::newRow("DELETE *") << "DELETE * From Acte_Thesaurus WHERE AT_CAT = 3"
+                              << "DELETE FROM Acte_Thesaurus WHERE AT_CAT = 3";
+    QTest::newRow("DELETE T.*") << "DELETE Medecin.* From Medecin WHERE MED_CODEUTI = 2"
+                                << "DELETE FROM Medecin WHERE MED_CODEUTI = 2";
+    QTest::newRow("date") << "UPDATE U SET D = #03/04/2024# where C=1"
+                          << "UPDATE U SET D = '2024-03-04' where C=1";
+    QTest::newRow("date courte") << "VALUES (#3/4/2024#)"
+                                 << "VALUES ('2024-03-04')";
+    QTest::newRow("identité") << "SELECT @@IDENTITY AS ID"
+                              << "SELECT last_insert_rowid() AS ID";
+    QTest::newRow("union") << "SELECT A FROM T WHERE x='1' UNION SELECT A FROM T ORDER BY T.A"
+                           << "SELECT A FROM T WHERE x='1' UNION SELECT A FROM T ORDER BY A";
+    QTest::newRow("sans union") << "SELECT A FROM T ORDER BY T.A"
+                                << "SELECT A FROM T ORDER BY T.A";
+    // Literals pass unchanged.
+    QTest::newRow("littéral <> null") << "SELECT 'a <> null' AS X"
+                                      << "SELECT 'a <> null' AS X";
+    QTest::newRow("littéral date") << "INSERT INTO T VALUES ('#01/02/2024#')"
+                                   << "INSERT INTO T VALUES ('#01/02/2024#')";
+    QTest::newRow("littéral DELETE") << "INSERT INTO T VALUES ('DELETE * FROM T')"
+                                     << "INSERT INTO T VALUES ('DELETE * FROM T')";
+    QTest::newRow("littéral identité") << "SELECT 'SELECT @@IDENTITY'"
+                                       << "SELECT 'SELECT @@IDENTITY'";
+    QTest::newRow("apostrophes doublées")
+        << "WHERE L = 'L''acte <> null' AND M <> null AND N = ''''"
+        << "WHERE L = 'L''acte <> null' AND M IS NOT NULL AND N = ''''";
+    QTest::newRow("littéral union") << "SELECT A FROM T WHERE x=' UNION ' ORDER BY T.A"
+                                    << "SELECT A FROM T WHERE x=' UNION ' ORDER BY T.A";
+    QTest::newRow("littéral ORDER BY") << "SELECT 1 UNION SELECT 2 ORDER BY 1, 'T.A'"
+                                       << "SELECT 1 UNION SELECT 2 ORDER BY 1, 'T.A'";
+    QTest::newRow("guillemets") << "SELECT \"a <> null\" AS X"
+                                << "SELECT \"a <> null\" AS X";
+    QTest::newRow("littéral non fermé") << "SELECT 'abc <> null"
+                                        << "SELECT 'abc <> null";
+    QTest::newRow("commentaire") << "-- l'unité <> null\nSELECT 1 -- fin #01/02/2024#"
+                                 << "-- l'unité <> null\nSELECT 1 -- fin #01/02/2024#";
+    QTest::newRow("après commentaire") << "-- note\nDELETE * FROM T WHERE a <> null"
+                                       << "-- note\nDELETE FROM T WHERE a IS NOT NULL";
+    QTest::newRow("moins") << "SELECT 3-1 WHERE a <> null"
+                           << "SELECT 3-1 WHERE a IS NOT NULL";
+    QTest::newRow("vide") << ""
+                          << "";
+}
+
+void TestData::traduction() {
+    QFETCH(QString, jet);
+    QFETCH(QString, sqlite);
+    QCOMPARE(traduireJet(jet), sqlite);
+}
+
+void TestData::traductionDesRequetesDesDepots() {
+    // Every text the repositories build runs on a database of the schema
+    // (the translation yields valid SQL naming existing tables and columns).
+    BaseDeTest base;
+    const QString q = QStringLiteral("O'K");
+    const QDate jour(2024, 12, 31);
+    QStringList textes{AccesDonnees::sqlGetLibelleUniteMedicale(q),
+                       AccesDonnees::sqlGetListeMedecins(q),
+                       AccesDonnees::sqlGetMedecin(3),
+                       AccesDonnees::sqlGetMedecinParCode(q),
+                       AccesDonnees::sqlGetUM(q),
+                       AccesDonnees::sqlGetListeUM(),
+                       AccesDonnees::sqlGetUtilisateurLogin(q),
+                       AccesDonnees::sqlGetUtilisateur(3),
+                       AccesDonnees::sqlGetListeUtilisateurs(),
+                       AccesDonnees::sqlGetActe(q, QString()),
+                       AccesDonnees::sqlGetActe(q, q),
+                       AccesDonnees::sqlInsererUM(q, q),
+                       AccesDonnees::sqlModifierUM(q, q),
+                       AccesDonnees::sqlSupprimerUM(q),
+                       AccesDonnees::sqlInsererUtilisateur(q, q, q, q, jour),
+                       AccesDonnees::sqlInsererUtilisateur(q, q, q, QString(), jour),
+                       AccesDonnees::sqlInsererMedecin(q, q, q, q, 3),
+                       AccesDonnees::sqlModifierUtilisateur(3, q, q, q, q, jour),
+                       AccesDonnees::sqlModifierUtilisateur(3, q, q, q, QString(), jour),
+                       AccesDonnees::sqlMedecinEnregistre(3, QString(), q, q, q, q),
+                       AccesDonnees::sqlMedecinEnregistre(3, q, q, q, q, q),
+                       AccesDonnees::sqlMedecinEnregistre(3, q, QString(), q, q, q),
+                       adCCAM::sqlGetActe(q, q, QString()),
+                       adCCAM::sqlGetActe(q, q, q),
+                       adCCAM::sqlGetPhases(q),
+                       adCCAM::sqlGetActivites(q, QString()),
+                       adCCAM::sqlGetActivites(q, q),
+                       adCCAM::sqlGetListSystemes(),
+                       adCCAM::sqlGetListOrganes(q),
+                       adCCAM::sqlGetListActes_ParOrgane(q),
+                       adCCAM::sqlGetHierar(1, q),
+                       adCCAM::sqlGetHierar(2, q),
+                       adCCAM::sqlGetHierar(3, q),
+                       adCCAM::sqlGetHierar(4, q),
+                       adCCAM::sqlGetListActes_ParHierar(q),
+                       adCCAM::sqlGetLibellePosition(QStringLiteral("01")),
+                       adCCAM::sqlGetLibellePosition(QStringLiteral("01.02")),
+                       adCCAM::sqlGetLibellePosition(QStringLiteral("01.02.03")),
+                       adCCAM::sqlGetLibellePosition(QStringLiteral("01.02.03.04")),
+                       adCCAM::sqlGetCodesProcedure(q),
+                       adCCAM::sqlGetProceduresParActe(q),
+                       adCCAM::sqlGetIncompatibilites(q),
+                       adCCAM::sqlGetActesComplementaires(q, q),
+                       adCCAM::sqlGetListeModificateurs(q, q),
+                       adCCAM::sqlGetListeNotesUtilisation(q),
+                       adCCAM::sqlGetNotesUtilisationHier(q),
+                       adCCAM::sqlGetExtDoc(q, q),
+                       adCCAM::sqlGetExoneration(q, q, q),
+                       adCCAM::sqlGetRegroupement(q, q, q),
+                       adCCAM::sqlSuppActeTheserus(3, q),
+                       adCCAM::sqlInsererActeTheserus(3, q, q, q),
+                       adCCAM::sqlInsererCategorie(q, q, 1),
+                       adCCAM::sqlModifLibelleCategorie(3, q),
+                       adCCAM::sqlGetCategoriesThesaurus(q, 2),
+                       adCCAM::sqlGetActesCatTheserus(3),
+                       adCCAM::sqlActeExisteDansCat(q, 3),
+                       QStringLiteral("SELECT @@IDENTITY AS ID")};
+    textes << AccesDonnees::sqlSupprimerUtilisateur(3) << adCCAM::sqlSuppCatTheserus(3);
+    ConnexionPtr c = Data().CreeConnexion();
+    for (const QString& sql : textes) {
+        const QString traduit = traduireJet(sql);
+        // Literals are untouched: the quote-doubled value is still there.
+        if (sql.contains(QStringLiteral("'O''K'")))
+            QVERIFY2(traduit.contains(QStringLiteral("'O''K'")), qPrintable(traduit));
+        QVERIFY2(!traduit.contains(QStringLiteral("<> null"), Qt::CaseInsensitive),
+                 qPrintable(traduit));
+        QVERIFY2(!traduit.contains(QLatin1Char('#')), qPrintable(traduit));
+        QVERIFY2(!traduit.contains(QStringLiteral("@@")), qPrintable(traduit));
+        QVERIFY2(!traduit.contains(QStringLiteral("DELETE *"), Qt::CaseInsensitive),
+                 qPrintable(traduit));
+        static const QRegularExpression deleteEtoile(QStringLiteral("DELETE\\s+\\S*\\*"));
+        QVERIFY2(!traduit.contains(deleteEtoile), qPrintable(traduit));
+        Transaction t(*c); // never kept
+        try {
+            if (sql.startsWith(QStringLiteral("select"), Qt::CaseInsensitive))
+                c->Ouvrir(sql);
+            else
+                c->Execute(sql);
+        } catch (const DataError& e) {
+            QFAIL(qPrintable(sql + QStringLiteral(" -> ") + e.description()));
+        }
+    }
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM Utilisateur")), 0);
+}
+
+QTEST_GUILESS_MAIN(TestData)
+#include "tst_data.moc"
