@@ -71,9 +71,9 @@ void f_Wait::debut(const QString& titre, int maximum) {
     laisserPasserAffichage();
 }
 
-void f_Wait::avancer(int valeur) {
+void f_Wait::avancer(int pas) {
     const int maximum = ProgressBar1->maximum();
-    const int v = qBound(0, valeur, maximum);
+    const int v = qBound(0, ProgressBar1->value() + pas, maximum);
     ProgressBar1->setValue(v);
     l_valeur->setText(QString::number(v * 100 / maximum) + QStringLiteral(" % "));
     laisserPasserAffichage();

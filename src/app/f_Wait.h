@@ -17,7 +17,7 @@ public:
     static f_Wait* instance();
 
     void debut(const QString& titre, int maximum) override;
-    void avancer(int valeur) override;
+    void avancer(int pas) override;
     void fin() override;
 
     QProgressBar* ProgressBar1;

@@ -1,5 +1,6 @@
 #include "f_principale.h"
 
+#include "AjoutPanier.h"
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Messages.h"
@@ -17,7 +18,9 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 namespace {
@@ -41,7 +44,9 @@ double enTwips(int pixels) {
 // A stored placement value, or the default when absent or not a number.
 double lireTwips(Parametres::Cle cle, double defaut) {
     bool ok = false;
-    const double v = Parametres::lire(cle).toDouble(&ok);
+    // Values written with a decimal comma (French regional settings) too.
+    const double v =
+        Parametres::lire(cle).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     return ok ? v : defaut;
 }
 
@@ -266,7 +271,13 @@ void f_principale::redimentionner() {
     const QSize client = m_espace->viewport()->size();
     const int hauteur =
         enTwips(height()) < hauteurPetiteFenetre ? enPixels(hauteurEnfantFixe) : client.height();
-    s->setGeometry(0, 0, client.width(), hauteur);
+    int largeur = client.width();
+    // A child taller than the workspace brings a vertical scroll bar, which
+    // narrows the workspace: the child leaves room for it rather than call
+    // for a useless horizontal bar.
+    if (hauteur > client.height() && !m_espace->verticalScrollBar()->isVisible())
+        largeur -= m_espace->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_espace);
+    s->setGeometry(0, 0, largeur, hauteur);
 }
 
 void f_principale::afficherFenetre(QWidget* fenetre) {
@@ -337,10 +348,7 @@ void f_principale::activerToolBar() {
 }
 
 void f_principale::afficherPanier() {
-    // The basket can hold no act until adding to it is available: every call
-    // finds it empty for now.
-    const bool vide = true;
-    if (vide) {
+    if (!panierCourant || panierCourant->getListeActes().isEmpty()) {
         afficherMessage(QStringLiteral("Vous n'avez sélectionné aucun acte"),
                         QStringLiteral("Actes sélectionnés "), Icone::Information);
         return;
@@ -353,7 +361,8 @@ void f_principale::boutonBarreOutils(const QString& cle) {
     CurseurOccupe sablier;
     const qint16 mode = contexteCourant;
     if (cle == QLatin1String("b_selectionner")) {
-        // Admission of acteCourant into the basket: comes with the basket.
+        if (mode == 3)
+            ajouterAuPanier();
     } else if (cle == QLatin1String("b_selection")) {
         if (mode == 3)
             afficherPanier();
@@ -443,7 +452,10 @@ void f_principale::closeEvent(QCloseEvent* event) {
 void f_principale::enregistrerPlacement() {
     if (isMinimized())
         return;
-    const auto texte = [](int pixels) { return QString::number(float(enTwips(pixels))); };
+    // Single-precision numbers as text: seven significant digits.
+    const auto texte = [](int pixels) {
+        return QString::number(double(float(enTwips(pixels))), 'g', 7);
+    };
     Parametres::ecrire(Parametres::MainLeft, texte(x()));
     Parametres::ecrire(Parametres::MainTop, texte(y()));
     Parametres::ecrire(Parametres::MainWidth, texte(width()));

@@ -4,24 +4,30 @@
 #include <QFileDialog>
 #include <QStringList>
 
-QString filtreQt(const QString& filtreVB) {
-    const QStringList parties = filtreVB.split(QLatin1Char('|'));
+QString filtreQt(const QString& filtreAncien) {
+    const QStringList parties = filtreAncien.split(QLatin1Char('|'));
     QStringList filtres;
     for (qsizetype i = 0; i < parties.size(); i += 2) {
-        const QString libelle = parties.at(i).trimmed();
-        QString motifs = i + 1 < parties.size() ? parties.at(i + 1).trimmed() : QString();
-        motifs.replace(QLatin1Char(';'), QLatin1Char(' '));
-        motifs = motifs.simplified();
+        QString libelle = parties.at(i).trimmed();
+        const QString motifsAncien =
+            i + 1 < parties.size() ? parties.at(i + 1).trimmed() : QString();
+        // Qt separates the patterns by blanks, the old filters by ";".
+        const QString motifs =
+            QString(motifsAncien).replace(QLatin1Char(';'), QLatin1Char(' ')).simplified();
         if (libelle.isEmpty() && motifs.isEmpty())
             continue;
-        if (motifs.isEmpty())
+        if (motifs.isEmpty()) {
             filtres << libelle;
-        else if (libelle.contains(QLatin1Char('(') + motifs + QLatin1Char(')')))
-            filtres << libelle;
-        else if (libelle.isEmpty())
-            filtres << motifs;
-        else
-            filtres << libelle + QStringLiteral(" (") + motifs + QLatin1Char(')');
+            continue;
+        }
+        const QString montreAncien = QLatin1Char('(') + motifsAncien + QLatin1Char(')');
+        const QString montre = QLatin1Char('(') + motifs + QLatin1Char(')');
+        if (libelle.endsWith(montreAncien))
+            libelle.chop(montreAncien.size());
+        else if (libelle.endsWith(montre))
+            libelle.chop(montre.size());
+        libelle = libelle.trimmed();
+        filtres << (libelle.isEmpty() ? montre : libelle + QLatin1Char(' ') + montre);
     }
     return filtres.join(QStringLiteral(";;"));
 }

@@ -6,7 +6,7 @@
 // Converts a filter written "Libellé (*.ext)|*.ext|Autre|*.a;*.b" into Qt's
 // "Libellé (*.ext);;Autre (*.a *.b)". A label that does not already show its
 // patterns gets them in parentheses, as QFileDialog needs them there.
-QString filtreQt(const QString& filtreVB);
+QString filtreQt(const QString& filtreAncien);
 
 class QtChoixFichier : public IChoixFichier {
 public:

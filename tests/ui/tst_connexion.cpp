@@ -46,6 +46,8 @@ private slots:
     void groupes_data();
     void groupes();
     void medecinSansFiche();
+    void baseDemonstration_data();
+    void baseDemonstration();
     void identifiantMinusculesAvecBlancs();
     void annulation();
     void choixFichier();
@@ -397,9 +399,51 @@ void TestConnexion::medecinSansFiche() {
     QVERIFY(f_thesaurusMED::instance());
 }
 
+void TestConnexion::baseDemonstration_data() {
+    QTest::addColumn<QString>("identifiant");
+    QTest::addColumn<QString>("motDePasse");
+    QTest::addColumn<QString>("espace");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("ADMIN") << "admin"
+                           << "admin"
+                           << "f_ThesaurusDIM" << 2;
+    QTest::newRow("DIM") << "DIM"
+                         << "DIM"
+                         << "f_ThesaurusDIM" << 2;
+    QTest::newRow("MARTIN") << " martin "
+                            << "Martin"
+                            << "f_thesaurusMED" << 3;
+    QTest::newRow("BERNARD") << "BERNARD"
+                             << "bernard"
+                             << "f_thesaurusMED" << 3;
+    QTest::newRow("LEROY") << "LEROY"
+                           << "LEROY"
+                           << "f_thesaurusMED" << 3;
+}
+
+void TestConnexion::baseDemonstration() {
+    QFETCH(QString, identifiant);
+    QFETCH(QString, motDePasse);
+    QFETCH(QString, espace);
+    QFETCH(int, mode);
+    BaseDeTest demonstration(true);
+    PiloteConnexion pilote;
+    pilote.connecter(identifiant, motDePasse, demonstration.chemin());
+    m_principale->afficherConnexion();
+    QVERIFY2(m_messages->journal().empty(), qPrintable(m_messages->textes().join('|')));
+    QCOMPARE(utilisateurCourant.p_LOGIN, identifiant.trimmed().toUpper());
+    QCOMPARE(int(contexteCourant), mode);
+    QCOMPARE(m_principale->fenetreActive()->objectName(), espace);
+    if (mode == 3) {
+        QVERIFY(medecinCourant);
+        QVERIFY(!medecinCourant->code.isEmpty());
+        QCOMPARE(medecinCourant->UTI, utilisateurCourant.p_code);
+    }
+}
+
 void TestConnexion::identifiantMinusculesAvecBlancs() {
     PiloteConnexion pilote;
-    QString apresPerteFocus;
+    QString apresPerteFocus, cheminApresPerteFocus;
     pilote.avantSaisie = [&](QDialog* d) {
         auto* c = qobject_cast<d_connexion*>(d);
         QVERIFY(QTest::qWaitForWindowActive(c));
@@ -408,11 +452,16 @@ void TestConnexion::identifiantMinusculesAvecBlancs() {
         c->t_connexion[1]->setFocus(); // the identifier loses the focus
         apresPerteFocus = c->t_connexion[0]->text();
         QTest::keyClicks(c->t_connexion[1], QStringLiteral(" medpwd"));
-        c->t_connexion[2]->setText(m_base->chemin());
+        // The path is trimmed but keeps its case.
+        c->t_connexion[2]->setFocus();
+        c->t_connexion[2]->setText(QStringLiteral("  ") + m_base->chemin() + QStringLiteral(" "));
+        c->t_connexion[0]->setFocus();
+        cheminApresPerteFocus = c->t_connexion[2]->text();
     };
     pilote.saisir({});
     m_principale->afficherConnexion();
     QCOMPARE(apresPerteFocus, QStringLiteral("MED1"));
+    QCOMPARE(cheminApresPerteFocus, m_base->chemin());
     QVERIFY(m_messages->journal().empty());
     QCOMPARE(utilisateurCourant.p_LOGIN, QStringLiteral("MED1"));
     QCOMPARE(pilote.etats.front().textes[1], QStringLiteral("MEDPWD"));

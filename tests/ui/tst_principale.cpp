@@ -1,6 +1,7 @@
 // The main window driven through the hooks: menus, toolbar by screen mode,
 // commands, change of user, placement memory, quit confirmation, start-up.
 
+#include "AjoutPanier.h"
 #include "BaseDeTest.h"
 #include "Chiffrement.h"
 #include "Data.h"
@@ -10,6 +11,7 @@
 #include "PiloteConnexion.h"
 #include "QtDemarrage.h"
 #include "QtListes.h"
+#include "Recordset.h"
 #include "d_apropos.h"
 #include "f_ThesaurusDIM.h"
 #include "f_principale.h"
@@ -44,7 +46,9 @@ QStringList textesMenu(const QMenu* m) {
     return t;
 }
 
-void supprimerDiffere() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void supprimerDiffere() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 } // namespace
 
 class TestPrincipale : public QObject {
@@ -60,6 +64,7 @@ private slots:
     void retour_data();
     void retour();
     void panierVide();
+    void selectionnerActe();
     void administration();
     void changementUtilisateur();
     void premierLancement();
@@ -127,17 +132,16 @@ void TestPrincipale::menus() {
     QCOMPARE(textesMenu(f->m_thesaurus),
              (QStringList{"m_ajoutThUM=Ajouter le thésaurus de l'UM",
                           "m_export=Exporter le thésaurus", "m_import=Importer un thésaurus"}));
-    QCOMPARE(textesMenu(f->m_admin), (QStringList{"m_a_uti=&Gestion des utilisateurs",
-                                                  "m_a_UM=&Unités médicales"}));
+    QCOMPARE(textesMenu(f->m_admin),
+             (QStringList{"m_a_uti=&Gestion des utilisateurs", "m_a_UM=&Unités médicales"}));
     QCOMPARE(textesMenu(f->m_TheUM),
              (QStringList{"m_ajoutActe=Ajouter des actes", "m_suppActe=Supprimer l'acte",
-                          "m_ajoutCat=Ajouter des catégories",
-                          "m_suppCat=Supprimer la catégorie",
+                          "m_ajoutCat=Ajouter des catégories", "m_suppCat=Supprimer la catégorie",
                           "m_modifCat=Renommer la catégorie"}));
     QCOMPARE(textesMenu(f->m_UM), (QStringList{"m_ajoutUM=Nouvelle unité médicale",
                                                "m_modifUM=Modifier", "m_suppUM=Supprimer"}));
-    QCOMPARE(textesMenu(f->m_uti), (QStringList{"m_ajoutUti=Nouveau", "m_modifUti=Modifier",
-                                                "m_suppUti=Supprimer"}));
+    QCOMPARE(textesMenu(f->m_uti),
+             (QStringList{"m_ajoutUti=Nouveau", "m_modifUti=Modifier", "m_suppUti=Supprimer"}));
     // The context menus never appear in the menu bar.
     for (QMenu* m : {f->m_TheUM, f->m_UM, f->m_uti})
         QVERIFY(!f->menuBar()->actions().contains(m->menuAction()));
@@ -241,6 +245,41 @@ void TestPrincipale::panierVide() {
     QCOMPARE(m.titre, QStringLiteral("Actes sélectionnés "));
     QCOMPARE(m.icone, Icone::Information);
     QVERIFY(pilote.dialogues.isEmpty()); // the basket window did not open
+
+    // With an act the basket window opens, without a message.
+    Acte acte;
+    acte.code = QStringLiteral("AAFA001");
+    panier().ajouterActe(acte);
+    m_messages->vider();
+    m_principale->Toolbar1->actions().first()->trigger();
+    QVERIFY(m_messages->journal().empty());
+    QCOMPARE(pilote.dialogues, QStringList{"d_panier"});
+}
+
+void TestPrincipale::selectionnerActe() {
+    int ouvertures = 0;
+    installerDialogueAjoutPanier([&] { ++ouvertures; });
+    contexteCourant = 3;
+    m_principale->updateToolBar();
+    QAction* selectionner = m_principale->Toolbar1->actions().last();
+    QCOMPARE(selectionner->objectName(), QStringLiteral("b_selectionner"));
+    // No current act: nothing happens.
+    selectionner->trigger();
+    QCOMPARE(ouvertures, 0);
+    // An act admitted into the empty basket: the add-to-basket dialog opens.
+    auto rs = std::make_shared<Recordset>();
+    rs->ajouterChamp(QStringLiteral("AMCODE"));
+    rs->ajouterLigne({QStringLiteral("AAFA001")});
+    acteCourant = rs;
+    selectionner->trigger();
+    QCOMPARE(ouvertures, 1);
+    QVERIFY(m_messages->journal().empty());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    // The same key in another mode does nothing.
+    contexteCourant = 2;
+    m_principale->boutonBarreOutils(QStringLiteral("b_selectionner"));
+    QCOMPARE(ouvertures, 1);
+    installerDialogueAjoutPanier(nullptr);
 }
 
 void TestPrincipale::administration() {
@@ -318,9 +357,8 @@ void TestPrincipale::changementUtilisateur() {
 void TestPrincipale::premierLancement() {
     const QRect ecran = QGuiApplication::primaryScreen()->geometry();
     QCOMPARE(m_principale->size(), QSize(867, 600));
-    QCOMPARE(m_principale->pos(),
-             QPoint(qRound((ecran.width() * 15 - 13000) / 2.0 / 15),
-                    qRound((ecran.height() * 15 - 9000) / 2.0 / 15)));
+    QCOMPARE(m_principale->pos(), QPoint(qRound((ecran.width() * 15 - 13000) / 2.0 / 15),
+                                         qRound((ecran.height() * 15 - 9000) / 2.0 / 15)));
 }
 
 void TestPrincipale::placementRestaure() {
@@ -331,6 +369,12 @@ void TestPrincipale::placementRestaure() {
     nouvelleFenetre();
     QCOMPARE(m_principale->pos(), QPoint(100, 200));
     QCOMPARE(m_principale->size(), QSize(1000, 700));
+
+    // Written with a decimal comma, or not a number at all (default kept).
+    Parametres::ecrire(Parametres::MainWidth, QStringLiteral("13500,0"));
+    Parametres::ecrire(Parametres::MainHeight, QStringLiteral("grand"));
+    nouvelleFenetre();
+    QCOMPARE(m_principale->size(), QSize(900, 600));
 
     // A placement out of the screen is brought back on it.
     Parametres::ecrire(Parametres::MainLeft, QStringLiteral("-90000"));
@@ -399,6 +443,7 @@ void TestPrincipale::limitesEtRedimentionner() {
     m_principale->resize(900, 650);
     QCoreApplication::processEvents();
     m_principale->redimentionner();
+    QCoreApplication::processEvents();
     const QSize client = m_principale->espace()->viewport()->size();
     QCOMPARE(cadre->geometry(), QRect(0, 0, client.width(), 573));
 

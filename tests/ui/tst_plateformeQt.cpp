@@ -1,0 +1,191 @@
+// The Qt implementations of the platform hooks: message boxes in French,
+// file filters, wait window, busy pointer, modal executor.
+
+#include "FenetresModales.h"
+#include "Messages.h"
+#include "Progression.h"
+#include "QtChoixFichier.h"
+#include "QtCurseur.h"
+#include "QtMessages.h"
+#include "QtPlateforme.h"
+#include "f_Wait.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+
+class TestPlateformeQt : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void filtres_data();
+    void filtres();
+    void messages_data();
+    void messages();
+    void fenetreAttente();
+    void curseur();
+    void executeurModal();
+};
+
+void TestPlateformeQt::initTestCase() {
+    installerPlateformeQt();
+    QVERIFY2(installerFrancais(), "qtbase_fr absent (paquet qt6-translations-l10n)");
+    QCOMPARE(QLocale().language(), QLocale::French);
+}
+
+void TestPlateformeQt::filtres_data() {
+    QTest::addColumn<QString>("ancien");
+    QTest::addColumn<QString>("qt");
+    QTest::newRow("base") << "Base de données access (*.mdb)|*.mdb"
+                          << "Base de données access (*.mdb)";
+    QTest::newRow("deux filtres sans motif affiché")
+        << "Fichier texte|*.txt|Tous les fichiers|*.*"
+        << "Fichier texte (*.txt);;Tous les fichiers (*.*)";
+    QTest::newRow("plusieurs motifs") << "Textes (*.txt;*.csv)|*.txt;*.csv"
+                                      << "Textes (*.txt *.csv)";
+    QTest::newRow("motif seul") << "|*.txt"
+                                << "(*.txt)";
+    QTest::newRow("libellé seul") << "Tout"
+                                  << "Tout";
+    QTest::newRow("vide") << ""
+                          << "";
+}
+
+void TestPlateformeQt::filtres() {
+    QFETCH(QString, ancien);
+    QFETCH(QString, qt);
+    QCOMPARE(filtreQt(ancien), qt);
+}
+
+void TestPlateformeQt::messages_data() {
+    QTest::addColumn<int>("boutons");
+    QTest::addColumn<int>("icone");
+    QTest::addColumn<QString>("clic");
+    QTest::addColumn<QStringList>("textes");
+    QTest::addColumn<int>("iconeQt");
+    QTest::addColumn<int>("reponse");
+    QTest::newRow("question Non") << int(Boutons::OuiNon) << int(Icone::Question) << "&Non"
+                                  << QStringList{"&Oui", "&Non"} << int(QMessageBox::Question)
+                                  << int(Reponse::Non);
+    QTest::newRow("question Oui") << int(Boutons::OuiNon) << int(Icone::Question) << "&Oui"
+                                  << QStringList{"&Oui", "&Non"} << int(QMessageBox::Question)
+                                  << int(Reponse::Oui);
+    QTest::newRow("attention") << int(Boutons::Ok) << int(Icone::Exclamation) << "OK"
+                               << QStringList{"OK"} << int(QMessageBox::Warning)
+                               << int(Reponse::Ok);
+    QTest::newRow("annuler") << int(Boutons::OkAnnuler) << int(Icone::Information) << "Annuler"
+                             << QStringList{"OK", "Annuler"} << int(QMessageBox::Information)
+                             << int(Reponse::Annuler);
+    QTest::newRow("sans icône") << int(Boutons::Ok) << int(Icone::Aucune) << "OK"
+                                << QStringList{"OK"} << int(QMessageBox::NoIcon)
+                                << int(Reponse::Ok);
+}
+
+void TestPlateformeQt::messages() {
+    QFETCH(int, boutons);
+    QFETCH(int, icone);
+    QFETCH(QString, clic);
+    QFETCH(QStringList, textes);
+    QFETCH(int, iconeQt);
+    QFETCH(int, reponse);
+
+    QStringList vus;
+    QString titre, texte;
+    int iconeVue = -1;
+    QTimer::singleShot(0, [&] {
+        auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!boite)
+            return;
+        titre = boite->windowTitle();
+        texte = boite->text();
+        iconeVue = boite->icon();
+        QAbstractButton* cible = nullptr;
+        for (QAbstractButton* b : boite->buttons()) {
+            vus << b->text();
+            if (b->text() == clic)
+                cible = b;
+        }
+        if (cible)
+            cible->click();
+        else
+            boite->reject();
+    });
+    QtMessages m;
+    const Reponse r = m.afficher(QStringLiteral("Voulez vous vraiment quitter ?"),
+                                 QStringLiteral("Confirmation"), Icone(icone), Boutons(boutons));
+    vus.sort();
+    textes.sort();
+    QCOMPARE(vus, textes);
+    QCOMPARE(titre, QStringLiteral("Confirmation"));
+    QCOMPARE(texte, QStringLiteral("Voulez vous vraiment quitter ?"));
+    QCOMPARE(iconeVue, iconeQt);
+    QCOMPARE(int(r), reponse);
+}
+
+void TestPlateformeQt::fenetreAttente() {
+    f_Wait* w = f_Wait::instance();
+    QCOMPARE(&progression(), static_cast<IProgression*>(w));
+    QVERIFY(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!w->isVisible());
+    {
+        ProgressionPortee p(QStringLiteral("Chargement en cours..."), 4);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->lblWaitTitle->text(), QStringLiteral("Chargement en cours..."));
+        QCOMPARE(w->ProgressBar1->maximum(), 4);
+        QCOMPARE(w->ProgressBar1->value(), 0);
+        QCOMPARE(w->l_valeur->text(), QStringLiteral("0 % "));
+        p.avancer(1);
+        QCOMPARE(w->l_valeur->text(), QStringLiteral("25 % "));
+        p.avancer(1); // steps add up
+        QCOMPARE(w->ProgressBar1->value(), 2);
+        QCOMPARE(w->l_valeur->text(), QStringLiteral("50 % "));
+        p.avancer(9); // beyond the maximum: full, never more
+        QCOMPARE(w->ProgressBar1->value(), 4);
+        QCOMPARE(w->l_valeur->text(), QStringLiteral("100 % "));
+    }
+    QVERIFY(!w->isVisible());
+    {
+        // A new progress starts from an empty bar.
+        ProgressionPortee p(QStringLiteral("Chargement en cours..."), 3);
+        QCOMPARE(w->ProgressBar1->value(), 0);
+        p.avancer(1);
+        QCOMPARE(w->l_valeur->text(), QStringLiteral("33 % "));
+    }
+    QVERIFY(!w->isVisible());
+    // A zero maximum never divides by zero.
+    progression().debut(QString(), 0);
+    progression().avancer(0);
+    QCOMPARE(w->l_valeur->text(), QStringLiteral("0 % "));
+    progression().fin();
+}
+
+void TestPlateformeQt::curseur() {
+    QVERIFY(!QGuiApplication::overrideCursor());
+    {
+        CurseurOccupe a;
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        { CurseurOccupe b; }
+        QVERIFY(QGuiApplication::overrideCursor());
+    }
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestPlateformeQt::executeurModal() {
+    QDialog d;
+    QTimer::singleShot(0, &d, [&d] {
+        QVERIFY(d.isModal() || d.isVisible());
+        d.accept();
+    });
+    QCOMPARE(executerModal(&d), int(QDialog::Accepted));
+    QObject pasUnDialogue;
+    QCOMPARE(executerModal(&pasUnDialogue), 0);
+}
+
+QTEST_MAIN(TestPlateformeQt)
+#include "tst_plateformeQt.moc"
