@@ -58,8 +58,8 @@ QStringList motsCles(const QString& saisie) {
 QString sqlRecherche(const QStringList& mots, bool parCode) {
     if (mots.isEmpty())
         return QString();
-    QString sql = QStringLiteral(
-        "select distinct AMCODE,Libelle_Court,cstr(Libelle_Complet)as Libelle_Complet from CCAM where");
+    QString sql = QStringLiteral("select distinct AMCODE,Libelle_Court,cstr(Libelle_Complet)as "
+                                 "Libelle_Complet from CCAM where");
     if (parCode) {
         for (const QString& mot : mots)
             sql += QStringLiteral(" AMCODE like '") + mot + QStringLiteral("%' and");
@@ -67,7 +67,8 @@ QString sqlRecherche(const QStringList& mots, bool parCode) {
     } else {
         for (const QString& mot : mots)
             sql += QStringLiteral(" (Libelle_sans_accent like '%") + mot +
-                   QStringLiteral("%' OR Libelle_simplifie like '%") + mot + QStringLiteral("%') and");
+                   QStringLiteral("%' OR Libelle_simplifie like '%") + mot +
+                   QStringLiteral("%') and");
         sql.chop(3);
         sql += QStringLiteral("ORDER BY CCAM.AMCODE");
     }

@@ -3,34 +3,23 @@
 #include "Globals.h"
 #include "Progression.h"
 
-#if __has_include("DetailsActe.h")
 #include "DetailsActe.h"
-#define TARVENOR_TEXTE_DETAILS 1
-#elif __has_include("TexteDetailsActe.h")
-#include "TexteDetailsActe.h"
-#define TARVENOR_TEXTE_DETAILS 1
-#endif
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTabBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
 // The text of one tab, with line ends as the text box wants them.
 QString texteOnglet(const RecordsetPtr& acte, qint16 onglet) {
-#ifdef TARVENOR_TEXTE_DETAILS
     return texteDetailsActe(acte, onglet).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-#else
-    Q_UNUSED(acte);
-    Q_UNUSED(onglet);
-    return QString();
-#endif
 }
 
 // A field of the current row as text; empty when the recordset has no such field.
@@ -40,6 +29,92 @@ QString texteChamp(const RecordsetPtr& rs, const QString& champ) {
 }
 
 } // namespace
+
+// ------------------------------------------------------------ tab strip
+
+OngletsMultiLignes::OngletsMultiLignes(QWidget* parent)
+    : QWidget(parent), m_groupe(new QButtonGroup(this)) {
+    m_groupe->setExclusive(true);
+    QSizePolicy politique(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    politique.setHeightForWidth(true);
+    setSizePolicy(politique);
+    connect(m_groupe, &QButtonGroup::idToggled, this, [this](int id, bool coche) {
+        if (coche)
+            emit currentChanged(id);
+    });
+}
+
+void OngletsMultiLignes::addTab(const QString& texte) {
+    auto* onglet = new QToolButton(this);
+    onglet->setText(texte);
+    onglet->setCheckable(true);
+    onglet->setAutoRaise(false);
+    onglet->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_groupe->addButton(onglet, m_onglets.size());
+    m_onglets << onglet;
+    updateGeometry();
+}
+
+int OngletsMultiLignes::count() const {
+    return m_onglets.size();
+}
+
+QString OngletsMultiLignes::tabText(int index) const {
+    return index >= 0 && index < m_onglets.size() ? m_onglets[index]->text() : QString();
+}
+
+int OngletsMultiLignes::currentIndex() const {
+    return m_groupe->checkedId();
+}
+
+void OngletsMultiLignes::setCurrentIndex(int index) {
+    if (index >= 0 && index < m_onglets.size())
+        m_onglets[index]->setChecked(true);
+}
+
+int OngletsMultiLignes::disposer(int largeur, bool placer) const {
+    int x = 0;
+    int y = 0;
+    int hauteurLigne = 0;
+    for (QToolButton* onglet : m_onglets) {
+        const QSize taille = onglet->sizeHint();
+        if (x > 0 && x + taille.width() > largeur) {
+            x = 0;
+            y += hauteurLigne;
+            hauteurLigne = 0;
+        }
+        if (placer)
+            const_cast<QToolButton*>(onglet)->setGeometry(x, y, taille.width(), taille.height());
+        x += taille.width();
+        hauteurLigne = qMax(hauteurLigne, taille.height());
+    }
+    return y + hauteurLigne;
+}
+
+int OngletsMultiLignes::heightForWidth(int largeur) const {
+    return disposer(largeur, false);
+}
+
+QSize OngletsMultiLignes::sizeHint() const {
+    int largeur = 0;
+    for (QToolButton* onglet : m_onglets)
+        largeur += onglet->sizeHint().width();
+    return {largeur, disposer(largeur, false)};
+}
+
+QSize OngletsMultiLignes::minimumSizeHint() const {
+    int largeur = 0;
+    for (QToolButton* onglet : m_onglets)
+        largeur = qMax(largeur, onglet->sizeHint().width());
+    return {largeur, disposer(largeur, false)};
+}
+
+void OngletsMultiLignes::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    disposer(width(), true);
+}
+
+// ------------------------------------------------------------ panel
 
 ctr_Details::ctr_Details(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ctr_Details"));
@@ -62,10 +137,8 @@ ctr_Details::ctr_Details(QWidget* parent) : QWidget(parent) {
     l_acteClassant = new QLabel(this);
     l_acteClassant->setObjectName(QStringLiteral("l_acteClassant"));
 
-    TS_details = new QTabBar(this);
+    TS_details = new OngletsMultiLignes(this);
     TS_details->setObjectName(QStringLiteral("TS_details"));
-    TS_details->setExpanding(false);
-    TS_details->setUsesScrollButtons(true);
     for (const char* titre : {"Honoraires", "Activités associées", "Notes d'utilisation",
                               "Hiérarchie", "Associations", "Incompatibilités", "Exonération"})
         TS_details->addTab(QString::fromUtf8(titre));
@@ -83,7 +156,7 @@ ctr_Details::ctr_Details(QWidget* parent) : QWidget(parent) {
     connect(c_activites, &QComboBox::activated, this,
             qOverload<int>(&ctr_Details::activiteChoisie));
     connect(c_phases, &QComboBox::activated, this, qOverload<int>(&ctr_Details::phaseChoisie));
-    connect(TS_details, &QTabBar::currentChanged, this, &ctr_Details::ongletChoisi);
+    connect(TS_details, &OngletsMultiLignes::currentChanged, this, &ctr_Details::ongletChoisi);
 }
 
 bool ctr_Details::eventFilter(QObject* objet, QEvent* event) {
@@ -164,7 +237,8 @@ void ctr_Details::activiteChoisie(int index) {
 void ctr_Details::phaseChoisie(int index) {
     if (!m_phases || index < 0 || index >= m_phases->RecordCount())
         return;
-    m_phase = m_phases->valeurLigne(index, m_phases->indexChamp(QStringLiteral("Phase"))).toString();
+    m_phase =
+        m_phases->valeurLigne(index, m_phases->indexChamp(QStringLiteral("Phase"))).toString();
     c_phases->setToolTip(c_phases->currentText());
     rafraichirDetails();
 }

@@ -11,7 +11,39 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
-class QTabBar;
+class QButtonGroup;
+class QToolButton;
+
+// A tab strip whose tabs go on several rows when the panel is too narrow for
+// one, so that every topic's title stays readable in a side panel.
+class OngletsMultiLignes : public QWidget {
+    Q_OBJECT
+public:
+    explicit OngletsMultiLignes(QWidget* parent = nullptr);
+    void addTab(const QString& texte);
+    int count() const;
+    QString tabText(int index) const;
+    int currentIndex() const;
+    void setCurrentIndex(int index);
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int largeur) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void currentChanged(int index);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Places the tabs in rows for the width; returns the height used.
+    int disposer(int largeur, bool placer) const;
+
+    QList<QToolButton*> m_onglets;
+    QButtonGroup* m_groupe;
+};
 
 class ctr_Details : public QWidget {
     Q_OBJECT
@@ -36,7 +68,7 @@ public:
     QComboBox* c_activites = nullptr;
     QComboBox* c_phases = nullptr;
     QLabel* l_acteClassant = nullptr;
-    QTabBar* TS_details = nullptr;
+    OngletsMultiLignes* TS_details = nullptr;
     QPlainTextEdit* t_details = nullptr;
 
 protected:

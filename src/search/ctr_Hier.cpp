@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QToolButton>
@@ -33,11 +34,18 @@ QComboBox* comboDeuxColonnes(const QString& nom, QWidget* parent) {
     return combo;
 }
 
+// Columns of the drop-down list: 100 and 500 pixels at least, wider when a
+// label needs it, so that no chapter label is cut.
 void dimensionnerVue(QComboBox* combo) {
     auto* vue = static_cast<QTreeView*>(combo->view());
-    vue->setColumnWidth(0, 100);
-    vue->setColumnWidth(1, 500);
-    vue->setMinimumWidth(qMax(combo->width(), 600));
+    vue->resizeColumnToContents(0);
+    vue->resizeColumnToContents(1);
+    const int code = qMax(100, vue->columnWidth(0));
+    const int libelle = qMax(500, vue->columnWidth(1));
+    vue->setColumnWidth(0, code);
+    vue->setColumnWidth(1, libelle);
+    vue->setMinimumWidth(code + libelle + vue->verticalScrollBar()->sizeHint().width() +
+                         2 * vue->frameWidth());
 }
 
 QString codeChoisi(QComboBox* combo) {
@@ -53,8 +61,8 @@ ctr_Hier::ctr_Hier(QWidget* parent)
     : ctr_ListeActes(QStringLiteral("Sélectionner cet acte"),
                      QStringLiteral("Ajouter au thésaurus"), parent) {
     setObjectName(QStringLiteral("ctr_Hier"));
-    static const char* const libelles[4] = {"Chapitre :", "Sous chapitre :", "Paragraphe :",
-                                            "Sous Paragraphe :"};
+    static const char* const libelles[4] = {
+        "Chapitre :", "Sous chapitre :", "Paragraphe :", "Sous Paragraphe :"};
     auto* grille = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
         l_hier[i] = new QLabel(QString::fromUtf8(libelles[i]), this);
@@ -112,6 +120,7 @@ void ctr_Hier::remplirNiveau(QComboBox* combo, qint16 niveau, const QString& par
         modele->appendRow({code, texte});
     }
     combo->setCurrentIndex(-1);
+    dimensionnerVue(combo);
 }
 
 void ctr_Hier::afficherActesPosition(const QString& code) {

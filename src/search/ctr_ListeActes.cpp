@@ -1,5 +1,6 @@
 #include "ctr_ListeActes.h"
 
+#include "AjoutPanier.h"
 #include "Globals.h"
 #include "Progression.h"
 
@@ -9,6 +10,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyledItemDelegate>
 
 #if __has_include("f_ThesaurusDIM.h")
 #include "f_ThesaurusDIM.h"
@@ -17,10 +20,6 @@
 #if __has_include("f_thesaurusMED.h")
 #include "f_thesaurusMED.h"
 #define TARVENOR_HOTE_MED 1
-#endif
-#if __has_include("AjoutPanier.h")
-#include "AjoutPanier.h"
-#define TARVENOR_PANIER 1
 #endif
 #if __has_include("d_selectCat.h")
 #include "d_selectCat.h"
@@ -32,6 +31,44 @@
 #endif
 
 // ------------------------------------------------------------ the list view
+
+namespace {
+
+class DelegueRetourALaLigne : public QStyledItemDelegate {
+public:
+    explicit DelegueRetourALaLigne(QTreeView* liste) : QStyledItemDelegate(liste), m_liste(liste) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize taille = QStyledItemDelegate::sizeHint(option, index);
+        const int largeur = m_liste->columnWidth(index.column()) - 2 * marge();
+        const QString texte = index.data(Qt::DisplayRole).toString();
+        if (largeur <= 0 || texte.isEmpty())
+            return taille;
+        const int hauteur =
+            option.fontMetrics.boundingRect(QRect(0, 0, largeur, 100000), Qt::TextWordWrap, texte)
+                .height() +
+            2;
+        taille.setHeight(qMax(taille.height(), hauteur));
+        return taille;
+    }
+
+private:
+    int marge() const {
+        return m_liste->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_liste) + 1;
+    }
+    QTreeView* m_liste;
+};
+
+} // namespace
+
+void activerRetourALaLigne(QTreeView* liste) {
+    liste->setWordWrap(true);
+    liste->setTextElideMode(Qt::ElideNone);
+    liste->setUniformRowHeights(false);
+    liste->setItemDelegate(new DelegueRetourALaLigne(liste));
+    QObject::connect(liste->header(), &QHeaderView::sectionResized, liste,
+                     [liste] { liste->doItemsLayout(); });
+}
 
 void VueListeActes::mousePressEvent(QMouseEvent* event) {
     emit boutonPresse(event->button());
@@ -86,7 +123,8 @@ ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libe
     LV_Actes = new VueListeActes(this);
     LV_Actes->setObjectName(QStringLiteral("LV_Actes"));
     LV_Actes->setRootIsDecorated(false);
-    LV_Actes->setUniformRowHeights(true);
+    // Labels run up to a few hundred characters: rows wrap them in full.
+    activerRetourALaLigne(LV_Actes);
     LV_Actes->setAllColumnsShowFocus(true);
     LV_Actes->setSelectionMode(QAbstractItemView::SingleSelection);
     LV_Actes->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -110,8 +148,7 @@ ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libe
         m_boutonSouris = 1;
         choisirActe();
     });
-    connect(LV_Actes->header(), &QHeaderView::sectionClicked, this,
-            &ctr_ListeActes::trierColonne);
+    connect(LV_Actes->header(), &QHeaderView::sectionClicked, this, &ctr_ListeActes::trierColonne);
     connect(LV_Actes, &QTreeWidget::itemChanged, this, &ctr_ListeActes::ligneCochee);
     connect(m_ajoutPanier, &QAction::triggered, this, &ctr_ListeActes::ajouterPanier);
     connect(m_ajoutThesaurus, &QAction::triggered, this, &ctr_ListeActes::ajouterThesaurus);
@@ -156,6 +193,7 @@ void ctr_ListeActes::viderListe() {
 void ctr_ListeActes::ajouterLigne(const QString& code, const QString& libelle) {
     auto* ligne = new QTreeWidgetItem({code, libelle});
     ligne->setToolTip(1, libelle);
+    ligne->setTextAlignment(0, Qt::AlignLeft | Qt::AlignTop);
     if (m_selection) {
         ligne->setFlags(ligne->flags() | Qt::ItemIsUserCheckable);
         ligne->setCheckState(0, Qt::Unchecked);
@@ -245,9 +283,7 @@ void ctr_ListeActes::trierColonne(int colonne) {
 
 void ctr_ListeActes::ajouterPanier() {
     // The basket admission works on the current act, set when the row was picked.
-#ifdef TARVENOR_PANIER
     ajouterAuPanier();
-#endif
 }
 
 void ctr_ListeActes::ajouterThesaurus() {

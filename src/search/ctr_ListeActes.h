@@ -60,8 +60,7 @@ public:
     QAction* m_ajoutThesaurus = nullptr;
 
 protected:
-    ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus,
-                   QWidget* parent);
+    ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus, QWidget* parent);
 
     void viderListe();
     void ajouterLigne(const QString& code, const QString& libelle);
@@ -91,6 +90,11 @@ private:
     bool m_tri = false;
     int m_colonneTri = 0;
 };
+
+// Makes the rows of a list as tall as their texts wrapped at the columns'
+// widths, so that long labels are read in full; rows are measured again when
+// a column changes width.
+void activerRetourALaLigne(QTreeView* liste);
 
 // Sends the act to the window that shows details for the given screen mode
 // (1, 2 or 6: the DIM window; 3: the doctor's window; 4: the search dialog).

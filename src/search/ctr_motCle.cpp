@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 ctr_motCle::ctr_motCle(QWidget* parent)
-    : ctr_ListeActes(QStringLiteral("Sélectionner cet acte"), QStringLiteral("Ajouter au thesaurus"),
-                     parent) {
+    : ctr_ListeActes(QStringLiteral("Sélectionner cet acte"),
+                     QStringLiteral("Ajouter au thesaurus"), parent) {
     setObjectName(QStringLiteral("ctr_motCle"));
     Label1 = new QLabel(QStringLiteral("Tapez un ou plusieurs mots clés séparés par des espaces. "
                                        "Vous pouvez effectuer votre recherche par code ou par "

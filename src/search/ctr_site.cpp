@@ -16,7 +16,7 @@ QTreeWidget* listeDeuxColonnes(const QString& nom, int largeurCode, QWidget* par
     liste->setColumnCount(2);
     liste->setHeaderHidden(true);
     liste->setRootIsDecorated(false);
-    liste->setUniformRowHeights(true);
+    activerRetourALaLigne(liste);
     liste->setAllColumnsShowFocus(true);
     liste->setColumnWidth(0, largeurCode);
     liste->header()->setStretchLastSection(true);
@@ -33,6 +33,7 @@ void remplirDeuxColonnes(QTreeWidget* liste, const RecordsetPtr& rs) {
         const QString libelle = rs->valeurLigne(i, 1).toString();
         auto* ligne = new QTreeWidgetItem({code, libelle});
         ligne->setToolTip(1, libelle);
+        ligne->setTextAlignment(0, Qt::AlignLeft | Qt::AlignTop);
         liste->addTopLevelItem(ligne);
     }
 }

@@ -3,15 +3,7 @@
 #include "FenetresModales.h"
 #include "Globals.h"
 
-#if __has_include("DetailsActe.h")
 #include "DetailsActe.h"
-#else
-namespace {
-QString formaterNote(const QString& note) {
-    return QString(note).replace(QChar(0x00B6), QStringLiteral("\r\n\t"));
-}
-} // namespace
-#endif
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -53,6 +45,6 @@ QString d_notesUtilisation::texteNotes(const QString& a_hier) {
 }
 
 void d_notesUtilisation::afficher(const QString& a_hier) {
-    t_notes->setPlainText(texteNotes(a_hier));
+    t_notes->setPlainText(texteNotes(a_hier).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     executerModal(this);
 }

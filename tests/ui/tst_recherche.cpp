@@ -1,0 +1,531 @@
+// The three search panels, their shared result list, the details panel and
+// the chapter notes dialog, driven offscreen on the demonstration database
+// completed with rows of their own (codes and words no real act uses).
+
+#include "AjoutPanier.h"
+#include "BaseDeTest.h"
+#include "Data.h"
+#include "FenetresModales.h"
+#include "Globals.h"
+#include "Messages.h"
+#include "Panier.h"
+#include "ctr_Details.h"
+#include "ctr_Hier.h"
+#include "ctr_motCle.h"
+#include "ctr_site.h"
+#include "d_notesUtilisation.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+const QString erreurMotCle = QStringLiteral("Vous devez saisir un mot clé");
+const QString aucunResultat = QStringLiteral("aucun résultat pour cette recherche");
+
+// Acts, chapters, systems and notes used by the tests.
+void ajouterDonnees(const BaseDeTest& base) {
+    const char* actes[][6] = {
+        // code, activity, phase, label, position, classifying
+        {"QQZA001", "1", "0", "Tarvenorite bilatérale, par voie basse", "98010100", "Y"},
+        {"QQZA002", "1", "0", "Zythologie tarvenorique unilatérale", "98010100", "N"},
+        {"QQZA002", "4", "0", "Zythologie tarvenorique unilatérale", "98010100", "N"},
+        {"QQYB001", "1", "1", "Brachylogie tarvenorique en deux temps", "98020000", "Y"},
+        {"QQYB001", "1", "2", "Brachylogie tarvenorique en deux temps", "98020000", "Y"},
+        {"QQXC001", "1", "0", "Acte sans autre précision", "98010201", "N"},
+    };
+    for (const auto& a : actes) {
+        const QString libelle = QString::fromUtf8(a[3]);
+        QString sansAccent = libelle.toLower();
+        sansAccent.replace(QChar(0x00E9), u'e').replace(QChar(0x00E8), u'e');
+        base.executer(
+            QStringLiteral("INSERT INTO CCAM (AMCODE, Activite, Libelle_Activite, Phase, "
+                           "Libelle_Phase, Tarif, ICR, Libelle_Court, Libelle_Complet, "
+                           "Libelle_sans_accent, Libelle_simplifie, PositionH, "
+                           "Caractere_classant) VALUES ('%1', '%2', 'Activité %2', '%3', %4, "
+                           "12.5, 0, '%5', '%5', '%6', '%6', '%7', '%8')")
+                .arg(QString::fromUtf8(a[0]), QString::fromUtf8(a[1]), QString::fromUtf8(a[2]),
+                     QString::fromUtf8(a[2]) == u"0"
+                         ? QStringLiteral("NULL")
+                         : QStringLiteral("'Phase ") + QString::fromUtf8(a[2]) + u'\'',
+                     doublerQuotes(libelle), doublerQuotes(sansAccent), QString::fromUtf8(a[4]),
+                     QString::fromUtf8(a[5])));
+    }
+    base.executer("INSERT INTO Hierarchie1 VALUES ('98', 'CHAPITRE DE TEST')");
+    base.executer("INSERT INTO Hierarchie2 VALUES ('98.01', 'Sous-chapitre avec paragraphes')");
+    base.executer("INSERT INTO Hierarchie2 VALUES ('98.02', 'Sous-chapitre sans paragraphe')");
+    base.executer("INSERT INTO Hierarchie3 VALUES ('98.01.01', 'Paragraphe sans division')");
+    base.executer("INSERT INTO Hierarchie3 VALUES ('98.01.02', 'Paragraphe divisé')");
+    base.executer("INSERT INTO Hierarchie4 VALUES ('98.01.02.01', 'Sous-paragraphe')");
+    base.executer(QString::fromUtf8("INSERT INTO Notes_Hierarchie VALUES ('98.01', "
+                                    "'Première note¶suite de la note')"));
+    base.executer("INSERT INTO Actes_Incompatibles VALUES ('QQZA001', 'QQXC001')");
+    base.executer("INSERT INTO Modificateurs VALUES ('Q9', 'Modificateur de test', 3.5, NULL)");
+    base.executer("INSERT INTO Acte_Modificateur VALUES ('QQZA002', '4', 'Q9')");
+    base.executer("INSERT INTO \"Systèmes\" VALUES ('QS', 'Système de test')");
+    base.executer("INSERT INTO \"Systèmes\" VALUES ('QV', 'Système vide')");
+    base.executer("INSERT INTO ORGANES VALUES ('QQ', 'Organe de test', 'QS')");
+    base.executer("INSERT INTO ORGANES VALUES ('QP', 'Organe sans acte', 'QS')");
+}
+
+QStringList codesListe(const QTreeWidget* liste) {
+    QStringList codes;
+    for (int i = 0; i < liste->topLevelItemCount(); ++i)
+        codes << liste->topLevelItem(i)->text(0);
+    return codes;
+}
+
+QPoint centreLigne(QTreeWidget* liste, int ligne) {
+    return liste->visualItemRect(liste->topLevelItem(ligne)).center();
+}
+
+void chercher(ctr_motCle& panneau, const QString& texte, bool parCode) {
+    panneau.O_recherche[parCode ? 0 : 1]->setChecked(true);
+    panneau.t_motCle->setText(texte);
+    QTest::mouseClick(panneau.b_recherche, Qt::LeftButton);
+}
+
+} // namespace
+
+class tst_recherche : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void motCle_data();
+    void motCle();
+    void motCleSaisiesDifficiles_data();
+    void motCleSaisiesDifficiles();
+    void choixParClicEtFleche();
+    void triParColonne();
+    void casesACocherDansLaRecherche();
+    void menuContextuel_data();
+    void menuContextuel();
+    void menuPanier();
+    void site();
+    void hierarchie();
+    void notesDeChapitre();
+    void details();
+
+private:
+    std::unique_ptr<BaseDeTest> m_base;
+    std::unique_ptr<MessagesScriptes> m_messages;
+};
+
+void tst_recherche::init() {
+    reinitialiserEtatGlobal();
+    m_base = std::make_unique<BaseDeTest>(true);
+    ajouterDonnees(*m_base);
+    m_messages = std::make_unique<MessagesScriptes>();
+}
+
+void tst_recherche::cleanup() {
+    m_messages.reset();
+    m_base.reset();
+    reinitialiserEtatGlobal();
+}
+
+void tst_recherche::motCle_data() {
+    QTest::addColumn<QString>("saisie");
+    QTest::addColumn<bool>("parCode");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("deux mots séparés par deux blancs")
+        << QString::fromUtf8("tarvenorique  unilatérale") << false << QStringList{"QQZA002"}
+        << QStringList{};
+    QTest::newRow("un mot, plusieurs actes")
+        << "tarvenorique" << false << QStringList{"QQYB001", "QQZA002"} << QStringList{};
+    QTest::newRow("préfixe de code")
+        << "QQZ" << true << QStringList{"QQZA001", "QQZA002"} << QStringList{};
+    QTest::newRow("deux préfixes différents")
+        << "QQZ QQY" << true << QStringList{} << QStringList{aucunResultat};
+    QTest::newRow("blancs seuls") << "    " << false << QStringList{} << QStringList{erreurMotCle};
+}
+
+void tst_recherche::motCle() {
+    QFETCH(QString, saisie);
+    QFETCH(bool, parCode);
+    QFETCH(QStringList, codes);
+    QFETCH(QStringList, messages);
+    ctr_motCle panneau;
+    panneau.show();
+    chercher(panneau, saisie, parCode);
+    QCOMPARE(codesListe(panneau.LV_Actes), codes);
+    QCOMPARE(m_messages->textes(), messages);
+    if (!codes.isEmpty()) {
+        // The first row is highlighted, but not picked: no current act yet.
+        QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
+        QVERIFY(!acteCourant);
+        QCOMPARE(panneau.LV_Actes->topLevelItem(0)->text(1).isEmpty(), false);
+    }
+    if (!messages.isEmpty()) {
+        const MessageAffiche& m = m_messages->journal().front();
+        QCOMPARE(m.titre, messages.front() == erreurMotCle ? QStringLiteral("Erreur")
+                                                           : QStringLiteral("Résultat"));
+        QCOMPARE(m.icone, Icone::Exclamation);
+    }
+    // Enter in the text box runs the same search.
+    m_messages->vider();
+    panneau.LV_Actes->clear();
+    QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
+    QCOMPARE(codesListe(panneau.LV_Actes), codes);
+    QCOMPARE(m_messages->textes(), messages);
+}
+
+void tst_recherche::motCleSaisiesDifficiles_data() {
+    QTest::addColumn<QString>("saisie");
+    QTest::addColumn<bool>("parCode");
+    QTest::newRow("apostrophes") << "l'os d'un 'acte'" << false;
+    QTest::newRow("guillemets") << "\"tarvenorique\"" << false;
+    QTest::newRow("pourcentage") << "%" << false;
+    QTest::newRow("souligné") << "Q_Z" << true;
+    QTest::newRow("majuscules accentuées") << QString::fromUtf8("ÉTAT À") << false;
+    QTest::newRow("500 caractères") << QString(500, u'é') << false;
+    QTest::newRow("point-virgule") << "x'; DROP TABLE CCAM; --" << false;
+    QTest::newRow("code avec apostrophe") << "QQ'" << true;
+}
+
+void tst_recherche::motCleSaisiesDifficiles() {
+    QFETCH(QString, saisie);
+    QFETCH(bool, parCode);
+    ctr_motCle panneau;
+    panneau.show();
+    chercher(panneau, saisie, parCode);
+    const QStringList textes = m_messages->textes();
+    QVERIFY2(panneau.LV_Actes->topLevelItemCount() > 0 || textes == QStringList{aucunResultat},
+             qPrintable(textes.join(u'\n')));
+    for (const MessageAffiche& m : m_messages->journal())
+        QVERIFY2(m.titre != QStringLiteral("ERREUR"), qPrintable(m.texte));
+    QCOMPARE(m_base->compter("SELECT count(*) FROM CCAM WHERE AMCODE = 'QQZA001'"), 1LL);
+}
+
+void tst_recherche::choixParClicEtFleche() {
+    utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    chercher(panneau, "QQ", true);
+    QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 4);
+
+    QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
+                      centreLigne(panneau.LV_Actes, 1));
+    QVERIFY(acteCourant);
+    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQYB001"));
+    QCOMPARE(acteCourant->RecordCount(), 2); // every activity and phase row of the act
+    QCOMPARE(panneau.acteSelectionne(), acteCourant);
+    QCOMPARE(panneau.LV_Actes->toolTip(), QStringLiteral("Brachylogie tarvenorique en deux temps"));
+    QVERIFY(!panneau.m_listeActes->isVisible());
+
+    QTest::keyClick(panneau.LV_Actes, Qt::Key_Down);
+    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQZA001"));
+    QTest::keyClick(panneau.LV_Actes, Qt::Key_Up);
+    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQYB001"));
+    // Other keys move nothing that counts.
+    QTest::keyClick(panneau.LV_Actes, Qt::Key_End);
+    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQYB001"));
+    QVERIFY(!panneau.m_listeActes->isVisible());
+}
+
+void tst_recherche::triParColonne() {
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    chercher(panneau, "QQ", true);
+    QCOMPARE(codesListe(panneau.LV_Actes),
+             (QStringList{"QQXC001", "QQYB001", "QQZA001", "QQZA002"}));
+    QHeaderView* entete = panneau.LV_Actes->header();
+    QTest::mouseClick(entete->viewport(), Qt::LeftButton, {},
+                      QPoint(entete->sectionViewportPosition(1) + 5, entete->height() / 2));
+    QCOMPARE(codesListe(panneau.LV_Actes),
+             (QStringList{"QQXC001", "QQYB001", "QQZA001", "QQZA002"}));
+    QCOMPARE(panneau.LV_Actes->topLevelItem(0)->text(1),
+             QStringLiteral("Acte sans autre précision"));
+    QCOMPARE(panneau.LV_Actes->topLevelItem(2)->text(1),
+             QString::fromUtf8("Tarvenorite bilatérale, par voie basse"));
+    // Sorting stays on for the next search.
+    chercher(panneau, "tarvenor", false);
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQYB001", "QQZA001", "QQZA002"}));
+    QTest::mouseClick(entete->viewport(), Qt::LeftButton, {},
+                      QPoint(entete->sectionViewportPosition(0) + 5, entete->height() / 2));
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQYB001", "QQZA001", "QQZA002"}));
+}
+
+void tst_recherche::casesACocherDansLaRecherche() {
+    {
+        ctr_motCle horsRecherche;
+        horsRecherche.show();
+        QVERIFY(!horsRecherche.getListeActesSelectionnees());
+    }
+    contexteCourant = 4;
+    utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    QList<LigneActe>* selection = panneau.getListeActesSelectionnees();
+    QVERIFY(selection);
+    QVERIFY(selection->isEmpty());
+    chercher(panneau, "QQ", true);
+    QTreeWidget* liste = panneau.LV_Actes;
+    for (int i : {2, 0, 3})
+        liste->topLevelItem(i)->setCheckState(0, Qt::Checked);
+    QCOMPARE(selection->size(), 3);
+    QCOMPARE(selection->at(0).code, QStringLiteral("QQZA001"));
+    QCOMPARE(selection->at(1).code, QStringLiteral("QQXC001"));
+    QCOMPARE(selection->at(2).libelle, QStringLiteral("Zythologie tarvenorique unilatérale"));
+    liste->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    QCOMPARE(selection->size(), 2);
+    QCOMPARE(selection->at(0).code, QStringLiteral("QQZA001"));
+    // A change of the row's text is no tick.
+    liste->topLevelItem(1)->setText(1, QStringLiteral("autre"));
+    QCOMPARE(selection->size(), 2);
+    // The ticks taken survive a new search (the rows themselves are gone).
+    chercher(panneau, "tarvenor", false);
+    QCOMPARE(selection->size(), 2);
+    QCOMPARE(selection->at(1).code, QStringLiteral("QQZA002"));
+    // No pop-up menu with tick boxes, even for a doctor.
+    QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, centreLigne(liste, 0));
+    QVERIFY(acteCourant);
+    QVERIFY(!panneau.m_listeActes->isVisible());
+}
+
+void tst_recherche::menuContextuel_data() {
+    QTest::addColumn<QString>("groupe");
+    QTest::addColumn<Qt::MouseButton>("bouton");
+    QTest::addColumn<bool>("menu");
+    QTest::newRow("médecin, clic droit") << "MEDECIN" << Qt::RightButton << true;
+    QTest::newRow("médecin, clic gauche") << "MEDECIN" << Qt::LeftButton << false;
+    QTest::newRow("DIM, clic droit") << "DIM" << Qt::RightButton << false;
+    QTest::newRow("ADMIN, clic droit") << "ADMIN" << Qt::RightButton << false;
+}
+
+void tst_recherche::menuContextuel() {
+    QFETCH(QString, groupe);
+    QFETCH(Qt::MouseButton, bouton);
+    QFETCH(bool, menu);
+    utilisateurCourant.p_GROUP = groupe;
+    contexteCourant = 3;
+    ctr_Hier panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    QCOMPARE(panneau.m_ajoutPanier->text(), QStringLiteral("Sélectionner cet acte"));
+    QCOMPARE(panneau.m_ajoutThesaurus->text(), QStringLiteral("Ajouter au thésaurus"));
+    const int i = panneau.c_hier[0]->findText("CHAPITRE DE TEST");
+    panneau.c_hier[0]->setCurrentIndex(i);
+    panneau.chapitreChoisi(0);
+    panneau.c_hier[1]->setCurrentIndex(1);
+    panneau.chapitreChoisi(1);
+    QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 1);
+    QTest::mouseClick(panneau.LV_Actes->viewport(), bouton, {}, centreLigne(panneau.LV_Actes, 0));
+    QVERIFY(acteCourant); // details in every case
+    QCOMPARE(panneau.m_listeActes->isVisible(), menu);
+    panneau.m_listeActes->hide();
+}
+
+// "Sélectionner cet acte" runs the basket admission on the act picked.
+void tst_recherche::menuPanier() {
+    utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
+    contexteCourant = 3;
+    int dialogues = 0;
+    installerDialogueAjoutPanier([&] { ++dialogues; });
+    Acte dansLePanier;
+    dansLePanier.code = QStringLiteral("QQXC001");
+    dansLePanier.activite = QStringLiteral("1");
+    panier().ajouterActe(dansLePanier);
+
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    chercher(panneau, "QQZA", true);
+    QTreeWidget* liste = panneau.LV_Actes;
+    QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, centreLigne(liste, 0));
+    QVERIFY(panneau.m_listeActes->isVisible());
+    panneau.m_ajoutPanier->trigger();
+    QCOMPARE(m_messages->textes(),
+             QStringList{"Cet acte ne peut être ajouté au panier ! Il est incompatible avec un "
+                         "autre acte du panier"});
+    QCOMPARE(dialogues, 0);
+
+    QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, centreLigne(liste, 1));
+    panneau.m_ajoutPanier->trigger();
+    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQZA002"));
+    QCOMPARE(dialogues, 1);
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    installerDialogueAjoutPanier(nullptr);
+}
+
+void tst_recherche::site() {
+    ctr_site panneau;
+    panneau.resize(700, 500);
+    panneau.show();
+    QCOMPARE(panneau.m_listeActes->title(), QStringLiteral("Sélectionner cet acte"));
+    QCOMPARE(panneau.m_ajoutPanier->text(), QStringLiteral("Ajouter l'acte au panier"));
+    const auto systemes = panneau.ListBox1->findItems("QS", Qt::MatchExactly, 0);
+    QCOMPARE(systemes.size(), 1);
+    QCOMPARE(systemes.front()->text(1), QStringLiteral("Système de test"));
+
+    panneau.ListBox1->setCurrentItem(systemes.front());
+    QCOMPARE(codesListe(panneau.ListBox2), (QStringList{"QP", "QQ"}));
+    panneau.ListBox2->setCurrentItem(panneau.ListBox2->topLevelItem(1));
+    QCOMPARE(codesListe(panneau.LV_Actes),
+             (QStringList{"QQXC001", "QQYB001", "QQZA001", "QQZA002"}));
+    QVERIFY(!panneau.LV_Actes->currentItem()); // no row selected after an organ
+    // An organ without act: an empty list and no message.
+    panneau.ListBox2->setCurrentItem(panneau.ListBox2->topLevelItem(0));
+    QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0);
+    QVERIFY(m_messages->journal().empty());
+    // Another system empties the organs and the acts.
+    panneau.ListBox2->setCurrentItem(panneau.ListBox2->topLevelItem(1));
+    QVERIFY(panneau.LV_Actes->topLevelItemCount() > 0);
+    panneau.ListBox1->setCurrentItem(
+        panneau.ListBox1->findItems("QV", Qt::MatchExactly, 0).front());
+    QCOMPARE(panneau.ListBox2->topLevelItemCount(), 0);
+    QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0);
+}
+
+void tst_recherche::hierarchie() {
+    ctr_Hier panneau;
+    panneau.resize(700, 500);
+    panneau.show();
+    QComboBox** c = panneau.c_hier;
+    const int chapitre = c[0]->findText("CHAPITRE DE TEST");
+    QVERIFY(chapitre >= 0);
+    QCOMPARE(c[0]->currentIndex(), -1);
+    c[0]->setCurrentIndex(chapitre);
+    panneau.chapitreChoisi(0);
+    QCOMPARE(c[1]->count(), 2);
+    QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0); // level 1 never lists acts
+
+    // A level-2 chapter without level 3: its acts at once, position + "0000".
+    c[1]->setCurrentIndex(1);
+    panneau.chapitreChoisi(1);
+    QCOMPARE(c[2]->count(), 0);
+    QCOMPARE(codesListe(panneau.LV_Actes), QStringList{"QQYB001"});
+    QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
+    QVERIFY(!acteCourant);
+
+    // A level-3 chapter without level 4: position + "00".
+    c[1]->setCurrentIndex(0);
+    panneau.chapitreChoisi(1);
+    QCOMPARE(c[2]->count(), 2);
+    QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0);
+    c[2]->setCurrentIndex(0);
+    panneau.chapitreChoisi(2);
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQZA001", "QQZA002"}));
+
+    // Level 4: the full eight digits.
+    c[2]->setCurrentIndex(1);
+    panneau.chapitreChoisi(2);
+    QCOMPARE(c[3]->count(), 1);
+    c[3]->setCurrentIndex(0);
+    panneau.chapitreChoisi(3);
+    QCOMPARE(codesListe(panneau.LV_Actes), QStringList{"QQXC001"});
+    QCOMPARE(c[3]->currentText(), QStringLiteral("Sous-paragraphe"));
+
+    // A new level-1 choice empties every deeper level and the acts.
+    c[0]->setCurrentIndex(chapitre);
+    panneau.chapitreChoisi(0);
+    QCOMPARE(c[2]->count(), 0);
+    QCOMPARE(c[3]->count(), 0);
+    QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0);
+    QCOMPARE(c[1]->currentIndex(), -1);
+}
+
+void tst_recherche::notesDeChapitre() {
+    QCOMPARE(d_notesUtilisation::texteNotes("98.01"),
+             QString::fromUtf8("* Première note\r\n\tsuite de la note\r\n"));
+    QCOMPARE(d_notesUtilisation::texteNotes("98"), QStringLiteral("Aucune note d'utilisation"));
+
+    QStringList affiches;
+    const ExecuteurModal avant = installerExecuteurModal([&](QObject* o) {
+        auto* d = qobject_cast<d_notesUtilisation*>(o);
+        affiches << (d ? d->t_notes->toPlainText() : QString());
+        return 0;
+    });
+    ctr_Hier panneau;
+    panneau.show();
+    QTest::mouseClick(panneau.b_notes[1], Qt::LeftButton); // empty combo: nothing
+    QVERIFY(affiches.isEmpty());
+    panneau.c_hier[0]->setCurrentIndex(panneau.c_hier[0]->findText("CHAPITRE DE TEST"));
+    panneau.chapitreChoisi(0);
+    panneau.c_hier[1]->setCurrentIndex(0);
+    panneau.chapitreChoisi(1);
+    QTest::mouseClick(panneau.b_notes[1], Qt::LeftButton);
+    QCOMPARE(affiches.size(), 1);
+    QVERIFY(affiches.front().contains(QStringLiteral("Première note")));
+    installerExecuteurModal(avant);
+}
+
+void tst_recherche::details() {
+    ctr_Details details;
+    details.show();
+    QCOMPARE(details.ongletCourant(), qint16(0));
+    QStringList onglets;
+    for (int i = 0; i < details.TS_details->count(); ++i)
+        onglets << details.TS_details->tabText(i);
+    QCOMPARE(onglets,
+             (QStringList{"Honoraires", "Activités associées", "Notes d'utilisation", "Hiérarchie",
+                          "Associations", "Incompatibilités", "Exonération"}));
+
+    // Two activities, no phase.
+    details.majDetails(accesDonnees.getActe("QQZA002", QString()));
+    QCOMPARE(details.ongletCourant(), qint16(1));
+    QCOMPARE(details.c_activites->count(), 2);
+    QCOMPARE(details.c_activites->currentIndex(), 0);
+    QCOMPARE(details.activiteCourante(), QStringLiteral("1"));
+    QVERIFY(details.c_phases->isHidden());
+    QVERIFY(details.phaseCourante().isEmpty());
+    QCOMPARE(details.l_acteClassant->text(), QStringLiteral("QQZA002 n'est pas un acte classant"));
+    QVERIFY(details.t_details->toPlainText().startsWith("Tarif: \t\t"));
+    QVERIFY(details.t_details->toPlainText().endsWith("\tAucun modificateur"));
+    // Another activity re-reads the act: its own modifiers.
+    details.c_activites->setCurrentIndex(1);
+    details.activiteChoisie(1);
+    QCOMPARE(details.activiteCourante(), QStringLiteral("4"));
+    QCOMPARE(details.c_activites->toolTip(), QStringLiteral("Activité 4"));
+    QVERIFY(details.t_details->toPlainText().contains("\tQ9 - Modificateur de test\t\t3"));
+    // Each tab shows its own text, built from the database.
+    details.TS_details->setCurrentIndex(2);
+    QCOMPARE(details.ongletCourant(), qint16(3));
+    QVERIFY(details.t_details->toPlainText().startsWith(
+        "Il n'existe aucune note pour l'acte QQZA002\n"));
+    QVERIFY(details.t_details->toPlainText().contains(QString::fromUtf8("Première note\n\tsuite")));
+    QCOMPARE(details.activiteCourante(), QStringLiteral("4"));
+
+    // Phases shown when the act has some; the tab is kept from act to act.
+    details.TS_details->setCurrentIndex(3);
+    QCOMPARE(details.ongletCourant(), qint16(4));
+    QVERIFY(details.t_details->toPlainText().startsWith(
+        QString::fromUtf8("Hiérarchie complète de cet acte :\n\n98\t\tCHAPITRE DE TEST\n98.01")));
+    details.majDetails(accesDonnees.getActe("QQYB001", QString()));
+    QCOMPARE(details.ongletCourant(), qint16(4));
+    QVERIFY(!details.c_phases->isHidden());
+    QCOMPARE(details.c_phases->count(), 2);
+    QCOMPARE(details.phaseCourante(), QStringLiteral("1"));
+    QCOMPARE(details.c_activites->count(), 1);
+    QCOMPARE(details.l_acteClassant->text(), QStringLiteral("QQYB001 est un acte classant"));
+    details.c_phases->setCurrentIndex(1);
+    details.phaseChoisie(1);
+    QCOMPARE(details.phaseCourante(), QStringLiteral("2"));
+
+    // No act, or an empty one, clears the panel.
+    details.majDetails(accesDonnees.getActe("ZZZZ999", QString()));
+    QVERIFY(details.l_acteClassant->text().isEmpty());
+    QVERIFY(details.t_details->toPlainText().isEmpty());
+    QCOMPARE(details.c_activites->count(), 0);
+    QVERIFY(details.c_phases->isHidden());
+    details.majDetails(nullptr);
+    QVERIFY(details.l_acteClassant->text().isEmpty());
+}
+
+QTEST_MAIN(tst_recherche)
+#include "tst_recherche.moc"
