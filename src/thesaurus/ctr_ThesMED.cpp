@@ -510,7 +510,7 @@ void ctr_ThesMED::ajoutThUM() {
                 cat.listeActes.append(acte);
             }
             copiees.append(cat);
-            attente.avancer(i + 1);
+            attente.avancer(1);
             QApplication::processEvents();
         }
         transaction.valider();

@@ -12,6 +12,7 @@
 #include "Globals.h"
 #include "Messages.h"
 #include "Parametres.h"
+#include "Progression.h"
 #include "ctr_Details.h"
 #include "ctr_ThesMED.h"
 #include "d_ajoutActeThe.h"
@@ -107,6 +108,18 @@ struct Poste {
     ctr_ThesMED* panneau = nullptr;
     QTreeWidget* arbre = nullptr;
     int dialoguesOuverts = 0;
+};
+
+// Records what long work reports to the wait window.
+struct ProgressionEnregistree : IProgression {
+    ProgressionEnregistree() { installerProgression(this); }
+    ~ProgressionEnregistree() override { installerProgression(nullptr); }
+    void debut(const QString&, int maximum) override {
+        journal << QStringLiteral("debut %1").arg(maximum);
+    }
+    void avancer(int pas) override { journal << QStringLiteral("+%1").arg(pas); }
+    void fin() override { journal << QStringLiteral("fin"); }
+    QStringList journal;
 };
 
 QStringList actionsVisibles(const QMenu* menu) {
@@ -427,7 +440,9 @@ void TstThesaurusMedecin::copieThesaurusUM() {
     Poste p(QStringLiteral("CMARTIN"), [](const BaseDeTest& b) {
         b.executer("DELETE FROM CategorieThesaurus WHERE CT_LIEN = 'CMARTIN'");
     });
+    ProgressionEnregistree attente;
     p.fenetre->ajouterThesaurusUM();
+    QCOMPARE(attente.journal, (QStringList{"debut 4", "+1", "+1", "+1", "fin"}));
     // The three categories of ORTH, in label order, with their acts and the
     // activities they were stored with.
     QStringList libelles;
