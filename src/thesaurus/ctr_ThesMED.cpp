@@ -487,6 +487,9 @@ void ctr_ThesMED::ajoutThUM() {
     RecordsetPtr categories = accesCCAM.getCategoriesThesaurus(med.UM, 1);
     const int nombre = categories ? categories->RecordCount() : 0;
     activerBarreOutils(false);
+    // The window keeps repainting during the copy, but the tree takes no
+    // command that would write inside the copy's transaction.
+    setEnabled(false);
     QList<Categorie> copiees;
     bool reussi = false;
     try {
@@ -520,6 +523,7 @@ void ctr_ThesMED::ajoutThUM() {
     }
     if (reussi)
         med.listeCat.append(copiees);
+    setEnabled(true);
     activerBarreOutils(true);
     dessiner();
 }
