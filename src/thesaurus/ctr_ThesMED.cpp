@@ -543,9 +543,11 @@ void ctr_ThesMED::importerTH() {
     if (fichier.isEmpty())
         return;
     activerBarreOutils(false);
+    setEnabled(false);
     // The file is checked before the old thesaurus is deleted, and the
     // replacement is all or nothing.
     remplacerThesaurusParFichier(fichier, medecinCourant->code, 2);
+    setEnabled(true);
     activerBarreOutils(true);
     medecinCourant->remplirThesaurusMED();
     dessiner();
