@@ -6,6 +6,7 @@
 #include "AccesDonnees.h"
 #include "BaseDeTest.h"
 #include "BaseDemonstration.h"
+#include "Chiffrement.h"
 #include "DataError.h"
 #include "adCCAM.h"
 
@@ -15,35 +16,6 @@
 #include <memory>
 
 namespace {
-
-// Unicode characters of the Windows-1252 bytes 0x80 to 0x9F; the five bytes
-// without a character map to the control character of the same code.
-constexpr char16_t kCp1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-int octet(QChar c) {
-    for (int b = 0; b < 32; ++b)
-        if (c.unicode() == kCp1252[b])
-            return 0x80 + b;
-    return c.unicode() < 256 ? c.unicode() : '?';
-}
-
-QChar caractere(int b) {
-    return (b >= 0x80 && b < 0xA0) ? QChar(kCp1252[b - 0x80]) : QChar(b);
-}
-
-// The password cipher, written here again from its rule so that the stored
-// passwords are checked against an independent computation: the character at
-// position i (from 1) is shifted by the key character at (i mod length) + 1.
-QString chiffrer(const QString& texte) {
-    const QString cle = QStringLiteral("voici une autre phrase test");
-    QString r;
-    for (int i = 1; i <= texte.size(); ++i)
-        r += caractere((octet(texte[i - 1]) + octet(cle[i % cle.size()])) % 256);
-    return r;
-}
 
 // Label in capitals with accents and ligatures folded, the form the keyword
 // search matches against.
@@ -414,7 +386,7 @@ void tst_demonstration::comptes() {
     RecordsetPtr uti = acces.getUtilisateurLogin(identifiant);
     QCOMPARE(lignes(uti), 1);
     QCOMPARE(texte(uti, "UTI_GROUP"), groupe);
-    QCOMPARE(texte(uti, "UTI_PWD"), chiffrer(motDePasse));
+    QCOMPARE(texte(uti, "UTI_PWD"), crypter(motDePasse, cleChiffrement));
     QVERIFY(texte(uti, "UTI_PWD") != motDePasse);
     RecordsetPtr med = acces.getMedecin(uti->Fields("UTI_CODE").toLongLong());
     QCOMPARE(lignes(med), medecin.isEmpty() ? 0 : 1);

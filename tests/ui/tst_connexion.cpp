@@ -172,6 +172,11 @@ void TestConnexion::echecs_data() {
                                     << "secret"
                                     << "access" << QStringList{"*", nonOuverte} << ""
                                     << "";
+    QTest::newRow("base SQLite d'un autre programme")
+        << "ADMIN1"
+        << "secret"
+        << "sqlite" << QStringList{"*", nonOuverte} << ""
+        << "";
     QTest::newRow("identifiant inconnu") << "personne"
                                          << "secret"
                                          << "base" << QStringList{idIncorrect} << t0 << "PERSONNE";
@@ -224,6 +229,11 @@ void TestConnexion::echecs() {
         typed = m_dossier->filePath(QStringLiteral("absent.mdb"));
     } else if (chemin == QLatin1String("dossier")) {
         typed = m_dossier->path();
+    } else if (chemin == QLatin1String("sqlite")) {
+        typed = m_dossier->filePath(QStringLiteral("autre.db"));
+        Data::creerBase(typed);
+        Data(typed).CreeConnexion()->Execute(QStringLiteral("DROP TABLE Utilisateur"));
+        Data::fermerConnexions();
     } else if (chemin == QLatin1String("texte") || chemin == QLatin1String("access")) {
         typed = m_dossier->filePath(chemin + QStringLiteral(".mdb"));
         QFile f(typed);
@@ -289,7 +299,9 @@ void TestConnexion::echecs() {
 }
 
 void TestConnexion::erreurDepotCommeIdentifiantIncorrect() {
+    // A users table the lookup query cannot read.
     m_base->executer(QStringLiteral("DROP TABLE Utilisateur"));
+    m_base->executer(QStringLiteral("CREATE TABLE Utilisateur (AUTRE TEXT)"));
     Data::fermerConnexions();
     PiloteConnexion pilote;
     pilote.connecter(QStringLiteral("ADMIN1"), QStringLiteral("SECRET"), m_base->chemin());
