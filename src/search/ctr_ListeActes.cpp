@@ -4,6 +4,7 @@
 #include "Globals.h"
 #include "Progression.h"
 #include "d_rechercheActe.h"
+#include "d_selectCat.h"
 #include "f_ThesaurusDIM.h"
 #include "f_thesaurusMED.h"
 
@@ -15,11 +16,6 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
-
-#if __has_include("d_selectCat.h")
-#include "d_selectCat.h"
-#define TARVENOR_SELECT_CAT 1
-#endif
 
 // ------------------------------------------------------------ the list view
 
@@ -275,10 +271,6 @@ void ctr_ListeActes::ajouterThesaurus() {
         return;
     m_acteSelectionne->MoveFirst();
     const QString code = m_acteSelectionne->Fields(QStringLiteral("AMCODE")).toString();
-#ifdef TARVENOR_SELECT_CAT
     d_selectCat choix(this);
     choix.afficher(code);
-#else
-    Q_UNUSED(code);
-#endif
 }

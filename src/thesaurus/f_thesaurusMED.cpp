@@ -1,14 +1,95 @@
 #include "f_thesaurusMED.h"
 
+#include "ChoixFichier.h"
+#include "EchangeThesaurus.h"
+#include "Globals.h"
+#include "ctr_Details.h"
+#include "ctr_Hier.h"
+#include "ctr_ThesMED.h"
+#include "ctr_motCle.h"
+#include "ctr_site.h"
+#include "f_principale.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QSplitter>
+#include <QTabBar>
+#include <QVBoxLayout>
+
 namespace {
 f_thesaurusMED* g_instance = nullptr;
+
+template <typename T> T* panneau(const char* nom, QWidget* parent) {
+    auto* p = new T(parent);
+    p->setObjectName(QString::fromLatin1(nom));
+    return p;
 }
+
+} // namespace
 
 f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("f_thesaurusMED"));
     setWindowTitle(QStringLiteral("Thésaurus"));
     setAttribute(Qt::WA_DeleteOnClose);
     g_instance = this;
+
+    TS_Thes = new QTabBar(this);
+    TS_Thes->setObjectName(QStringLiteral("TS_Thes"));
+    TS_Thes->setExpanding(false);
+    // Short captions, so that the four tabs show in full beside the details.
+    TS_Thes->addTab(QStringLiteral("Mots clés"));
+    TS_Thes->addTab(QStringLiteral("Site anatomique"));
+    TS_Thes->addTab(QStringLiteral("Hiérarchie"));
+    TS_Thes->addTab(QStringLiteral("Thésaurus"));
+    TS_Thes->setTabToolTip(0, QStringLiteral("Recherche par mot clé"));
+    TS_Thes->setTabToolTip(1, QStringLiteral("Recherche par site anatomique"));
+    TS_Thes->setTabToolTip(2, QStringLiteral("Recherche hiérarchique"));
+
+    auto* gauche = new QWidget(this);
+    auto* pile = new QVBoxLayout(gauche);
+    pile->setContentsMargins(0, 0, 0, 0);
+    pile->setSpacing(0);
+    pile->addWidget(TS_Thes);
+    for (int i = 0; i < 4; ++i) {
+        f_thes[i] = new QFrame(gauche);
+        f_thes[i]->setObjectName(QStringLiteral("f_thes_%1").arg(i));
+        f_thes[i]->setFrameShape(QFrame::StyledPanel);
+        auto* l = new QVBoxLayout(f_thes[i]);
+        l->setContentsMargins(4, 4, 4, 4);
+        pile->addWidget(f_thes[i], 1);
+    }
+    ctr_motCle1 = panneau<ctr_motCle>("ctr_motCle1", f_thes[0]);
+    ctr_site1 = panneau<ctr_site>("ctr_site1", f_thes[1]);
+    ctr_Hier1 = panneau<ctr_Hier>("ctr_Hier1", f_thes[2]);
+    ctr_ThesMED1 = panneau<ctr_ThesMED>("ctr_ThesMED1", f_thes[3]);
+    f_thes[0]->layout()->addWidget(ctr_motCle1);
+    f_thes[1]->layout()->addWidget(ctr_site1);
+    f_thes[2]->layout()->addWidget(ctr_Hier1);
+    f_thes[3]->layout()->addWidget(ctr_ThesMED1);
+
+    ctr_Details1 = panneau<ctr_Details>("ctr_Details1", this);
+
+    auto* separation = new QSplitter(Qt::Horizontal, this);
+    separation->addWidget(gauche);
+    separation->addWidget(ctr_Details1);
+    separation->setStretchFactor(0, 1);
+    separation->setStretchFactor(1, 1);
+    auto* principal = new QHBoxLayout(this);
+    principal->setContentsMargins(2, 2, 2, 2);
+    principal->addWidget(separation);
+
+    // Loading: the doctor's thesaurus in the fourth tab, which is shown first.
+    ctr_ThesMED1->afficher(medecinCourant);
+    if (medecinCourant)
+        TS_Thes->setTabText(ongletThesaurus, "Thésaurus du " + medecinCourant->libelle);
+    TS_Thes->setCurrentIndex(ongletThesaurus);
+    ongletChoisi(ongletThesaurus);
+    // The tab strip never scrolls: the search side is at least as wide as it.
+    TS_Thes->setUsesScrollButtons(false);
+    gauche->setMinimumWidth(TS_Thes->sizeHint().width());
+    connect(TS_Thes, &QTabBar::tabBarClicked, this, [this](int i) { ongletChoisi(i); });
+    connect(TS_Thes, &QTabBar::currentChanged, this, [this](int i) { ongletChoisi(i); });
 }
 
 f_thesaurusMED::~f_thesaurusMED() {
@@ -20,13 +101,49 @@ f_thesaurusMED* f_thesaurusMED::instance() {
     return g_instance;
 }
 
-void f_thesaurusMED::afficherDetails(const RecordsetPtr&) {}
-void f_thesaurusMED::afficherThesaurus() {}
-void f_thesaurusMED::ExporterThesaurusMED() {}
-void f_thesaurusMED::ajouterThesaurusUM() {}
+void f_thesaurusMED::ongletChoisi(int index) {
+    if (index < 0 || index == m_ongletCourant)
+        return;
+    acteCourant.reset();
+    for (int i = 0; i < 4; ++i)
+        f_thes[i]->setVisible(i == index);
+    afficherDetails(nullptr);
+    m_ongletCourant = index;
+}
+
+void f_thesaurusMED::afficherDetails(const RecordsetPtr& a_acte) {
+    ctr_Details1->majDetails(a_acte);
+}
+
+void f_thesaurusMED::afficherThesaurus() {
+    TS_Thes->setCurrentIndex(ongletThesaurus);
+}
+
+void f_thesaurusMED::ExporterThesaurusMED() {
+    if (!medecinCourant)
+        return;
+    const QString fichier = choisirFichierEnregistrer(
+        QStringLiteral("Export"), QCoreApplication::applicationDirPath(),
+        QStringLiteral("Text (*.txt)|*.txt|Word (*.doc)|*.doc|Excel (*.xls)|*.xls"));
+    if (fichier.isEmpty())
+        return;
+    f_principale* principale = f_principale::instance();
+    if (principale)
+        principale->desactiverToolBar();
+    exporterThesaurusMED(*medecinCourant, fichier);
+    if (principale)
+        principale->activerToolBar();
+}
+
+void f_thesaurusMED::ajouterThesaurusUM() {
+    ctr_ThesMED1->ajoutThUM();
+}
+
 void f_thesaurusMED::importerThesaurus() {
     afficherThesaurus();
+    ctr_ThesMED1->importerTH();
 }
+
 void f_thesaurusMED::exporterThesaurus() {
     ExporterThesaurusMED();
 }

@@ -14,11 +14,13 @@
 #include "ctr_motCle.h"
 #include "ctr_site.h"
 #include "d_notesUtilisation.h"
+#include "d_selectCat.h"
 
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -112,6 +114,7 @@ private slots:
     void menuContextuel_data();
     void menuContextuel();
     void menuPanier();
+    void menuThesaurus();
     void site();
     void hierarchie();
     void notesDeChapitre();
@@ -361,6 +364,41 @@ void tst_recherche::menuPanier() {
     QCOMPARE(dialogues, 1);
     QCOMPARE(m_messages->journal().size(), size_t(1));
     installerDialogueAjoutPanier(nullptr);
+}
+
+// "Ajouter au thésaurus" hands the picked act's code to the category chooser.
+void tst_recherche::menuThesaurus() {
+    utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
+    contexteCourant = 3;
+    medecinCourant = std::make_shared<Medecin>();
+    QStringList titres;
+    const ExecuteurModal avant = installerExecuteurModal([&](QObject* o) {
+        auto* d = qobject_cast<d_selectCat*>(o);
+        titres << (d ? d->l_titre->text() + " / " + QString::number(d->l_listeCat->count())
+                     : QString());
+        return 0;
+    });
+    ctr_site panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    QCOMPARE(panneau.m_ajoutThesaurus->text(), QStringLiteral("Ajouter au thésaurus"));
+    panneau.ListBox1->setCurrentItem(
+        panneau.ListBox1->findItems("QS", Qt::MatchExactly, 0).front());
+    panneau.ListBox2->setCurrentItem(
+        panneau.ListBox2->findItems("QQ", Qt::MatchExactly, 0).front());
+    QTreeWidget* liste = panneau.LV_Actes;
+    QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, centreLigne(liste, 2));
+    QVERIFY(panneau.m_listeActes->isVisible());
+    panneau.m_ajoutThesaurus->trigger();
+    QCOMPARE(m_messages->textes(),
+             QStringList{"Vous devez créer une catégorie avant d'ajouter l'acte"});
+    QVERIFY(titres.isEmpty());
+
+    medecinCourant->listeCat.append(Categorie{7, QStringLiteral("Favoris"), {}});
+    panneau.m_ajoutThesaurus->trigger();
+    QCOMPARE(titres, QStringList{QString::fromUtf8("Sélectionnez la catégorie à laquelle vous "
+                                                   "voulez ajouter l'acte :QQZA001 / 1")});
+    installerExecuteurModal(avant);
 }
 
 void tst_recherche::site() {

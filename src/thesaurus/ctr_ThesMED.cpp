@@ -1,0 +1,584 @@
+#include "ctr_ThesMED.h"
+
+#include "AjoutPanier.h"
+#include "ChoixFichier.h"
+#include "Data.h"
+#include "EchangeThesaurus.h"
+#include "Globals.h"
+#include "ListeHelpers.h"
+#include "Messages.h"
+#include "Progression.h"
+#include "ctr_ListeActes.h"
+#include "d_ajoutActeThe.h"
+#include "d_newCategorie.h"
+#include "f_ThesaurusDIM.h"
+#include "f_principale.h"
+#include "f_thesaurusMED.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <cmath>
+
+namespace {
+
+constexpr int kRoleCle = Qt::UserRole;
+// Images of the tree, as numbered in the image list.
+constexpr int kImageMedecin = 1;
+constexpr int kImageCategorie = 2;
+constexpr int kImageActe = 3;
+
+QPixmap toile() {
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    return p;
+}
+
+// The doctor: a head and shoulders with a red cross.
+QIcon iconeMedecin() {
+    QPixmap p = toile();
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(30, 60, 110), 1));
+    g.setBrush(QColor(70, 120, 200));
+    QPainterPath buste;
+    buste.moveTo(1.5, 15.5);
+    buste.cubicTo(1.5, 9.5, 12.5, 9.5, 12.5, 15.5);
+    buste.closeSubpath();
+    g.drawPath(buste);
+    g.setBrush(QColor(250, 215, 180));
+    g.drawEllipse(QRectF(4, 1.5, 6, 6.5));
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(210, 30, 30));
+    g.drawRect(QRectF(12, 9, 2, 6));
+    g.drawRect(QRectF(10, 11, 6, 2));
+    return QIcon(p);
+}
+
+// A category: a yellow folder.
+QIcon iconeCategorie() {
+    QPixmap p = toile();
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(150, 110, 20), 1));
+    g.setBrush(QColor(240, 200, 80));
+    QPainterPath dossier;
+    dossier.moveTo(1.5, 3.5);
+    dossier.lineTo(6, 3.5);
+    dossier.lineTo(7.5, 5);
+    dossier.lineTo(14.5, 5);
+    dossier.lineTo(14.5, 13.5);
+    dossier.lineTo(1.5, 13.5);
+    dossier.closeSubpath();
+    g.drawPath(dossier);
+    g.setBrush(QColor(252, 225, 120));
+    g.drawRect(QRectF(1.5, 6.5, 13, 7));
+    return QIcon(p);
+}
+
+// An act: a sheet with lines of text.
+QIcon iconeActe() {
+    QPixmap p = toile();
+    QPainter g(&p);
+    g.setPen(QPen(QColor(90, 90, 90), 1));
+    g.setBrush(Qt::white);
+    g.drawRect(QRectF(3.5, 1.5, 9, 13));
+    g.setPen(QPen(QColor(40, 120, 60), 1));
+    for (int y = 4; y <= 11; y += 2)
+        g.drawLine(5, y, y == 11 ? 8 : 10, y);
+    return QIcon(p);
+}
+
+QIcon iconeNoeud(int image) {
+    static const QIcon icones[] = {iconeMedecin(), iconeCategorie(), iconeActe()};
+    return icones[image - 1];
+}
+
+QChar genre(const QTreeWidgetItem* noeud) {
+    const QString cle = ctr_ThesMED::cleNoeud(noeud);
+    return cle.isEmpty() ? QChar() : cle.at(0);
+}
+
+// The category code held in a category key ("C12" -> 12); false when the key
+// holds no number.
+bool codeCategorie(const QTreeWidgetItem* noeud, long& code) {
+    if (!noeud)
+        return false;
+    bool ok = false;
+    code = ctr_ThesMED::cleNoeud(noeud).mid(1).toLong(&ok);
+    return ok;
+}
+
+// The main window's toolbar is disabled during long thesaurus work.
+void activerBarreOutils(bool actif) {
+    if (f_principale* p = f_principale::instance())
+        actif ? p->activerToolBar() : p->desactiverToolBar();
+}
+
+// The panel that shows the current doctor in the window of the screen mode.
+ctr_ThesMED* panneauDuContexte() {
+    if (contexteCourant == 3) {
+        if (f_thesaurusMED* f = f_thesaurusMED::instance())
+            return f->ctr_ThesMED1;
+    } else if (contexteCourant == 2) {
+        if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
+            return f->findChild<ctr_ThesMED*>();
+    }
+    return nullptr;
+}
+
+} // namespace
+
+ctr_ThesMED::ctr_ThesMED(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ctr_ThesMED"));
+    TV_ThesMED = new QTreeWidget(this);
+    TV_ThesMED->setObjectName(QStringLiteral("TV_ThesMED"));
+    TV_ThesMED->setHeaderHidden(true);
+    TV_ThesMED->setColumnCount(1);
+    TV_ThesMED->setIconSize(QSize(16, 16));
+    // Long act labels are shown whole: the tree scrolls sideways.
+    TV_ThesMED->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    TV_ThesMED->header()->setStretchLastSection(false);
+    TV_ThesMED->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    TV_ThesMED->setContextMenuPolicy(Qt::PreventContextMenu);
+    TV_ThesMED->viewport()->installEventFilter(this);
+    TV_ThesMED->installEventFilter(this);
+
+    Command1 = new QPushButton(QStringLiteral("Importer le thésaurus"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("Ajouter des actes"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command3 = new QPushButton(QStringLiteral("Ajouter des catégories"), this);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command4 = new QPushButton(QStringLiteral("Ajouter le thésaurus de l'UM"), this);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command2->setEnabled(false);
+
+    m_TheMED = new QMenu(this);
+    m_TheMED->setObjectName(QStringLiteral("m_TheMED"));
+    auto action = [this](const char* nom, const QString& texte) {
+        QAction* a = m_TheMED->addAction(texte);
+        a->setObjectName(QString::fromLatin1(nom));
+        return a;
+    };
+    m_ajoutPanier = action("m_ajoutPanier", QStringLiteral("Sélectionner cet acte"));
+    m_ajoutActe = action("m_ajoutActe", QStringLiteral("Ajouter un acte"));
+    m_suppActe = action("m_suppActe", QStringLiteral("Supprimer l'acte"));
+    m_ajoutCat = action("m_ajoutCat", QStringLiteral("Ajouter une catégorie"));
+    m_suppCat = action("m_suppCat", QStringLiteral("Supprimer la catégorie"));
+    m_modifCat = action("m_modifCat", QStringLiteral("Renommer la catégorie"));
+
+    auto* grille = new QGridLayout(this);
+    grille->setContentsMargins(0, 0, 0, 0);
+    // The buttons stand above the tree, so that a workspace shorter than the
+    // window never hides them.
+    grille->addWidget(Command3, 0, 0);
+    grille->addWidget(Command2, 0, 1);
+    grille->addWidget(Command1, 1, 0);
+    grille->addWidget(Command4, 1, 1);
+    grille->addWidget(TV_ThesMED, 2, 0, 1, 2);
+    grille->setRowStretch(2, 1);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { importerTH(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { ajoutThUM(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { ajouterActes(); });
+    connect(m_ajoutActe, &QAction::triggered, this, [this] { ajouterActes(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { ajouterCategorie(); });
+    connect(m_ajoutCat, &QAction::triggered, this, [this] { ajouterCategorie(); });
+    connect(m_ajoutPanier, &QAction::triggered, this, [] { ajouterAuPanier(); });
+    connect(m_modifCat, &QAction::triggered, this, [this] { renommer(); });
+    connect(m_suppActe, &QAction::triggered, this, [this] { supprimerActe(); });
+    connect(m_suppCat, &QAction::triggered, this, [this] { supprimerCategorie(); });
+    connect(TV_ThesMED, &QTreeWidget::itemPressed, this,
+            [this](QTreeWidgetItem* n) { cliquerNoeud(n); });
+    connect(TV_ThesMED, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem* n) { libelleModifie(n); });
+}
+
+ctr_ThesMED::~ctr_ThesMED() {
+    m_acte.reset();
+}
+
+QString ctr_ThesMED::cleNoeud(const QTreeWidgetItem* noeud) {
+    return noeud ? noeud->data(0, kRoleCle).toString() : QString();
+}
+
+QList<QTreeWidgetItem*> ctr_ThesMED::noeuds() const {
+    QList<QTreeWidgetItem*> liste;
+    for (QTreeWidgetItemIterator it(TV_ThesMED); *it; ++it)
+        liste << *it;
+    return liste;
+}
+
+// ------------------------------------------------------------------ drawing
+
+void ctr_ThesMED::afficher(const std::shared_ptr<Medecin>& a_medecin) {
+    if (a_medecin)
+        medecinCourant = a_medecin;
+    Command1->setVisible(contexteCourant == 2);
+    Command4->setVisible(contexteCourant == 2);
+    dessiner();
+}
+
+QTreeWidgetItem* ctr_ThesMED::ajouterNoeud(QTreeWidgetItem* parent, const QString& cle,
+                                           const QString& texte, int image) {
+    if (m_noeuds.contains(cle))
+        return nullptr;
+    auto* n = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TV_ThesMED);
+    n->setData(0, kRoleCle, cle);
+    n->setText(0, texte);
+    n->setToolTip(0, texte);
+    n->setIcon(0, iconeNoeud(image));
+    // Only category labels can be edited.
+    if (image == kImageCategorie)
+        n->setFlags(n->flags() | Qt::ItemIsEditable);
+    m_noeuds.insert(cle, n);
+    return n;
+}
+
+void ctr_ThesMED::dessiner() {
+    const QSignalBlocker bloque(TV_ThesMED);
+    TV_ThesMED->clear();
+    m_noeuds.clear();
+    if (!medecinCourant)
+        return;
+    const Medecin& med = *medecinCourant;
+    QTreeWidgetItem* racine =
+        ajouterNoeud(nullptr, "N" + med.code,
+                     "Thésaurus du médecin : " + med.code + " - " + med.libelle, kImageMedecin);
+    for (const Categorie& cat : med.listeCat) {
+        const QString codeCat = QString::number(cat.code);
+        QTreeWidgetItem* noeudCat =
+            ajouterNoeud(racine, "C" + codeCat, cat.libelle, kImageCategorie);
+        if (!noeudCat)
+            continue;
+        for (const Acte& acte : cat.listeActes)
+            ajouterNoeud(noeudCat, "A" + codeCat + " - " + acte.code + " - " + acte.activite,
+                         acte.code + "  -  " + acte.libelle, kImageActe);
+        noeudCat->setExpanded(true);
+    }
+    racine->setExpanded(true);
+    // A doctor can copy his unit's thesaurus only into an empty thesaurus.
+    activerAjoutThUM(med.listeCat.isEmpty());
+    const QList<QTreeWidgetItem*> tous = noeuds();
+    if (tous.size() >= 2)
+        TV_ThesMED->setCurrentItem(tous.at(1));
+    else if (!tous.isEmpty())
+        TV_ThesMED->setCurrentItem(tous.at(0));
+    majCommande2(TV_ThesMED->currentItem());
+}
+
+void ctr_ThesMED::ajoutCategorie(const QString& a_lib) {
+    dessiner();
+    for (QTreeWidgetItem* n : noeuds())
+        if (n->text(0) == a_lib) {
+            TV_ThesMED->setCurrentItem(n);
+            break;
+        }
+    majCommande2(TV_ThesMED->currentItem());
+}
+
+void ctr_ThesMED::ajoutActe(long a_cat) {
+    dessiner();
+    const QString debut = "A" + QString::number(a_cat);
+    for (QTreeWidgetItem* n : noeuds())
+        if (cleNoeud(n).contains(debut)) {
+            TV_ThesMED->setCurrentItem(n);
+            break;
+        }
+    majCommande2(TV_ThesMED->currentItem());
+}
+
+void ctr_ThesMED::activerAjoutThUM(bool actif) {
+    Command4->setEnabled(actif);
+    if (f_principale* p = f_principale::instance())
+        p->m_ajoutThUM->setEnabled(actif);
+}
+
+void ctr_ThesMED::majCommande2(const QTreeWidgetItem* noeud) {
+    const QChar g = genre(noeud);
+    Command2->setEnabled(g == 'C' || g == 'A');
+}
+
+// ------------------------------------------------------------------ clicks
+
+bool ctr_ThesMED::eventFilter(QObject* objet, QEvent* evenement) {
+    if (objet == TV_ThesMED->viewport() && evenement->type() == QEvent::MouseButtonPress) {
+        const auto* souris = static_cast<QMouseEvent*>(evenement);
+        m_bouton = souris->button() == Qt::RightButton ? 2 : 1;
+        m_positionClic = souris->globalPosition().toPoint();
+    } else if (objet == TV_ThesMED && evenement->type() == QEvent::KeyRelease) {
+        // Moving with the keyboard picks the node as a click does.
+        switch (static_cast<QKeyEvent*>(evenement)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            m_bouton = 1;
+            cliquerNoeud(TV_ThesMED->currentItem());
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(objet, evenement);
+}
+
+void ctr_ThesMED::cliquerNoeud(QTreeWidgetItem* noeud) {
+    if (!noeud || !medecinCourant)
+        return;
+    TV_ThesMED->setCurrentItem(noeud);
+    const QString cle = cleNoeud(noeud);
+    const QChar g = genre(noeud);
+    {
+        CurseurOccupe sablier;
+        if (g == 'N' || g == 'C' || noeud->childCount() > 0) {
+            m_acte.reset();
+            acteCourant.reset();
+        } else {
+            RecordsetPtr rs = accesDonnees.getActe(extraireMilieu(cle), extraireFin(cle));
+            m_acte = (rs && rs->RecordCount() > 0) ? rs : nullptr;
+            acteCourant = m_acte;
+        }
+        if (contexteCourant >= 1 && contexteCourant <= 3)
+            afficherDetailsHote(contexteCourant, m_acte);
+    }
+    majCommande2(noeud);
+    if (m_bouton != 2)
+        return;
+    for (QAction* a : {m_suppActe, m_suppCat, m_modifCat, m_ajoutActe, m_ajoutPanier})
+        a->setVisible(false);
+    if (g == 'A') {
+        m_suppActe->setVisible(true);
+        m_ajoutActe->setVisible(true);
+        m_ajoutPanier->setVisible(contexteCourant == 3);
+    } else if (g == 'C') {
+        m_suppCat->setVisible(true);
+        m_modifCat->setVisible(true);
+        m_ajoutActe->setVisible(true);
+    } else if (g != 'N') {
+        return;
+    }
+    if (TV_ThesMED->topLevelItemCount() > 0)
+        m_TheMED->popup(m_positionClic);
+}
+
+// ------------------------------------------------------------------ commands
+
+void ctr_ThesMED::ajouterCategorie() {
+    if (medecinCourant)
+        d_newCategorie::ouvrir(medecinCourant->code, 2, this);
+}
+
+void ctr_ThesMED::ajouterActes() {
+    if (!medecinCourant)
+        return;
+    QTreeWidgetItem* n = TV_ThesMED->currentItem();
+    if (genre(n) == 'A')
+        n = n->parent();
+    else if (genre(n) != 'C')
+        return;
+    long categorie = 0;
+    if (!codeCategorie(n, categorie))
+        return;
+    d_ajoutActeThe dialogue(this);
+    dialogue.afficher(categorie, medecinCourant->code, 2);
+}
+
+void ctr_ThesMED::renommer() {
+    QTreeWidgetItem* n = TV_ThesMED->currentItem();
+    if (genre(n) == 'C')
+        TV_ThesMED->editItem(n);
+}
+
+void ctr_ThesMED::libelleModifie(QTreeWidgetItem* noeud) {
+    long code = 0;
+    if (genre(noeud) != 'C' || !codeCategorie(noeud, code) || !medecinCourant)
+        return;
+    Categorie* cat = medecinCourant->getCategorie(code);
+    const QString texte = noeud->text(0);
+    if (texte.isEmpty()) {
+        // An empty label changes nothing: the old one comes back.
+        const QSignalBlocker bloque(TV_ThesMED);
+        noeud->setText(0, cat ? cat->libelle : QString());
+        return;
+    }
+    accesCCAM.modifLibelleCategorie(code, texte);
+    if (cat)
+        cat->libelle = texte;
+}
+
+void ctr_ThesMED::retirerNoeud(QTreeWidgetItem* noeud) {
+    for (int i = 0; i < noeud->childCount(); ++i)
+        m_noeuds.remove(cleNoeud(noeud->child(i)));
+    m_noeuds.remove(cleNoeud(noeud));
+    delete noeud;
+}
+
+void ctr_ThesMED::selectionnerApresSuppression(int index) {
+    const QList<QTreeWidgetItem*> tous = noeuds();
+    if (tous.isEmpty())
+        return;
+    TV_ThesMED->setCurrentItem(index < tous.size() ? tous.at(index) : tous.at(0));
+    majCommande2(TV_ThesMED->currentItem());
+}
+
+void ctr_ThesMED::supprimerActe() {
+    QTreeWidgetItem* n = TV_ThesMED->currentItem();
+    if (genre(n) != 'A' || !m_acte || !medecinCourant)
+        return;
+    if (afficherMessage(QStringLiteral("Voulez-vous vraiment supprimer l'acte sélectionné ?"),
+                        QStringLiteral("Confirmation suppression"), Icone::Question,
+                        Boutons::OuiNon) != Reponse::Oui)
+        return;
+    const int index = noeuds().indexOf(n);
+    QTreeWidgetItem* parent = n->parent();
+    long categorie = 0;
+    if (!codeCategorie(parent, categorie))
+        return;
+    const QString code = extraireMilieu(cleNoeud(n));
+    accesCCAM.suppActeTheserus(categorie, code, extraireFin(cleNoeud(n)));
+    // Every row of that code in the category is gone from the table, whatever
+    // its activity: the same goes for memory and the tree, so that nothing
+    // shows an act that is no longer there.
+    for (int i = parent->childCount() - 1; i >= 0; --i) {
+        QTreeWidgetItem* frere = parent->child(i);
+        if (extraireMilieu(cleNoeud(frere)) != code)
+            continue;
+        medecinCourant->supprimerActe(categorie, code, extraireFin(cleNoeud(frere)));
+        retirerNoeud(frere);
+    }
+    selectionnerApresSuppression(index);
+}
+
+void ctr_ThesMED::supprimerCategorie() {
+    QTreeWidgetItem* n = TV_ThesMED->currentItem();
+    long code = 0;
+    if (genre(n) != 'C' || !codeCategorie(n, code) || !medecinCourant)
+        return;
+    if (afficherMessage(QStringLiteral("Voulez-vous vraiment supprimer cette catégorie ainsi que "
+                                       "tous les actes qu'elle contient?"),
+                        QStringLiteral("Confirmation suppression"), Icone::Question,
+                        Boutons::OuiNon) != Reponse::Oui)
+        return;
+    const int index = noeuds().indexOf(n);
+    accesCCAM.suppCatTheserus(code);
+    medecinCourant->supprimerCat(code);
+    activerAjoutThUM(medecinCourant->listeCat.isEmpty());
+    retirerNoeud(n);
+    selectionnerApresSuppression(index);
+}
+
+void ctr_ThesMED::ajoutThUM() {
+    if (!medecinCourant)
+        return;
+    Medecin& med = *medecinCourant;
+    RecordsetPtr categories = accesCCAM.getCategoriesThesaurus(med.UM, 1);
+    const int nombre = categories ? categories->RecordCount() : 0;
+    activerBarreOutils(false);
+    // The window keeps repainting during the copy, but the tree takes no
+    // command that would write inside the copy's transaction.
+    setEnabled(false);
+    QList<Categorie> copiees;
+    bool reussi = false;
+    try {
+        ConnexionPtr connexion = Data().CreeConnexion();
+        Transaction transaction(*connexion);
+        ProgressionPortee attente(QStringLiteral("Chargement en cours..."), nombre + 1);
+        for (int i = 0; i < nombre; ++i) {
+            categories->setAbsolutePosition(i + 1);
+            Categorie cat;
+            cat.libelle = valeurTexte(categories->Fields(QStringLiteral("CT_LIB")));
+            cat.code = adCCAM::insererCatAndGetCode(*connexion, med.code, cat.libelle, 2);
+            const long source = categories->Fields(QStringLiteral("CT_CODE")).toLongLong();
+            RecordsetPtr actes = connexion->Ouvrir(adCCAM::sqlGetActesCatTheserus(source));
+            for (; actes && !actes->isEOF(); actes->MoveNext()) {
+                Acte acte;
+                acte.code = valeurTexte(actes->Fields(QStringLiteral("AMCODE")));
+                acte.libelle = valeurTexte(actes->Fields(QStringLiteral("Libelle_Complet")));
+                acte.activite = valeurTexte(actes->Fields(QStringLiteral("AT_ACTIVITE")));
+                connexion->Execute(
+                    adCCAM::sqlInsererActeTheserus(cat.code, acte.code, acte.activite, QString()));
+                cat.listeActes.append(acte);
+            }
+            copiees.append(cat);
+            attente.avancer(1);
+            QApplication::processEvents();
+        }
+        transaction.valider();
+        reussi = true;
+    } catch (const DataError& e) {
+        afficherMessage(e.description(), QStringLiteral("ERREUR"));
+    }
+    if (reussi)
+        med.listeCat.append(copiees);
+    setEnabled(true);
+    activerBarreOutils(true);
+    dessiner();
+}
+
+void ctr_ThesMED::importerTH() {
+    if (!medecinCourant)
+        return;
+    if (noeuds().size() > 1 &&
+        afficherMessage(QStringLiteral("Attention vous allez remplacer le thésaurus existant ! "
+                                       "Voulez-vous continuer ?"),
+                        QStringLiteral("Confirmation"), Icone::Question,
+                        Boutons::OuiNon) != Reponse::Oui)
+        return;
+    const QString fichier =
+        choisirFichierOuvrir(QStringLiteral("Export"), QCoreApplication::applicationDirPath(),
+                             QStringLiteral("Text (*.txt)|*.txt"));
+    if (fichier.isEmpty())
+        return;
+    activerBarreOutils(false);
+    setEnabled(false);
+    // The file is checked before the old thesaurus is deleted, and the
+    // replacement is all or nothing.
+    remplacerThesaurusParFichier(fichier, medecinCourant->code, 2);
+    setEnabled(true);
+    activerBarreOutils(true);
+    medecinCourant->remplirThesaurusMED();
+    dessiner();
+}
+
+// ------------------------------------------------------------------ refresh
+
+void ctr_ThesMED::rafraichirApresCategorie(const QString& a_lib) {
+    if (contexteCourant == 1) {
+        if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
+            f->ajoutCategorie(a_lib);
+        return;
+    }
+    if (contexteCourant != 2 && contexteCourant != 3)
+        return;
+    if (medecinCourant)
+        medecinCourant->remplirThesaurusMED();
+    if (ctr_ThesMED* p = panneauDuContexte())
+        p->ajoutCategorie(a_lib);
+}
+
+void ctr_ThesMED::rafraichirApresActe(long a_cat) {
+    if (contexteCourant == 1) {
+        if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
+            f->ajoutActe(QString::number(a_cat));
+        return;
+    }
+    if (contexteCourant != 2 && contexteCourant != 3)
+        return;
+    if (medecinCourant)
+        medecinCourant->remplirThesaurusMED();
+    if (ctr_ThesMED* p = panneauDuContexte())
+        p->ajoutActe(a_cat);
+}

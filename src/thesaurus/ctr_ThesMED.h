@@ -1,0 +1,96 @@
+#pragma once
+// A doctor's thesaurus as a tree: the doctor at the root, his categories
+// under it, the acts under each category. The panel always works on
+// medecinCourant and edits it in step with the thesaurus tables; the tree is
+// redrawn from it. Hosted by the doctor's window (screen mode 3) and by the
+// doctor tab of the DIM window (modes 1 and 2).
+//
+// Node keys: "N" + doctor code (root), "C" + category code, and
+// "A" + category code + " - " + act code + " - " + activity.
+
+#include "Recordset.h"
+
+#include <QHash>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class Medecin;
+class QAction;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class ctr_ThesMED : public QWidget {
+    Q_OBJECT
+public:
+    explicit ctr_ThesMED(QWidget* parent = nullptr);
+    ~ctr_ThesMED() override;
+
+    // Makes a_medecin the current doctor (when given), shows the import and
+    // unit-copy buttons only in the DIM window's doctor tab, draws the tree.
+    void afficher(const std::shared_ptr<Medecin>& a_medecin);
+    // Redraws the tree, then selects the first node showing a_lib.
+    void ajoutCategorie(const QString& a_lib);
+    // Redraws the tree, then selects the first act node of category a_cat.
+    void ajoutActe(long a_cat);
+    // Copies the unit's thesaurus into the doctor's, all or nothing.
+    void ajoutThUM();
+    // Replaces the doctor's thesaurus by a thesaurus file.
+    void importerTH();
+
+    // After a dialog wrote to the thesaurus tables: refreshes the window that
+    // the screen mode designates (doctor's memory refilled first).
+    static void rafraichirApresCategorie(const QString& a_lib);
+    static void rafraichirApresActe(long a_cat);
+
+    // The act selected last in the tree (nullptr for a root or a category).
+    RecordsetPtr acteSelectionne() const { return m_acte; }
+    // Node of that key, or nullptr.
+    QTreeWidgetItem* noeud(const QString& cle) const { return m_noeuds.value(cle); }
+    static QString cleNoeud(const QTreeWidgetItem* noeud);
+    // Every node in the order it was added (root, category, its acts, ...).
+    QList<QTreeWidgetItem*> noeuds() const;
+
+    QTreeWidget* TV_ThesMED;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    QMenu* m_TheMED;
+    QAction* m_ajoutPanier;
+    QAction* m_ajoutActe;
+    QAction* m_suppActe;
+    QAction* m_ajoutCat;
+    QAction* m_suppCat;
+    QAction* m_modifCat;
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+private:
+    void dessiner();
+    QTreeWidgetItem* ajouterNoeud(QTreeWidgetItem* parent, const QString& cle, const QString& texte,
+                                  int image);
+    void retirerNoeud(QTreeWidgetItem* noeud);
+    void selectionnerApresSuppression(int index);
+    void cliquerNoeud(QTreeWidgetItem* noeud);
+    void majCommande2(const QTreeWidgetItem* noeud);
+    void ajouterActes();
+    void ajouterCategorie();
+    void supprimerActe();
+    void supprimerCategorie();
+    void renommer();
+    void libelleModifie(QTreeWidgetItem* noeud);
+    // Command4 and the main window's "Ajouter le thésaurus de l'UM".
+    void activerAjoutThUM(bool actif);
+
+    QHash<QString, QTreeWidgetItem*> m_noeuds;
+    RecordsetPtr m_acte;
+    // Mouse button of the last press on the tree: 2 right, 1 any other.
+    int m_bouton = 1;
+    // Where that press was, on the screen: the pop-up menu opens there.
+    QPoint m_positionClic;
+};
