@@ -15,6 +15,7 @@
 #include "ctr_site.h"
 #include "d_notesUtilisation.h"
 #include "d_selectCat.h"
+#include "f_thesaurusMED.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -25,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -109,6 +111,7 @@ private slots:
     void motCleSaisiesDifficiles_data();
     void motCleSaisiesDifficiles();
     void choixParClicEtFleche();
+    void detailsDansLaFenetreHote();
     void triParColonne();
     void casesACocherDansLaRecherche();
     void menuContextuel_data();
@@ -237,6 +240,37 @@ void tst_recherche::choixParClicEtFleche() {
     QTest::keyClick(panneau.LV_Actes, Qt::Key_End);
     QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQYB001"));
     QVERIFY(!panneau.m_listeActes->isVisible());
+}
+
+// The act picked in the doctor's window goes to that window's details panel;
+// with a screen mode whose window is not open, nothing is shown and nothing fails.
+void tst_recherche::detailsDansLaFenetreHote() {
+    auto medecin = std::make_shared<Medecin>();
+    medecin->code = QStringLiteral("CMARTIN");
+    medecin->remplirDonnees();
+    medecin->remplirThesaurusMED();
+    medecinCourant = medecin;
+    contexteCourant = 3;
+    auto fenetre = std::make_unique<f_thesaurusMED>();
+    fenetre->resize(1000, 650);
+    fenetre->show();
+    fenetre->TS_Thes->setCurrentIndex(0);
+    ctr_motCle& panneau = *fenetre->ctr_motCle1;
+    QVERIFY(panneau.isVisible());
+    chercher(panneau, "QQYB", true);
+    QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
+                      centreLigne(panneau.LV_Actes, 0));
+    QCOMPARE(fenetre->ctr_Details1->l_acteClassant->text(),
+             QStringLiteral("QQYB001 est un acte classant"));
+    QVERIFY(!fenetre->ctr_Details1->c_phases->isHidden());
+
+    contexteCourant = 4; // the search dialog is not open
+    chercher(panneau, "QQZA", true);
+    QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
+                      centreLigne(panneau.LV_Actes, 0));
+    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQZA001"));
+    QCOMPARE(fenetre->ctr_Details1->l_acteClassant->text(),
+             QStringLiteral("QQYB001 est un acte classant"));
 }
 
 void tst_recherche::triParColonne() {
