@@ -53,8 +53,19 @@ void activerRetourALaLigne(QTreeView* liste) {
     liste->setTextElideMode(Qt::ElideNone);
     liste->setUniformRowHeights(false);
     liste->setItemDelegate(new DelegueRetourALaLigne(liste));
-    QObject::connect(liste->header(), &QHeaderView::sectionResized, liste,
-                     [liste] { liste->doItemsLayout(); });
+    // Several width changes in a row (a splitter dragged) measure the rows once.
+    QObject::connect(liste->header(), &QHeaderView::sectionResized, liste, [liste] {
+        if (liste->property("mesureDemandee").toBool())
+            return;
+        liste->setProperty("mesureDemandee", true);
+        QMetaObject::invokeMethod(
+            liste,
+            [liste] {
+                liste->setProperty("mesureDemandee", false);
+                liste->doItemsLayout();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void VueListeActes::mousePressEvent(QMouseEvent* event) {
