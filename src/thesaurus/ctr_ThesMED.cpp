@@ -289,9 +289,11 @@ void ctr_ThesMED::ajoutCategorie(const QString& a_lib) {
 
 void ctr_ThesMED::ajoutActe(long a_cat) {
     dessiner();
-    const QString debut = "A" + QString::number(a_cat);
+    // The whole category code and its separator: "A1" alone would also match
+    // an act of category 12, or an act code holding "A1" ("HHFA1...").
+    const QString debut = "A" + QString::number(a_cat) + " - ";
     for (QTreeWidgetItem* n : noeuds())
-        if (cleNoeud(n).contains(debut)) {
+        if (cleNoeud(n).startsWith(debut)) {
             TV_ThesMED->setCurrentItem(n);
             break;
         }

@@ -165,6 +165,7 @@ private slots:
     void ajoutActe_refus();
     void ajoutActe_ajouterPuisOK();
     void ajoutActe_boutonRecherche();
+    void ajoutActe_selectionDansSaCategorie();
     void fenetrePrincipale_commandes();
     void selectCat_sansCategorie();
     void selectCat_ajoute();
@@ -766,6 +767,20 @@ void TstThesaurusMedecin::ajoutActe_boutonRecherche() {
     QTest::mouseClick(p.panneau->Command2, Qt::LeftButton);
     QCOMPARE(ouverts.size(), 2);
     QCOMPARE(ouverts.at(0), QStringLiteral("d_ajoutActeThe"));
+}
+
+void TstThesaurusMedecin::ajoutActe_selectionDansSaCategorie() {
+    // Category 100 is drawn before category 10 (label order) and its key
+    // "A100 - ..." begins with "A10": the act selected is one of category 10.
+    Poste p(QStringLiteral("CMARTIN"), [](const BaseDeTest& b) {
+        b.executer("INSERT INTO CategorieThesaurus VALUES (100, 2, 'Achats', 'CMARTIN')");
+        b.executer("INSERT INTO Acte_Thesaurus VALUES ('XHMA003', 100, '', '')");
+        b.executer("INSERT INTO Acte_Thesaurus VALUES ('XGQC001', 10, '', '')");
+    });
+    QVERIFY(p.cles().indexOf(QStringLiteral("A100 - XHMA003 - ")) <
+            p.cles().indexOf(QStringLiteral("A10 - XGQC001 - ")));
+    p.panneau->ajoutActe(10);
+    QCOMPARE(p.cleCourante(), QStringLiteral("A10 - XGQC001 - "));
 }
 
 void TstThesaurusMedecin::fenetrePrincipale_commandes() {
