@@ -150,7 +150,13 @@ ctr_Details::ctr_Details(QWidget* parent) : QWidget(parent) {
     t_details = new QPlainTextEdit(this);
     t_details->setObjectName(QStringLiteral("t_details"));
     t_details->setReadOnly(true);
-    t_details->setTabStopDistance(t_details->fontMetrics().horizontalAdvance(u' ') * 6);
+    // In the hierarchy text, codes of up to three levels are followed by two
+    // tabs and four-level codes by one: a stop a little wider than a
+    // three-level code brings every chapter label to the second stop, one
+    // under the other.
+    const QFontMetrics mesure = t_details->fontMetrics();
+    t_details->setTabStopDistance(mesure.horizontalAdvance(QStringLiteral("00.00.00")) +
+                                  mesure.horizontalAdvance(u' ') * 2);
 
     auto* disposition = new QVBoxLayout(this);
     disposition->addWidget(f_phasesActivites);

@@ -28,6 +28,8 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -122,6 +124,7 @@ private slots:
     void hierarchie();
     void notesDeChapitre();
     void details();
+    void detailsHierarchieAlignee();
 
 private:
     std::unique_ptr<BaseDeTest> m_base;
@@ -597,6 +600,29 @@ void tst_recherche::details() {
     QVERIFY(details.c_phases->isHidden());
     details.majDetails(nullptr);
     QVERIFY(details.l_acteClassant->text().isEmpty());
+}
+
+// The chapter labels of the hierarchy tab stand one under the other, whatever
+// the length of their code (four levels, the last one followed by one tab).
+void tst_recherche::detailsHierarchieAlignee() {
+    ctr_Details details;
+    details.resize(900, 400);
+    details.show();
+    details.majDetails(accesDonnees.getActe("QQXC001", QString()));
+    details.TS_details->setCurrentIndex(3);
+    QTextDocument* document = details.t_details->document();
+    QList<int> colonnes;
+    for (QTextBlock ligne = document->begin(); ligne.isValid(); ligne = ligne.next()) {
+        const int tab = ligne.text().lastIndexOf(u'\t');
+        if (tab < 0)
+            continue;
+        QTextCursor curseur(document);
+        curseur.setPosition(ligne.position() + tab + 1);
+        colonnes << details.t_details->cursorRect(curseur).left();
+    }
+    QCOMPARE(colonnes.size(), 4);
+    for (int x : colonnes)
+        QCOMPARE(x, colonnes.front());
 }
 
 QTEST_MAIN(tst_recherche)
