@@ -9,17 +9,29 @@
 #include "f_thesaurusMED.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
+#include <QtMath>
 
 // ------------------------------------------------------------ the list view
 
 namespace {
+
+// Texts are broken between words, and inside a word only when the word alone
+// is wider than its column (a long label in capitals), so that nothing is cut.
+QTextOption optionRetour(Qt::Alignment alignement) {
+    QTextOption option(alignement);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    return option;
+}
 
 class DelegueRetourALaLigne : public QStyledItemDelegate {
 public:
@@ -31,12 +43,44 @@ public:
         const QString texte = index.data(Qt::DisplayRole).toString();
         if (largeur <= 0 || texte.isEmpty())
             return taille;
-        const int hauteur =
-            option.fontMetrics.boundingRect(QRect(0, 0, largeur, 100000), Qt::TextWordWrap, texte)
-                .height() +
-            2;
-        taille.setHeight(qMax(taille.height(), hauteur));
+        QTextLayout mise(texte, option.font);
+        mise.setTextOption(optionRetour(Qt::AlignLeft));
+        qreal hauteur = 0;
+        mise.beginLayout();
+        for (QTextLine ligne = mise.createLine(); ligne.isValid(); ligne = mise.createLine()) {
+            ligne.setLineWidth(largeur);
+            hauteur += ligne.height();
+        }
+        mise.endLayout();
+        taille.setHeight(qMax(taille.height(), qCeil(hauteur) + 2));
         return taille;
+    }
+
+    void paint(QPainter* peintre, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget* vue = opt.widget;
+        QStyle* style = vue ? vue->style() : QApplication::style();
+        const QRect zone = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, vue)
+                               .adjusted(marge(), 0, -marge(), 0);
+        const QString texte = opt.text;
+        // Background, selection, focus and tick box as usual; the text here.
+        opt.text.clear();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, peintre, vue);
+        if (texte.isEmpty())
+            return;
+        const QPalette::ColorGroup groupe =
+            !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+            : (opt.state & QStyle::State_Active) ? QPalette::Normal
+                                                 : QPalette::Inactive;
+        peintre->save();
+        peintre->setFont(opt.font);
+        peintre->setPen(opt.palette.color(groupe, (opt.state & QStyle::State_Selected)
+                                                      ? QPalette::HighlightedText
+                                                      : QPalette::Text));
+        peintre->drawText(QRectF(zone), texte, optionRetour(opt.displayAlignment));
+        peintre->restore();
     }
 
 private:

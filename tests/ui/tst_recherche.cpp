@@ -121,6 +121,7 @@ private slots:
     void menuPanier();
     void menuThesaurus();
     void site();
+    void siteMotPlusLargeQueSaColonne();
     void hierarchie();
     void notesDeChapitre();
     void details();
@@ -465,6 +466,21 @@ void tst_recherche::site() {
         panneau.ListBox1->findItems("QV", Qt::MatchExactly, 0).front());
     QCOMPARE(panneau.ListBox2->topLevelItemCount(), 0);
     QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0);
+}
+
+// A label made of one word wider than its column is broken inside the word:
+// its row grows instead of cutting the word.
+void tst_recherche::siteMotPlusLargeQueSaColonne() {
+    const QString mot = QString::fromUtf8("RÉTICULOENDOTHÉLIAL").repeated(3);
+    m_base->executer("INSERT INTO \"Systèmes\" VALUES ('QW', '" + mot + "')");
+    ctr_site panneau;
+    panneau.resize(500, 500);
+    panneau.show();
+    QTreeWidget* liste = panneau.ListBox1;
+    QTreeWidgetItem* ligne = liste->findItems("QW", Qt::MatchExactly, 0).front();
+    const QFontMetrics mesure(liste->font());
+    QVERIFY(mesure.horizontalAdvance(mot) > liste->columnWidth(1));
+    QTRY_VERIFY(liste->visualItemRect(ligne).height() >= 2 * mesure.height());
 }
 
 void tst_recherche::hierarchie() {
