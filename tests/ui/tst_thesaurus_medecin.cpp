@@ -8,6 +8,7 @@
 #include "BaseDeTest.h"
 #include "ChoixFichier.h"
 #include "Data.h"
+#include "EchangeThesaurus.h"
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Messages.h"
@@ -155,6 +156,7 @@ private slots:
     void import_laisseLeThesaurusEntier_data();
     void import_laisseLeThesaurusEntier();
     void import_remplace();
+    void import_grosFichiers();
     void export_fichier();
     void onglets();
     void newCategorie_ajouterPuisOK();
@@ -549,6 +551,55 @@ void TstThesaurusMedecin::import_remplace() {
     for (QTreeWidgetItem* n : p.panneau->noeuds())
         textes << n->text(0).left(7);
     QCOMPARE(textes, (QStringList{"Thésaur", "Divers", "Mains", "XHMA001", "XGMA001"}));
+}
+
+void TstThesaurusMedecin::import_grosFichiers() {
+    // 10 MB of 10,000-character lines: imported, the wait window advancing
+    // line by line up to its end.
+    Poste p;
+    const QString chemin = p.base.dossier() + "/gros.txt";
+    QFile f(chemin);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("01/02/2026\tCMARTIN - MARTIN CLAIRE\r\n");
+    for (int i = 0; i < 1000; ++i)
+        f.write(QByteArray(9992, char('A' + i % 26)) + "\tXHMA003\r\n");
+    f.close();
+    QVERIFY(f.size() > 10'000'000);
+    {
+        ProgressionEnregistree attente;
+        p.choix.setFichierSuivant(chemin);
+        p.fenetre->importerThesaurus();
+        QCOMPARE(attente.journal.first(), QStringLiteral("debut %1").arg(f.size() + 1));
+        QCOMPARE(attente.journal.last(), QStringLiteral("fin"));
+        int avance = 0;
+        for (const QString& pas : attente.journal.mid(1, attente.journal.size() - 2))
+            avance += pas.mid(1).toInt();
+        QCOMPARE(attente.journal.size(), 1000 + 2);
+        QCOMPARE(avance, 1000 * 10000); // every character of every line read
+    }
+    QCOMPARE(p.messages.journal().size(), 1u); // the confirmation only
+    QCOMPARE(p.categoriesDuMedecin(), 1000LL);
+    QCOMPARE(p.actesDuMedecin(), 1000LL);
+    QCOMPARE(p.panneau->noeuds().size(), 1 + 2000);
+    QCOMPARE(p.panneau->noeuds().at(1)->text(0).size(), 9992);
+
+    // A file too large to be a thesaurus is refused before anything changes
+    // and before any wait window.
+    const QStringList cles = p.cles();
+    const QString enorme = p.base.dossier() + "/enorme.txt";
+    QFile e(enorme);
+    QVERIFY(e.open(QIODevice::WriteOnly));
+    QVERIFY(e.resize(tailleMaxImport + 1));
+    e.close();
+    ProgressionEnregistree attente;
+    p.messages.vider();
+    p.choix.setFichierSuivant(enorme);
+    p.fenetre->importerThesaurus();
+    QCOMPARE(p.messages.textes().size(), 2);
+    QVERIFY(p.messages.textes().last().contains(QStringLiteral("trop volumineux")));
+    QVERIFY(attente.journal.isEmpty());
+    QCOMPARE(p.categoriesDuMedecin(), 1000LL);
+    QCOMPARE(p.cles(), cles);
 }
 
 void TstThesaurusMedecin::export_fichier() {
