@@ -147,6 +147,7 @@ private slots:
     void selectionnerActe();
     void renommer_data();
     void renommer();
+    void renommer_niRacineNiActe();
     void supprimerActe_nonPuisOui();
     void supprimerActe_deuxActivites();
     void supprimer_dernierNoeudSelectionneLePremier();
@@ -156,6 +157,7 @@ private slots:
     void import_laisseLeThesaurusEntier_data();
     void import_laisseLeThesaurusEntier();
     void import_remplace();
+    void import_thesaurusVideSansConfirmation();
     void import_grosFichiers();
     void export_fichier();
     void onglets();
@@ -165,6 +167,7 @@ private slots:
     void ajoutActe_codeSaisi();
     void ajoutActe_refus_data();
     void ajoutActe_refus();
+    void ajoutActe_sansCategorieChoisie();
     void ajoutActe_ajouterPuisOK();
     void ajoutActe_boutonRecherche();
     void ajoutActe_selectionDansSaCategorie();
@@ -335,6 +338,20 @@ void TstThesaurusMedecin::renommer() {
         Data().CreeRecordset("SELECT CT_LIB FROM CategorieThesaurus WHERE CT_CODE = 9");
     QCOMPARE(rs->Fields(0).toString(), attendu);
     QVERIFY(p.messages.journal().empty());
+}
+
+void TstThesaurusMedecin::renommer_niRacineNiActe() {
+    Poste p;
+    for (const QString& cle : {QStringLiteral("NCMARTIN"), QStringLiteral("A9 - XGQC001 - ")}) {
+        p.cliquer(p.panneau->noeud(cle));
+        QTest::keyClick(p.arbre, Qt::Key_F2);
+        p.panneau->m_modifCat->trigger();
+        QVERIFY(!p.arbre->findChild<QLineEdit*>());
+    }
+    // The same key on a category opens its label.
+    p.cliquer(p.panneau->noeud(QStringLiteral("C9")));
+    QTest::keyClick(p.arbre, Qt::Key_F2);
+    QVERIFY(p.arbre->findChild<QLineEdit*>());
 }
 
 void TstThesaurusMedecin::supprimerActe_nonPuisOui() {
@@ -553,6 +570,26 @@ void TstThesaurusMedecin::import_remplace() {
     QCOMPARE(textes, (QStringList{"Thésaur", "Divers", "Mains", "XHMA001", "XGMA001"}));
 }
 
+void TstThesaurusMedecin::import_thesaurusVideSansConfirmation() {
+    // Nothing to replace: no confirmation, straight to the file chooser.
+    Poste p(QStringLiteral("CMARTIN"), [](const BaseDeTest& b) {
+        b.executer("DELETE FROM CategorieThesaurus WHERE CT_LIEN = 'CMARTIN'");
+    });
+    const QString chemin = p.base.dossier() + "/import.txt";
+    QFile f(chemin);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("01/02/2026\tCMARTIN - MARTIN CLAIRE\r\nMains\tXHMA001\r\n");
+    f.close();
+    p.choix.setFichierSuivant(chemin);
+    p.fenetre->importerThesaurus();
+    QVERIFY(p.messages.journal().empty());
+    QCOMPARE(p.choix.appels, 1);
+    QCOMPARE(p.cles(),
+             (QStringList{
+                 "NCMARTIN", "C" + QString::number(medecinCourant->listeCat.front().code),
+                 QStringLiteral("A%1 - XHMA001 - ").arg(medecinCourant->listeCat.front().code)}));
+}
+
 void TstThesaurusMedecin::import_grosFichiers() {
     // 10 MB of 10,000-character lines: imported, the wait window advancing
     // line by line up to its end.
@@ -767,6 +804,24 @@ void TstThesaurusMedecin::ajoutActe_refus() {
     QCOMPARE(p.messages.textes(), QStringList{message});
     QCOMPARE(p.messages.journal().front().titre, QStringLiteral("Erreur"));
     QCOMPARE(p.messages.journal().front().icone, Icone::Information);
+    QCOMPARE(p.actesDuMedecin(), avant);
+}
+
+void TstThesaurusMedecin::ajoutActe_sansCategorieChoisie() {
+    // A category that no longer exists: none is chosen, the act goes nowhere.
+    Poste p;
+    const long long avant = p.actesDuMedecin();
+    p.piloterDialogues([](QDialog* d) {
+        auto* dlg = qobject_cast<d_ajoutActeThe*>(d);
+        QCOMPARE(dlg->Combo1->currentIndex(), -1);
+        QTest::keyClicks(dlg->Text1, QStringLiteral("XHMA003"));
+        QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
+        QVERIFY(dlg->result() != QDialog::Accepted);
+    });
+    d_ajoutActeThe d;
+    d.afficher(999, QStringLiteral("CMARTIN"), 2);
+    QCOMPARE(p.messages.textes(), QStringList{QStringLiteral("Vous devez choisir une catégorie.")});
+    QCOMPARE(p.messages.journal().front().titre, QStringLiteral("Attention"));
     QCOMPARE(p.actesDuMedecin(), avant);
 }
 
