@@ -142,26 +142,14 @@ void ctr_Hier::chapitreChoisi(int i) {
     if (code.isEmpty())
         return;
     c_hier[i]->setToolTip(c_hier[i]->currentText());
-    switch (i) {
-    case 0:
-        viderCombo(c_hier[1]);
-        viderCombo(c_hier[2]);
-        viderCombo(c_hier[3]);
-        remplirNiveau(c_hier[1], 2, code);
-        break;
-    case 1:
-        viderCombo(c_hier[2]);
-        viderCombo(c_hier[3]);
-        remplirNiveau(c_hier[2], 3, code);
-        break;
-    case 2:
-        viderCombo(c_hier[3]);
-        remplirNiveau(c_hier[3], 4, code);
-        break;
-    default:
+    // Every deeper level empties before the next one fills; the last level
+    // lists its acts.
+    for (int j = i + 1; j < 4; ++j)
+        viderCombo(c_hier[j]);
+    if (i < 3)
+        remplirNiveau(c_hier[i + 1], static_cast<qint16>(i + 2), code);
+    else
         afficherActesPosition(code);
-        break;
-    }
 }
 
 void ctr_Hier::notesChoisies(int i) {

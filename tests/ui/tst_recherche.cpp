@@ -94,6 +94,13 @@ QPoint centreLigne(QTreeWidget* liste, int ligne) {
     return liste->visualItemRect(liste->topLevelItem(ligne)).center();
 }
 
+// Chooses a row of one level of chapters as the user does in its drop-down list.
+void choisirChapitre(ctr_Hier& panneau, int niveau, int ligne) {
+    QComboBox* combo = panneau.c_hier[niveau];
+    combo->setCurrentIndex(ligne);
+    emit combo->activated(ligne);
+}
+
 void chercher(ctr_motCle& panneau, const QString& texte, bool parCode) {
     panneau.O_recherche[parCode ? 0 : 1]->setChecked(true);
     panneau.t_motCle->setText(texte);
@@ -361,10 +368,8 @@ void tst_recherche::menuContextuel() {
     QCOMPARE(panneau.m_ajoutPanier->text(), QStringLiteral("Sélectionner cet acte"));
     QCOMPARE(panneau.m_ajoutThesaurus->text(), QStringLiteral("Ajouter au thésaurus"));
     const int i = panneau.c_hier[0]->findText("CHAPITRE DE TEST");
-    panneau.c_hier[0]->setCurrentIndex(i);
-    panneau.chapitreChoisi(0);
-    panneau.c_hier[1]->setCurrentIndex(1);
-    panneau.chapitreChoisi(1);
+    choisirChapitre(panneau, 0, i);
+    choisirChapitre(panneau, 1, 1);
     QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 1);
     QTest::mouseClick(panneau.LV_Actes->viewport(), bouton, {}, centreLigne(panneau.LV_Actes, 0));
     QVERIFY(acteCourant); // details in every case
@@ -491,40 +496,33 @@ void tst_recherche::hierarchie() {
     const int chapitre = c[0]->findText("CHAPITRE DE TEST");
     QVERIFY(chapitre >= 0);
     QCOMPARE(c[0]->currentIndex(), -1);
-    c[0]->setCurrentIndex(chapitre);
-    panneau.chapitreChoisi(0);
+    choisirChapitre(panneau, 0, chapitre);
     QCOMPARE(c[1]->count(), 2);
     QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0); // level 1 never lists acts
 
     // A level-2 chapter without level 3: its acts at once, position + "0000".
-    c[1]->setCurrentIndex(1);
-    panneau.chapitreChoisi(1);
+    choisirChapitre(panneau, 1, 1);
     QCOMPARE(c[2]->count(), 0);
     QCOMPARE(codesListe(panneau.LV_Actes), QStringList{"QQYB001"});
     QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
     QVERIFY(!acteCourant);
 
     // A level-3 chapter without level 4: position + "00".
-    c[1]->setCurrentIndex(0);
-    panneau.chapitreChoisi(1);
+    choisirChapitre(panneau, 1, 0);
     QCOMPARE(c[2]->count(), 2);
     QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0);
-    c[2]->setCurrentIndex(0);
-    panneau.chapitreChoisi(2);
+    choisirChapitre(panneau, 2, 0);
     QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQZA001", "QQZA002"}));
 
     // Level 4: the full eight digits.
-    c[2]->setCurrentIndex(1);
-    panneau.chapitreChoisi(2);
+    choisirChapitre(panneau, 2, 1);
     QCOMPARE(c[3]->count(), 1);
-    c[3]->setCurrentIndex(0);
-    panneau.chapitreChoisi(3);
+    choisirChapitre(panneau, 3, 0);
     QCOMPARE(codesListe(panneau.LV_Actes), QStringList{"QQXC001"});
     QCOMPARE(c[3]->currentText(), QStringLiteral("Sous-paragraphe"));
 
     // A new level-1 choice empties every deeper level and the acts.
-    c[0]->setCurrentIndex(chapitre);
-    panneau.chapitreChoisi(0);
+    choisirChapitre(panneau, 0, chapitre);
     QCOMPARE(c[2]->count(), 0);
     QCOMPARE(c[3]->count(), 0);
     QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0);
@@ -546,10 +544,8 @@ void tst_recherche::notesDeChapitre() {
     panneau.show();
     QTest::mouseClick(panneau.b_notes[1], Qt::LeftButton); // empty combo: nothing
     QVERIFY(affiches.isEmpty());
-    panneau.c_hier[0]->setCurrentIndex(panneau.c_hier[0]->findText("CHAPITRE DE TEST"));
-    panneau.chapitreChoisi(0);
-    panneau.c_hier[1]->setCurrentIndex(0);
-    panneau.chapitreChoisi(1);
+    choisirChapitre(panneau, 0, panneau.c_hier[0]->findText("CHAPITRE DE TEST"));
+    choisirChapitre(panneau, 1, 0);
     QTest::mouseClick(panneau.b_notes[1], Qt::LeftButton);
     QCOMPARE(affiches.size(), 1);
     QVERIFY(affiches.front().contains(QStringLiteral("Première note")));
