@@ -154,14 +154,19 @@ bool d_ajoutActeThe::ajouter() {
                         QStringLiteral("Attention"), Icone::Exclamation);
         return false;
     }
-    const QString code = Text1->text();
-    if (accesCCAM.ActeExisteDansCat(code, categorie)) {
+    if (!insererSiAbsent(Text1->text(), categorie))
+        return false;
+    ctr_ThesMED::rafraichirApresActe(categorie);
+    return true;
+}
+
+bool d_ajoutActeThe::insererSiAbsent(const QString& a_code, long a_categorie) {
+    if (accesCCAM.ActeExisteDansCat(a_code, a_categorie)) {
         afficherMessage(QStringLiteral("Cet acte existe déja dans cette catégorie."),
                         QStringLiteral("Erreur"), Icone::Information);
         return false;
     }
-    accesCCAM.insererActeTheserus(categorie, code, m_activite, QString());
-    ctr_ThesMED::rafraichirApresActe(categorie);
+    accesCCAM.insererActeTheserus(a_categorie, a_code, QString(), QString());
     return true;
 }
 

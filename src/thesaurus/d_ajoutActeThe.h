@@ -34,6 +34,10 @@ public:
     QPushButton* OKButton;
     QPushButton* CancelButton;
 
+    // Adds the act (no activity, no label) to the category unless it is
+    // already there; false after the message in that case.
+    static bool insererSiAbsent(const QString& a_code, long a_categorie);
+
     // The category handed to the search dialog by the search button.
     long categorieRecherche() const { return m_rechercheCategorie; }
     // The act found for the typed code (nullptr when the code is unknown).
@@ -56,6 +60,4 @@ private:
     int m_indexCategorie = -1;
     long m_rechercheCategorie = -1;
     RecordsetPtr m_acte;
-    // The activity stored with acts added here: always empty.
-    const QString m_activite;
 };

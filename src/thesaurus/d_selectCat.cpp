@@ -4,6 +4,7 @@
 #include "Globals.h"
 #include "Messages.h"
 #include "ctr_ThesMED.h"
+#include "d_ajoutActeThe.h"
 #include "f_thesaurusMED.h"
 
 #include <QApplication>
@@ -64,12 +65,8 @@ void d_selectCat::valider() {
     if (!medecinCourant || ligne < 0 || ligne >= medecinCourant->listeCat.size())
         return;
     const long categorie = medecinCourant->listeCat.at(ligne).code;
-    if (accesCCAM.ActeExisteDansCat(m_acte, categorie)) {
-        afficherMessage(QStringLiteral("Cet acte existe déja dans cette catégorie."),
-                        QStringLiteral("Erreur"), Icone::Information);
+    if (!d_ajoutActeThe::insererSiAbsent(m_acte, categorie))
         return;
-    }
-    accesCCAM.insererActeTheserus(categorie, m_acte, QString(), QString());
     accept();
     QApplication::processEvents();
     medecinCourant->remplirThesaurusMED();
