@@ -39,8 +39,10 @@ d_selectCat::d_selectCat(QWidget* parent) : QDialog(parent) {
     principal->addLayout(boutons);
     resize(440, 300);
 
-    connect(l_listeCat, &QListWidget::currentRowChanged, this,
-            [this](int ligne) { OKButton->setEnabled(ligne >= 0); });
+    // Only a category the user chose enables "OK": the list marks its first
+    // row as current when it takes the focus, without choosing it.
+    connect(l_listeCat, &QListWidget::itemSelectionChanged, this,
+            [this] { OKButton->setEnabled(!l_listeCat->selectedItems().isEmpty()); });
     connect(l_listeCat, &QListWidget::itemDoubleClicked, this, [this] { valider(); });
     connect(OKButton, &QPushButton::clicked, this, [this] { valider(); });
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -61,7 +63,8 @@ void d_selectCat::afficher(const QString& a_acte) {
 }
 
 void d_selectCat::valider() {
-    const int ligne = l_listeCat->currentRow();
+    const QList<QListWidgetItem*> choisies = l_listeCat->selectedItems();
+    const int ligne = choisies.isEmpty() ? -1 : l_listeCat->row(choisies.front());
     if (!medecinCourant || ligne < 0 || ligne >= medecinCourant->listeCat.size())
         return;
     const long categorie = medecinCourant->listeCat.at(ligne).code;

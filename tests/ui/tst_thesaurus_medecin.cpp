@@ -24,6 +24,7 @@
 #include "f_thesaurusMED.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFrame>
@@ -958,6 +959,11 @@ void TstThesaurusMedecin::selectCat_ajoute() {
                  QStringLiteral("Sélectionnez la catégorie à laquelle vous voulez ajouter "
                                 "l'acte :XGFC001"));
         QCOMPARE(dlg->l_listeCat->count(), 3);
+        QVERIFY(!dlg->OKButton->isEnabled());
+        // The list taking the focus marks a row without choosing it.
+        QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(dlg->l_listeCat, &focus);
+        QCOMPARE(dlg->l_listeCat->currentRow(), 0);
         QVERIFY(!dlg->OKButton->isEnabled());
         dlg->l_listeCat->setCurrentRow(categorie9);
         QVERIFY(dlg->OKButton->isEnabled());
