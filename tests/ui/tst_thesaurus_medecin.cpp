@@ -207,6 +207,19 @@ void TstThesaurusMedecin::arbre_clesTextesEtSelection() {
     QVERIFY(p.panneau->Command2->isEnabled());
     QCOMPARE(p.fenetre->TS_Thes->tabText(3), QStringLiteral("Thésaurus du MARTIN CLAIRE"));
     QCOMPARE(p.fenetre->TS_Thes->currentIndex(), 3);
+    // Captions of the buttons and of the pop-up menu, in its order.
+    QStringList legendes;
+    for (const QPushButton* b :
+         {p.panneau->Command1, p.panneau->Command2, p.panneau->Command3, p.panneau->Command4})
+        legendes << b->text();
+    for (const QAction* a : p.panneau->m_TheMED->actions())
+        legendes << a->objectName() + "=" + a->text();
+    QCOMPARE(legendes,
+             (QStringList{"Importer le thésaurus", "Ajouter des actes", "Ajouter des catégories",
+                          "Ajouter le thésaurus de l'UM", "m_ajoutPanier=Sélectionner cet acte",
+                          "m_ajoutActe=Ajouter un acte", "m_suppActe=Supprimer l'acte",
+                          "m_ajoutCat=Ajouter une catégorie", "m_suppCat=Supprimer la catégorie",
+                          "m_modifCat=Renommer la catégorie"}));
     // In the doctor tab of the DIM window they show.
     contexteCourant = 2;
     p.panneau->afficher(nullptr);
