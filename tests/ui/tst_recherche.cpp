@@ -18,6 +18,7 @@
 #include "f_thesaurusMED.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +116,7 @@ private slots:
     void init();
     void cleanup();
 
+    void legendes();
     void motCle_data();
     void motCle();
     void motCleSaisiesDifficiles_data();
@@ -150,6 +152,42 @@ void tst_recherche::cleanup() {
     m_messages.reset();
     m_base.reset();
     reinitialiserEtatGlobal();
+}
+
+// The program's own texts on the panels, as the user reads them.
+void tst_recherche::legendes() {
+    ctr_motCle motCle;
+    QCOMPARE(motCle.Label1->text(),
+             QStringLiteral("Tapez un ou plusieurs mots clés séparés par des espaces. Vous pouvez "
+                            "effectuer votre recherche par code ou par libellé"));
+    QCOMPARE(motCle.O_recherche[0]->text(), QStringLiteral("Code"));
+    QCOMPARE(motCle.O_recherche[1]->text(), QStringLiteral("Libellé"));
+    QVERIFY(motCle.O_recherche[0]->isChecked());
+    QCOMPARE(motCle.b_recherche->text(), QStringLiteral("Rechercher"));
+    QCOMPARE(motCle.LV_Actes->headerItem()->text(0), QStringLiteral("Code"));
+    QCOMPARE(motCle.LV_Actes->headerItem()->text(1), QStringLiteral("Libelle"));
+    QCOMPARE(motCle.m_ajoutPanier->text(), QStringLiteral("Sélectionner cet acte"));
+    QCOMPARE(motCle.m_ajoutThesaurus->text(), QStringLiteral("Ajouter au thesaurus"));
+
+    ctr_site site;
+    QCOMPARE(site.Frame1->title(), QStringLiteral("Système"));
+    QCOMPARE(site.Frame2->title(), QStringLiteral("Organe ou fonction"));
+
+    ctr_Hier hier;
+    QStringList niveaux;
+    for (int i = 0; i < 4; ++i) {
+        niveaux << hier.l_hier[i]->text();
+        QCOMPARE(hier.b_notes[i]->toolTip(), QStringLiteral("Notes d'utilisation"));
+    }
+    QCOMPARE(niveaux,
+             (QStringList{"Chapitre :", "Sous chapitre :", "Paragraphe :", "Sous Paragraphe :"}));
+
+    ctr_Details details;
+    QCOMPARE(details.f_phasesActivites->title(), QStringLiteral("Activité / Phase"));
+    d_notesUtilisation notes;
+    QCOMPARE(notes.windowTitle(), QStringLiteral("Notes d'utilisation"));
+    QCOMPARE(notes.f_notes->title(), QStringLiteral("Notes d'utilisation"));
+    QCOMPARE(notes.OKButton->text(), QStringLiteral("OK"));
 }
 
 void tst_recherche::motCle_data() {
