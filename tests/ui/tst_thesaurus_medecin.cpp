@@ -701,6 +701,10 @@ void TstThesaurusMedecin::newCategorie_ajouterPuisOK() {
         auto* dlg = qobject_cast<d_newCategorie*>(d);
         QVERIFY(dlg);
         QCOMPARE(dlg->windowTitle(), QStringLiteral("Nouvelle catégorie"));
+        QCOMPARE(dlg->Label1->text(), QStringLiteral("Libellé de la catégorie : "));
+        QCOMPARE(dlg->Command1->text() + "|" + dlg->OKButton->text() + "|" +
+                     dlg->CancelButton->text(),
+                 QStringLiteral("Ajouter|OK|Annuler"));
         dlg->Text1->insert(QStringLiteral("  Épaule "));
         QTest::mouseClick(dlg->Command1, Qt::LeftButton);
         QVERIFY(dlg->Text1->text().isEmpty());
@@ -846,6 +850,11 @@ void TstThesaurusMedecin::ajoutActe_ajouterPuisOK() {
         auto* dlg = qobject_cast<d_ajoutActeThe*>(d);
         QVERIFY(dlg);
         QCOMPARE(dlg->windowTitle(), QStringLiteral("Ajout d'actes"));
+        QCOMPARE(dlg->Label1->text() + "|" + dlg->Label2->text(),
+                 QStringLiteral("Catégorie :|Code de l'acte :"));
+        QCOMPARE(dlg->Command2->text() + "|" + dlg->OKButton->text() + "|" +
+                     dlg->CancelButton->text(),
+                 QStringLiteral("Ajouter|OK|Annuler"));
         QCOMPARE(dlg->Combo1->currentText(), QStringLiteral("Prothèses"));
         // Another category chosen in the combo.
         dlg->Combo1->setCurrentIndex(dlg->Combo1->findText(QStringLiteral("Arthroscopies")));
@@ -968,6 +977,7 @@ void TstThesaurusMedecin::selectCat_ajoute() {
     p.piloterDialogues([&](QDialog* d) {
         auto* dlg = qobject_cast<d_selectCat*>(d);
         QVERIFY(dlg);
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("Sélectionnez la catégorie"));
         QCOMPARE(dlg->l_titre->text(),
                  QStringLiteral("Sélectionnez la catégorie à laquelle vous voulez ajouter "
                                 "l'acte :XGFC001"));
