@@ -31,6 +31,22 @@ long long BaseDeTest::compter(const QString& sql) const {
     return rs->isEOF() ? 0 : rs->Fields(0).toLongLong();
 }
 
+QStringList colonne(const RecordsetPtr& rs, int position) {
+    if (!rs)
+        return {QStringLiteral("<aucun recordset>")};
+    QStringList l;
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
+        const QVariant v = rs->Fields(position);
+        l << (v.isNull() ? QStringLiteral("<NULL>") : v.toString());
+    }
+    rs->MoveFirst();
+    return l;
+}
+
+QStringList colonne(const RecordsetPtr& rs, const QString& nom) {
+    return rs ? colonne(rs, rs->indexChamp(nom)) : colonne(rs, 0);
+}
+
 QString dossierCcamNational() {
     const QDir d(QStringLiteral(TARVENOR_CCAM_DIR));
     return d.exists(QStringLiteral("ccam_v81.csv")) ? d.absolutePath() : QString();

@@ -5,40 +5,18 @@
 #include "AccesDonnees.h"
 #include "BaseDeTest.h"
 #include "Data.h"
+#include "FichiersDeTest.h"
 #include "Globals.h"
 #include "Messages.h"
 #include "TraductionJet.h"
 #include "adCCAM.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QtTest>
 #include <sqlite3.h>
-#include <unistd.h>
 
 namespace {
-
-// Names and hashes of every file of a folder, to prove nothing was created or changed.
-QMap<QString, QByteArray> empreinte(const QString& dossier) {
-    QMap<QString, QByteArray> r;
-    const QDir d(dossier);
-    for (const QString& nom : d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        QFile f(d.filePath(nom));
-        if (f.open(QIODevice::ReadOnly))
-            r[nom] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
-        else
-            r[nom] = "dossier";
-    }
-    return r;
-}
-
-void ecrireFichier(const QString& chemin, const QByteArray& contenu) {
-    QFile f(chemin);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(contenu);
-}
 
 QByteArray enteteJet(const char* moteur) {
     QByteArray b(2048, '\0');
@@ -46,13 +24,6 @@ QByteArray enteteJet(const char* moteur) {
     b[1] = 0x01;
     b.replace(4, 15, moteur);
     return b;
-}
-
-QStringList colonne(const RecordsetPtr& rs) {
-    QStringList l;
-    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
-        l << rs->Fields(0).toString();
-    return l;
 }
 
 } // namespace
@@ -144,7 +115,7 @@ void TestData::connexionRefusee() {
     QTemporaryDir dossier;
     const QString chemin = nom.isEmpty() ? dossier.path() : QDir(dossier.path()).filePath(nom);
     if (!contenu.isNull())
-        ecrireFichier(chemin, contenu);
+        ecrireOctets(chemin, contenu);
     const auto avant = empreinte(dossier.path());
 
     cheminBase = chemin;
@@ -317,39 +288,12 @@ void TestData::fichierRemplace() {
 void TestData::creerBaseNeRemplacePas() {
     QTemporaryDir dossier;
     const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("existant.mdb"));
-    ecrireFichier(chemin, "précieux");
+    ecrireOctets(chemin, "précieux");
     QVERIFY_THROWS_EXCEPTION(DataError, Data::creerBase(chemin));
     QFile f(chemin);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("précieux"));
 }
-
-// Makes a file read-only for this process for its lifetime, also when the
-// tests run as the administrator (whom access rights do not stop).
-class FichierLectureSeule {
-public:
-    explicit FichierLectureSeule(QString chemin) : m_chemin(std::move(chemin)) {
-        if (::geteuid() != 0) {
-            m_ok = QFile::setPermissions(m_chemin, QFile::ReadOwner | QFile::ReadGroup);
-        } else {
-            m_immuable = true;
-            m_ok =
-                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), m_chemin}) == 0;
-        }
-    }
-    ~FichierLectureSeule() {
-        if (m_immuable)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_chemin});
-        else
-            QFile::setPermissions(m_chemin, QFile::ReadOwner | QFile::WriteOwner);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    QString m_chemin;
-    bool m_immuable = false;
-    bool m_ok = false;
-};
 
 void TestData::lectureSeule() {
     QTemporaryDir dossier;
