@@ -452,13 +452,18 @@ void executerDirect(Connexion& c, const QByteArray& sql) {
 Transaction::Transaction(Connexion& connexion) : m_connexion(connexion) {
     static int compteur = 0;
     m_nom = QStringLiteral("t%1").arg(++compteur);
+    m_externe = sqlite3_get_autocommit(m_connexion.handle()) != 0;
     executerDirect(m_connexion, ("SAVEPOINT " + m_nom).toUtf8());
 }
 
 Transaction::~Transaction() {
     if (m_fini)
         return;
-    const QByteArray annule = ("ROLLBACK TO " + m_nom + "; RELEASE " + m_nom).toUtf8();
+    // The outermost one rolls the whole transaction back: releasing it after
+    // a rollback to it would commit an empty transaction, which still
+    // rewrites the file's header.
+    const QByteArray annule = m_externe ? QByteArray("ROLLBACK")
+                                        : ("ROLLBACK TO " + m_nom + "; RELEASE " + m_nom).toUtf8();
     sqlite3_exec(m_connexion.handle(), annule.constData(), nullptr, nullptr, nullptr);
 }
 
