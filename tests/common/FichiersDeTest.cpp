@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 #include <unistd.h>
@@ -33,7 +34,10 @@ QMap<QString, QByteArray> empreinte(const QString& dossier) {
 
 FichierLectureSeule::FichierLectureSeule(QString chemin) : m_chemin(std::move(chemin)) {
     if (::geteuid() != 0) {
-        m_ok = QFile::setPermissions(m_chemin, QFile::ReadOwner | QFile::ReadGroup);
+        QFile::Permissions p = QFile::ReadOwner | QFile::ReadGroup;
+        if (QFileInfo(m_chemin).isDir())
+            p |= QFile::ExeOwner | QFile::ExeGroup; // a folder stays open for reading
+        m_ok = QFile::setPermissions(m_chemin, p);
     } else {
         m_immuable = true;
         m_ok = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), m_chemin}) == 0;
@@ -44,5 +48,7 @@ FichierLectureSeule::~FichierLectureSeule() {
     if (m_immuable)
         QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_chemin});
     else
-        QFile::setPermissions(m_chemin, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(
+            m_chemin, QFile::ReadOwner | QFile::WriteOwner |
+                          (QFileInfo(m_chemin).isDir() ? QFile::ExeOwner : QFile::Permissions()));
 }

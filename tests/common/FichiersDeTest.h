@@ -14,7 +14,8 @@ void ecrireOctets(const QString& chemin, const QByteArray& octets);
 // Names and hashes of every entry of a folder ("dossier" for a subfolder).
 QMap<QString, QByteArray> empreinte(const QString& dossier);
 
-// Makes a file read-only for this process while it lives, also when the tests
+// Makes a file (or a folder: nothing can be created in it) read-only for
+// this process while it lives, also when the tests
 // run as the administrator (whom access rights do not stop: the file is then
 // made immutable). ok() is false when neither could be done here.
 class FichierLectureSeule {

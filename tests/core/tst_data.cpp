@@ -48,6 +48,7 @@ private slots:
     void fichierRemplace();
     void creerBaseNeRemplacePas();
     void lectureSeule();
+    void dossierLectureSeule();
 
     // ---- transactions
     void transactionAnnulee();
@@ -330,6 +331,37 @@ void TestData::lectureSeule() {
     QCOMPARE(accesDonnees.getMedecinParCode(QStringLiteral("D1"))->RecordCount(), 0);
     Data::fermerConnexions();
     QCOMPARE(empreinte(dossier.path()).value(QStringLiteral("ro.mdb")), avant);
+}
+
+void TestData::dossierLectureSeule() {
+    // A database whose folder cannot be written to (a read-only share): it
+    // opens for reading although SQLite cannot put its journal files beside
+    // it; a write is refused with a clear description, nothing is created.
+    QTemporaryDir dossier;
+    const QString sousDossier = QDir(dossier.path()).filePath(QStringLiteral("partage"));
+    QVERIFY(QDir().mkdir(sousDossier));
+    const QString chemin = QDir(sousDossier).filePath(QStringLiteral("BD.mdb"));
+    Data::creerBase(chemin);
+    Data(chemin).CreeConnexion()->Execute(
+        QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+    Data::fermerConnexions();
+    FichierLectureSeule protection(sousDossier);
+    if (!protection.ok())
+        QSKIP("impossible de protéger un dossier en écriture ici");
+    const auto avant = empreinte(sousDossier);
+    cheminBase = chemin;
+
+    QVERIFY2(Data().ConnexionCorrecte(), qPrintable(m_messages->textes().join('|')));
+    QCOMPARE(colonne(accesDonnees.getListeUM()), QStringList{QStringLiteral("U1")});
+    QVERIFY2(m_messages->journal().empty(), qPrintable(m_messages->textes().join('|')));
+    accesDonnees.insererUM(QStringLiteral("U2"), QStringLiteral("Deux"));
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    QCOMPARE(m_messages->journal().front().titre, QStringLiteral("ERREUR"));
+    QVERIFY2(m_messages->journal().front().texte.contains(QStringLiteral("lecture seule")),
+             qPrintable(m_messages->journal().front().texte));
+    QCOMPARE(accesDonnees.getListeUM()->RecordCount(), 1);
+    Data::fermerConnexions();
+    QCOMPARE(empreinte(sousDossier), avant);
 }
 
 // ------------------------------------------------------------------ transactions
