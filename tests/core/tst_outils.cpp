@@ -65,7 +65,7 @@ void TestOutils::importReussi() {
 }
 
 void TestOutils::importRefuse_data() {
-    QTest::addColumn<QByteArray>("tableur"); // null: the good spreadsheet
+    QTest::addColumn<QByteArray>("tableur"); // null: the good spreadsheet; "<absent>", "<dossier>"
     QTest::addColumn<bool>("baseDansUnDossierAbsent");
     QTest::addColumn<int>("statut");
     QTest::addColumn<QString>("attendu"); // pattern of the error output
@@ -74,6 +74,10 @@ void TestOutils::importRefuse_data() {
     QTest::newRow("vide") << QByteArray("") << false << 1 << "tableur\\.csv.*vide";
     QTest::newRow("dossier absent") << QByteArray() << true << 1 << "absent.*n'existe pas";
     QTest::newRow("sans base") << QByteArray() << false << 2 << "Usage";
+    QTest::newRow("tableur absent")
+        << QByteArray("<absent>") << false << 1 << "absent\\.csv.*introuvable";
+    QTest::newRow("tableur dossier")
+        << QByteArray("<dossier>") << false << 1 << "tableur\\.csv.*est un dossier";
 }
 
 void TestOutils::importRefuse() {
@@ -83,7 +87,12 @@ void TestOutils::importRefuse() {
     QFETCH(QString, attendu);
     QTemporaryDir dossier;
     QString csv = donnees(QStringLiteral("ccam_mini.csv"));
-    if (!tableur.isNull()) {
+    if (tableur == "<absent>") {
+        csv = QDir(dossier.path()).filePath(QStringLiteral("absent.csv"));
+    } else if (tableur == "<dossier>") {
+        csv = QDir(dossier.path()).filePath(QStringLiteral("tableur.csv"));
+        QVERIFY(QDir().mkdir(csv));
+    } else if (!tableur.isNull()) {
         csv = QDir(dossier.path()).filePath(QStringLiteral("tableur.csv"));
         ecrireOctets(csv, tableur);
     }
