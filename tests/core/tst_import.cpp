@@ -377,6 +377,8 @@ void TestImport::baseImpossibleAEcrire_data() {
                                            << "n'est pas une base Tarvenor";
     QTest::newRow("lecture seule") << "lecture seule"
                                    << "ne peut pas être modifiée";
+    QTest::newRow("dossier en lecture seule") << "dossier en lecture seule"
+                                              << "ne peut pas être modifiée";
 }
 
 void TestImport::baseImpossibleAEcrire() {
@@ -402,6 +404,16 @@ void TestImport::baseImpossibleAEcrire() {
         QCOMPARE(sqlite3_open(QFile::encodeName(cible).constData(), &db), SQLITE_OK);
         sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES (1);", nullptr, nullptr, nullptr);
         sqlite3_close(db);
+    } else if (cas == "dossier en lecture seule") {
+        const QString partage = QDir(dossier.path()).filePath(QStringLiteral("partage"));
+        QVERIFY(QDir().mkdir(partage));
+        cible = QDir(partage).filePath(QStringLiteral("cible.mdb"));
+        BaseDeTest b;
+        Data::fermerConnexions();
+        QFile::copy(b.chemin(), cible);
+        protection = std::make_unique<FichierLectureSeule>(partage);
+        if (!protection->ok())
+            QSKIP("Impossible de protéger un dossier en écriture ici.");
     } else {
         BaseDeTest b;
         Data::fermerConnexions();
