@@ -188,8 +188,8 @@ void TestThesaurus::rapportMedecin() {
                             z + "ACTE001\n";
     QCOMPARE(decrire(th), attendu);
     // Every category, empty or not, advances the wait window.
-    QCOMPARE(progression.journal,
-             QStringList({"debut Thésaurus 4", "avancer 1", "avancer 1", "avancer 1", "fin"}));
+    QCOMPARE(progression.journal, QStringList({"debut Chargement en cours... 4", "avancer 1",
+                                               "avancer 1", "avancer 1", "fin"}));
 }
 
 void TestThesaurus::rapportUnite() {
@@ -216,7 +216,7 @@ void TestThesaurus::rapportUnite() {
                               "    P Deuxième phase|" +
                               u + "ACTE001\n");
     QCOMPARE(progression.journal,
-             QStringList({"debut Thésaurus 3", "avancer 1", "avancer 1", "fin"}));
+             QStringList({"debut Chargement en cours... 3", "avancer 1", "avancer 1", "fin"}));
 }
 
 void TestThesaurus::rapportSansCategorie() {
