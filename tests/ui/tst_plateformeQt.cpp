@@ -13,11 +13,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 class TestPlateformeQt : public QObject {
     Q_OBJECT
@@ -26,6 +30,8 @@ private slots:
     void initTestCase();
     void filtres_data();
     void filtres();
+    void choixFichier_data();
+    void choixFichier();
     void messages_data();
     void messages();
     void fenetreAttente();
@@ -61,6 +67,54 @@ void TestPlateformeQt::filtres() {
     QFETCH(QString, ancien);
     QFETCH(QString, qt);
     QCOMPARE(filtreQt(ancien), qt);
+}
+
+void TestPlateformeQt::choixFichier_data() {
+    QTest::addColumn<bool>("enregistrer");
+    QTest::addColumn<bool>("annuler");
+    QTest::newRow("ouvrir") << false << false;
+    QTest::newRow("enregistrer") << true << false;
+    QTest::newRow("ouvrir annulé") << false << true;
+    QTest::newRow("enregistrer annulé") << true << true;
+}
+
+void TestPlateformeQt::choixFichier() {
+    QFETCH(bool, enregistrer);
+    QFETCH(bool, annuler);
+    QTemporaryDir dossier;
+    // Opening takes an existing file; saving, a new one (an existing one
+    // would bring the overwrite question).
+    QFile f(dossier.filePath(QStringLiteral("theso.txt")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QString nom =
+        enregistrer ? dossier.filePath(QStringLiteral("nouveau.txt")) : f.fileName();
+    QString titre, filtres;
+    bool colonnesEntieres = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        titre = d->windowTitle();
+        filtres = d->nameFilters().join(QStringLiteral(";;"));
+        auto* liste = d->findChild<QTreeView*>(QStringLiteral("treeView"));
+        colonnesEntieres =
+            liste && liste->header()->sectionResizeMode(3) == QHeaderView::ResizeToContents;
+        if (annuler) {
+            d->reject();
+            return;
+        }
+        d->selectFile(nom);
+        static_cast<QDialog*>(d)->accept(); // the file dialog checks the name
+    });
+    QtChoixFichier choix;
+    const QString filtre = QStringLiteral("Text (*.txt)|*.txt|Word (*.doc)|*.doc");
+    const QString choisi = enregistrer
+                               ? choix.enregistrer(QStringLiteral("Export"), dossier.path(), filtre)
+                               : choix.ouvrir(QStringLiteral("Export"), dossier.path(), filtre);
+    QCOMPARE(choisi, annuler ? QString() : nom);
+    QCOMPARE(titre, QStringLiteral("Export"));
+    QCOMPARE(filtres, QStringLiteral("Text (*.txt);;Word (*.doc)"));
+    QVERIFY(colonnesEntieres);
 }
 
 void TestPlateformeQt::messages_data() {
