@@ -33,10 +33,6 @@ LigneActeThesaurus ligneActe(qlonglong numCat, const QString& code, const QStrin
 }
 } // namespace
 
-QString codeEtLibelle(const QString& code, const QString& libelle) {
-    return code + separateurListe + libelle;
-}
-
 void Thesaurus::remplirThesaurus(const ::Medecin& a_med) {
     Medecin = a_med.libelle;
     UM = codeEtLibelle(a_med.UM, accesDonnees.getLibelleUniteMedicale(a_med.UM));
