@@ -1,5 +1,7 @@
 #include "QtChoixFichier.h"
 
+#include "QtCurseur.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -52,6 +54,7 @@ QString choisir(QFileDialog::AcceptMode mode, const QString& titre, const QStrin
         entete->setSectionResizeMode(QHeaderView::ResizeToContents);
         entete->setSectionResizeMode(0, QHeaderView::Stretch);
     }
+    CurseurSuspendu attenteUtilisateur;
     if (dialogue.exec() != QDialog::Accepted)
         return {};
     return dialogue.selectedFiles().value(0);

@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -36,6 +37,7 @@ private slots:
     void messages();
     void fenetreAttente();
     void curseur();
+    void curseurPendantAttente();
     void executeurModal();
 };
 
@@ -228,6 +230,30 @@ void TestPlateformeQt::curseur() {
         QVERIFY(QGuiApplication::overrideCursor());
     }
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestPlateformeQt::curseurPendantAttente() {
+    // Long work shows the hourglass; a window that then waits for the user
+    // shows the normal pointer, and the hourglass comes back after it.
+    CurseurOccupe travail;
+    QList<bool> sablierPendant;
+    const auto fermerPlusTard = [&](auto fermer) {
+        QTimer::singleShot(0, [&sablierPendant, fermer] {
+            sablierPendant << (QGuiApplication::overrideCursor() != nullptr);
+            fermer(QApplication::activeModalWidget());
+        });
+    };
+    fermerPlusTard([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    afficherMessage(QStringLiteral("Question"), QStringLiteral("Confirmation"), Icone::Question,
+                    Boutons::OuiNon);
+    QDialog d;
+    fermerPlusTard([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    executerModal(&d);
+    fermerPlusTard([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    QtChoixFichier().ouvrir(QStringLiteral("Export"), QDir::tempPath(), QString());
+    QCOMPARE(sablierPendant, (QList<bool>{false, false, false}));
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
 }
 
 void TestPlateformeQt::executeurModal() {
