@@ -3,6 +3,10 @@
 #include "AjoutPanier.h"
 #include "Globals.h"
 #include "Progression.h"
+#include "d_rechercheActe.h"
+#include "d_selectCat.h"
+#include "f_ThesaurusDIM.h"
+#include "f_thesaurusMED.h"
 
 #include <QAction>
 #include <QCursor>
@@ -12,23 +16,6 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
-
-#if __has_include("f_ThesaurusDIM.h")
-#include "f_ThesaurusDIM.h"
-#define TARVENOR_HOTE_DIM 1
-#endif
-#if __has_include("f_thesaurusMED.h")
-#include "f_thesaurusMED.h"
-#define TARVENOR_HOTE_MED 1
-#endif
-#if __has_include("d_selectCat.h")
-#include "d_selectCat.h"
-#define TARVENOR_SELECT_CAT 1
-#endif
-#if __has_include("d_rechercheActe.h")
-#include "d_rechercheActe.h"
-#define TARVENOR_HOTE_RECHERCHE 1
-#endif
 
 // ------------------------------------------------------------ the list view
 
@@ -66,8 +53,19 @@ void activerRetourALaLigne(QTreeView* liste) {
     liste->setTextElideMode(Qt::ElideNone);
     liste->setUniformRowHeights(false);
     liste->setItemDelegate(new DelegueRetourALaLigne(liste));
-    QObject::connect(liste->header(), &QHeaderView::sectionResized, liste,
-                     [liste] { liste->doItemsLayout(); });
+    // Several width changes in a row (a splitter dragged) measure the rows once.
+    QObject::connect(liste->header(), &QHeaderView::sectionResized, liste, [liste] {
+        if (liste->property("mesureDemandee").toBool())
+            return;
+        liste->setProperty("mesureDemandee", true);
+        QMetaObject::invokeMethod(
+            liste,
+            [liste] {
+                liste->setProperty("mesureDemandee", false);
+                liste->doItemsLayout();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void VueListeActes::mousePressEvent(QMouseEvent* event) {
@@ -94,27 +92,20 @@ void afficherDetailsHote(qint16 contexte, const RecordsetPtr& acte) {
     case 1:
     case 2:
     case 6:
-#ifdef TARVENOR_HOTE_DIM
         if (auto* hote = f_ThesaurusDIM::instance())
             hote->afficherDetails(acte);
-#endif
         break;
     case 3:
-#ifdef TARVENOR_HOTE_MED
         if (auto* hote = f_thesaurusMED::instance())
             hote->afficherDetails(acte);
-#endif
         break;
     case 4:
-#ifdef TARVENOR_HOTE_RECHERCHE
         if (auto* hote = d_rechercheActe::instance())
             hote->afficherDetails(acte);
-#endif
         break;
     default:
         break;
     }
-    Q_UNUSED(acte);
 }
 
 ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus,
@@ -291,10 +282,6 @@ void ctr_ListeActes::ajouterThesaurus() {
         return;
     m_acteSelectionne->MoveFirst();
     const QString code = m_acteSelectionne->Fields(QStringLiteral("AMCODE")).toString();
-#ifdef TARVENOR_SELECT_CAT
     d_selectCat choix(this);
     choix.afficher(code);
-#else
-    Q_UNUSED(code);
-#endif
 }

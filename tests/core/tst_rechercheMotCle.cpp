@@ -8,6 +8,7 @@
 #include "RechercheMotCle.h"
 
 #include <QTest>
+#include <memory>
 #include <sqlite3.h>
 
 using namespace RechercheMotCle;
@@ -28,6 +29,9 @@ private slots:
     void saisiesDifficiles();
     void likeContient_data();
     void likeContient();
+
+private:
+    std::unique_ptr<BaseDeTest> m_base; // one database for every LIKE row
 };
 
 void tst_rechercheMotCle::mots_data() {
@@ -147,7 +151,9 @@ void tst_rechercheMotCle::likeContient_data() {
 void tst_rechercheMotCle::likeContient() {
     QFETCH(QString, texte);
     QFETCH(QString, motif);
-    BaseDeTest base;
+    if (!m_base)
+        m_base = std::make_unique<BaseDeTest>();
+    const BaseDeTest& base = *m_base;
     const bool attendu =
         sqlite3_strlike(motif.toUtf8().constData(), texte.toUtf8().constData(), 0) == 0;
     QCOMPARE(

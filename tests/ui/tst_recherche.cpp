@@ -14,15 +14,19 @@
 #include "ctr_motCle.h"
 #include "ctr_site.h"
 #include "d_notesUtilisation.h"
+#include "d_selectCat.h"
+#include "f_thesaurusMED.h"
 
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -107,11 +111,13 @@ private slots:
     void motCleSaisiesDifficiles_data();
     void motCleSaisiesDifficiles();
     void choixParClicEtFleche();
+    void detailsDansLaFenetreHote();
     void triParColonne();
     void casesACocherDansLaRecherche();
     void menuContextuel_data();
     void menuContextuel();
     void menuPanier();
+    void menuThesaurus();
     void site();
     void hierarchie();
     void notesDeChapitre();
@@ -234,6 +240,37 @@ void tst_recherche::choixParClicEtFleche() {
     QTest::keyClick(panneau.LV_Actes, Qt::Key_End);
     QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQYB001"));
     QVERIFY(!panneau.m_listeActes->isVisible());
+}
+
+// The act picked in the doctor's window goes to that window's details panel;
+// with a screen mode whose window is not open, nothing is shown and nothing fails.
+void tst_recherche::detailsDansLaFenetreHote() {
+    auto medecin = std::make_shared<Medecin>();
+    medecin->code = QStringLiteral("CMARTIN");
+    medecin->remplirDonnees();
+    medecin->remplirThesaurusMED();
+    medecinCourant = medecin;
+    contexteCourant = 3;
+    auto fenetre = std::make_unique<f_thesaurusMED>();
+    fenetre->resize(1000, 650);
+    fenetre->show();
+    fenetre->TS_Thes->setCurrentIndex(0);
+    ctr_motCle& panneau = *fenetre->ctr_motCle1;
+    QVERIFY(panneau.isVisible());
+    chercher(panneau, "QQYB", true);
+    QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
+                      centreLigne(panneau.LV_Actes, 0));
+    QCOMPARE(fenetre->ctr_Details1->l_acteClassant->text(),
+             QStringLiteral("QQYB001 est un acte classant"));
+    QVERIFY(!fenetre->ctr_Details1->c_phases->isHidden());
+
+    contexteCourant = 4; // the search dialog is not open
+    chercher(panneau, "QQZA", true);
+    QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
+                      centreLigne(panneau.LV_Actes, 0));
+    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQZA001"));
+    QCOMPARE(fenetre->ctr_Details1->l_acteClassant->text(),
+             QStringLiteral("QQYB001 est un acte classant"));
 }
 
 void tst_recherche::triParColonne() {
@@ -361,6 +398,41 @@ void tst_recherche::menuPanier() {
     QCOMPARE(dialogues, 1);
     QCOMPARE(m_messages->journal().size(), size_t(1));
     installerDialogueAjoutPanier(nullptr);
+}
+
+// "Ajouter au thésaurus" hands the picked act's code to the category chooser.
+void tst_recherche::menuThesaurus() {
+    utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
+    contexteCourant = 3;
+    medecinCourant = std::make_shared<Medecin>();
+    QStringList titres;
+    const ExecuteurModal avant = installerExecuteurModal([&](QObject* o) {
+        auto* d = qobject_cast<d_selectCat*>(o);
+        titres << (d ? d->l_titre->text() + " / " + QString::number(d->l_listeCat->count())
+                     : QString());
+        return 0;
+    });
+    ctr_site panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    QCOMPARE(panneau.m_ajoutThesaurus->text(), QStringLiteral("Ajouter au thésaurus"));
+    panneau.ListBox1->setCurrentItem(
+        panneau.ListBox1->findItems("QS", Qt::MatchExactly, 0).front());
+    panneau.ListBox2->setCurrentItem(
+        panneau.ListBox2->findItems("QQ", Qt::MatchExactly, 0).front());
+    QTreeWidget* liste = panneau.LV_Actes;
+    QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, centreLigne(liste, 2));
+    QVERIFY(panneau.m_listeActes->isVisible());
+    panneau.m_ajoutThesaurus->trigger();
+    QCOMPARE(m_messages->textes(),
+             QStringList{"Vous devez créer une catégorie avant d'ajouter l'acte"});
+    QVERIFY(titres.isEmpty());
+
+    medecinCourant->listeCat.append(Categorie{7, QStringLiteral("Favoris"), {}});
+    panneau.m_ajoutThesaurus->trigger();
+    QCOMPARE(titres, QStringList{QString::fromUtf8("Sélectionnez la catégorie à laquelle vous "
+                                                   "voulez ajouter l'acte :QQZA001 / 1")});
+    installerExecuteurModal(avant);
 }
 
 void tst_recherche::site() {
