@@ -1,6 +1,8 @@
 // Speed of the basket admission and of the act detail texts on a database of
-// the classification's real size (synthetic rows: 8,000 acts, 16,000 CCAM
-// rows, 150,000 incompatible pairs), and of the thesaurus import.
+// the classification's real size, and of the thesaurus import: first on
+// synthetic rows (8,000 acts, 16,000 CCAM rows, 150,000 incompatible pairs),
+// then on the national CCAM (TARVENOR_CCAM_DIR) loaded by the program's
+// importer, when it is there.
 //
 // Prints, for each measure, the median over repeated runs, and its ratio to
 // one plain query on the same database (the baseline of this run).
@@ -10,9 +12,11 @@
 #include "DetailsActe.h"
 #include "EchangeThesaurus.h"
 #include "Globals.h"
+#include "ImportCcam.h"
 #include "Panier.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -98,31 +102,81 @@ double mediane(int n, const std::function<void()>& fn) {
     std::sort(t.begin(), t.end());
     return t[t.size() / 2];
 }
+
+// The national CCAM loaded into the database; false when it is absent.
+bool chargerCcamNationale(const QString& chemin) {
+    const QDir ccam(QStringLiteral(TARVENOR_CCAM_DIR));
+    const QString tableur = ccam.filePath(QStringLiteral("ccam_v81.csv"));
+    if (!QFileInfo::exists(tableur))
+        return false;
+    try {
+        ImportCcam import(tableur, ccam.absolutePath());
+        import.charger(chemin);
+    } catch (const ErreurImport& e) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(e.message()));
+        std::exit(1);
+    }
+    return true;
+}
+
+// The first column of a query's rows.
+QStringList colonne(const QString& requete) {
+    QStringList l;
+    for (RecordsetPtr rs = Data().CreeRecordset(requete); !rs->isEOF(); rs->MoveNext())
+        l << rs->Fields(0).toString();
+    return l;
+}
 } // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QTemporaryDir dossier;
-    cheminBase = dossier.filePath(QStringLiteral("bench.mdb"));
+// Every measure on one database: the synthetic one, or the national CCAM.
+// False when the national CCAM is asked for and absent.
+bool mesurer(const QTemporaryDir& dossier, bool nationale) {
+    Data::fermerConnexions();
+    cheminBase = dossier.filePath(nationale ? QStringLiteral("nationale.mdb")
+                                            : QStringLiteral("synthetique.mdb"));
     QElapsedTimer chrono;
     chrono.start();
-    remplirBase(cheminBase);
+    if (!nationale)
+        remplirBase(cheminBase);
+    else if (!chargerCcamNationale(cheminBase))
+        return false;
     std::printf(
-        "Base synthétique: %lld lignes CCAM, %lld paires incompatibles (%lld ms)\n",
+        "\n%s: %lld lignes CCAM, %lld paires incompatibles (%lld ms)\n",
+        nationale ? "CCAM nationale V81" : "Base synthétique",
         Data().CreeRecordset("SELECT count(*) FROM CCAM")->Fields(0).toLongLong(),
         Data().CreeRecordset("SELECT count(*) FROM Actes_Incompatibles")->Fields(0).toLongLong(),
         static_cast<long long>(chrono.elapsed()));
 
-    const QString cible = code(4321);
+    // The candidate: the act with the most incompatible acts (the longest
+    // admission test and incompatibility text). The basket: 20 other acts
+    // spread over the classification. The import: the first acts.
+    QString cible = code(4321);
+    QStringList codesPanier, codesImport;
+    for (int i = 0; i < 20; ++i)
+        codesPanier << code(100 + i * 7);
+    for (int i = 0; i < nombreActes; ++i)
+        codesImport << code(i);
+    if (nationale) {
+        cible = colonne("SELECT a FROM (SELECT Acte1 AS a FROM Actes_Incompatibles UNION ALL "
+                        "SELECT Acte2 FROM Actes_Incompatibles) GROUP BY a ORDER BY count(*) "
+                        "DESC, a LIMIT 1")
+                    .value(0);
+        codesImport = colonne("SELECT DISTINCT AMCODE FROM CCAM ORDER BY AMCODE");
+        codesPanier.clear();
+        for (int i = 0; i < 20; ++i)
+            codesPanier << codesImport.value(i * codesImport.size() / 20);
+    }
+    std::printf("Acte mesuré %s: %lld actes incompatibles\n", qUtf8Printable(cible),
+                static_cast<long long>(accesCCAM.getIncompatibilites(cible)->RecordCount()));
     const double base = mediane(200, [&] { accesCCAM.getIncompatibilites(cible); });
     std::printf("Référence: une requête getIncompatibilites  %9.1f µs\n", base);
 
-    // A 20-act basket of acts that are not linked with the candidate (the
-    // admission then runs its three queries in full).
+    // A 20-act basket (when none is linked with the candidate, the admission
+    // runs its three queries in full).
     Panier panier;
-    for (int i = 0; i < 20; ++i) {
+    for (const QString& c : codesPanier) {
         Acte a;
-        a.code = code(100 + i * 7);
+        a.code = c;
         a.activite = QStringLiteral("1");
         panier.ajouterActe(a);
     }
@@ -151,12 +205,12 @@ int main(int argc, char** argv) {
     {
         QFile f(fichier);
         if (!f.open(QIODevice::WriteOnly))
-            return 1;
+            std::exit(1);
         f.write("01/01/2026\tUM1 - Bench\r\n");
         for (int c = 0; c < 100; ++c) {
             QByteArray ligne = "Catégorie " + QByteArray::number(c);
             for (int a = 0; a < 200; ++a)
-                ligne += "\t" + code((c * 200 + a) % nombreActes).toLatin1();
+                ligne += "\t" + codesImport.at((c * 200 + a) % codesImport.size()).toLatin1();
             f.write(ligne + "\r\n");
         }
     }
@@ -166,5 +220,17 @@ int main(int argc, char** argv) {
     std::printf("Import de 100 catégories, 20000 actes       %9lld ms  (%.0f actes/s)\n",
                 static_cast<long long>(ms), 20000.0 * 1000.0 / std::max<qint64>(ms, 1));
     Data::fermerConnexions();
+    return true;
+}
+
+// The synthetic database has the classification's size in every table; the
+// national spreadsheet brings real acts, labels and hierarchy, but almost no
+// incompatibility (they are not in its CSV export).
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dossier;
+    mesurer(dossier, false);
+    if (!mesurer(dossier, true))
+        std::printf("\nCCAM nationale absente (%s) : mesure sautée.\n", TARVENOR_CCAM_DIR);
     return 0;
 }

@@ -1,5 +1,9 @@
 #include "ListeHelpers.h"
 
+QString codeEtLibelle(const QString& code, const QString& libelle) {
+    return code + separateurListe + libelle;
+}
+
 QString extraireCode(const QString& texte) {
     const qsizetype p = texte.indexOf(separateurListe);
     return p < 0 ? QString() : texte.left(p);

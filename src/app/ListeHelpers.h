@@ -8,6 +8,8 @@
 // The separator of the parts of a list item or tree key.
 inline const QString separateurListe = QStringLiteral(" - ");
 
+// A list item: code, " - ", label.
+QString codeEtLibelle(const QString& code, const QString& libelle);
 // The part before the first " - "; empty when there is none.
 QString extraireCode(const QString& texte);
 // The part between the first and the second " - "; empty when either is missing.

@@ -1,6 +1,7 @@
 #include "QtListes.h"
 
 #include "Globals.h"
+#include "ListeHelpers.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -13,9 +14,8 @@ QStringList elementsUM() {
     if (!rs)
         return elements;
     for (; !rs->isEOF(); rs->MoveNext())
-        elements << rs->Fields(QStringLiteral("UM_Code")).toString().trimmed() +
-                        QStringLiteral(" - ") +
-                        rs->Fields(QStringLiteral("UM_LIB")).toString().trimmed();
+        elements << codeEtLibelle(rs->Fields(QStringLiteral("UM_Code")).toString().trimmed(),
+                                  rs->Fields(QStringLiteral("UM_LIB")).toString().trimmed());
     return elements;
 }
 } // namespace

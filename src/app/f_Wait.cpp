@@ -8,10 +8,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-namespace {
-const QString titreParDefaut = QStringLiteral("Chargement en cours...");
-}
-
 f_Wait* f_Wait::instance() {
     static f_Wait* fenetre = nullptr;
     if (!fenetre)
@@ -28,7 +24,7 @@ f_Wait::f_Wait()
 
     auto* image = new QLabel(this);
     image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
-    lblWaitTitle = new QLabel(titreParDefaut, this);
+    lblWaitTitle = new QLabel(titreChargement, this);
     lblWaitTitle->setObjectName(QStringLiteral("lblWaitTitle"));
     QFont f = lblWaitTitle->font();
     f.setBold(true);
@@ -58,7 +54,7 @@ f_Wait::f_Wait()
 }
 
 void f_Wait::debut(const QString& titre, int maximum) {
-    lblWaitTitle->setText(titre.isEmpty() ? titreParDefaut : titre);
+    lblWaitTitle->setText(titre.isEmpty() ? titreChargement : titre);
     ProgressBar1->setRange(0, qMax(1, maximum));
     ProgressBar1->setValue(0);
     l_valeur->setText(QStringLiteral("0 % "));

@@ -61,6 +61,15 @@ QAction* action(QObject* parent, const char* nom, const QString& texte) {
     return a;
 }
 
+// Runs the operation of the open window of class T when the command is
+// chosen; nothing happens when no such window is open.
+template <typename T> void relier(QAction* commande, void (T::*operation)()) {
+    QObject::connect(commande, &QAction::triggered, commande, [operation] {
+        if (T* fenetre = T::instance())
+            (fenetre->*operation)();
+    });
+}
+
 QMenu* menu(QWidget* parent, const char* nom, const QString& titre) {
     auto* m = new QMenu(titre, parent);
     m->setObjectName(QLatin1String(nom));
@@ -169,44 +178,26 @@ void f_principale::creerMenus() {
     connect(m_f_propos, &QAction::triggered, this, &f_principale::afficherAPropos);
     connect(m_f_quitter, &QAction::triggered, this, &QWidget::close);
 
-    // Doctor's thesaurus commands go to his window.
-    auto versMED = [this](QAction* a, void (f_thesaurusMED::*operation)()) {
-        connect(a, &QAction::triggered, this, [operation] {
-            if (f_thesaurusMED* f = f_thesaurusMED::instance())
-                (f->*operation)();
-        });
-    };
-    versMED(m_ajoutThUM, &f_thesaurusMED::ajouterThesaurusUM);
-    versMED(m_import, &f_thesaurusMED::importerThesaurus);
-    versMED(m_export, &f_thesaurusMED::exporterThesaurus);
+    // Each command goes to the window that carries it out, when it is open.
+    relier(m_ajoutThUM, &f_thesaurusMED::ajouterThesaurusUM);
+    relier(m_import, &f_thesaurusMED::importerThesaurus);
+    relier(m_export, &f_thesaurusMED::exporterThesaurus);
 
     connect(m_a_uti, &QAction::triggered, this, &f_principale::gererUtilisateurs);
     connect(m_a_UM, &QAction::triggered, this, &f_principale::gererUnitesMedicales);
 
-    auto versDIM = [this](QAction* a, void (f_ThesaurusDIM::*operation)()) {
-        connect(a, &QAction::triggered, this, [operation] {
-            if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
-                (f->*operation)();
-        });
-    };
-    versDIM(m_ajoutActe, &f_ThesaurusDIM::afficheFenetreAjoutActe);
-    versDIM(m_ajoutCat, &f_ThesaurusDIM::afficheFenetreAjoutCat);
-    versDIM(m_modifCat, &f_ThesaurusDIM::modifierCategorie);
-    versDIM(m_suppActe, &f_ThesaurusDIM::suppActe);
-    versDIM(m_suppCat, &f_ThesaurusDIM::suppCat);
+    relier(m_ajoutActe, &f_ThesaurusDIM::afficheFenetreAjoutActe);
+    relier(m_ajoutCat, &f_ThesaurusDIM::afficheFenetreAjoutCat);
+    relier(m_modifCat, &f_ThesaurusDIM::modifierCategorie);
+    relier(m_suppActe, &f_ThesaurusDIM::suppActe);
+    relier(m_suppCat, &f_ThesaurusDIM::suppCat);
 
-    auto versAdmin = [this](QAction* a, void (f_utilisateurs::*operation)()) {
-        connect(a, &QAction::triggered, this, [operation] {
-            if (f_utilisateurs* f = f_utilisateurs::instance())
-                (f->*operation)();
-        });
-    };
-    versAdmin(m_ajoutUti, &f_utilisateurs::afficheFenetreAjoutUti);
-    versAdmin(m_modifUti, &f_utilisateurs::afficheFenetreModifUti);
-    versAdmin(m_suppUti, &f_utilisateurs::suppUti);
-    versAdmin(m_ajoutUM, &f_utilisateurs::afficheFenetreAjoutUM);
-    versAdmin(m_modifUM, &f_utilisateurs::afficheFenetreModifUM);
-    versAdmin(m_suppUM, &f_utilisateurs::suppUM);
+    relier(m_ajoutUti, &f_utilisateurs::afficheFenetreAjoutUti);
+    relier(m_modifUti, &f_utilisateurs::afficheFenetreModifUti);
+    relier(m_suppUti, &f_utilisateurs::suppUti);
+    relier(m_ajoutUM, &f_utilisateurs::afficheFenetreAjoutUM);
+    relier(m_modifUM, &f_utilisateurs::afficheFenetreModifUM);
+    relier(m_suppUM, &f_utilisateurs::suppUM);
 }
 
 void f_principale::charger() {

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
+#include <QUrl>
 #include <map>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -169,26 +170,52 @@ void verifierFichier(const QString& chemin) {
 // Opens the file; creer allows a new file. With modeWal, a writable file is
 // switched to the WAL journal (this changes its header): not done by the
 // mere connectivity test, which leaves the file as it is.
+// Opens the file and reads its schema, which makes SQLite check that it is a
+// database. Returns the SQLite result code; db is left open only on success.
+int ouvrirEtVerifier(const QByteArray& nom, int flags, sqlite3*& db, QString& message) {
+    db = nullptr;
+    int rc = sqlite3_open_v2(nom.constData(), &db, flags, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_extended_result_codes(db, 1);
+        sqlite3_busy_timeout(db, 5000);
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        message = messageSqlite(db, rc);
+        sqlite3_close(db);
+        db = nullptr;
+    }
+    return rc;
+}
+
+// A database in the WAL journal mode cannot be read where SQLite cannot
+// create its shared-memory file beside it (a folder that cannot be written to,
+// such as a read-only share). When no write-ahead log is there either, the
+// file holds all its content: it is then opened read-only as an unchanging
+// file, and every write is refused as on any read-only database.
+bool lisibleCommeFichierFige(const QString& chemin) {
+    const QFileInfo info(chemin);
+    return !QFileInfo(info.absolutePath()).isWritable() &&
+           !QFileInfo::exists(chemin + QStringLiteral("-wal"));
+}
+
 sqlite3* ouvrirSqlite(const QString& chemin, bool creer, bool modeWal = true) {
     sqlite3* db = nullptr;
+    QString message;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (creer)
         flags |= SQLITE_OPEN_CREATE;
-    int rc = sqlite3_open_v2(QFile::encodeName(chemin).constData(), &db, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        QString msg = messageSqlite(db, rc);
-        sqlite3_close(db);
-        throw DataError(rc, kSource, msg);
+    int rc = ouvrirEtVerifier(QFile::encodeName(chemin), flags, db, message);
+    if ((rc & 0xff) == SQLITE_CANTOPEN && !creer && lisibleCommeFichierFige(chemin)) {
+        const QByteArray uri =
+            QUrl::fromLocalFile(QFileInfo(chemin).absoluteFilePath()).toEncoded() + "?immutable=1";
+        QString messageFige;
+        if (ouvrirEtVerifier(uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, db,
+                             messageFige) == SQLITE_OK)
+            rc = SQLITE_OK;
     }
-    sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, 5000);
-    // Reading the schema makes SQLite check that the file is a database.
-    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        QString msg = messageSqlite(db, rc);
-        sqlite3_close(db);
-        throw DataError(rc, kSource, msg);
-    }
+    if (rc != SQLITE_OK)
+        throw DataError(rc, kSource, message);
     if (modeWal && !sqlite3_db_readonly(db, "main")) {
         sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
@@ -452,13 +479,18 @@ void executerDirect(Connexion& c, const QByteArray& sql) {
 Transaction::Transaction(Connexion& connexion) : m_connexion(connexion) {
     static int compteur = 0;
     m_nom = QStringLiteral("t%1").arg(++compteur);
+    m_externe = sqlite3_get_autocommit(m_connexion.handle()) != 0;
     executerDirect(m_connexion, ("SAVEPOINT " + m_nom).toUtf8());
 }
 
 Transaction::~Transaction() {
     if (m_fini)
         return;
-    const QByteArray annule = ("ROLLBACK TO " + m_nom + "; RELEASE " + m_nom).toUtf8();
+    // The outermost one rolls the whole transaction back: releasing it after
+    // a rollback to it would commit an empty transaction, which still
+    // rewrites the file's header.
+    const QByteArray annule = m_externe ? QByteArray("ROLLBACK")
+                                        : ("ROLLBACK TO " + m_nom + "; RELEASE " + m_nom).toUtf8();
     sqlite3_exec(m_connexion.handle(), annule.constData(), nullptr, nullptr, nullptr);
 }
 

@@ -76,6 +76,7 @@ public:
 private:
     Connexion& m_connexion;
     QString m_nom;
+    bool m_externe = false; // opened the connection's transaction
     bool m_fini = false;
 };
 

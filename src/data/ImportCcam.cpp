@@ -969,6 +969,13 @@ void verifierCibleExistante(const QString& chemin) {
     if (!f.open(QIODevice::ReadOnly) || !f.read(16).startsWith("SQLite format 3"))
         return;
     f.close();
+    // Checked first: a database in a folder that cannot be written to may not
+    // even be readable here (its journal files cannot be created).
+    const QFileInfo info(chemin);
+    if (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable())
+        throw ErreurImport(QStringLiteral("La base « %1 » ne peut pas être modifiée (fichier ou "
+                                          "dossier en lecture seule).")
+                               .arg(chemin));
     sqlite3* db = nullptr;
     QStringList manquantes = tablesClassification();
     manquantes << QStringLiteral("Acte_Thesaurus");
@@ -988,11 +995,6 @@ void verifierCibleExistante(const QString& chemin) {
         throw ErreurImport(QStringLiteral("La base « %1 » n'est pas une base Tarvenor : la table "
                                           "« %2 » est absente.")
                                .arg(chemin, manquantes.first()));
-    const QFileInfo info(chemin);
-    if (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable())
-        throw ErreurImport(QStringLiteral("La base « %1 » ne peut pas être modifiée (fichier ou "
-                                          "dossier en lecture seule).")
-                               .arg(chemin));
 }
 
 void supprimerFichierBase(const QString& chemin) {

@@ -149,6 +149,9 @@ std::vector<EnregistrementCsv> LecteurCsv::analyser(const QByteArray& octets, ch
 std::vector<EnregistrementCsv> LecteurCsv::lireFichier(const QString& chemin, char separateur) {
     const QString nom = QFileInfo(chemin).fileName();
     QFile f(chemin);
+    if (QFileInfo(chemin).isDir())
+        throw ErreurImport(
+            QStringLiteral("« %1 » est un dossier, pas un fichier CSV.").arg(chemin));
     if (!QFileInfo(chemin).isFile())
         throw ErreurImport(QStringLiteral("Le fichier « %1 » est introuvable.").arg(chemin));
     if (!f.open(QIODevice::ReadOnly))

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+// What the wait window says during every long thesaurus operation.
+inline const QString titreChargement = QStringLiteral("Chargement en cours...");
+
 class IProgression {
 public:
     virtual ~IProgression() = default;

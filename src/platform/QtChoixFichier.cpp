@@ -1,8 +1,12 @@
 #include "QtChoixFichier.h"
 
+#include "QtCurseur.h"
+
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QStringList>
+#include <QTreeView>
 
 QString filtreQt(const QString& filtreAncien) {
     const QStringList parties = filtreAncien.split(QLatin1Char('|'));
@@ -32,14 +36,37 @@ QString filtreQt(const QString& filtreAncien) {
     return filtres.join(QStringLiteral(";;"));
 }
 
+namespace {
+// The chooser opens wide enough for its size, type and date columns to be
+// read whole; an empty result means the user cancelled.
+QString choisir(QFileDialog::AcceptMode mode, const QString& titre, const QString& dossier,
+                const QString& filtre) {
+    QFileDialog dialogue(QApplication::activeWindow(), titre, dossier, filtreQt(filtre));
+    dialogue.setAcceptMode(mode);
+    dialogue.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                         : QFileDialog::AnyFile);
+    dialogue.resize(dialogue.sizeHint().expandedTo(QSize(860, 500)));
+    // Qt's own chooser (no native one on this desktop): the name takes the
+    // room left by the other columns, which keep their whole text.
+    if (auto* liste = dialogue.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* entete = liste->header();
+        entete->setStretchLastSection(false);
+        entete->setSectionResizeMode(QHeaderView::ResizeToContents);
+        entete->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+    CurseurSuspendu attenteUtilisateur;
+    if (dialogue.exec() != QDialog::Accepted)
+        return {};
+    return dialogue.selectedFiles().value(0);
+}
+} // namespace
+
 QString QtChoixFichier::ouvrir(const QString& titre, const QString& dossier,
                                const QString& filtre) {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), titre, dossier,
-                                        filtreQt(filtre));
+    return choisir(QFileDialog::AcceptOpen, titre, dossier, filtre);
 }
 
 QString QtChoixFichier::enregistrer(const QString& titre, const QString& dossier,
                                     const QString& filtre) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), titre, dossier,
-                                        filtreQt(filtre));
+    return choisir(QFileDialog::AcceptSave, titre, dossier, filtre);
 }

@@ -1,5 +1,7 @@
 #include "QtMessages.h"
 
+#include "QtCurseur.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -57,5 +59,6 @@ Reponse QtMessages::afficher(const QString& texte, const QString& titre, Icone i
         boite.setDefaultButton(QMessageBox::Yes);
     // Escape or the close box answer as the box's cancel button (No for a
     // Yes/No question): QMessageBox picks that button itself.
+    CurseurSuspendu attenteUtilisateur;
     return reponse(boite.exec());
 }

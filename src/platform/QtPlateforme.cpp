@@ -38,7 +38,10 @@ void installerPlateformeQt() {
     installerProgression(f_Wait::instance());
     installerExecuteurModal([](QObject* o) {
         auto* d = qobject_cast<QDialog*>(o);
-        return d ? d->exec() : 0;
+        if (!d)
+            return 0;
+        CurseurSuspendu attenteUtilisateur;
+        return d->exec();
     });
     installerFrancais();
 }

@@ -2,6 +2,7 @@
 
 #include "Data.h"
 #include "Globals.h"
+#include "ListeHelpers.h"
 
 #include <QLocale>
 #include <cmath>
@@ -35,6 +36,11 @@ QString champ(const RecordsetPtr& rs, const char* nom) {
     return texte(rs->Fields(QString::fromLatin1(nom)));
 }
 
+// The row's act as a list item: code, " - ", full label.
+QString acteDeLaLigne(const RecordsetPtr& rs) {
+    return codeEtLibelle(champ(rs, "AMCODE"), champ(rs, "Libelle_Complet"));
+}
+
 bool aDesLignes(const RecordsetPtr& rs) {
     return rs && rs->RecordCount() > 0;
 }
@@ -53,7 +59,7 @@ QString honoraires(const QString& code, const QString& activite, const QVariant&
         const QVariant pourcentage = mods->Fields(QStringLiteral("Pourcentage"));
         const QVariant montant = mods->Fields(QStringLiteral("Tarif"));
         const QString debut =
-            TAB + champ(mods, "code") + QStringLiteral(" - ") + champ(mods, "libelle") + TAB + TAB;
+            TAB + codeEtLibelle(champ(mods, "code"), champ(mods, "libelle")) + TAB + TAB;
         if (!pourcentage.isNull())
             t += debut + nombre(pourcentage.toDouble() * 100) + QStringLiteral("%") +
                  QStringLiteral(" (") + formaterDiese(tarifActe * pourcentage.toDouble()) +
@@ -71,8 +77,7 @@ QString activitesAssociees(const QString& code, const QString& activite) {
     QString t =
         QStringLiteral("Activités associées de l'acte ") + code + QStringLiteral(" :") + CRLF;
     for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
-        t +=
-            TAB + champ(rs, "AMCODE") + QStringLiteral(" - ") + champ(rs, "Libelle_Complet") + CRLF;
+        t += TAB + acteDeLaLigne(rs) + CRLF;
     return t;
 }
 
@@ -116,8 +121,7 @@ QString listeNumerotee(const RecordsetPtr& rs, const QString& numero) {
     int n = 0;
     for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
         t += TAB + QStringLiteral("** ") + numero + QString::number(++n) + QStringLiteral(" **") +
-             CRLF + champ(rs, "AMCODE") + QStringLiteral(" - ") + champ(rs, "Libelle_Complet") +
-             CRLF;
+             CRLF + acteDeLaLigne(rs) + CRLF;
     return t;
 }
 
@@ -149,7 +153,7 @@ QString incompatibilites(const QString& code) {
     QString t =
         QStringLiteral("Actes incompatibles avec l'acte ") + code + QStringLiteral(" :") + CRLF;
     for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
-        t += champ(rs, "AMCODE") + QStringLiteral(" - ") + champ(rs, "Libelle_Complet") + CRLF;
+        t += acteDeLaLigne(rs) + CRLF;
     return t;
 }
 } // namespace

@@ -18,7 +18,6 @@
 namespace {
 const QString TAB = QStringLiteral("\t");
 const QString CRLF = QStringLiteral("\r\n");
-const QString titreExport = QStringLiteral("Export");
 const QString titreImport = QStringLiteral("Import");
 
 void erreur(const QString& texte) {
@@ -169,7 +168,7 @@ bool importer(const QString& chemin, const QString& a_Lien, int a_type, bool rem
         return false;
     CurseurOccupe sablier;
     const int maximum = static_cast<int>(qMin<qint64>(taille, tailleMaxImport)) + 1;
-    ProgressionPortee attente(titreImport, maximum);
+    ProgressionPortee attente(titreChargement, maximum);
     return operationDepot<bool>(false, [&] {
         ConnexionPtr c = Data().CreeConnexion();
         Transaction transaction(*c);
@@ -192,7 +191,7 @@ bool importer(const QString& chemin, const QString& a_Lien, int a_type, bool rem
 bool exporterThesaurusUM(const QString& a_UM, const QString& chemin) {
     const bool echange = layoutEchange(chemin);
     RecordsetPtr cats = accesCCAM.getCategoriesThesaurus(extraireCode(a_UM), 1);
-    ProgressionPortee attente(titreExport, (cats ? cats->RecordCount() : 0) + 1);
+    ProgressionPortee attente(titreChargement, (cats ? cats->RecordCount() : 0) + 1);
     QString texte = dateDuJour() + TAB + a_UM + CRLF;
     if (cats) {
         for (cats->MoveFirst(); !cats->isEOF(); cats->MoveNext()) {
@@ -213,7 +212,7 @@ bool exporterThesaurusUM(const QString& a_UM, const QString& chemin) {
 
 bool exporterThesaurusMED(const Medecin& a_med, const QString& chemin) {
     const bool echange = layoutEchange(chemin);
-    ProgressionPortee attente(titreExport, static_cast<int>(a_med.listeCat.size()) + 1);
+    ProgressionPortee attente(titreChargement, static_cast<int>(a_med.listeCat.size()) + 1);
     QString texte = dateDuJour() + TAB + codeEtLibelle(a_med.code, a_med.libelle) + TAB +
                     codeEtLibelle(a_med.UM, accesDonnees.getLibelleUniteMedicale(a_med.UM)) + CRLF;
     for (const Categorie& cat : a_med.listeCat) {

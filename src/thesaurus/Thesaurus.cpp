@@ -8,8 +8,6 @@
 #include "Progression.h"
 
 namespace {
-const QString titreAttente = QStringLiteral("Thésaurus");
-
 // The act row with its lines: the phases, then (with an activity) the
 // complementary acts of that activity.
 LigneActeThesaurus ligneActe(qlonglong numCat, const QString& code, const QString& libelle,
@@ -35,14 +33,10 @@ LigneActeThesaurus ligneActe(qlonglong numCat, const QString& code, const QStrin
 }
 } // namespace
 
-QString codeEtLibelle(const QString& code, const QString& libelle) {
-    return code + separateurListe + libelle;
-}
-
 void Thesaurus::remplirThesaurus(const ::Medecin& a_med) {
     Medecin = a_med.libelle;
     UM = codeEtLibelle(a_med.UM, accesDonnees.getLibelleUniteMedicale(a_med.UM));
-    ProgressionPortee attente(titreAttente, static_cast<int>(a_med.listeCat.size()) + 1);
+    ProgressionPortee attente(titreChargement, static_cast<int>(a_med.listeCat.size()) + 1);
     for (const Categorie& cat : a_med.listeCat) {
         if (!cat.listeActes.isEmpty()) {
             LigneCategorieThesaurus ligne;
@@ -62,7 +56,7 @@ void Thesaurus::remplirThesaurusUM(const QString& a_UM) {
     RecordsetPtr cats = accesCCAM.getCategoriesThesaurus(extraireCode(a_UM), 1);
     if (!cats)
         return;
-    ProgressionPortee attente(titreAttente, cats->RecordCount() + 1);
+    ProgressionPortee attente(titreChargement, cats->RecordCount() + 1);
     for (cats->MoveFirst(); !cats->isEOF(); cats->MoveNext()) {
         const qlonglong numCat = cats->Fields(QStringLiteral("CT_CODE")).toLongLong();
         RecordsetPtr actes = accesCCAM.getActesCatTheserus(static_cast<long>(numCat));

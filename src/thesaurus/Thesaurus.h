@@ -61,6 +61,3 @@ public:
 private:
     QList<LigneCategorieThesaurus> m_lignes;
 };
-
-// Joins a code and a label as list items show them: code, " - ", label.
-QString codeEtLibelle(const QString& code, const QString& libelle);

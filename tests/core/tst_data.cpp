@@ -5,40 +5,18 @@
 #include "AccesDonnees.h"
 #include "BaseDeTest.h"
 #include "Data.h"
+#include "FichiersDeTest.h"
 #include "Globals.h"
 #include "Messages.h"
 #include "TraductionJet.h"
 #include "adCCAM.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QtTest>
 #include <sqlite3.h>
-#include <unistd.h>
 
 namespace {
-
-// Names and hashes of every file of a folder, to prove nothing was created or changed.
-QMap<QString, QByteArray> empreinte(const QString& dossier) {
-    QMap<QString, QByteArray> r;
-    const QDir d(dossier);
-    for (const QString& nom : d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        QFile f(d.filePath(nom));
-        if (f.open(QIODevice::ReadOnly))
-            r[nom] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
-        else
-            r[nom] = "dossier";
-    }
-    return r;
-}
-
-void ecrireFichier(const QString& chemin, const QByteArray& contenu) {
-    QFile f(chemin);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(contenu);
-}
 
 QByteArray enteteJet(const char* moteur) {
     QByteArray b(2048, '\0');
@@ -46,13 +24,6 @@ QByteArray enteteJet(const char* moteur) {
     b[1] = 0x01;
     b.replace(4, 15, moteur);
     return b;
-}
-
-QStringList colonne(const RecordsetPtr& rs) {
-    QStringList l;
-    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
-        l << rs->Fields(0).toString();
-    return l;
 }
 
 } // namespace
@@ -77,6 +48,7 @@ private slots:
     void fichierRemplace();
     void creerBaseNeRemplacePas();
     void lectureSeule();
+    void dossierLectureSeule();
 
     // ---- transactions
     void transactionAnnulee();
@@ -144,7 +116,7 @@ void TestData::connexionRefusee() {
     QTemporaryDir dossier;
     const QString chemin = nom.isEmpty() ? dossier.path() : QDir(dossier.path()).filePath(nom);
     if (!contenu.isNull())
-        ecrireFichier(chemin, contenu);
+        ecrireOctets(chemin, contenu);
     const auto avant = empreinte(dossier.path());
 
     cheminBase = chemin;
@@ -317,39 +289,12 @@ void TestData::fichierRemplace() {
 void TestData::creerBaseNeRemplacePas() {
     QTemporaryDir dossier;
     const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("existant.mdb"));
-    ecrireFichier(chemin, "précieux");
+    ecrireOctets(chemin, "précieux");
     QVERIFY_THROWS_EXCEPTION(DataError, Data::creerBase(chemin));
     QFile f(chemin);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("précieux"));
 }
-
-// Makes a file read-only for this process for its lifetime, also when the
-// tests run as the administrator (whom access rights do not stop).
-class FichierLectureSeule {
-public:
-    explicit FichierLectureSeule(QString chemin) : m_chemin(std::move(chemin)) {
-        if (::geteuid() != 0) {
-            m_ok = QFile::setPermissions(m_chemin, QFile::ReadOwner | QFile::ReadGroup);
-        } else {
-            m_immuable = true;
-            m_ok =
-                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), m_chemin}) == 0;
-        }
-    }
-    ~FichierLectureSeule() {
-        if (m_immuable)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_chemin});
-        else
-            QFile::setPermissions(m_chemin, QFile::ReadOwner | QFile::WriteOwner);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    QString m_chemin;
-    bool m_immuable = false;
-    bool m_ok = false;
-};
 
 void TestData::lectureSeule() {
     QTemporaryDir dossier;
@@ -386,6 +331,37 @@ void TestData::lectureSeule() {
     QCOMPARE(accesDonnees.getMedecinParCode(QStringLiteral("D1"))->RecordCount(), 0);
     Data::fermerConnexions();
     QCOMPARE(empreinte(dossier.path()).value(QStringLiteral("ro.mdb")), avant);
+}
+
+void TestData::dossierLectureSeule() {
+    // A database whose folder cannot be written to (a read-only share): it
+    // opens for reading although SQLite cannot put its journal files beside
+    // it; a write is refused with a clear description, nothing is created.
+    QTemporaryDir dossier;
+    const QString sousDossier = QDir(dossier.path()).filePath(QStringLiteral("partage"));
+    QVERIFY(QDir().mkdir(sousDossier));
+    const QString chemin = QDir(sousDossier).filePath(QStringLiteral("BD.mdb"));
+    Data::creerBase(chemin);
+    Data(chemin).CreeConnexion()->Execute(
+        QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+    Data::fermerConnexions();
+    FichierLectureSeule protection(sousDossier);
+    if (!protection.ok())
+        QSKIP("impossible de protéger un dossier en écriture ici");
+    const auto avant = empreinte(sousDossier);
+    cheminBase = chemin;
+
+    QVERIFY2(Data().ConnexionCorrecte(), qPrintable(m_messages->textes().join('|')));
+    QCOMPARE(colonne(accesDonnees.getListeUM()), QStringList{QStringLiteral("U1")});
+    QVERIFY2(m_messages->journal().empty(), qPrintable(m_messages->textes().join('|')));
+    accesDonnees.insererUM(QStringLiteral("U2"), QStringLiteral("Deux"));
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    QCOMPARE(m_messages->journal().front().titre, QStringLiteral("ERREUR"));
+    QVERIFY2(m_messages->journal().front().texte.contains(QStringLiteral("lecture seule")),
+             qPrintable(m_messages->journal().front().texte));
+    QCOMPARE(accesDonnees.getListeUM()->RecordCount(), 1);
+    Data::fermerConnexions();
+    QCOMPARE(empreinte(sousDossier), avant);
 }
 
 // ------------------------------------------------------------------ transactions

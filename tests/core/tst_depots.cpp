@@ -16,19 +16,6 @@ namespace {
 
 const QDate kJour(2024, 3, 9);
 
-// The values of one column of every row, as text.
-QStringList colonne(const RecordsetPtr& rs, const QString& nom) {
-    QStringList l;
-    if (!rs)
-        return {QStringLiteral("<aucun recordset>")};
-    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
-        const QVariant v = rs->Fields(nom);
-        l << (v.isNull() ? QStringLiteral("<NULL>") : v.toString());
-    }
-    rs->MoveFirst();
-    return l;
-}
-
 QStringList noms(const RecordsetPtr& rs) {
     QStringList l;
     for (int i = 0; i < rs->FieldCount(); ++i)

@@ -117,7 +117,8 @@ void TestEchange::exportUnite() {
     ProgressionEnregistree progression;
     QVERIFY(Thesaurus().exporterUM("UM1 - Cardiologie", chemin));
     QCOMPARE(lire(chemin), aujourdhui() + enteteUnite + corps);
-    QCOMPARE(progression.journal, QStringList({"debut Export 3", "avancer 1", "avancer 1", "fin"}));
+    QCOMPARE(progression.journal,
+             QStringList({"debut Chargement en cours... 3", "avancer 1", "avancer 1", "fin"}));
 }
 
 void TestEchange::exportMedecin_data() {
@@ -261,7 +262,7 @@ void TestEchange::importProgression() {
     QVERIFY(importerThesaurus(chemin, "MED1", 2));
     // The maximum is the file length plus 1; each line advances by its length.
     QCOMPARE(progression.journal,
-             QStringList({"debut Import 24", "avancer 10", "avancer 1", "fin"}));
+             QStringList({"debut Chargement en cours... 24", "avancer 10", "avancer 1", "fin"}));
 }
 
 void TestEchange::importGrosFichiers() {

@@ -4,6 +4,7 @@
 
 #include "BaseDeTest.h"
 #include "Data.h"
+#include "FichiersDeTest.h"
 #include "ImportCcam.h"
 #include "LecteurCsv.h"
 
@@ -25,25 +26,6 @@ QString fixture() {
 }
 QString referencesFixture() {
     return donnees(QStringLiteral("references_mini"));
-}
-
-QByteArray lireOctets(const QString& chemin) {
-    QFile f(chemin);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void ecrireOctets(const QString& chemin, const QByteArray& octets) {
-    QFile f(chemin);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(octets);
-}
-
-QStringList colonne(const QString& chemin, const QString& sql) {
-    RecordsetPtr rs = Data(chemin).CreeRecordset(sql);
-    QStringList l;
-    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
-        l << rs->Fields(0).toString();
-    return l;
 }
 
 // An existing database with application data that a load must keep.
@@ -84,6 +66,7 @@ private slots:
     void modificateursParActivite_data();
     void modificateursParActivite();
     void remplacementDUneVersion();
+    void echecPendantLEcriture();
     void entreeInvalide_data();
     void entreeInvalide();
     void baseImpossibleAEcrire_data();
@@ -179,8 +162,9 @@ void TestImport::chargementDuJeuDEssai() {
     QCOMPARE(lire("SELECT Libelle_Activite FROM CCAM WHERE AMCODE='AAFA001' AND Activite='4'"),
              QStringLiteral("Anesthésie"));
     // Phases: labelled, the same label on every activity of the phase; phase 0 unlabelled
-    QCOMPARE(colonne(chemin, "SELECT DISTINCT Libelle_Phase FROM CCAM WHERE AMCODE='AAFA002' AND "
-                             "Phase='1'"),
+    QCOMPARE(colonne(Data(chemin).CreeRecordset(
+                 "SELECT DISTINCT Libelle_Phase FROM CCAM WHERE AMCODE='AAFA002' AND "
+                 "Phase='1'")),
              QStringList{QStringLiteral("Phase 1 : pose du dispositif")});
     QCOMPARE(compter("SELECT count(*) FROM CCAM WHERE Phase='0' AND Libelle_Phase IS NOT NULL"), 0);
     QCOMPARE(lire("SELECT Exo_TM FROM CCAM WHERE AMCODE='AAFA002' AND Phase='2'"),
@@ -188,7 +172,7 @@ void TestImport::chargementDuJeuDEssai() {
     QCOMPARE(lire("SELECT Libelle FROM Exo_TM WHERE Code='5-7'"),
              QStringLiteral("Exonération fictive cinq ; Exonération fictive sept"));
     // Hierarchy and notes with their line breaks
-    QCOMPARE(colonne(chemin, "SELECT Code FROM Hierarchie1 ORDER BY Code"),
+    QCOMPARE(colonne(Data(chemin).CreeRecordset("SELECT Code FROM Hierarchie1 ORDER BY Code")),
              QStringList({"01", "02"}));
     QCOMPARE(lire("SELECT Note_Hierarchie FROM Notes_Hierarchie WHERE Code='01'"),
              QStringLiteral("Note du chapitre 1¶sur deux lignes"));
@@ -210,17 +194,20 @@ void TestImport::chargementDuJeuDEssai() {
                  .toDouble(),
              0.065);
     // Complementary gestures for every activity listed before the list
-    QCOMPARE(colonne(chemin, "SELECT activite1 || '>' || Acte2 || '/' || Activite2 FROM "
-                             "Actes_Associes WHERE Acte1='AAFA001' ORDER BY 1"),
+    QCOMPARE(colonne(Data(chemin).CreeRecordset(
+                 "SELECT activite1 || '>' || Acte2 || '/' || Activite2 FROM "
+                 "Actes_Associes WHERE Acte1='AAFA001' ORDER BY 1")),
              QStringList({"1>AAQP002/1", "4>AAQP002/1"}));
-    QCOMPARE(colonne(chemin, "SELECT acte1 || '-' || acte2 FROM Actes_Incompatibles"),
+    QCOMPARE(colonne(Data(chemin).CreeRecordset(
+                 "SELECT acte1 || '-' || acte2 FROM Actes_Incompatibles")),
              QStringList{QStringLiteral("AAFA001-AAQP001")});
     QCOMPARE(compter("SELECT count(*) FROM Actes_Procedures"), 0);
     // Reference tables
     QCOMPARE(lire("SELECT ORLIBELLE FROM ORGANES WHERE ORCODE='AB'"),
              QStringLiteral("Organe; second"));
-    QCOMPARE(colonne(chemin, "SELECT AMCODE || '/' || Activite FROM Actes_extension_documentaire "
-                             "ORDER BY 1"),
+    QCOMPARE(colonne(Data(chemin).CreeRecordset(
+                 "SELECT AMCODE || '/' || Activite FROM Actes_extension_documentaire "
+                 "ORDER BY 1")),
              QStringList({"AAFA001/4", "AAFA002/4", "AAQP001/1"}));
     Data::fermerConnexions();
 }
@@ -253,9 +240,10 @@ void TestImport::modificateursParActivite() {
     const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("m.mdb"));
     if (!QFileInfo::exists(chemin))
         ImportCcam(fixture()).charger(chemin);
-    QCOMPARE(colonne(chemin, QStringLiteral("SELECT Modificateur FROM Acte_Modificateur WHERE "
-                                            "AMCODE='%1' AND Activite='%2' ORDER BY 1")
-                                 .arg(acte, activite)),
+    QCOMPARE(colonne(Data(chemin).CreeRecordset(
+                 QStringLiteral("SELECT Modificateur FROM Acte_Modificateur WHERE "
+                                "AMCODE='%1' AND Activite='%2' ORDER BY 1")
+                     .arg(acte, activite))),
              modificateurs);
 }
 
@@ -282,6 +270,36 @@ void TestImport::remplacementDUneVersion() {
     QCOMPARE(base.compter("SELECT count(*) FROM CCAM"), 7);
     QCOMPARE(base.compter("SELECT count(*) FROM Acte_Modificateur"), 13);
     QCOMPARE(base.compter("SELECT count(*) FROM Actes_Associes"), 4);
+}
+
+void TestImport::echecPendantLEcriture() {
+    // The database refuses a row once the old tables are emptied and most new
+    // rows written: the whole load is taken back.
+    BaseDeTest base;
+    remplirDonneesApplication(base);
+    base.executer(QStringLiteral("CREATE TRIGGER refus BEFORE INSERT ON Actes_Incompatibles "
+                                 "BEGIN SELECT RAISE(ABORT, 'écriture refusée'); END"));
+    Data::fermerConnexions();
+    const QByteArray avant = lireOctets(base.chemin());
+    try {
+        ImportCcam(fixture()).charger(base.chemin());
+        QFAIL("le chargement aurait dû échouer");
+    } catch (const ErreurImport& e) {
+        QVERIFY2(e.message().contains(QStringLiteral("écriture refusée")), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral("n'a pas été modifiée")),
+                 qPrintable(e.message()));
+    }
+    QCOMPARE(base.compter("SELECT count(*) FROM CCAM WHERE AMCODE='ANCI001'"), 1);
+    QCOMPARE(base.compter("SELECT count(*) FROM CCAM"), 1);
+    QCOMPARE(base.compter("SELECT count(*) FROM Actes_Procedures"), 1);
+    QCOMPARE(colonne(Data(base.chemin())
+                         .CreeRecordset(QStringLiteral("SELECT Code FROM "
+                                                       "Hierarchie1"))),
+             QStringList{QStringLiteral("99")});
+    QCOMPARE(base.compter("SELECT count(*) FROM Modificateurs"), 0);
+    QCOMPARE(base.compter("SELECT count(*) FROM Acte_Thesaurus"), 2);
+    Data::fermerConnexions();
+    QCOMPARE(lireOctets(base.chemin()), avant);
 }
 
 void TestImport::entreeInvalide_data() {
@@ -359,6 +377,8 @@ void TestImport::baseImpossibleAEcrire_data() {
                                            << "n'est pas une base Tarvenor";
     QTest::newRow("lecture seule") << "lecture seule"
                                    << "ne peut pas être modifiée";
+    QTest::newRow("dossier en lecture seule") << "dossier en lecture seule"
+                                              << "ne peut pas être modifiée";
 }
 
 void TestImport::baseImpossibleAEcrire() {
@@ -366,6 +386,7 @@ void TestImport::baseImpossibleAEcrire() {
     QFETCH(QString, attendu);
     QTemporaryDir dossier;
     QString cible = QDir(dossier.path()).filePath(QStringLiteral("cible.mdb"));
+    std::unique_ptr<FichierLectureSeule> protection;
     if (cas == "dossier absent") {
         cible = QDir(dossier.path()).filePath(QStringLiteral("absent/cible.mdb"));
     } else if (cas == "texte") {
@@ -383,14 +404,23 @@ void TestImport::baseImpossibleAEcrire() {
         QCOMPARE(sqlite3_open(QFile::encodeName(cible).constData(), &db), SQLITE_OK);
         sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES (1);", nullptr, nullptr, nullptr);
         sqlite3_close(db);
+    } else if (cas == "dossier en lecture seule") {
+        const QString partage = QDir(dossier.path()).filePath(QStringLiteral("partage"));
+        QVERIFY(QDir().mkdir(partage));
+        cible = QDir(partage).filePath(QStringLiteral("cible.mdb"));
+        BaseDeTest b;
+        Data::fermerConnexions();
+        QFile::copy(b.chemin(), cible);
+        protection = std::make_unique<FichierLectureSeule>(partage);
+        if (!protection->ok())
+            QSKIP("Impossible de protéger un dossier en écriture ici.");
     } else {
         BaseDeTest b;
         Data::fermerConnexions();
         QFile::copy(b.chemin(), cible);
-        QFile::setPermissions(cible, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        QFile essai(cible);
-        if (essai.open(QIODevice::ReadWrite))
-            QSKIP("Le compte de test peut écrire dans un fichier en lecture seule (root).");
+        protection = std::make_unique<FichierLectureSeule>(cible);
+        if (!protection->ok())
+            QSKIP("Impossible de protéger un fichier en écriture ici.");
     }
     const QByteArray avant = lireOctets(cible);
     try {

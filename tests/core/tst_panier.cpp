@@ -19,6 +19,22 @@ Acte acte(const QString& code, const QString& activite, const QString& phase = Q
     return a;
 }
 
+// An act with every field filled.
+Acte acteComplet() {
+    Acte a = acte("AAFA001", "1", "0");
+    a.libelle = "Libellé";
+    a.acteClassant = true;
+    a.extDoc = "A";
+    a.modificateur1 = "J";
+    a.Modificateur2 = "K";
+    a.modificateur3 = "L";
+    a.modificateur4 = "M";
+    a.Tarif = 28.8;
+    a.codeAss = "1";
+    a.actePrincipale = "BBBB001";
+    return a;
+}
+
 QStringList codes(const Panier& p) {
     QStringList l;
     for (const ActePtr& a : p.getListeActes())
@@ -133,17 +149,7 @@ void TestPanier::positions() {
 
 void TestPanier::copieProfonde() {
     Panier p;
-    Acte a = acte("AAFA001", "1", "0");
-    a.libelle = "Libellé";
-    a.acteClassant = true;
-    a.extDoc = "A";
-    a.modificateur1 = "J";
-    a.Modificateur2 = "K";
-    a.modificateur3 = "L";
-    a.modificateur4 = "M";
-    a.Tarif = 28.8;
-    a.codeAss = "1";
-    a.actePrincipale = "BBBB001";
+    const Acte a = acteComplet();
     p.ajouterActe(a);
     auto c = p.copie();
     const ActePtr copie = c->getActeByIndice(1);
@@ -273,15 +279,7 @@ void TestPanier::sansActeCourantRienNeSePasse() {
 void TestPanier::dossierLignes() {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     Dossier d;
-    Acte complet = acte("AAFA001", "1", "0");
-    complet.acteClassant = true;
-    complet.extDoc = "A";
-    complet.modificateur1 = "J";
-    complet.Modificateur2 = "K";
-    complet.modificateur3 = "L";
-    complet.modificateur4 = "M";
-    complet.codeAss = "1";
-    complet.Tarif = 28.8;
+    const Acte complet = acteComplet();
     Acte nu = acte("BBBB001", "4");
     nu.Tarif = 100;
     d.ajouterActe(complet);

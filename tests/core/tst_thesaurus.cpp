@@ -28,6 +28,11 @@ QString decrire(const Thesaurus& t) {
     return s;
 }
 
+// Expected rows of one category: "%C" stands for its code.
+QString dansCategorie(QString lignes, long code) {
+    return lignes.replace(QStringLiteral("%C"), QString::number(code));
+}
+
 QStringList decrire(const Medecin& m) {
     QStringList l;
     for (const Categorie& c : m.listeCat) {
@@ -142,54 +147,18 @@ void TestThesaurus::rapportMedecin() {
     // "Autres" (no act) is left out; the same act twice in "Bilan" keeps the
     // same idActe, and in "Zèbre" gets another one. Lines: phases, then the
     // complementary acts of the doctor's activity (1).
-    const QString b = QString::number(t.bilan), z = QString::number(t.zebre);
-    const QString attendu = "C " + b +
-                            "|Bilan\n"
-                            "  A ACTE001|" +
-                            b + "|" + b +
-                            "ACTE001|Acte un, premier temps\n"
-                            "    P Première phase|" +
-                            b +
-                            "ACTE001\n"
-                            "    P Deuxième phase|" +
-                            b +
-                            "ACTE001\n"
-                            "    P COMP001 - Complément pour l'activité 1|" +
-                            b +
-                            "ACTE001\n"
-                            "  A ACTE001|" +
-                            b + "|" + b +
-                            "ACTE001|Acte un, premier temps\n"
-                            "    P Première phase|" +
-                            b +
-                            "ACTE001\n"
-                            "    P Deuxième phase|" +
-                            b +
-                            "ACTE001\n"
-                            "    P COMP001 - Complément pour l'activité 1|" +
-                            b +
-                            "ACTE001\n"
-                            "  A ACTE002|" +
-                            b + "|" + b +
-                            "ACTE002|Acte deux\n"
-                            "C " +
-                            z +
-                            "|Zèbre\n"
-                            "  A ACTE001|" +
-                            z + "|" + z +
-                            "ACTE001|Acte un, premier temps\n"
-                            "    P Première phase|" +
-                            z +
-                            "ACTE001\n"
-                            "    P Deuxième phase|" +
-                            z +
-                            "ACTE001\n"
-                            "    P COMP001 - Complément pour l'activité 1|" +
-                            z + "ACTE001\n";
+    const QString acte1 = "  A ACTE001|%C|%CACTE001|Acte un, premier temps\n"
+                          "    P Première phase|%CACTE001\n"
+                          "    P Deuxième phase|%CACTE001\n"
+                          "    P COMP001 - Complément pour l'activité 1|%CACTE001\n";
+    const QString attendu =
+        dansCategorie("C %C|Bilan\n" + acte1 + acte1 + "  A ACTE002|%C|%CACTE002|Acte deux\n",
+                      t.bilan) +
+        dansCategorie("C %C|Zèbre\n" + acte1, t.zebre);
     QCOMPARE(decrire(th), attendu);
     // Every category, empty or not, advances the wait window.
-    QCOMPARE(progression.journal,
-             QStringList({"debut Thésaurus 4", "avancer 1", "avancer 1", "avancer 1", "fin"}));
+    QCOMPARE(progression.journal, QStringList({"debut Chargement en cours... 4", "avancer 1",
+                                               "avancer 1", "avancer 1", "fin"}));
 }
 
 void TestThesaurus::rapportUnite() {
@@ -201,22 +170,14 @@ void TestThesaurus::rapportUnite() {
     QCOMPARE(th.Medecin, QString("UM1 - Cardiologie"));
     QCOMPARE(th.UM, QString());
     // No complementary act for a unit.
-    const QString u = QString::number(t.urgences);
-    QCOMPARE(decrire(th), "C " + u +
-                              "|Urgences\n"
-                              "  A ACTE002|" +
-                              u + "|" + u +
-                              "ACTE002|Acte deux\n"
-                              "  A ACTE001|" +
-                              u + "|" + u +
-                              "ACTE001|Acte un, premier temps\n"
-                              "    P Première phase|" +
-                              u +
-                              "ACTE001\n"
-                              "    P Deuxième phase|" +
-                              u + "ACTE001\n");
+    QCOMPARE(decrire(th), dansCategorie("C %C|Urgences\n"
+                                        "  A ACTE002|%C|%CACTE002|Acte deux\n"
+                                        "  A ACTE001|%C|%CACTE001|Acte un, premier temps\n"
+                                        "    P Première phase|%CACTE001\n"
+                                        "    P Deuxième phase|%CACTE001\n",
+                                        t.urgences));
     QCOMPARE(progression.journal,
-             QStringList({"debut Thésaurus 3", "avancer 1", "avancer 1", "fin"}));
+             QStringList({"debut Chargement en cours... 3", "avancer 1", "avancer 1", "fin"}));
 }
 
 void TestThesaurus::rapportSansCategorie() {

@@ -58,10 +58,7 @@ private:
         return QSettings(ini(), QSettings::IniFormat).value(QLatin1String(cle)).toString();
     }
     void ajouterUtilisateur(const QString& login, const QString& mdp, const QString& groupe) {
-        m_base->executer(
-            QStringLiteral("INSERT INTO Utilisateur (UTI_LOGIN, UTI_PWD, UTI_GROUP, "
-                           "UTI_EMAIL) VALUES ('%1', '%2', '%3', 'x@y.fr')")
-                .arg(doublerQuotes(login), doublerQuotes(crypter(mdp, cleChiffrement)), groupe));
+        m_base->ajouterUtilisateur(login, mdp, groupe, QStringLiteral("x@y.fr"));
     }
     long codeUtilisateur(const QString& login) const {
         return long(

@@ -13,11 +13,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 class TestPlateformeQt : public QObject {
     Q_OBJECT
@@ -26,10 +31,13 @@ private slots:
     void initTestCase();
     void filtres_data();
     void filtres();
+    void choixFichier_data();
+    void choixFichier();
     void messages_data();
     void messages();
     void fenetreAttente();
     void curseur();
+    void curseurPendantAttente();
     void executeurModal();
 };
 
@@ -61,6 +69,54 @@ void TestPlateformeQt::filtres() {
     QFETCH(QString, ancien);
     QFETCH(QString, qt);
     QCOMPARE(filtreQt(ancien), qt);
+}
+
+void TestPlateformeQt::choixFichier_data() {
+    QTest::addColumn<bool>("enregistrer");
+    QTest::addColumn<bool>("annuler");
+    QTest::newRow("ouvrir") << false << false;
+    QTest::newRow("enregistrer") << true << false;
+    QTest::newRow("ouvrir annulé") << false << true;
+    QTest::newRow("enregistrer annulé") << true << true;
+}
+
+void TestPlateformeQt::choixFichier() {
+    QFETCH(bool, enregistrer);
+    QFETCH(bool, annuler);
+    QTemporaryDir dossier;
+    // Opening takes an existing file; saving, a new one (an existing one
+    // would bring the overwrite question).
+    QFile f(dossier.filePath(QStringLiteral("theso.txt")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QString nom =
+        enregistrer ? dossier.filePath(QStringLiteral("nouveau.txt")) : f.fileName();
+    QString titre, filtres;
+    bool colonnesEntieres = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        titre = d->windowTitle();
+        filtres = d->nameFilters().join(QStringLiteral(";;"));
+        auto* liste = d->findChild<QTreeView*>(QStringLiteral("treeView"));
+        colonnesEntieres =
+            liste && liste->header()->sectionResizeMode(3) == QHeaderView::ResizeToContents;
+        if (annuler) {
+            d->reject();
+            return;
+        }
+        d->selectFile(nom);
+        static_cast<QDialog*>(d)->accept(); // the file dialog checks the name
+    });
+    QtChoixFichier choix;
+    const QString filtre = QStringLiteral("Text (*.txt)|*.txt|Word (*.doc)|*.doc");
+    const QString choisi = enregistrer
+                               ? choix.enregistrer(QStringLiteral("Export"), dossier.path(), filtre)
+                               : choix.ouvrir(QStringLiteral("Export"), dossier.path(), filtre);
+    QCOMPARE(choisi, annuler ? QString() : nom);
+    QCOMPARE(titre, QStringLiteral("Export"));
+    QCOMPARE(filtres, QStringLiteral("Text (*.txt);;Word (*.doc)"));
+    QVERIFY(colonnesEntieres);
 }
 
 void TestPlateformeQt::messages_data() {
@@ -174,6 +230,30 @@ void TestPlateformeQt::curseur() {
         QVERIFY(QGuiApplication::overrideCursor());
     }
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestPlateformeQt::curseurPendantAttente() {
+    // Long work shows the hourglass; a window that then waits for the user
+    // shows the normal pointer, and the hourglass comes back after it.
+    CurseurOccupe travail;
+    QList<bool> sablierPendant;
+    const auto fermerPlusTard = [&](auto fermer) {
+        QTimer::singleShot(0, [&sablierPendant, fermer] {
+            sablierPendant << (QGuiApplication::overrideCursor() != nullptr);
+            fermer(QApplication::activeModalWidget());
+        });
+    };
+    fermerPlusTard([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    afficherMessage(QStringLiteral("Question"), QStringLiteral("Confirmation"), Icone::Question,
+                    Boutons::OuiNon);
+    QDialog d;
+    fermerPlusTard([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    executerModal(&d);
+    fermerPlusTard([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    QtChoixFichier().ouvrir(QStringLiteral("Export"), QDir::tempPath(), QString());
+    QCOMPARE(sablierPendant, (QList<bool>{false, false, false}));
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
 }
 
 void TestPlateformeQt::executeurModal() {

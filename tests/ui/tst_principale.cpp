@@ -3,8 +3,6 @@
 
 #include "AjoutPanier.h"
 #include "BaseDeTest.h"
-#include "Chiffrement.h"
-#include "Data.h"
 #include "Globals.h"
 #include "Messages.h"
 #include "Parametres.h"
@@ -82,12 +80,6 @@ private:
         m_principale = std::make_unique<f_principale>();
         m_principale->show();
     }
-    void ajouterUtilisateur(const QString& login, const QString& mdp, const QString& groupe) {
-        m_base->executer(
-            QStringLiteral("INSERT INTO Utilisateur (UTI_LOGIN, UTI_PWD, UTI_GROUP) VALUES "
-                           "('%1', '%2', '%3')")
-                .arg(login, doublerQuotes(crypter(mdp, cleChiffrement)), groupe));
-    }
     double lireTwips(Parametres::Cle c) const { return Parametres::lire(c).toDouble(); }
 
     std::unique_ptr<QTemporaryDir> m_dossier;
@@ -101,9 +93,11 @@ void TestPrincipale::init() {
     m_dossier = std::make_unique<QTemporaryDir>();
     Parametres::redirigerVers(m_dossier->filePath(QStringLiteral("tarvenor.ini")));
     m_base = std::make_unique<BaseDeTest>(false);
-    ajouterUtilisateur(QStringLiteral("ADMIN1"), QStringLiteral("A"), QStringLiteral("ADMIN"));
-    ajouterUtilisateur(QStringLiteral("DIM1"), QStringLiteral("D"), QStringLiteral("DIM"));
-    ajouterUtilisateur(QStringLiteral("MED1"), QStringLiteral("M"), QStringLiteral("MEDECIN"));
+    m_base->ajouterUtilisateur(QStringLiteral("ADMIN1"), QStringLiteral("A"),
+                               QStringLiteral("ADMIN"));
+    m_base->ajouterUtilisateur(QStringLiteral("DIM1"), QStringLiteral("D"), QStringLiteral("DIM"));
+    m_base->ajouterUtilisateur(QStringLiteral("MED1"), QStringLiteral("M"),
+                               QStringLiteral("MEDECIN"));
     cheminDefaut = m_base->chemin();
     m_messages = std::make_unique<MessagesScriptes>();
     nouvelleFenetre();
@@ -145,6 +139,11 @@ void TestPrincipale::menus() {
     // The context menus never appear in the menu bar.
     for (QMenu* m : {f->m_TheUM, f->m_UM, f->m_uti})
         QVERIFY(!f->menuBar()->actions().contains(m->menuAction()));
+    // With none of their windows open, the commands do nothing.
+    for (QMenu* m : {f->m_thesaurus, f->m_TheUM, f->m_UM, f->m_uti})
+        for (QAction* a : m->actions())
+            a->trigger();
+    QVERIFY(m_messages->journal().empty());
     QVERIFY(f->findChild<QToolBar*>(QStringLiteral("Toolbar1")));
     QVERIFY(f->findChild<QStatusBar*>(QStringLiteral("sbStatusBar")));
 }
