@@ -497,7 +497,7 @@ void ctr_ThesMED::ajoutThUM() {
     try {
         ConnexionPtr connexion = Data().CreeConnexion();
         Transaction transaction(*connexion);
-        ProgressionPortee attente(QStringLiteral("Chargement en cours..."), nombre + 1);
+        ProgressionPortee attente(titreChargement, nombre + 1);
         for (int i = 0; i < nombre; ++i) {
             categories->setAbsolutePosition(i + 1);
             Categorie cat;
