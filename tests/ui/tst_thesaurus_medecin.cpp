@@ -90,6 +90,14 @@ struct Poste {
             l << ctr_ThesMED::cleNoeud(n);
         return l;
     }
+    // A file of the test's folder with that content; its path.
+    QString fichier(const QString& nom, const QByteArray& contenu) const {
+        const QString chemin = base.dossier() + "/" + nom;
+        QFile f(chemin);
+        if (!f.open(QIODevice::WriteOnly) || f.write(contenu) != contenu.size())
+            qFatal("cannot write %s", qPrintable(chemin));
+        return chemin;
+    }
     QString cleCourante() const { return ctr_ThesMED::cleNoeud(arbre->currentItem()); }
     long long compter(const QString& sql) const { return base.compter(sql); }
     long long actesDuMedecin() const {
@@ -537,14 +545,8 @@ void TstThesaurusMedecin::import_laisseLeThesaurusEntier() {
     const long long actes = p.actesDuMedecin();
     const QStringList cles = p.cles();
     QString chemin;
-    if (!fichier.isEmpty()) {
-        chemin = p.base.dossier() + "/" + fichier;
-        if (!contenu.isNull()) {
-            QFile f(chemin);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(contenu);
-        }
-    }
+    if (!fichier.isEmpty())
+        chemin = contenu.isNull() ? p.base.dossier() + "/" + fichier : p.fichier(fichier, contenu);
     p.choix.setFichierSuivant(chemin);
     p.messages.setReponseSuivante(confirmation);
     p.fenetre->importerThesaurus();
@@ -567,11 +569,9 @@ void TstThesaurusMedecin::import_laisseLeThesaurusEntier() {
 
 void TstThesaurusMedecin::import_remplace() {
     Poste p;
-    const QString chemin = p.base.dossier() + "/import.txt";
-    QFile f(chemin);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("01/02/2026\tCMARTIN - MARTIN CLAIRE\r\nMains\tXHMA001\tXGMA001\r\nDivers\r\n");
-    f.close();
+    const QString chemin =
+        p.fichier("import.txt",
+                  "01/02/2026\tCMARTIN - MARTIN CLAIRE\r\nMains\tXHMA001\tXGMA001\r\nDivers\r\n");
     p.choix.setFichierSuivant(chemin);
     p.fenetre->TS_Thes->setCurrentIndex(0);
     p.fenetre->importerThesaurus();
@@ -589,11 +589,8 @@ void TstThesaurusMedecin::import_thesaurusVideSansConfirmation() {
     Poste p(QStringLiteral("CMARTIN"), [](const BaseDeTest& b) {
         b.executer("DELETE FROM CategorieThesaurus WHERE CT_LIEN = 'CMARTIN'");
     });
-    const QString chemin = p.base.dossier() + "/import.txt";
-    QFile f(chemin);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("01/02/2026\tCMARTIN - MARTIN CLAIRE\r\nMains\tXHMA001\r\n");
-    f.close();
+    const QString chemin =
+        p.fichier("import.txt", "01/02/2026\tCMARTIN - MARTIN CLAIRE\r\nMains\tXHMA001\r\n");
     p.choix.setFichierSuivant(chemin);
     p.fenetre->importerThesaurus();
     QVERIFY(p.messages.journal().empty());
@@ -608,19 +605,16 @@ void TstThesaurusMedecin::import_grosFichiers() {
     // 10 MB of 10,000-character lines: imported, the wait window advancing
     // line by line up to its end.
     Poste p;
-    const QString chemin = p.base.dossier() + "/gros.txt";
-    QFile f(chemin);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("01/02/2026\tCMARTIN - MARTIN CLAIRE\r\n");
+    QByteArray contenu("01/02/2026\tCMARTIN - MARTIN CLAIRE\r\n");
     for (int i = 0; i < 1000; ++i)
-        f.write(QByteArray(9992, char('A' + i % 26)) + "\tXHMA003\r\n");
-    f.close();
-    QVERIFY(f.size() > 10'000'000);
+        contenu += QByteArray(9992, char('A' + i % 26)) + "\tXHMA003\r\n";
+    QVERIFY(contenu.size() > 10'000'000);
+    const QString chemin = p.fichier("gros.txt", contenu);
     {
         ProgressionEnregistree attente;
         p.choix.setFichierSuivant(chemin);
         p.fenetre->importerThesaurus();
-        QCOMPARE(attente.journal.first(), QStringLiteral("debut %1").arg(f.size() + 1));
+        QCOMPARE(attente.journal.first(), QStringLiteral("debut %1").arg(contenu.size() + 1));
         QCOMPARE(attente.journal.last(), QStringLiteral("fin"));
         int avance = 0;
         for (const QString& pas : attente.journal.mid(1, attente.journal.size() - 2))
