@@ -126,10 +126,13 @@ struct ProgressionEnregistree : IProgression {
     ~ProgressionEnregistree() override { installerProgression(nullptr); }
     void debut(const QString&, int maximum) override {
         journal << QStringLiteral("debut %1").arg(maximum);
+        if (alOuverture)
+            alOuverture();
     }
     void avancer(int pas) override { journal << QStringLiteral("+%1").arg(pas); }
     void fin() override { journal << QStringLiteral("fin"); }
     QStringList journal;
+    std::function<void()> alOuverture; // run as the wait window opens
 };
 
 QStringList actionsVisibles(const QMenu* menu) {
@@ -921,22 +924,42 @@ void TstThesaurusMedecin::fenetrePrincipale_commandes() {
     p.fenetre = principale.ouvrirFenetre<f_thesaurusMED>();
     p.panneau = p.fenetre->ctr_ThesMED1;
     p.arbre = p.panneau->TV_ThesMED;
+    // The toolbar is off while each long operation runs, on again after.
+    auto barreActive = [&] {
+        bool active = !principale.Toolbar1->actions().isEmpty();
+        for (QAction* a : principale.Toolbar1->actions())
+            active = active && a->isEnabled();
+        return active;
+    };
+    QList<bool> barrePendant;
+    ProgressionEnregistree attente;
+    attente.alOuverture = [&] { barrePendant << barreActive(); };
+
     QVERIFY(principale.m_ajoutThUM->isEnabled());
     principale.m_ajoutThUM->trigger();
     QCOMPARE(p.categoriesDuMedecin(), 3LL);
     QVERIFY(!principale.m_ajoutThUM->isEnabled());
-    for (QAction* a : principale.Toolbar1->actions())
-        QVERIFY(a->isEnabled());
+    QCOMPARE(barrePendant, QList<bool>{false});
+    QVERIFY(barreActive());
 
     p.fenetre->TS_Thes->setCurrentIndex(1);
     p.messages.setReponseSuivante(Reponse::Non);
     principale.m_import->trigger();
     QCOMPARE(p.fenetre->TS_Thes->currentIndex(), 3);
     QCOMPARE(p.messages.journal().size(), 1u);
+    p.choix.setFichierSuivant(p.fichier("import.txt", "entete\r\nMains\tXHMA001\r\n"));
+    principale.m_import->trigger();
+    QCOMPARE(p.categoriesDuMedecin(), 1LL);
+    QCOMPARE(barrePendant, (QList<bool>{false, false}));
+    QVERIFY(barreActive());
 
+    p.choix.setFichierSuivant(p.base.dossier() + "/export.txt");
     principale.m_export->trigger();
-    QCOMPARE(p.choix.appels, 1);
+    QCOMPARE(p.choix.appels, 2);
     QCOMPARE(p.choix.dernierTitre, QStringLiteral("Export"));
+    QVERIFY(QFile::exists(p.base.dossier() + "/export.txt"));
+    QCOMPARE(barrePendant, (QList<bool>{false, false, false}));
+    QVERIFY(barreActive());
 
     // Deleting every category opens the copy again.
     while (p.panneau->noeuds().size() > 1) {
