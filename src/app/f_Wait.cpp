@@ -71,7 +71,9 @@ void f_Wait::avancer(int pas) {
     const int maximum = ProgressBar1->maximum();
     const int v = qBound(0, ProgressBar1->value() + pas, maximum);
     ProgressBar1->setValue(v);
-    l_valeur->setText(QString::number(v * 100 / maximum) + QStringLiteral(" % "));
+    // Rounded to the nearest whole percent; worked out in floating point, as
+    // an import counts up to the bytes of a file of several tens of megabytes.
+    l_valeur->setText(QString::number(qRound(v * 100.0 / maximum)) + QStringLiteral(" % "));
     laisserPasserAffichage();
 }
 

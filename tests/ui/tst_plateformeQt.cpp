@@ -212,6 +212,14 @@ void TestPlateformeQt::fenetreAttente() {
         QCOMPARE(w->ProgressBar1->value(), 0);
         p.avancer(1);
         QCOMPARE(w->l_valeur->text(), QStringLiteral("33 % "));
+        p.avancer(1); // 66.7 rounds up
+        QCOMPARE(w->l_valeur->text(), QStringLiteral("67 % "));
+    }
+    {
+        // The byte count of a large import file.
+        ProgressionPortee p(QStringLiteral("Import"), 60'000'001);
+        p.avancer(45'000'000);
+        QCOMPARE(w->l_valeur->text(), QStringLiteral("75 % "));
     }
     QVERIFY(!w->isVisible());
     // A zero maximum never divides by zero.
