@@ -1,5 +1,7 @@
 #include "ImportCcam.h"
 
+#include "PliageAccents.h"
+
 #include "Data.h"
 
 #include <QDir>
@@ -100,21 +102,7 @@ QString nombre(int n) {
 // ---------------------------------------------------------------- label forms
 
 QString ImportCcam::replierAccents(const QString& texte) {
-    bool ascii = true;
-    for (QChar c : texte)
-        if (c.unicode() >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii)
-        return texte;
-    const QString d = texte.normalized(QString::NormalizationForm_D);
-    QString r;
-    r.reserve(d.size());
-    for (QChar c : d)
-        if (c.category() != QChar::Mark_NonSpacing)
-            r += c;
-    return r.normalized(QString::NormalizationForm_C);
+    return ::replierAccents(texte);
 }
 
 QString ImportCcam::simplifierLibelle(const QString& texte) {

@@ -1,6 +1,7 @@
 #include "RechercheMotCle.h"
 
 #include "Data.h"
+#include "PliageAccents.h"
 
 namespace RechercheMotCle {
 
@@ -24,7 +25,10 @@ QString plierAccents(const QString& texte) {
     QString resultat = texte;
     for (const auto& r : table)
         resultat.replace(r.accent, r.simple, Qt::CaseSensitive);
-    return resultat;
+    // The search forms of the labels carry no accent at all: a capital or
+    // another accented letter (É, Ç, ù, ë ...) left in a keyword could never
+    // match, so it is folded as well.
+    return replierAccents(resultat);
 }
 
 QStringList decouperMots(const QString& texte) {

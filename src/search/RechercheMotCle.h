@@ -1,7 +1,7 @@
 #pragma once
 // The keyword search of the act classification, without any widget: the
-// typed text is trimmed, its apostrophes doubled, eleven lower-case accented
-// letters folded, then cut into words, and every word becomes one condition
+// typed text is trimmed, its apostrophes doubled, its accented letters
+// folded, then cut into words, and every word becomes one condition
 // of the SQL text (a prefix of the code, or a part of one of the two search
 // forms of the label).
 
@@ -10,8 +10,8 @@
 
 namespace RechercheMotCle {
 
-// Replaces é è ê à â ï î ô ö û ü by their plain letter; nothing else changes
-// (capitals keep their accent, the case of letters is kept).
+// Replaces é è ê à â ï î ô ö û ü by their plain letter, and every other
+// accented letter too (É → E, ç → c); the case of letters is kept.
 QString plierAccents(const QString& texte);
 
 // Cuts at every blank; runs of blanks give no empty word.
