@@ -162,11 +162,13 @@ void ajouterCategories(Connexion& c, const QList<CategorieImportee>& categories,
 }
 
 bool importer(const QString& chemin, const QString& a_Lien, int a_type, bool remplacer) {
+    // Reading and checking a large file takes a moment before the wait
+    // window can open: the hourglass shows it from the start.
+    CurseurOccupe sablier;
     QList<CategorieImportee> categories;
     qint64 taille = 0;
     if (!lireFichierThesaurus(chemin, categories, taille))
         return false;
-    CurseurOccupe sablier;
     const int maximum = static_cast<int>(qMin<qint64>(taille, tailleMaxImport)) + 1;
     ProgressionPortee attente(titreChargement, maximum);
     return operationDepot<bool>(false, [&] {
