@@ -62,8 +62,8 @@ bool estAscii(const unsigned char* s) {
 }
 
 // LIKE that ignores case for every letter, as the program's searches expect
-// (SQLite's own ignores it for ASCII letters only). ASCII text, the common
-// case, takes SQLite's fast comparison.
+// (SQLite's own ignores it for ASCII letters only). An ASCII pattern, the
+// common case, takes SQLite's fast comparison.
 void fonctionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const auto* motif = sqlite3_value_text(argv[0]);
     const auto* texte = sqlite3_value_text(argv[1]);
@@ -78,7 +78,9 @@ void fonctionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     const auto* m = reinterpret_cast<const char*>(motif);
     const auto* t = reinterpret_cast<const char*>(texte);
-    if (estAscii(motif) && estAscii(texte)) {
+    // An ASCII pattern only needs ASCII letters compared without case, which
+    // SQLite's own comparison does on any text: no need to look at the text.
+    if (estAscii(motif)) {
         sqlite3_result_int(ctx, sqlite3_strlike(m, t, echappement) == 0);
         return;
     }
