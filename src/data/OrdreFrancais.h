@@ -1,0 +1,17 @@
+#pragma once
+// The order in which people read French labels: case and accents ignored
+// ("abdomen, Bras, coude, Épaule, Fémur", "À classer" before "Prothèses").
+// One function for the database collation and for list header sorting, so
+// that a list sorted by the user and a list sorted by a query agree.
+
+#include <QString>
+
+// < 0, 0 or > 0 as a comes before, with or after b. Texts that differ only by
+// case or accents are then ordered by their exact characters, so that the
+// order is total and the same on every run.
+int comparerFrancais(const QString& a, const QString& b);
+
+// Comparison for sorting algorithms (std::sort, QTreeWidgetItem::operator<).
+inline bool avantFrancais(const QString& a, const QString& b) {
+    return comparerFrancais(a, b) < 0;
+}
