@@ -1,0 +1,468 @@
+#include "EcritureCcam.h"
+
+#include "Data.h"
+#include "LecteurCsv.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+namespace {
+
+using Paire = ClassificationCcam::Paire;
+
+// The classification tables, replaced by a load.
+const QStringList& tablesClassification() {
+    static const QStringList t{
+        QStringLiteral("CCAM"),
+        QStringLiteral("Systèmes"),
+        QStringLiteral("ORGANES"),
+        QStringLiteral("Hierarchie1"),
+        QStringLiteral("Hierarchie2"),
+        QStringLiteral("Hierarchie3"),
+        QStringLiteral("Hierarchie4"),
+        QStringLiteral("Actes_Procedures"),
+        QStringLiteral("Actes_Associes"),
+        QStringLiteral("Actes_Incompatibles"),
+        QStringLiteral("Modificateurs"),
+        QStringLiteral("Acte_Modificateur"),
+        QStringLiteral("Notes_Utilisation_Actes"),
+        QStringLiteral("Notes_Hierarchie"),
+        QStringLiteral("Extension_documentaire"),
+        QStringLiteral("Actes_extension_documentaire"),
+        QStringLiteral("Exo_TM"),
+        QStringLiteral("Regroupement"),
+    };
+    return t;
+}
+
+// Tables that come from the reference folder only.
+const QStringList& tablesReferences() {
+    static const QStringList t{QStringLiteral("Systèmes"),
+                               QStringLiteral("ORGANES"),
+                               QStringLiteral("Extension_documentaire"),
+                               QStringLiteral("Actes_extension_documentaire"),
+                               QStringLiteral("Exo_TM"),
+                               QStringLiteral("Regroupement")};
+    return t;
+}
+
+QVariant texteOuNull(const QString& t) {
+    return t.isEmpty() ? QVariant() : QVariant(t);
+}
+
+QString etatBase(bool creee) {
+    return creee ? QStringLiteral("La base créée pour ce chargement a été supprimée.")
+                 : QStringLiteral("La base n'a pas été modifiée.");
+}
+
+// ---------------------------------------------------------------- faults
+
+// A write refused for lack of room: the disk (or the quota) is full, or the
+// file reached the largest size allowed to this process.
+bool manqueDePlace(int codeSqlite, int errnoSysteme) {
+    return (codeSqlite & 0xff) == SQLITE_FULL || errnoSysteme == ENOSPC || errnoSysteme == EDQUOT ||
+           errnoSysteme == EFBIG;
+}
+
+ErreurImport erreurDisquePlein(const QString& chemin, bool creee) {
+    return ErreurImport(QStringLiteral("Le disque est plein : la base « %1 » n'a pas pu être "
+                                       "écrite. Libérez de la place sur le disque (le chargement "
+                                       "de la CCAM demande quelques dizaines de Mo), puis "
+                                       "recommencez.\n%2")
+                            .arg(chemin, etatBase(creee)));
+}
+
+ErreurImport erreurBaseOccupee(const QString& chemin, bool creee) {
+    return ErreurImport(QStringLiteral("La base « %1 » est utilisée par un autre programme "
+                                       "(attendu %2 s) : attendez qu'il ait terminé ou fermez-le, "
+                                       "puis recommencez.\n%3")
+                            .arg(chemin)
+                            .arg(EcritureCcam::attenteBaseOccupeeMs / 1000)
+                            .arg(etatBase(creee)));
+}
+
+// The message of a failed write: a full disk and a busy database are named as such.
+ErreurImport erreurEcriture(const QString& chemin, const DataError& e, int errnoSysteme,
+                            bool creee) {
+    if (manqueDePlace(e.numero(), errnoSysteme))
+        return erreurDisquePlein(chemin, creee);
+    if ((e.numero() & 0xff) == SQLITE_BUSY || (e.numero() & 0xff) == SQLITE_LOCKED)
+        return erreurBaseOccupee(chemin, creee);
+    return ErreurImport(QStringLiteral("Le chargement dans la base « %1 » a échoué : %2\n%3")
+                            .arg(chemin, e.description(), etatBase(creee)));
+}
+
+// ---------------------------------------------------------------- existing target
+
+// One SQLite handle of its own on the target, to check it before the kept
+// connection opens it. Read-write, so that a transaction left by a killed
+// program is rolled back as any opener does; it reads only.
+class VerificationCible {
+public:
+    explicit VerificationCible(const QString& chemin) : m_chemin(chemin) {
+        m_rc = sqlite3_open_v2(QFile::encodeName(chemin).constData(), &m_db,
+                               SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+        if (m_rc == SQLITE_OK)
+            sqlite3_busy_timeout(m_db, EcritureCcam::attenteBaseOccupeeMs);
+    }
+    ~VerificationCible() { sqlite3_close_v2(m_db); }
+    VerificationCible(const VerificationCible&) = delete;
+    VerificationCible& operator=(const VerificationCible&) = delete;
+
+    // The first column of every row, or nothing with rc() set on a fault.
+    QStringList lire(const char* sql) {
+        QStringList r;
+        sqlite3_stmt* st = nullptr;
+        if (m_rc == SQLITE_OK)
+            m_rc = sqlite3_prepare_v2(m_db, sql, -1, &st, nullptr);
+        int pas = SQLITE_DONE;
+        while (m_rc == SQLITE_OK && (pas = sqlite3_step(st)) == SQLITE_ROW)
+            r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        if (m_rc == SQLITE_OK && pas != SQLITE_DONE)
+            m_rc = sqlite3_errcode(m_db);
+        sqlite3_finalize(st);
+        return r;
+    }
+    int rc() const { return m_rc; }
+    QString detail() const {
+        return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                    : QString::fromUtf8(sqlite3_errstr(m_rc));
+    }
+
+private:
+    QString m_chemin;
+    sqlite3* m_db = nullptr;
+    int m_rc = SQLITE_OK;
+};
+
+void refuserSiIllisible(const QString& chemin, const VerificationCible& v) {
+    switch (v.rc() & 0xff) {
+    case SQLITE_OK:
+        return;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw erreurBaseOccupee(chemin, false);
+    case SQLITE_CORRUPT:
+        throw ErreurImport(QStringLiteral("La base « %1 » est endommagée (%2) : le chargement "
+                                          "est refusé. Remettez une sauvegarde de la base, puis "
+                                          "recommencez.\n%3")
+                               .arg(chemin, v.detail(), etatBase(false)));
+    default:
+        throw ErreurImport(QStringLiteral("La base « %1 » ne peut pas être lue (%2).\n%3")
+                               .arg(chemin, v.detail(), etatBase(false)));
+    }
+}
+
+// Checks an existing target before the kept connection opens it: a SQLite
+// file must hold every table a load writes or reads, pass SQLite's quick
+// check, and be writable with its folder. A file that is not SQLite (an empty
+// one included) is left to Data, which refuses it without changing it.
+void verifierCibleExistante(const QString& chemin) {
+    const QFileInfo info(chemin);
+    if (info.isDir() || info.size() == 0)
+        return;
+    // Checked first: a database in a folder that cannot be written to may not
+    // even be readable here (its journal files cannot be created).
+    if (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable())
+        throw ErreurImport(QStringLiteral("La base « %1 » ne peut pas être modifiée (fichier ou "
+                                          "dossier en lecture seule).\n%2")
+                               .arg(chemin, etatBase(false)));
+    VerificationCible v(chemin);
+    const QStringList tables = v.lire("SELECT name FROM sqlite_master WHERE type = 'table'");
+    if ((v.rc() & 0xff) == SQLITE_NOTADB)
+        return;
+    refuserSiIllisible(chemin, v);
+    QStringList manquantes = tablesClassification();
+    manquantes << QStringLiteral("Acte_Thesaurus");
+    for (const QString& t : tables)
+        manquantes.removeAll(t);
+    if (!manquantes.isEmpty())
+        throw ErreurImport(QStringLiteral("La base « %1 » n'est pas une base Tarvenor : la table "
+                                          "« %2 » est absente.\n%3")
+                               .arg(chemin, manquantes.first(), etatBase(false)));
+    const QStringList verification = v.lire("PRAGMA quick_check(5)");
+    refuserSiIllisible(chemin, v);
+    if (verification != QStringList{QStringLiteral("ok")})
+        throw ErreurImport(
+            QStringLiteral("La base « %1 » est endommagée (vérification de "
+                           "SQLite : %2) : le chargement est refusé. Remettez une "
+                           "sauvegarde de la base, puis recommencez.\n%3")
+                .arg(chemin, verification.join(QStringLiteral(" ; ")), etatBase(false)));
+}
+
+// ---------------------------------------------------------------- writing
+
+void viderTables(Connexion& c, bool references) {
+    for (const QString& t : tablesClassification()) {
+        if (!references && tablesReferences().contains(t))
+            continue;
+        c.Execute(QStringLiteral("DELETE FROM \"%1\"").arg(t));
+    }
+}
+
+void insererCcam(Connexion& c, const std::vector<ClassificationCcam::LigneCcam>& lignes) {
+    InstructionPreparee ins(
+        c, QStringLiteral("INSERT INTO CCAM (AMCODE, Activite, Libelle_Activite, Phase, "
+                          "Libelle_Phase, Tarif, ICR, Libelle_Court, Libelle_Complet, "
+                          "Libelle_sans_accent, Libelle_simplifie, PositionH, "
+                          "Caractere_classant, Exo_TM, Regroupement) VALUES "
+                          "(?, ?, ?, ?, ?, ?, NULL, ?, ?, ?, ?, ?, NULL, ?, ?)"));
+    QString dernier;
+    QString sansAccent, simplifie;
+    for (const auto& l : lignes) {
+        if (l.libelle != dernier) { // the rows of one act follow each other
+            dernier = l.libelle;
+            sansAccent = libelleSansAccent(l.libelle);
+            simplifie = libelleSimplifie(l.libelle);
+        }
+        ins.lier(1, l.code);
+        ins.lier(2, l.activite);
+        ins.lier(3, l.libelleActivite);
+        ins.lier(4, l.phase);
+        ins.lier(5, l.libellePhase);
+        ins.lier(6, l.tarif);
+        ins.lier(7, l.libelle);
+        ins.lier(8, l.libelle);
+        ins.lier(9, sansAccent);
+        ins.lier(10, simplifie);
+        ins.lier(11, l.positionH);
+        ins.lier(12, texteOuNull(l.exoTm));
+        ins.lier(13, texteOuNull(l.regroupement));
+        ins.executer();
+    }
+}
+
+// Inserts rows whose values are bound in order.
+template <typename Lignes, typename Lier>
+void inserer(Connexion& c, const QString& sql, const Lignes& lignes, Lier lier) {
+    InstructionPreparee ins(c, sql);
+    for (const auto& l : lignes) {
+        lier(ins, l);
+        ins.executer();
+    }
+}
+
+void lierTout(InstructionPreparee& ins, const Paire& p) {
+    ins.lier(1, p.first);
+    ins.lier(2, p.second);
+}
+template <size_t N> void lierTout(InstructionPreparee& ins, const std::array<QString, N>& t) {
+    for (size_t i = 0; i < N; ++i)
+        ins.lier(static_cast<int>(i) + 1, t[i]);
+}
+void lierTout(InstructionPreparee& ins, const ClassificationCcam::Modificateur& m) {
+    ins.lier(1, m.code);
+    ins.lier(2, m.libelle);
+    ins.lier(3, m.tarif);
+    ins.lier(4, m.pourcentage);
+}
+void lierTout(InstructionPreparee& ins, const ClassificationCcam::Extension& x) {
+    ins.lier(1, x.id);
+    ins.lier(2, x.code);
+    ins.lier(3, x.libelle);
+}
+void lierTout(InstructionPreparee& ins, const std::tuple<int, QString, QString>& x) {
+    ins.lier(1, std::get<0>(x));
+    ins.lier(2, std::get<1>(x));
+    ins.lier(3, std::get<2>(x));
+}
+const auto lier = [](InstructionPreparee& ins, const auto& l) { lierTout(ins, l); };
+
+void insererTableur(Connexion& c, const ClassificationCcam& k) {
+    for (int n = 0; n < 4; ++n)
+        inserer(c,
+                QStringLiteral("INSERT INTO Hierarchie%1 (Code, Libelle) VALUES (?, ?)").arg(n + 1),
+                k.hierarchie[n], lier);
+    inserer(c, QStringLiteral("INSERT INTO Notes_Hierarchie (Code, Note_Hierarchie) VALUES (?, ?)"),
+            k.notesHierarchie, lier);
+    inserer(c,
+            QStringLiteral("INSERT INTO Notes_Utilisation_Actes (AMCODE, Note_Utilisation) "
+                           "VALUES (?, ?)"),
+            k.notesActes, lier);
+    inserer(c,
+            QStringLiteral("INSERT INTO Modificateurs (Code, Libelle, Tarif, Pourcentage) VALUES "
+                           "(?, ?, ?, ?)"),
+            k.modificateurs, lier);
+    inserer(c,
+            QStringLiteral("INSERT INTO Acte_Modificateur (AMCODE, Activite, Modificateur) VALUES "
+                           "(?, ?, ?)"),
+            k.acteModificateur, lier);
+    inserer(c,
+            QStringLiteral("INSERT INTO Actes_Associes (Acte1, activite1, Acte2, Activite2) "
+                           "VALUES (?, ?, ?, ?)"),
+            k.actesAssocies, lier);
+    inserer(c, QStringLiteral("INSERT INTO Actes_Incompatibles (acte1, acte2) VALUES (?, ?)"),
+            k.incompatibles, lier);
+}
+
+void insererReferences(Connexion& c, const ClassificationCcam& k) {
+    inserer(c, QStringLiteral("INSERT INTO \"Systèmes\" (SYCODE, SYLIBELLE) VALUES (?, ?)"),
+            k.systemes, lier);
+    inserer(c,
+            QStringLiteral("INSERT INTO ORGANES (ORCODE, ORLIBELLE, ORSYSTEME) VALUES (?, ?, ?)"),
+            k.organes, lier);
+    inserer(c,
+            QStringLiteral("INSERT INTO Extension_documentaire (Id_extension, Code, Libelle) "
+                           "VALUES (?, ?, ?)"),
+            k.extensions, lier);
+    inserer(c,
+            QStringLiteral("INSERT INTO Actes_extension_documentaire (Id_extension, AMCODE, "
+                           "Activite) VALUES (?, ?, ?)"),
+            k.actesExtensions, lier);
+    inserer(c, QStringLiteral("INSERT INTO Exo_TM (Code, Libelle) VALUES (?, ?)"), k.exoTm, lier);
+    inserer(c, QStringLiteral("INSERT INTO Regroupement (Code, Libelle) VALUES (?, ?)"),
+            k.regroupements, lier);
+}
+
+// Every classification table emptied and refilled in one transaction; returns
+// the thesaurus acts the new classification lacks.
+QStringList ecrire(Connexion& c, const ClassificationCcam& k) {
+    Transaction t(c);
+    viderTables(c, k.references);
+    insererCcam(c, k.ccam);
+    insererTableur(c, k);
+    if (k.references)
+        insererReferences(c, k);
+    QStringList absents;
+    RecordsetPtr rs =
+        c.Ouvrir(QStringLiteral("SELECT DISTINCT AT_Acte FROM Acte_Thesaurus WHERE AT_Acte NOT IN "
+                                "(SELECT AMCODE FROM CCAM) ORDER BY AT_Acte"));
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        absents << rs->Fields(0).toString();
+    t.valider();
+    return absents;
+}
+
+// Writes into the database file fichier through the kept connection,
+// turning a DataError into the user's message about the database cible.
+QStringList ecrireDans(const QString& fichier, const QString& cible, const ClassificationCcam& k,
+                       bool creee) {
+    ConnexionPtr c;
+    try {
+        c = Data(fichier).CreeConnexion();
+    } catch (const DataError& e) {
+        throw erreurEcriture(cible, e, 0, creee);
+    }
+    if (c->lectureSeule())
+        throw ErreurImport(QStringLiteral("La base « %1 » ne peut pas être modifiée (fichier ou "
+                                          "dossier en lecture seule).\n%2")
+                               .arg(cible, etatBase(creee)));
+    try {
+        return ecrire(*c, k);
+    } catch (const DataError& e) {
+        throw erreurEcriture(cible, e, sqlite3_system_errno(c->handle()), creee);
+    }
+}
+
+// ---------------------------------------------------------------- new database
+
+// Beside the target, hidden, named after it and this process.
+QString cheminTemporaire(const QString& cible) {
+    const QFileInfo info(cible);
+    return info.dir().filePath(QStringLiteral(".%1.import-%2")
+                                   .arg(info.fileName())
+                                   .arg(QCoreApplication::applicationPid()));
+}
+
+void supprimerAvecJournaux(const QString& chemin) {
+    for (const QString& suffixe :
+         {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
+        QFile::remove(chemin + suffixe);
+}
+
+// Temporary files left by an import of the same target that was killed (its
+// process is gone).
+void supprimerRestesDImportsInterrompus(const QString& cible) {
+    const QFileInfo info(cible);
+    const QString prefixe = QStringLiteral(".%1.import-").arg(info.fileName());
+    for (const QString& nom :
+         info.dir().entryList({prefixe + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
+        bool ok = false;
+        const qint64 pid = nom.mid(prefixe.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&ok);
+        if (ok && pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            QFile::remove(info.dir().filePath(nom));
+    }
+}
+
+// The finished file in the rollback-journal mode that every SQLite tool
+// expects, and on disk, before it takes the target's name.
+void terminerFichier(const QString& chemin, const QString& cible) {
+    Data::fermerConnexions();
+    sqlite3* db = nullptr;
+    int rc =
+        sqlite3_open_v2(QFile::encodeName(chemin).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    const int errnoSysteme = db ? sqlite3_system_errno(db) : 0;
+    sqlite3_close_v2(db);
+    if (rc != SQLITE_OK)
+        throw erreurEcriture(
+            cible, DataError(rc, QStringLiteral("Data"), QString::fromUtf8(sqlite3_errstr(rc))),
+            errnoSysteme, true);
+}
+
+// Makes the rename itself durable.
+void synchroniserDossier(const QString& dossier) {
+    const int fd = ::open(QFile::encodeName(dossier).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+QStringList creerBase(const QString& cible, const ClassificationCcam& k) {
+    const QFileInfo info(cible);
+    if (!QFileInfo(info.absolutePath()).isDir())
+        throw ErreurImport(QStringLiteral("Impossible de créer la base « %1 » : le dossier "
+                                          "« %2 » n'existe pas.")
+                               .arg(cible, info.absolutePath()));
+    supprimerRestesDImportsInterrompus(cible);
+    const QString temporaire = cheminTemporaire(cible);
+    supprimerAvecJournaux(temporaire);
+    try {
+        try {
+            Data::creerBase(temporaire);
+        } catch (const DataError& e) {
+            if (manqueDePlace(e.numero(), 0))
+                throw erreurDisquePlein(cible, true);
+            throw ErreurImport(QStringLiteral("Impossible de créer la base « %1 » : %2")
+                                   .arg(cible, e.description()));
+        }
+        QStringList absents = ecrireDans(temporaire, cible, k, true);
+        terminerFichier(temporaire, cible);
+        if (!QFile::rename(temporaire, cible))
+            throw ErreurImport(QStringLiteral("Impossible de créer la base « %1 » : un fichier de "
+                                              "ce nom est apparu pendant le chargement, ou le "
+                                              "dossier refuse le renommage.\n%2")
+                                   .arg(cible, etatBase(true)));
+        synchroniserDossier(info.absolutePath());
+        return absents;
+    } catch (...) {
+        Data::fermerConnexions();
+        supprimerAvecJournaux(temporaire);
+        throw;
+    }
+}
+
+} // namespace
+
+ResultatEcriture EcritureCcam::enregistrer(const ClassificationCcam& k, const QString& cheminBase) {
+    if (cheminBase.trimmed().isEmpty())
+        throw ErreurImport(QStringLiteral("Aucune base de données n'est indiquée."));
+    ResultatEcriture r;
+    if (QFileInfo::exists(cheminBase)) {
+        verifierCibleExistante(cheminBase);
+        r.actesThesaurusAbsents = ecrireDans(cheminBase, cheminBase, k, false);
+    } else {
+        r.actesThesaurusAbsents = creerBase(cheminBase, k);
+        r.baseCreee = true;
+    }
+    return r;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Storing a classification read in memory into a Tarvenor database, all or
+// nothing.
+//
+// An existing database is checked first (a SQLite file of this program, not
+// damaged, writable, not held by another program past the wait), then every
+// classification table is emptied and refilled in one transaction on the
+// kept connection; users, doctors, units and thesauri are never touched. On
+// any failure, or if the process is killed, SQLite takes the transaction
+// back: the file reads as it was.
+//
+// A new database is built in a temporary file beside the target and renamed
+// into place once complete, so that the target path never holds a partial
+// database.
+
+#include "ClassificationCcam.h"
+
+struct ResultatEcriture {
+    bool baseCreee = false;
+    QStringList actesThesaurusAbsents; // thesaurus act codes missing from the classification
+};
+
+namespace EcritureCcam {
+
+// How long a database held by another program is waited for.
+constexpr int attenteBaseOccupeeMs = 5000;
+
+// Throws ErreurImport with a French message that ends by saying what became
+// of the database.
+ResultatEcriture enregistrer(const ClassificationCcam& classification, const QString& cheminBase);
+
+} // namespace EcritureCcam
