@@ -142,6 +142,13 @@ private:
     int m_rc = SQLITE_OK;
 };
 
+ErreurImport erreurBaseEndommagee(const QString& chemin, const QString& detail) {
+    return ErreurImport(QStringLiteral("La base « %1 » est endommagée (vérification de SQLite : "
+                                       "%2) : le chargement est refusé. Remettez une sauvegarde "
+                                       "de la base, puis recommencez.\n%3")
+                            .arg(chemin, detail, etatBase(false)));
+}
+
 void refuserSiIllisible(const QString& chemin, const VerificationCible& v) {
     switch (v.rc() & 0xff) {
     case SQLITE_OK:
@@ -150,10 +157,7 @@ void refuserSiIllisible(const QString& chemin, const VerificationCible& v) {
     case SQLITE_LOCKED:
         throw erreurBaseOccupee(chemin, false);
     case SQLITE_CORRUPT:
-        throw ErreurImport(QStringLiteral("La base « %1 » est endommagée (%2) : le chargement "
-                                          "est refusé. Remettez une sauvegarde de la base, puis "
-                                          "recommencez.\n%3")
-                               .arg(chemin, v.detail(), etatBase(false)));
+        throw erreurBaseEndommagee(chemin, v.detail());
     default:
         throw ErreurImport(QStringLiteral("La base « %1 » ne peut pas être lue (%2).\n%3")
                                .arg(chemin, v.detail(), etatBase(false)));
@@ -190,11 +194,7 @@ void verifierCibleExistante(const QString& chemin) {
     const QStringList verification = v.lire("PRAGMA quick_check(5)");
     refuserSiIllisible(chemin, v);
     if (verification != QStringList{QStringLiteral("ok")})
-        throw ErreurImport(
-            QStringLiteral("La base « %1 » est endommagée (vérification de "
-                           "SQLite : %2) : le chargement est refusé. Remettez une "
-                           "sauvegarde de la base, puis recommencez.\n%3")
-                .arg(chemin, verification.join(QStringLiteral(" ; ")), etatBase(false)));
+        throw erreurBaseEndommagee(chemin, verification.join(QStringLiteral(" ; ")));
 }
 
 // ---------------------------------------------------------------- writing

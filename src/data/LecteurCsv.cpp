@@ -41,6 +41,28 @@ int longueurSequenceUtf8(const unsigned char* p, const unsigned char* fin) {
     return n;
 }
 
+// A file saved as "Unicode" text (UTF-16, or UTF-32): its byte order mark,
+// or, without one, a NUL byte beside every ASCII character.
+bool estUtf16(const QByteArray& octets) {
+    if (octets.startsWith("\xFF\xFE") || octets.startsWith("\xFE\xFF"))
+        return true;
+    if (octets.size() < 4)
+        return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(octets.constData());
+    return (p[0] != 0 && p[1] == 0 && p[2] != 0 && p[3] == 0) ||
+           (p[0] == 0 && p[1] != 0 && p[2] == 0 && p[3] != 0);
+}
+
+// Every line end (CR LF, or CR alone as older Mac spreadsheets write it)
+// becomes LF, so that records, line numbers and fields come out the same.
+QByteArray unifierFinsDeLigne(QByteArray octets) {
+    if (!octets.contains('\r'))
+        return octets;
+    octets.replace("\r\n", "\n");
+    octets.replace('\r', '\n');
+    return octets;
+}
+
 // Checks that the bytes are UTF-8 text; names the line of the first fault.
 void verifierTexteUtf8(const QByteArray& octets, const QString& nomFichier) {
     const qsizetype nul = octets.indexOf('\0');
@@ -70,8 +92,14 @@ void verifierTexteUtf8(const QByteArray& octets, const QString& nomFichier) {
 
 } // namespace
 
-std::vector<EnregistrementCsv> LecteurCsv::analyser(const QByteArray& octets, char separateur,
+std::vector<EnregistrementCsv> LecteurCsv::analyser(const QByteArray& brut, char separateur,
                                                     const QString& nomFichier) {
+    if (estUtf16(brut))
+        throw ErreurImport(QStringLiteral("Le fichier « %1 » est enregistré en Unicode (UTF-16) : "
+                                          "ouvrez-le dans le tableur et enregistrez-le en « CSV "
+                                          "UTF-8 », puis recommencez.")
+                               .arg(nomFichier));
+    const QByteArray octets = unifierFinsDeLigne(brut);
     verifierTexteUtf8(octets, nomFichier);
     QString texte = QString::fromUtf8(octets);
     if (texte.startsWith(QChar(0xFEFF)))
@@ -114,29 +142,21 @@ std::vector<EnregistrementCsv> LecteurCsv::analyser(const QByteArray& octets, ch
                 }
                 // Text after the closing quote up to the separator is kept, as
                 // spreadsheets do.
-                while (i < n && s[i] != sep && s[i] != QLatin1Char('\n') &&
-                       s[i] != QLatin1Char('\r'))
+                while (i < n && s[i] != sep && s[i] != QLatin1Char('\n'))
                     champ += s[i++];
             } else {
                 const qsizetype debut = i;
-                while (i < n && s[i] != sep && s[i] != QLatin1Char('\n') &&
-                       s[i] != QLatin1Char('\r'))
+                while (i < n && s[i] != sep && s[i] != QLatin1Char('\n'))
                     ++i;
                 champ = texte.mid(debut, i - debut);
             }
-            // Line breaks inside quoted fields become plain "\n".
-            if (champ.contains(QLatin1Char('\r')))
-                champ.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
             e.champs.append(champ);
             if (i >= n) {
                 finEnregistrement = true;
             } else if (s[i] == sep) {
                 ++i;
-            } else {
-                if (s[i] == QLatin1Char('\r'))
-                    ++i;
-                if (i < n && s[i] == QLatin1Char('\n'))
-                    ++i;
+            } else { // a line end
+                ++i;
                 ++ligne;
                 finEnregistrement = true;
             }

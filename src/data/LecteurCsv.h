@@ -1,8 +1,9 @@
 #pragma once
 // Reads a whole CSV file (RFC 4180: fields between double quotes may hold the
 // separator, doubled quotes and line breaks) into memory, after checking that
-// it is UTF-8 text. Every record remembers the physical line it starts on, so
-// that errors can name it.
+// it is UTF-8 text. Line ends may be LF, CR LF or CR alone (all read as one
+// line break, also inside quoted fields). Every record remembers the physical
+// line it starts on, so that errors can name it.
 
 #include <QByteArray>
 #include <QString>
@@ -33,8 +34,9 @@ class LecteurCsv {
 public:
     // Parses the bytes of a file named nomFichier (used in messages). A UTF-8
     // byte order mark is skipped. Throws ErreurImport on bytes that are not
-    // UTF-8 text (binary content, another encoding) and on a quoted field
-    // left open at the end (a truncated file).
+    // UTF-8 text (binary content, another encoding; UTF-16 with the advice to
+    // save the file as "CSV UTF-8") and on a quoted field left open at the
+    // end (a truncated file).
     static std::vector<EnregistrementCsv> analyser(const QByteArray& octets, char separateur,
                                                    const QString& nomFichier);
     // Reads the file then parses it. Throws ErreurImport when it cannot be read.

@@ -51,6 +51,51 @@ void remplirDonneesApplication(const BaseDeTest& base) {
         QStringLiteral("INSERT INTO Hierarchie1 (Code, Libelle) VALUES ('99', 'Ancien')"));
 }
 
+// Overwrites the page header of a table's root page: SQLite still opens the
+// file and reads its schema, but its quick check reports the page.
+void endommagerTable(const QString& chemin, const QString& table) {
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(chemin).constData(), &db), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db,
+                       QStringLiteral("SELECT rootpage, (SELECT page_size FROM pragma_page_size) "
+                                      "FROM sqlite_master WHERE name = '%1'")
+                           .arg(table)
+                           .toUtf8()
+                           .constData(),
+                       -1, &st, nullptr);
+    QCOMPARE(sqlite3_step(st), SQLITE_ROW);
+    const qint64 page = sqlite3_column_int64(st, 0);
+    const qint64 taille = sqlite3_column_int64(st, 1);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    QFile f(chemin);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.seek((page - 1) * taille));
+    f.write(QByteArray(12, char(0x7F)));
+}
+
+// A second program holding the database: a write lock on a connection of its own.
+class AutreProgramme {
+public:
+    explicit AutreProgramme(const QString& chemin) {
+        sqlite3_open(QFile::encodeName(chemin).constData(), &m_db);
+        m_ok = sqlite3_exec(m_db, "BEGIN EXCLUSIVE; DELETE FROM Hierarchie1;", nullptr, nullptr,
+                            nullptr) == SQLITE_OK;
+    }
+    ~AutreProgramme() {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(m_db);
+    }
+    AutreProgramme(const AutreProgramme&) = delete;
+    AutreProgramme& operator=(const AutreProgramme&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    sqlite3* m_db = nullptr;
+    bool m_ok = false;
+};
+
 } // namespace
 
 class TestImport : public QObject {
@@ -62,6 +107,8 @@ private slots:
     void formesDuLibelle_data();
     void formesDuLibelle();
     void lecteurCsv();
+    void finsDeLigne_data();
+    void finsDeLigne();
     void chargementDuJeuDEssai();
     void modificateursParActivite_data();
     void modificateursParActivite();
@@ -71,6 +118,8 @@ private slots:
     void entreeInvalide();
     void baseImpossibleAEcrire_data();
     void baseImpossibleAEcrire();
+    void baseOccupee();
+    void baseNouvelleInterrompue();
     void tableurNational();
 };
 
@@ -112,6 +161,54 @@ void TestImport::lecteurCsv() {
     QCOMPARE(e[2].champs, QStringList({""}));
     QCOMPARE(e[3].ligne, 5);
     QCOMPARE(e[3].champs, QStringList({"last"}));
+}
+
+void TestImport::finsDeLigne_data() {
+    QTest::addColumn<QByteArray>("fin");
+    QTest::newRow("LF") << QByteArray("\n");
+    QTest::newRow("CR LF") << QByteArray("\r\n");
+    QTest::newRow("CR seul") << QByteArray("\r");
+}
+
+void TestImport::finsDeLigne() {
+    // The same spreadsheet saved with each kind of line end, line breaks
+    // inside quoted fields included: the same rows, and errors name the same
+    // lines.
+    QFETCH(QByteArray, fin);
+    QByteArray lf = lireOctets(fixture());
+    QVERIFY(!lf.contains('\r'));
+    const auto avecFin = [&](QByteArray octets) { return octets.replace("\n", fin); };
+    const RapportImport attendu = ImportCcam::analyserTableur(lf, QStringLiteral("t.csv"));
+    const RapportImport r = ImportCcam::analyserTableur(avecFin(lf), QStringLiteral("t.csv"));
+    QCOMPARE(r.texte(), attendu.texte());
+
+    QTemporaryDir dossier;
+    const QString csv = QDir(dossier.path()).filePath(QStringLiteral("tableur.csv"));
+    ecrireOctets(csv, avecFin(lf));
+    ImportCcam import(csv);
+    import.analyser();
+    const ClassificationCcam& c = import.classification();
+    QStringList textes;
+    for (const auto& n : c.notesHierarchie)
+        textes << n.second;
+    for (const auto& n : c.notesActes)
+        textes << n.second;
+    for (const auto& l : c.ccam)
+        textes << l.libelle << l.libelleActivite << l.libellePhase.toString();
+    QCOMPARE(textes.filter(QStringLiteral("\r")), QStringList());
+    QVERIFY(textes.contains(QStringLiteral("Note du chapitre 1¶sur deux lignes")));
+    QCOMPARE(c.ccam.size(), size_t(7));
+
+    QByteArray altere = lf;
+    altere.replace("AAQP002,,Électrographie fictive avec vidéo,1,0,",
+                   "AAQP002,,Électrographie fictive avec vidéo,1,");
+    try {
+        ImportCcam::analyserTableur(avecFin(altere), QStringLiteral("t.csv"));
+        QFAIL("le tableur altéré aurait dû être refusé");
+    } catch (const ErreurImport& e) {
+        QVERIFY2(e.message().contains(QStringLiteral("ligne 17, 10 colonnes")),
+                 qPrintable(e.message()));
+    }
 }
 
 void TestImport::chargementDuJeuDEssai() {
@@ -323,6 +420,14 @@ void TestImport::entreeInvalide_data() {
     QTest::newRow("binaire") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
                              << "n'est pas un fichier texte.*ligne 3";
     QTest::newRow("Latin-1") << latin1 << "n'est pas encodé en UTF-8 \\(ligne 1,";
+    const QString texte = QString::fromUtf8(bon);
+    QByteArray utf16le("\xFF\xFE");
+    utf16le.append(reinterpret_cast<const char*>(texte.utf16()), texte.size() * 2);
+    QByteArray utf16be;
+    for (QChar c : texte)
+        utf16be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+    QTest::newRow("UTF-16 avec BOM") << utf16le << "UTF-16.*enregistrez-le en « CSV UTF-8 »";
+    QTest::newRow("UTF-16 sans BOM") << utf16be << "UTF-16.*enregistrez-le en « CSV UTF-8 »";
     QTest::newRow("autre en-tête") << entete << "n'est pas le tableur CCAM.*ligne 2";
     QTest::newRow("colonne manquante") << colonnes << "ligne 17, 10 colonnes au lieu de 11";
     QTest::newRow("coupé dans une note")
@@ -379,6 +484,9 @@ void TestImport::baseImpossibleAEcrire_data() {
                                    << "ne peut pas être modifiée";
     QTest::newRow("dossier en lecture seule") << "dossier en lecture seule"
                                               << "ne peut pas être modifiée";
+    QTest::newRow("base endommagée") << "endommagée"
+                                     << "est endommagée \\(vérification de SQLite : .+\\) : le "
+                                        "chargement est refusé";
 }
 
 void TestImport::baseImpossibleAEcrire() {
@@ -414,6 +522,14 @@ void TestImport::baseImpossibleAEcrire() {
         protection = std::make_unique<FichierLectureSeule>(partage);
         if (!protection->ok())
             QSKIP("Impossible de protéger un dossier en écriture ici.");
+    } else if (cas == "endommagée") {
+        {
+            BaseDeTest b;
+            remplirDonneesApplication(b);
+            Data::fermerConnexions();
+            QFile::copy(b.chemin(), cible);
+        }
+        endommagerTable(cible, QStringLiteral("Acte_Thesaurus"));
     } else {
         BaseDeTest b;
         Data::fermerConnexions();
@@ -433,6 +549,50 @@ void TestImport::baseImpossibleAEcrire() {
     Data::fermerConnexions();
     QCOMPARE(lireOctets(cible), avant);
     QCOMPARE(QFileInfo::exists(cible), !avant.isEmpty() || cas != "dossier absent");
+}
+
+void TestImport::baseOccupee() {
+    // Another program writes in the database longer than the wait: one clear
+    // message, nothing changed.
+    BaseDeTest base;
+    remplirDonneesApplication(base);
+    Data::fermerConnexions();
+    const QByteArray avant = lireOctets(base.chemin());
+    {
+        AutreProgramme autre(base.chemin());
+        QVERIFY(autre.ok());
+        try {
+            ImportCcam(fixture()).charger(base.chemin());
+            QFAIL("le chargement aurait dû échouer");
+        } catch (const ErreurImport& e) {
+            QVERIFY2(e.message().contains(QRegularExpression(
+                         "La base « .*test\\.mdb » est utilisée par un autre programme \\(attendu "
+                         "5 s\\).*\nLa base n'a pas été modifiée\\.$")),
+                     qPrintable(e.message()));
+            QVERIFY2(!e.message().contains(QStringLiteral("absente")), qPrintable(e.message()));
+        }
+        Data::fermerConnexions();
+    }
+    QCOMPARE(base.compter("SELECT count(*) FROM Hierarchie1"), 1);
+    Data::fermerConnexions();
+    QCOMPARE(lireOctets(base.chemin()), avant);
+}
+
+void TestImport::baseNouvelleInterrompue() {
+    // A new database is written beside the target and takes its name only
+    // once complete; what an interrupted import left there is cleared by the
+    // next one.
+    QTemporaryDir dossier;
+    const QDir d(dossier.path());
+    const QString cible = d.filePath(QStringLiteral("nouvelle.mdb"));
+    const QString reste = d.filePath(QStringLiteral(".nouvelle.mdb.import-999999999"));
+    ecrireOctets(reste, "reste d'un chargement interrompu");
+    ecrireOctets(reste + "-journal", "journal");
+    ImportCcam(fixture()).charger(cible);
+    Data::fermerConnexions();
+    QCOMPARE(d.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("nouvelle.mdb")});
+    // Rollback journal, as every SQLite tool expects on a shared folder.
+    QCOMPARE(lireOctets(cible).mid(18, 2), QByteArray("\x01\x01", 2));
 }
 
 void TestImport::tableurNational() {
