@@ -5,11 +5,15 @@
 #include "Data.h"
 #include "FichiersDeTest.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
+#include <sqlite3.h>
 
 namespace {
 
@@ -21,7 +25,9 @@ struct Resultat {
 
 Resultat lancer(const QString& outil, const QStringList& arguments) {
     QProcess p;
-    p.start(QDir(QStringLiteral(TARVENOR_OUTILS_DIR)).filePath(outil), arguments);
+    p.start(outil.startsWith('/') ? outil
+                                  : QDir(QStringLiteral(TARVENOR_OUTILS_DIR)).filePath(outil),
+            arguments);
     Resultat r;
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
         return r;
@@ -35,6 +41,100 @@ QString donnees(const QString& nom) {
     return QDir(QStringLiteral(TARVENOR_TESTS_DIR "/data")).filePath(nom);
 }
 
+QString outil(const QString& nom) {
+    return QDir(QStringLiteral(TARVENOR_OUTILS_DIR)).filePath(nom);
+}
+
+// A spreadsheet whose load takes a while: the national one when the shared
+// folder is present, otherwise an invented one of 12,000 acts in its layout.
+QString grandTableur(const QString& dossier) {
+    const QString national = dossierCcamNational();
+    if (!national.isEmpty())
+        return QDir(national).filePath(QStringLiteral("ccam_v81.csv"));
+    QByteArray t = "CNAM - CCAM version 99 (tableur inventé),,,,,,,,,,\n"
+                   "Code,,Texte,Activité,Phase,Tarif,Tarif hors secteur 1,Rembt. ss Cdtions,"
+                   "Accord Préalable,Exo. TM,Regroupement\n"
+                   "1,,SYSTÈME INVENTÉ,,,,,,,,\n";
+    int n = 0;
+    for (int c = 1; c <= 24; ++c) {
+        t += QStringLiteral("01.%1,,CHAPITRE INVENTÉ %2,,,,,,,,\n")
+                 .arg(c, 2, 10, QChar('0'))
+                 .arg(c)
+                 .toUtf8();
+        for (int s = 1; s <= 10; ++s) {
+            const QString sc =
+                QStringLiteral("01.%1.%2").arg(c, 2, 10, QChar('0')).arg(s, 2, 10, QChar('0'));
+            t += (sc + QStringLiteral(",,Sous-chapitre inventé,,,,,,,,\n")).toUtf8();
+            t += (sc + QStringLiteral(".01,,Paragraphe inventé,,,,,,,,\n")).toUtf8();
+            for (int a = 0; a < 50; ++a, ++n) {
+                const QString code = QStringLiteral("AB%1Z%2")
+                                         .arg(QChar('A' + n / 1000))
+                                         .arg(n % 1000, 3, 10, QChar('0'));
+                t += QStringLiteral("%1,,\"Acte inventé numéro %2, d'un libellé aussi long que "
+                                    "ceux de la classification\",1,0,51.84,51.84,,,2,ATM\n"
+                                    ",,Note d'utilisation de l'acte inventé %2,,,,,,,,\n"
+                                    ",,anesthésie,4,0,10.00,10.00,,,1,ADA\n")
+                         .arg(code)
+                         .arg(n)
+                         .toUtf8();
+            }
+        }
+    }
+    t += "2,,SYSTÈME SECOND,,,,,,,,\n02.01,,MODIFICATEURS,,,,,,,,\n02.01.01,,Urgence,,,,,,,,\n"
+         "O,,Acte en urgence,,,80.00,80.00,,,,\n";
+    const QString chemin = QDir(dossier).filePath(QStringLiteral("grand.csv"));
+    ecrireOctets(chemin, t);
+    return chemin;
+}
+
+// What SQLite reads in a database, as the next program to open it reads it
+// (a transaction left by a killed writer is rolled back): the quick check,
+// then a hash of every row of every table.
+QByteArray contenuLu(const QString& chemin) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(chemin).constData(), &db, SQLITE_OPEN_READWRITE,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return "<illisible>";
+    }
+    QCryptographicHash h(QCryptographicHash::Sha1);
+    const auto lire = [&](const QByteArray& sql) {
+        QStringList lignes;
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            for (int i = 0; i < sqlite3_column_count(st); ++i)
+                lignes << QString::fromUtf8(
+                    reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+        sqlite3_finalize(st);
+        return lignes;
+    };
+    const QStringList verification = lire("PRAGMA quick_check");
+    for (const QString& table :
+         lire("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"))
+        h.addData(lire("SELECT * FROM \"" + table.toUtf8() + "\" ORDER BY rowid")
+                      .join(QChar(0x1F))
+                      .toUtf8());
+    sqlite3_close(db);
+    if (verification != QStringList{QStringLiteral("ok")})
+        return "<endommagée> " + verification.join(' ').toUtf8();
+    return h.result().toHex();
+}
+
+// Starts the import, kills it (SIGKILL) after delaiMs; true when it was
+// still running then.
+bool interrompre(const QStringList& arguments, int delaiMs) {
+    QProcess p;
+    p.start(outil(QStringLiteral("tarvenor_import")), arguments);
+    if (!p.waitForStarted())
+        return false;
+    QThread::msleep(static_cast<unsigned long>(delaiMs));
+    const bool enCours = p.state() == QProcess::Running;
+    p.kill();
+    p.waitForFinished();
+    return enCours && p.exitStatus() == QProcess::CrashExit;
+}
+
 } // namespace
 
 class TestOutils : public QObject {
@@ -44,6 +144,8 @@ private slots:
     void importReussi();
     void importRefuse_data();
     void importRefuse();
+    void importInterrompu();
+    void disquePlein();
     void demonstration();
 };
 
@@ -109,6 +211,84 @@ void TestOutils::importRefuse() {
     QVERIFY2(r.erreurs.contains(QRegularExpression(attendu)), qPrintable(r.erreurs));
     QCOMPARE(lireOctets(base.chemin()), avant);
     QVERIFY(!QFileInfo::exists(QDir(dossier.path()).filePath(QStringLiteral("absent"))));
+}
+
+void TestOutils::importInterrompu() {
+    // kill -9 at several moments of a load: an existing database reads as it
+    // was before (or, when the load had finished, as loaded); a new one is
+    // absent from the target path, and the next load clears what was left.
+    QTemporaryDir dossier;
+    const QString tableur = grandTableur(dossier.path());
+    BaseDeTest base(true);
+    Data::fermerConnexions();
+    const QByteArray original = lireOctets(base.chemin());
+    const QByteArray avant = contenuLu(base.chemin());
+    QVERIFY(!avant.startsWith('<'));
+
+    QElapsedTimer chrono;
+    chrono.start();
+    Resultat r = lancer(QStringLiteral("tarvenor_import"), {tableur, base.chemin()});
+    const int duree = static_cast<int>(chrono.elapsed());
+    QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
+    const QByteArray charge = contenuLu(base.chemin());
+    QVERIFY(charge != avant && !charge.startsWith('<'));
+
+    // Killed before its commit, the load leaves the database as it was;
+    // killed after (the process still ending), it is whole.
+    int interrompus = 0;
+    for (const double moment : {0.1, 0.25, 0.4, 0.55, 0.7, 0.85}) {
+        ecrireOctets(base.chemin(), original);
+        const bool interrompu =
+            interrompre({tableur, base.chemin()}, static_cast<int>(duree * moment));
+        const QByteArray apres = contenuLu(base.chemin());
+        QVERIFY2(
+            apres == avant || apres == charge,
+            qPrintable(
+                QStringLiteral("à %1 de la durée : %2").arg(moment).arg(QString::fromUtf8(apres))));
+        interrompus += interrompu && apres == avant;
+    }
+    QVERIFY2(interrompus >= 3, qPrintable(QString::number(interrompus)));
+
+    const QString sousDossier = QDir(dossier.path()).filePath(QStringLiteral("neuves"));
+    QVERIFY(QDir().mkdir(sousDossier));
+    const QString nouvelle = QDir(sousDossier).filePath(QStringLiteral("nouvelle.mdb"));
+    for (const double moment : {0.2, 0.5, 0.8}) {
+        interrompre({tableur, nouvelle}, static_cast<int>(duree * moment));
+        // Absent, or complete when the kill came after the rename.
+        if (QFileInfo::exists(nouvelle)) {
+            QVERIFY2(!contenuLu(nouvelle).startsWith('<'), qPrintable(QString::number(moment)));
+            QFile::remove(nouvelle);
+        }
+    }
+    r = lancer(QStringLiteral("tarvenor_import"), {tableur, nouvelle});
+    QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
+    QCOMPARE(contenuLu(nouvelle).startsWith('<'), false);
+    QCOMPARE(QDir(sousDossier).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("nouvelle.mdb")});
+}
+
+void TestOutils::disquePlein() {
+    // The tool run with at most 1 MB per file written: a full disk for it.
+    QTemporaryDir dossier;
+    const QString tableur = grandTableur(dossier.path());
+    BaseDeTest base;
+    base.executer(
+        QStringLiteral("INSERT INTO Hierarchie1 (Code, Libelle) VALUES ('99', 'Ancien')"));
+    Data::fermerConnexions();
+    const QByteArray avant = lireOctets(base.chemin());
+    const QString nouvelle = QDir(dossier.path()).filePath(QStringLiteral("nouvelle.mdb"));
+    const QString limite = QStringLiteral("trap '' XFSZ; ulimit -f 1024; exec \"$0\" \"$@\"");
+    for (const QString& cible : {base.chemin(), nouvelle}) {
+        const Resultat r = lancer(QStringLiteral("/bin/bash"),
+                                  {QStringLiteral("-c"), limite,
+                                   outil(QStringLiteral("tarvenor_import")), tableur, cible});
+        QCOMPARE(r.statut, 1);
+        QVERIFY2(r.erreurs.contains(QStringLiteral("Le disque est plein")), qPrintable(r.erreurs));
+    }
+    QCOMPARE(lireOctets(base.chemin()), avant);
+    QStringList fichiers = QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden);
+    fichiers.removeAll(QStringLiteral("grand.csv"));
+    QCOMPARE(fichiers, QStringList()); // nothing left of the new database
 }
 
 void TestOutils::demonstration() {
