@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <signal.h>
 #include <sqlite3.h>
@@ -398,14 +399,35 @@ void terminerFichier(const QString& chemin, const QString& cible) {
     sqlite3* db = nullptr;
     int rc =
         sqlite3_open_v2(QFile::encodeName(chemin).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc == SQLITE_OK)
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, EcritureCcam::attenteBaseOccupeeMs);
         rc = sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    }
     const int errnoSysteme = db ? sqlite3_system_errno(db) : 0;
     sqlite3_close_v2(db);
     if (rc != SQLITE_OK)
         throw erreurEcriture(
             cible, DataError(rc, QStringLiteral("Data"), QString::fromUtf8(sqlite3_errstr(rc))),
             errnoSysteme, true);
+}
+
+// Gives the finished file the target's name in one step, never replacing a
+// file that appeared meanwhile (and never copying, unlike QFile::rename).
+bool renommerSansRemplacer(const QString& de, const QString& vers) {
+    const QByteArray a = QFile::encodeName(de);
+    const QByteArray b = QFile::encodeName(vers);
+    if (::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without that flag: a hard link, else a plain rename.
+    if (::link(a.constData(), b.constData()) == 0) {
+        ::unlink(a.constData()); // the target is complete either way
+        return true;
+    }
+    if (errno == EEXIST || QFileInfo::exists(vers))
+        return false;
+    return ::rename(a.constData(), b.constData()) == 0;
 }
 
 // Makes the rename itself durable.
@@ -437,7 +459,7 @@ QStringList creerBase(const QString& cible, const ClassificationCcam& k) {
         }
         QStringList absents = ecrireDans(temporaire, cible, k, true);
         terminerFichier(temporaire, cible);
-        if (!QFile::rename(temporaire, cible))
+        if (!renommerSansRemplacer(temporaire, cible))
             throw ErreurImport(QStringLiteral("Impossible de créer la base « %1 » : un fichier de "
                                               "ce nom est apparu pendant le chargement, ou le "
                                               "dossier refuse le renommage.\n%2")
