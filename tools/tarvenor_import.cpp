@@ -1,7 +1,8 @@
 // Loads the national CCAM spreadsheet (CSV UTF-8) into a Tarvenor database:
 //   tarvenor_import TABLEUR.csv BASE [--references DOSSIER]
 // The classification tables are replaced in one transaction; users, doctors,
-// units and thesauri are kept. A missing database is created from the schema.
+// units and thesauri are kept. A missing database is created from the schema,
+// beside the target, and takes its name only once complete.
 // On any fault the database is left as it was and the exit status is 1.
 
 #include "ImportCcam.h"
