@@ -27,6 +27,7 @@ constexpr int colonneCree = 6;
 constexpr int colonneModifie = 7;
 // Widest a column grows to fit its texts; the tooltip shows a longer one.
 constexpr int largeurColonneMax = 320;
+constexpr int margeColonne = 14;
 
 // A row sorted as people read it: a column with a key (Qt::UserRole: a
 // number, or the day of a date) by that key, empty first; any other column
@@ -166,8 +167,8 @@ void f_utilisateurs::choisirOnglet(int index) {
 void f_utilisateurs::ajusterColonnes(QTreeWidget* liste) {
     for (int c = 0; c < liste->columnCount(); ++c) {
         liste->resizeColumnToContents(c);
-        if (liste->columnWidth(c) > largeurColonneMax)
-            liste->setColumnWidth(c, largeurColonneMax);
+        // A little air between columns, within the maximum.
+        liste->setColumnWidth(c, qMin(liste->columnWidth(c) + margeColonne, largeurColonneMax));
     }
 }
 

@@ -717,6 +717,23 @@ void TestGestionUtilisateurs::captures() {
     p.fenetre->afficheFenetreModifUti();
     p.selectionner(p.fenetre->LV_UM, QStringLiteral("ORTH"), 0);
     p.fenetre->afficheFenetreModifUM();
+
+    // The main window of ADMIN in screen mode 5, with its "retour" button.
+    QTemporaryDir parametres;
+    Parametres::redirigerVers(parametres.filePath(QStringLiteral("t.ini")));
+    auto principale = std::make_unique<f_principale>();
+    principale->show();
+    {
+        PiloteConnexion pilote;
+        pilote.connecter(QStringLiteral("ADMIN"), QStringLiteral("ADMIN"), p.base.chemin());
+        principale->afficherConnexion();
+    }
+    principale->m_a_uti->trigger();
+    QTest::qWait(100);
+    QVERIFY(principale->grab().save(dossier + "/principale.png"));
+    principale.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Parametres::redirigerVers(QString());
 }
 
 QTEST_MAIN(TestGestionUtilisateurs)
