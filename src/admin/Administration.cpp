@@ -80,6 +80,18 @@ std::optional<bool> codeMedecinPris(const QString& codeMedecin) {
     return !rs->isEOF();
 }
 
+// The outcome of one check when it stops the command: the failure when the
+// database could not answer (`vrai` empty), the refusal when the condition
+// holds; nullopt when the command goes on.
+std::optional<ResultatAdministration> arret(std::optional<bool> vrai, const QString& message,
+                                            Champ champ) {
+    if (!vrai)
+        return ResultatAdministration::echec();
+    if (*vrai)
+        return ResultatAdministration::refus(message, champ);
+    return std::nullopt;
+}
+
 // The group of the user, or nullopt when he cannot be read; empty text when
 // he no longer exists.
 std::optional<QString> groupeDe(long code, bool* existe = nullptr) {
@@ -119,18 +131,12 @@ std::optional<QString> refusSuppression(long code, long codeConnecte) {
 
 ResultatAdministration creerUtilisateur(const FicheUtilisateur& f) {
     return ecrire([&] {
-        const std::optional<bool> loginPris = identifiantPris(f.login, 0);
-        if (!loginPris)
-            return ResultatAdministration::echec();
-        if (*loginPris)
-            return ResultatAdministration::refus(messageIdentifiantPris, Champ::Identifiant);
-        if (f.medecin) {
-            const std::optional<bool> pris = codeMedecinPris(f.codeMedecin);
-            if (!pris)
-                return ResultatAdministration::echec();
-            if (*pris)
-                return ResultatAdministration::refus(messageCodeMedecinPris, Champ::CodeMedecin);
-        }
+        if (auto r = arret(identifiantPris(f.login, 0), messageIdentifiantPris, Champ::Identifiant))
+            return *r;
+        if (f.medecin)
+            if (auto r = arret(codeMedecinPris(f.codeMedecin), messageCodeMedecinPris,
+                               Champ::CodeMedecin))
+                return *r;
         const QString pwd = crypter(f.motDePasse, cleChiffrement);
         const bool ok =
             f.medecin ? accesDonnees.nouveauUtilisateur(f.login, pwd, f.groupe, f.email,
@@ -148,25 +154,17 @@ ResultatAdministration modifierUtilisateur(const FicheUtilisateur& f) {
             return ResultatAdministration::echec();
         if (!existe)
             return ResultatAdministration::refus(messageUtilisateurDisparu);
-        const std::optional<bool> loginPris = identifiantPris(f.login, f.code);
-        if (!loginPris)
-            return ResultatAdministration::echec();
-        if (*loginPris)
-            return ResultatAdministration::refus(messageIdentifiantPris, Champ::Identifiant);
-        if (f.groupe != groupeAdmin) {
-            const std::optional<bool> dernier = dernierAdmin(*groupeActuel);
-            if (!dernier)
-                return ResultatAdministration::echec();
-            if (*dernier)
-                return ResultatAdministration::refus(messageDernierAdminGroupe, Champ::Groupe);
-        }
-        if (f.medecin && f.codeMedecin != f.ancienCodeMedecin) {
-            const std::optional<bool> pris = codeMedecinPris(f.codeMedecin);
-            if (!pris)
-                return ResultatAdministration::echec();
-            if (*pris)
-                return ResultatAdministration::refus(messageCodeMedecinPris, Champ::CodeMedecin);
-        }
+        if (auto r =
+                arret(identifiantPris(f.login, f.code), messageIdentifiantPris, Champ::Identifiant))
+            return *r;
+        if (f.groupe != groupeAdmin)
+            if (auto r =
+                    arret(dernierAdmin(*groupeActuel), messageDernierAdminGroupe, Champ::Groupe))
+                return *r;
+        if (f.medecin && f.codeMedecin != f.ancienCodeMedecin)
+            if (auto r = arret(codeMedecinPris(f.codeMedecin), messageCodeMedecinPris,
+                               Champ::CodeMedecin))
+                return *r;
         const QString pwd = crypter(f.motDePasse, cleChiffrement);
         const bool ok =
             f.medecin ? accesDonnees.enregistrerUtilisateur(f.code, f.login, pwd, f.groupe, f.email,

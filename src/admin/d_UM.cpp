@@ -5,14 +5,12 @@
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Messages.h"
-#include "QtSaisie.h"
+#include "QtDialogues.h"
 
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 d_UM::d_UM(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("d_UM"));
@@ -26,16 +24,7 @@ d_UM::d_UM(QWidget* parent) : QDialog(parent) {
     }
     t_UM[1]->setMinimumWidth(320);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Annuler"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setAutoDefault(false);
-    auto* boutons = new QHBoxLayout;
-    boutons->addStretch();
-    boutons->addWidget(OKButton);
-    boutons->addWidget(CancelButton);
+    QHBoxLayout* boutons = rangeeOkAnnuler(this, OKButton, CancelButton);
 
     auto* cadre = new QVBoxLayout(this);
     cadre->addLayout(formulaire);
@@ -66,11 +55,7 @@ bool d_UM::afficher(int a_type, const RecordsetPtr& a_rs) {
         t_UM[0]->setPalette(p);
         t_UM[1]->setFocus();
     }
-    adjustSize();
-    if (const QScreen* ecran = QGuiApplication::primaryScreen()) {
-        const QRect r = ecran->geometry();
-        move(r.x() + (r.width() - width()) / 2, r.y() + (r.height() - height()) / 2);
-    }
+    centrerSurEcran(this);
     return executerModal(this) == QDialog::Accepted;
 }
 

@@ -7,20 +7,18 @@
 #include "Globals.h"
 #include "ListeHelpers.h"
 #include "Messages.h"
+#include "QtDialogues.h"
 #include "QtListes.h"
-#include "QtSaisie.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace {
 const QString groupeMedecin = QStringLiteral("MEDECIN");
@@ -86,16 +84,7 @@ d_utilisateur::d_utilisateur(QWidget* parent) : QDialog(parent) {
     grilleMedecin->addLayout(activites, 3, 1);
     grilleMedecin->setColumnStretch(1, 1);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Annuler"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setAutoDefault(false);
-    auto* boutons = new QHBoxLayout;
-    boutons->addStretch();
-    boutons->addWidget(OKButton);
-    boutons->addWidget(CancelButton);
+    QHBoxLayout* boutons = rangeeOkAnnuler(this, OKButton, CancelButton);
 
     auto* cadre = new QVBoxLayout(this);
     cadre->addLayout(grille);
@@ -181,11 +170,7 @@ bool d_utilisateur::afficher(int a_type, const RecordsetPtr& a_rs) {
                 o_utilisateur[1]->setChecked(true);
         }
     }
-    adjustSize();
-    if (const QScreen* ecran = QGuiApplication::primaryScreen()) {
-        const QRect r = ecran->geometry();
-        move(r.x() + (r.width() - width()) / 2, r.y() + (r.height() - height()) / 2);
-    }
+    centrerSurEcran(this);
     t_utilisateur[0]->setFocus();
     return executerModal(this) == QDialog::Accepted;
 }
