@@ -23,10 +23,19 @@
 namespace {
 const QString groupeMedecin = QStringLiteral("MEDECIN");
 
-QLabel* libelle(const char* texte, QWidget* boite, QWidget* parent) {
-    auto* l = new QLabel(QString::fromUtf8(texte), parent);
-    l->setBuddy(boite);
-    return l;
+// A grid of labelled fields, one per row: label, then field.
+QGridLayout* grilleChamps(std::initializer_list<std::pair<const char*, QWidget*>> champs,
+                          QWidget* parent) {
+    auto* grille = new QGridLayout;
+    int rang = 0;
+    for (const auto& [texte, champ] : champs) {
+        auto* l = new QLabel(QString::fromUtf8(texte), parent);
+        l->setBuddy(champ);
+        grille->addWidget(l, rang, 0);
+        grille->addWidget(champ, rang++, 1);
+    }
+    grille->setColumnStretch(1, 1);
+    return grille;
 }
 } // namespace
 
@@ -42,18 +51,12 @@ d_utilisateur::d_utilisateur(QWidget* parent) : QDialog(parent) {
     C_utilisateur = new QComboBox(this);
     C_utilisateur->setObjectName(QStringLiteral("C_utilisateur"));
 
-    auto* grille = new QGridLayout;
-    grille->addWidget(libelle(" Identifiant :", t_utilisateur[0], this), 0, 0);
-    grille->addWidget(t_utilisateur[0], 0, 1);
-    grille->addWidget(libelle("Mot de passe :", t_utilisateur[1], this), 1, 0);
-    grille->addWidget(t_utilisateur[1], 1, 1);
-    grille->addWidget(libelle("Confirmez le mot de passe :", t_utilisateur[2], this), 2, 0);
-    grille->addWidget(t_utilisateur[2], 2, 1);
-    grille->addWidget(libelle("Email :", t_utilisateur[3], this), 3, 0);
-    grille->addWidget(t_utilisateur[3], 3, 1);
-    grille->addWidget(libelle("Groupe :", C_utilisateur, this), 4, 0);
-    grille->addWidget(C_utilisateur, 4, 1);
-    grille->setColumnStretch(1, 1);
+    QGridLayout* grille = grilleChamps({{" Identifiant :", t_utilisateur[0]},
+                                        {"Mot de passe :", t_utilisateur[1]},
+                                        {"Confirmez le mot de passe :", t_utilisateur[2]},
+                                        {"Email :", t_utilisateur[3]},
+                                        {"Groupe :", C_utilisateur}},
+                                       this);
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -70,19 +73,16 @@ d_utilisateur::d_utilisateur(QWidget* parent) : QDialog(parent) {
         o_utilisateur[i]->setObjectName(QStringLiteral("o_utilisateur_%1").arg(i));
         m_activites->addButton(o_utilisateur[i], i);
     }
-    auto* grilleMedecin = new QGridLayout(Frame1);
-    grilleMedecin->addWidget(libelle("Code médecin :", t_utilisateur[4], Frame1), 0, 0);
-    grilleMedecin->addWidget(t_utilisateur[4], 0, 1);
-    grilleMedecin->addWidget(libelle("Nom :", t_utilisateur[5], Frame1), 1, 0);
-    grilleMedecin->addWidget(t_utilisateur[5], 1, 1);
-    grilleMedecin->addWidget(libelle("Unité médicale :", C_UM, Frame1), 2, 0);
-    grilleMedecin->addWidget(C_UM, 2, 1);
+    QGridLayout* grilleMedecin = grilleChamps({{"Code médecin :", t_utilisateur[4]},
+                                               {"Nom :", t_utilisateur[5]},
+                                               {"Unité médicale :", C_UM}},
+                                              Frame1);
+    Frame1->setLayout(grilleMedecin);
     auto* activites = new QHBoxLayout;
     activites->addWidget(o_utilisateur[0]);
     activites->addWidget(o_utilisateur[1]);
     activites->addStretch();
     grilleMedecin->addLayout(activites, 3, 1);
-    grilleMedecin->setColumnStretch(1, 1);
 
     QHBoxLayout* boutons = rangeeOkAnnuler(this, OKButton, CancelButton);
 
