@@ -1,9 +1,22 @@
 #pragma once
-// The administration window: users and medical units on two tabs. For now an
-// empty window with the operations the main window calls. The main window
-// places it in its workspace, then calls afficher() with the tab to show.
+// The administration window "Gestion de utilisateurs": users (LV_Users) and
+// medical units (LV_UM) on two tabs, each with its "Nouveau" button. A
+// double click modifies the row; the right button asks the main window for
+// its pop-up menu (m_uti, m_UM) through a signal, whose commands come back to
+// the public slots below. Clicking a header sorts the list on that column:
+// texts in French order, the user code as a number, dates as dates.
 
+#include "Recordset.h"
+
+#include <QPoint>
 #include <QWidget>
+#include <array>
+
+class QFrame;
+class QPushButton;
+class QTabBar;
+class QTreeWidget;
+class VueListeActes;
 
 class f_utilisateurs : public QWidget {
     Q_OBJECT
@@ -13,8 +26,30 @@ public:
     // The open window, or nullptr.
     static f_utilisateurs* instance();
 
+    // The tab shown: 1 users, 2 medical units.
+    int ongletAffiche() const;
+
+    // The selected row's record: getUtilisateur (with the doctor columns) or
+    // getUM; nullptr when no row is selected.
+    RecordsetPtr utilisateurSelectionne() const;
+    RecordsetPtr UMSelectionnee() const;
+
+    QTabBar* TS_admin;
+    std::array<QFrame*, 2> f_admin; // 0 users, 1 units
+    VueListeActes* LV_Users;
+    VueListeActes* LV_UM;
+    QPushButton* Command1; // "Nouveau" user
+    QPushButton* Command2; // "Nouveau" unit
+
+signals:
+    // A row was clicked with the right button: the main window shows m_uti
+    // or m_UM at that screen position.
+    void menuUtilisateurDemande(const QPoint& position);
+    void menuUMDemande(const QPoint& position);
+
+public slots:
     // Shows the window on tab 1 (users) or 2 (medical units).
-    void afficher(int a_onglet);
+    void afficher(int a_type);
     void remplirUtilisateurs();
     void remplirUM();
     void afficheFenetreAjoutUti();
@@ -24,8 +59,13 @@ public:
     void afficheFenetreModifUM();
     void suppUM();
 
-    int ongletAffiche() const { return m_onglet; }
-
 private:
-    int m_onglet = 1;
+    void choisirOnglet(int index);
+    void ligneCliquee(QTreeWidget* liste);
+    void trier(QTreeWidget* liste, int colonne);
+    // After the row at `position` left the list: the row now there, or the
+    // first one, becomes the selection.
+    void selectionnerApresSuppression(QTreeWidget* liste, int position);
+    void ajusterColonnes(QTreeWidget* liste);
+    bool m_boutonDroit = false;
 };

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
@@ -191,13 +192,8 @@ void f_principale::creerMenus() {
     relier(m_modifCat, &f_ThesaurusDIM::modifierCategorie);
     relier(m_suppActe, &f_ThesaurusDIM::suppActe);
     relier(m_suppCat, &f_ThesaurusDIM::suppCat);
-
-    relier(m_ajoutUti, &f_utilisateurs::afficheFenetreAjoutUti);
-    relier(m_modifUti, &f_utilisateurs::afficheFenetreModifUti);
-    relier(m_suppUti, &f_utilisateurs::suppUti);
-    relier(m_ajoutUM, &f_utilisateurs::afficheFenetreAjoutUM);
-    relier(m_modifUM, &f_utilisateurs::afficheFenetreModifUM);
-    relier(m_suppUM, &f_utilisateurs::suppUM);
+    // The m_uti and m_UM commands are tied to the administration window when
+    // it opens (ouvrirAdministration).
 }
 
 void f_principale::charger() {
@@ -410,7 +406,23 @@ void f_principale::ouvrirAdministration(int onglet) {
     fermerFenetreActive();
     contexteCourant = 5;
     updateToolBar();
-    ouvrirFenetre<f_utilisateurs>()->afficher(onglet);
+    f_utilisateurs* f = ouvrirFenetre<f_utilisateurs>();
+    // Its pop-up menus are ours, and their commands go back to it; tied once
+    // per window, they end with it.
+    if (!f->property("relie").toBool()) {
+        f->setProperty("relie", true);
+        connect(f, &f_utilisateurs::menuUtilisateurDemande, m_uti,
+                [this](const QPoint& p) { m_uti->popup(p); });
+        connect(f, &f_utilisateurs::menuUMDemande, m_UM,
+                [this](const QPoint& p) { m_UM->popup(p); });
+        connect(m_ajoutUti, &QAction::triggered, f, &f_utilisateurs::afficheFenetreAjoutUti);
+        connect(m_modifUti, &QAction::triggered, f, &f_utilisateurs::afficheFenetreModifUti);
+        connect(m_suppUti, &QAction::triggered, f, &f_utilisateurs::suppUti);
+        connect(m_ajoutUM, &QAction::triggered, f, &f_utilisateurs::afficheFenetreAjoutUM);
+        connect(m_modifUM, &QAction::triggered, f, &f_utilisateurs::afficheFenetreModifUM);
+        connect(m_suppUM, &QAction::triggered, f, &f_utilisateurs::suppUM);
+    }
+    f->afficher(onglet);
     redimentionner();
 }
 

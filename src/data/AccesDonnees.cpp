@@ -173,23 +173,23 @@ RecordsetPtr AccesDonnees::executSQL(const QString& a_sql) const {
 
 // ------------------------------------------------------------------ writes
 
-void AccesDonnees::insererUM(const QString& a_code, const QString& a_lib) const {
-    depotEcrire({sqlInsererUM(a_code, a_lib)});
+bool AccesDonnees::insererUM(const QString& a_code, const QString& a_lib) const {
+    return depotEcrire({sqlInsererUM(a_code, a_lib)});
 }
 
-void AccesDonnees::modifierUM(const QString& a_code, const QString& a_lib) const {
-    depotEcrire({sqlModifierUM(a_code, a_lib)});
+bool AccesDonnees::modifierUM(const QString& a_code, const QString& a_lib) const {
+    return depotEcrire({sqlModifierUM(a_code, a_lib)});
 }
 
-void AccesDonnees::supprimerUM(const QString& a_code) const {
-    depotEcrire({sqlSupprimerUM(a_code)});
+bool AccesDonnees::supprimerUM(const QString& a_code) const {
+    return depotEcrire({sqlSupprimerUM(a_code)});
 }
 
-void AccesDonnees::nouveauUtilisateur(const QString& a_login, const QString& a_pwd,
+bool AccesDonnees::nouveauUtilisateur(const QString& a_login, const QString& a_pwd,
                                       const QString& a_groupe, const QString& a_email,
                                       const QString& a_code, const QString& a_nom,
                                       const QString& a_UM, const QString& a_activite) const {
-    operationDepot<bool>(false, [&] {
+    return operationDepot<bool>(false, [&] {
         ConnexionPtr c = Data().CreeConnexion();
         Transaction t(*c);
         c->Execute(sqlInsererUtilisateur(a_login, a_pwd, a_groupe, a_email, QDate::currentDate()));
@@ -207,7 +207,7 @@ void AccesDonnees::nouveauUtilisateur(const QString& a_login, const QString& a_p
     });
 }
 
-void AccesDonnees::enregistrerUtilisateur(long a_codeUti, const QString& a_login,
+bool AccesDonnees::enregistrerUtilisateur(long a_codeUti, const QString& a_login,
                                           const QString& a_pwd, const QString& a_groupe,
                                           const QString& a_email, const QString& a_encienCode,
                                           const QString& a_code, const QString& a_nom,
@@ -218,9 +218,22 @@ void AccesDonnees::enregistrerUtilisateur(long a_codeUti, const QString& a_login
         sqlMedecinEnregistre(a_codeUti, a_encienCode, a_code, a_nom, a_UM, a_activite);
     if (!medecin.isEmpty())
         instructions << medecin;
-    depotEcrire(instructions);
+    return depotEcrire(instructions);
 }
 
-void AccesDonnees::supprimerUtilisateur(long a_code) const {
-    depotEcrire(sqlSupprimerUtilisateur(a_code));
+bool AccesDonnees::supprimerUtilisateur(long a_code) const {
+    return depotEcrire(sqlSupprimerUtilisateur(a_code));
+}
+
+// ------------------------------------------------------------------ administration
+
+QString AccesDonnees::sqlCompterUtilisateursGroupe(const QString& a_groupe) {
+    return "SELECT count(*) AS N FROM Utilisateur WHERE UTI_GROUP = '" + Q(a_groupe) + "'";
+}
+
+long AccesDonnees::compterUtilisateursGroupe(const QString& a_groupe) const {
+    return operationDepot<long>(-1, [&] {
+        RecordsetPtr rs = Data().CreeRecordset(sqlCompterUtilisateursGroupe(a_groupe));
+        return rs->isEOF() ? 0L : static_cast<long>(rs->Fields(0).toLongLong());
+    });
 }

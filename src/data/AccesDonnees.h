@@ -26,20 +26,21 @@ public:
     RecordsetPtr getActe(const QString& a_code, const QString& a_activite = QString()) const;
     RecordsetPtr executSQL(const QString& a_sql) const;
 
-    // Writes (a write of several statements is all-or-nothing)
-    void insererUM(const QString& a_code, const QString& a_lib) const;
-    void modifierUM(const QString& a_code, const QString& a_lib) const;
-    void supprimerUM(const QString& a_code) const;
-    void nouveauUtilisateur(const QString& a_login, const QString& a_pwd, const QString& a_groupe,
+    // Writes (a write of several statements is all-or-nothing); each one
+    // returns true when done, false after reporting its failure.
+    bool insererUM(const QString& a_code, const QString& a_lib) const;
+    bool modifierUM(const QString& a_code, const QString& a_lib) const;
+    bool supprimerUM(const QString& a_code) const;
+    bool nouveauUtilisateur(const QString& a_login, const QString& a_pwd, const QString& a_groupe,
                             const QString& a_email, const QString& a_code = QString(),
                             const QString& a_nom = QString(), const QString& a_UM = QString(),
                             const QString& a_activite = QString()) const;
-    void enregistrerUtilisateur(long a_codeUti, const QString& a_login, const QString& a_pwd,
+    bool enregistrerUtilisateur(long a_codeUti, const QString& a_login, const QString& a_pwd,
                                 const QString& a_groupe, const QString& a_email,
                                 const QString& a_encienCode, const QString& a_code = QString(),
                                 const QString& a_nom = QString(), const QString& a_UM = QString(),
                                 const QString& a_activite = QString()) const;
-    void supprimerUtilisateur(long a_code) const;
+    bool supprimerUtilisateur(long a_code) const;
 
     // SQL texts
     static QString sqlGetLibelleUniteMedicale(const QString& a_UM);
@@ -70,4 +71,8 @@ public:
     static QStringList sqlSupprimerUtilisateur(long a_code);
     // A date as the program writes it in SQL: #mm/dd/yyyy#.
     static QString dateJet(const QDate& jour);
+
+    // Administration: number of user accounts of a group (-1 on failure).
+    long compterUtilisateursGroupe(const QString& a_groupe) const;
+    static QString sqlCompterUtilisateursGroupe(const QString& a_groupe);
 };

@@ -629,8 +629,8 @@ RecordsetPtr depotLire(const QString& sql) {
     return operationDepot<RecordsetPtr>(nullptr, [&] { return Data().CreeRecordset(sql); });
 }
 
-void depotEcrire(const QStringList& instructions) {
-    operationDepot<bool>(false, [&] {
+bool depotEcrire(const QStringList& instructions) {
+    return operationDepot<bool>(false, [&] {
         ConnexionPtr c = Data().CreeConnexion();
         if (instructions.size() == 1) { // one statement is all-or-nothing by itself
             c->Execute(instructions.front());

@@ -121,7 +121,7 @@ void signalerErreurDepot(const QString& description);
 // query (nullptr on failure), and statements run on one connection all or
 // nothing.
 RecordsetPtr depotLire(const QString& sql);
-void depotEcrire(const QStringList& instructions);
+bool depotEcrire(const QStringList& instructions); // true when done
 
 template <typename T, typename F> T operationDepot(T defaut, F&& fn) {
     try {

@@ -3,7 +3,8 @@
 // executor, it plays queued login scenarios on each d_connexion shown (boxes
 // typed, OK or Annuler clicked), records what the dialog looked like after the
 // click, and closes a dialog left open without running its cancel steps.
-// Other dialogs are recorded by name and closed at once.
+// Other dialogs are recorded by name, handed to avantSaisie, and closed
+// when left open.
 
 #include "FenetresModales.h"
 #include "d_connexion.h"
@@ -54,9 +55,13 @@ private:
         dialogues << d->objectName();
         auto* c = qobject_cast<d_connexion*>(d);
         if (!c) {
+            // The test may drive it (type, click OK); left open, it is closed.
             if (avantSaisie)
                 avantSaisie(d);
-            return QDialog::Rejected;
+            const int resultat = d->isVisible() ? int(QDialog::Rejected) : d->result();
+            if (d->isVisible())
+                d->done(QDialog::Rejected);
+            return resultat;
         }
         ScenarioConnexion s;
         if (!m_scenarios.empty()) {
