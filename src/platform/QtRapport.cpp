@@ -1,0 +1,315 @@
+#include "QtRapport.h"
+
+#include "Imprimantes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextLayout>
+#include <cmath>
+
+const QString QtRapport::police = QStringLiteral("DejaVu Sans");
+
+namespace {
+// Texts are measured and drawn with a font whose pixel is one twip: the
+// layout is the same whatever the device's resolution.
+QFont policeTwips(qreal points, bool gras) {
+    QFont f(QtRapport::police);
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 20))));
+    f.setBold(gras);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setKerning(false);
+    return f;
+}
+
+int twips(qreal mm) {
+    return static_cast<int>(std::lround(mm / 25.4 * QtRapport::twipsParPouce));
+}
+
+struct BandeMesuree {
+    int hauteur = 0;
+    QList<ElementPlace> elements; // positions relative to the band's top
+};
+
+BandeMesuree mesurer(const BandeRapport& b, const QString& nomBande) {
+    BandeMesuree m;
+    m.hauteur = b.hauteur;
+    for (const ElementRapport& e : b.elements) {
+        if (e.genre == ElementRapport::Genre::Trait) {
+            m.elements.push_back({nomBande,
+                                  QStringLiteral("trait"),
+                                  e.genre,
+                                  e.gauche,
+                                  e.haut,
+                                  e.largeur,
+                                  {},
+                                  false,
+                                  e.points,
+                                  false});
+            m.hauteur = std::max(m.hauteur, e.haut + 20);
+            continue;
+        }
+        const QStringList lignes = couperTexte(e.texte, e.largeur, e.points, e.gras);
+        const int pas = hauteurLigne(e.points, e.gras);
+        int haut = e.haut;
+        for (const QString& l : lignes) {
+            m.elements.push_back({nomBande, e.nom, e.genre, e.gauche, haut, e.largeur, l, e.gras,
+                                  e.points, e.aDroite});
+            haut += pas;
+        }
+        m.hauteur = std::max(m.hauteur, haut);
+    }
+    return m;
+}
+
+void poser(PageRapport& page, const BandeMesuree& b, int y) {
+    for (ElementPlace e : b.elements) {
+        e.haut += y;
+        page.elements.push_back(e);
+    }
+}
+} // namespace
+
+BandeRapport& BandeRapport::texte(const QString& n, int g, int h, int l, const QString& t, bool gr,
+                                  qreal p) {
+    ElementRapport e;
+    e.nom = n;
+    e.gauche = g;
+    e.haut = h;
+    e.largeur = l;
+    e.texte = t;
+    e.gras = gr;
+    e.points = p;
+    elements.push_back(e);
+    return *this;
+}
+
+BandeRapport& BandeRapport::trait(int g, int h, int l) {
+    ElementRapport e;
+    e.genre = ElementRapport::Genre::Trait;
+    e.gauche = g;
+    e.haut = h;
+    e.largeur = l;
+    elements.push_back(e);
+    return *this;
+}
+
+int hauteurLigne(qreal points, bool gras) {
+    return static_cast<int>(std::ceil(QFontMetricsF(policeTwips(points, gras)).lineSpacing()));
+}
+
+qreal largeurTexte(const QString& texte, qreal points, bool gras) {
+    return QFontMetricsF(policeTwips(points, gras)).horizontalAdvance(texte);
+}
+
+QStringList couperTexte(const QString& texte, int largeur, qreal points, bool gras) {
+    QStringList lignes;
+    // Each paragraph of the text on its own lines; tabs and other control
+    // characters print as blanks.
+    QString propre = texte;
+    for (QChar& c : propre)
+        if (c != QLatin1Char('\n') && (c.category() == QChar::Other_Control))
+            c = QLatin1Char(' ');
+    const QStringList paragraphes = propre.split(QLatin1Char('\n'));
+    const QFont f = policeTwips(points, gras);
+    for (const QString& p : paragraphes) {
+        if (largeur <= 0 || p.isEmpty()) {
+            lignes << p;
+            continue;
+        }
+        QTextLayout mise(p, f);
+        QTextOption o;
+        o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        mise.setTextOption(o);
+        mise.beginLayout();
+        for (QTextLine l = mise.createLine(); l.isValid(); l = mise.createLine()) {
+            l.setLineWidth(largeur);
+            lignes << p.mid(l.textStart(), l.textLength()).trimmed();
+        }
+        mise.endLayout();
+    }
+    if (lignes.isEmpty())
+        lignes << QString();
+    return lignes;
+}
+
+QPageLayout QtRapport::miseEnPage() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+BandeRapport QtRapport::piedDateEtPage(const QDate& date) {
+    BandeRapport pied;
+    pied.nom = QStringLiteral("pied");
+    pied.hauteur = 400;
+    pied.trait(397, 0, 10000);
+    pied.texte(QStringLiteral("l_date"), 340, 100, 4000,
+               date.toString(QStringLiteral("dd/MM/yyyy")), false, 8);
+    pied.texte(QStringLiteral("l_page"), 6397, 100, 4000, QStringLiteral("Page {page} / {pages}"),
+               false, 8);
+    pied.elements.last().aDroite = true;
+    return pied;
+}
+
+const QList<PageRapport>& QtRapport::pages() const {
+    if (m_misEnPage)
+        return m_pages;
+    m_misEnPage = true;
+    m_pages.clear();
+    Q_ASSERT(twips(10) == marge);
+
+    const BandeMesuree tete =
+        mesurer(enTete, enTete.nom.isEmpty() ? QStringLiteral("en-tête") : enTete.nom);
+    // The footer's height does not depend on the page numbers it shows.
+    const QString nomPied = piedPage.nom.isEmpty() ? QStringLiteral("pied") : piedPage.nom;
+    const int hauteurPied = mesurer(piedPage, nomPied).hauteur;
+    const int basDetails = hauteurUtile - hauteurPied;
+
+    QList<BandeMesuree> bandes;
+    for (int i = 0; i < details.size(); ++i)
+        bandes.push_back(
+            mesurer(details.at(i), details.at(i).nom + QLatin1Char(' ') + QString::number(i + 1)));
+
+    auto nouvellePage = [&]() {
+        m_pages.push_back({});
+        poser(m_pages.last(), tete, 0);
+        return tete.hauteur;
+    };
+    int y = nouvellePage();
+    for (int i = 0; i < bandes.size(); ++i) {
+        int besoin = bandes.at(i).hauteur;
+        // A heading goes to the next page with the band after it.
+        for (int j = i; j + 1 < bandes.size() && details.at(j).garderAvecSuivante; ++j)
+            besoin += bandes.at(j + 1).hauteur;
+        const bool pageVide = y == tete.hauteur;
+        if (y + besoin > basDetails && !pageVide)
+            y = nouvellePage();
+        poser(m_pages.last(), bandes.at(i), y);
+        y += bandes.at(i).hauteur;
+    }
+
+    const int total = m_pages.size();
+    for (int n = 0; n < total; ++n) {
+        BandeRapport pied = piedPage;
+        for (ElementRapport& e : pied.elements)
+            e.texte = QString(e.texte)
+                          .replace(QStringLiteral("{pages}"), QString::number(total))
+                          .replace(QStringLiteral("{page}"), QString::number(n + 1));
+        poser(m_pages[n], mesurer(pied, nomPied), basDetails);
+    }
+    return m_pages;
+}
+
+QString QtRapport::description() const {
+    QString d;
+    const QList<PageRapport>& ps = pages();
+    for (int n = 0; n < ps.size(); ++n) {
+        d += QStringLiteral("page %1 / %2\n").arg(n + 1).arg(ps.size());
+        for (const ElementPlace& e : ps.at(n).elements) {
+            d += QStringLiteral("  %1 | %2 | (%3, %4) | ")
+                     .arg(e.bande, e.nom)
+                     .arg(e.gauche)
+                     .arg(e.haut);
+            if (e.genre == ElementRapport::Genre::Trait)
+                d += QStringLiteral("longueur %1\n").arg(e.largeur);
+            else
+                d += QStringLiteral("« %1 »\n").arg(e.texte);
+        }
+    }
+    return d;
+}
+
+int QtRapport::peindre(QPagedPaintDevice* cible) const {
+    cible->setPageLayout(miseEnPage());
+    QPainter p;
+    if (!p.begin(cible))
+        return 0;
+    const QList<PageRapport>& ps = pages();
+    // The painter starts at the printable area's corner; one unit is one twip.
+    p.scale(cible->logicalDpiX() / qreal(twipsParPouce),
+            cible->logicalDpiY() / qreal(twipsParPouce));
+    QPen trait(Qt::black);
+    trait.setWidth(15);
+    for (int n = 0; n < ps.size(); ++n) {
+        if (n > 0)
+            cible->newPage();
+        for (const ElementPlace& e : ps.at(n).elements) {
+            if (e.genre == ElementRapport::Genre::Trait) {
+                p.setPen(trait);
+                p.drawLine(e.gauche, e.haut, e.gauche + e.largeur, e.haut);
+                continue;
+            }
+            p.setPen(Qt::black);
+            const QFont f = policeTwips(e.points, e.gras);
+            p.setFont(f);
+            qreal x = e.gauche;
+            if (e.aDroite)
+                x += e.largeur - largeurTexte(e.texte, e.points, e.gras);
+            p.drawText(QPointF(x, e.haut + QFontMetricsF(f).ascent()), e.texte);
+        }
+    }
+    p.end();
+    return ps.size();
+}
+
+bool QtRapport::enregistrerPdf(const QString& chemin, QString* erreur) const {
+    QSaveFile fichier(chemin);
+    auto echec = [&](const QString& raison) {
+        fichier.cancelWriting();
+        if (erreur)
+            *erreur =
+                QStringLiteral("Le fichier PDF « %1 » n'a pas pu être enregistré : %2")
+                    .arg(QDir::toNativeSeparators(QFileInfo(chemin).absoluteFilePath()), raison);
+        return false;
+    };
+    const QFileInfo info(chemin);
+    if (info.isDir())
+        return echec(QStringLiteral("ce nom est celui d'un dossier."));
+    if (!info.absoluteDir().exists())
+        return echec(QStringLiteral("le dossier « %1 » n'existe pas.")
+                         .arg(QDir::toNativeSeparators(info.absolutePath())));
+    if (!fichier.open(QIODevice::WriteOnly))
+        return echec(QStringLiteral("l'écriture dans ce dossier est refusée."));
+    {
+        QPdfWriter pdf(&fichier);
+        pdf.setTitle(titre);
+        pdf.setCreator(QStringLiteral("Tarvenor"));
+        pdf.setResolution(1200);
+        if (peindre(&pdf) == 0)
+            return echec(QStringLiteral("le document n'a pas pu être dessiné."));
+    }
+    if (!fichier.commit())
+        return echec(QStringLiteral("l'écriture du fichier a échoué (disque plein ou protégé ?)."));
+    return true;
+}
+
+ResultatImpression imprimerRapport(const QtRapport& rapport) {
+    ResultatImpression r;
+    const ChoixImprimante choix = choisirImprimante();
+    if (choix.nom.isEmpty())
+        return r;
+    r.imprimante = choix.nom;
+    r.parDefaut = choix.parDefaut;
+    IImprimantes* imprimantes = imprimantesInstallees();
+    QPrinter imprimante(QPrinter::HighResolution);
+    const QString fichier = imprimantes->redirection(choix.nom);
+    if (fichier.isEmpty()) {
+        imprimante.setPrinterName(choix.nom);
+    } else {
+        imprimante.setOutputFormat(QPrinter::PdfFormat);
+        imprimante.setOutputFileName(fichier);
+    }
+    imprimante.setDocName(rapport.titre);
+    imprimante.setFullPage(false);
+    r.pages = rapport.peindre(&imprimante);
+    r.imprime = r.pages > 0;
+    if (r.imprime)
+        imprimantes->travailEnvoye(choix.nom, rapport.titre, r.pages);
+    return r;
+}
