@@ -1,7 +1,7 @@
 // Report speed and memory: a doctor's thesaurus of 100 categories of 40 real
 // acts, with their phases and complementary acts, filled from the database
-// then laid out and written to PDF; and a patient file of 60 acts written to
-// PDF. Prints the time of each step and the resident memory (current and
+// then laid out, written to PDF and shown in the preview; and a patient file
+// of 60 acts written to PDF. Prints the time of each step and the resident memory (current and
 // peak, from /proc/self/status).
 //
 // Usage: bench_rapports BASE
@@ -11,6 +11,7 @@
 #include "DR_dossier.h"
 #include "DR_thesaurus.h"
 #include "Globals.h"
+#include "QtApercuRapport.h"
 #include "QtRapport.h"
 #include "RapportsDeDemonstration.h"
 
@@ -75,6 +76,14 @@ int main(int argc, char* argv[]) {
     std::printf("   %d catégories, %d lignes d'actes et de phases, %d pages, PDF %.1f Kio\n",
                 int(th.getThesaurus().size()), lignes, pages,
                 QFileInfo(sortie.filePath(QStringLiteral("thesaurus.pdf"))).size() / 1024.0);
+    {
+        QtApercuRapport apercu;
+        apercu.resize(900, 1000);
+        apercu.show();
+        apercu.setRapport(r);
+        QCoreApplication::processEvents();
+        etape("thésaurus : aperçu (toutes les pages)", t);
+    }
     r.reset();
 
     Dossier d = dossierDeDemonstration(60);

@@ -6,6 +6,7 @@
 #include "Imprimantes.h"
 #include "ListeHelpers.h"
 #include "Messages.h"
+#include "Progression.h"
 #include "QtApercuRapport.h"
 #include "QtRapport.h"
 
@@ -165,7 +166,11 @@ std::shared_ptr<QtRapport> DR_dossier::rapportCourant() {
 }
 
 void DR_dossier::imprimerRapport(const QtRapport& rapport) {
-    const ResultatImpression r = ::imprimerRapport(rapport);
+    ResultatImpression r;
+    {
+        CurseurOccupe sablier;
+        r = ::imprimerRapport(rapport);
+    }
     if (!r.imprime) {
         afficherMessage(messageErreurImpression(), QStringLiteral("Tarvenor"), Icone::Aucune);
         return;

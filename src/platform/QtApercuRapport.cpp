@@ -2,6 +2,7 @@
 
 #include "ChoixFichier.h"
 #include "Messages.h"
+#include "Progression.h"
 #include "QtRapport.h"
 
 #include <QAction>
@@ -113,7 +114,12 @@ bool QtApercuRapport::enregistrerPdf() {
     if (QFileInfo(chemin).suffix().isEmpty())
         chemin += QStringLiteral(".pdf");
     QString erreur;
-    if (!m_rapport->enregistrerPdf(chemin, &erreur)) {
+    bool ok = false;
+    {
+        CurseurOccupe sablier;
+        ok = m_rapport->enregistrerPdf(chemin, &erreur);
+    }
+    if (!ok) {
         afficherMessage(erreur, QStringLiteral("Erreur"), Icone::Critique);
         return false;
     }

@@ -13,6 +13,8 @@
 #include <QSaveFile>
 #include <QTextLayout>
 #include <cmath>
+#include <map>
+#include <optional>
 
 const QString QtRapport::police = QStringLiteral("DejaVu Sans");
 
@@ -26,6 +28,17 @@ QFont policeTwips(qreal points, bool gras) {
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setKerning(false);
     return f;
+}
+
+// The metrics of each size and weight, made once (a report measures
+// thousands of texts in a handful of fonts).
+const QFontMetricsF& mesures(qreal points, bool gras) {
+    static std::map<std::pair<long, bool>, QFontMetricsF> cache;
+    const auto cle = std::make_pair(std::lround(points * 20), gras);
+    auto it = cache.find(cle);
+    if (it == cache.end())
+        it = cache.emplace(cle, QFontMetricsF(policeTwips(points, gras))).first;
+    return it->second;
 }
 
 int twips(qreal mm) {
@@ -101,11 +114,11 @@ BandeRapport& BandeRapport::trait(int g, int h, int l) {
 }
 
 int hauteurLigne(qreal points, bool gras) {
-    return static_cast<int>(std::ceil(QFontMetricsF(policeTwips(points, gras)).lineSpacing()));
+    return static_cast<int>(std::ceil(mesures(points, gras).lineSpacing()));
 }
 
 qreal largeurTexte(const QString& texte, qreal points, bool gras) {
-    return QFontMetricsF(policeTwips(points, gras)).horizontalAdvance(texte);
+    return mesures(points, gras).horizontalAdvance(texte);
 }
 
 QStringList couperTexte(const QString& texte, int largeur, qreal points, bool gras) {
@@ -117,13 +130,14 @@ QStringList couperTexte(const QString& texte, int largeur, qreal points, bool gr
         if (c != QLatin1Char('\n') && (c.category() == QChar::Other_Control))
             c = QLatin1Char(' ');
     const QStringList paragraphes = propre.split(QLatin1Char('\n'));
-    const QFont f = policeTwips(points, gras);
+    const QFontMetricsF& mesure = mesures(points, gras);
     for (const QString& p : paragraphes) {
-        if (largeur <= 0 || p.isEmpty()) {
-            lignes << p;
+        // Most texts hold on one line: no layout needed.
+        if (largeur <= 0 || p.isEmpty() || mesure.horizontalAdvance(p) <= largeur) {
+            lignes << p.trimmed();
             continue;
         }
-        QTextLayout mise(p, f);
+        QTextLayout mise(p, policeTwips(points, gras));
         QTextOption o;
         o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         mise.setTextOption(o);
@@ -234,6 +248,16 @@ int QtRapport::peindre(QPagedPaintDevice* cible) const {
     // The painter starts at the printable area's corner; one unit is one twip.
     p.scale(cible->logicalDpiX() / qreal(twipsParPouce),
             cible->logicalDpiY() / qreal(twipsParPouce));
+    // The font of the last text drawn, kept while the next texts use it.
+    struct Police {
+        Police(qreal pts, bool g)
+            : points(pts), gras(g), f(policeTwips(pts, g)), m(mesures(pts, g)) {}
+        qreal points;
+        bool gras;
+        QFont f;
+        const QFontMetricsF& m;
+    };
+    std::optional<Police> courante;
     QPen trait(Qt::black);
     trait.setWidth(15);
     for (int n = 0; n < ps.size(); ++n) {
@@ -246,12 +270,14 @@ int QtRapport::peindre(QPagedPaintDevice* cible) const {
                 continue;
             }
             p.setPen(Qt::black);
-            const QFont f = policeTwips(e.points, e.gras);
-            p.setFont(f);
+            if (!courante || courante->points != e.points || courante->gras != e.gras) {
+                courante.emplace(e.points, e.gras);
+                p.setFont(courante->f);
+            }
             qreal x = e.gauche;
             if (e.aDroite)
-                x += e.largeur - largeurTexte(e.texte, e.points, e.gras);
-            p.drawText(QPointF(x, e.haut + QFontMetricsF(f).ascent()), e.texte);
+                x += e.largeur - courante->m.horizontalAdvance(e.texte);
+            p.drawText(QPointF(x, e.haut + courante->m.ascent()), e.texte);
         }
     }
     p.end();

@@ -2,6 +2,7 @@
 
 #include "Imprimantes.h"
 #include "Messages.h"
+#include "Progression.h"
 #include "QtApercuRapport.h"
 #include "QtRapport.h"
 
@@ -33,7 +34,9 @@ void DR_thesaurus::afficher(std::unique_ptr<Thesaurus> a_thesaurus) {
     m_thesaurus = std::move(a_thesaurus);
     if (!m_thesaurus)
         m_thesaurus = std::make_unique<Thesaurus>();
+    CurseurOccupe sablier;
     m_rapport = construireRapport(*m_thesaurus, QDate::currentDate());
+    m_rapport->pages();
     setWindowTitle(m_thesaurus->Medecin);
     m_apercu->setRapport(m_rapport);
     show();
@@ -46,7 +49,11 @@ qint16 DR_thesaurus::modeEcran() const {
 void DR_thesaurus::imprimer() {
     if (!m_rapport)
         return;
-    const ResultatImpression r = imprimerRapport(*m_rapport);
+    ResultatImpression r;
+    {
+        CurseurOccupe sablier;
+        r = imprimerRapport(*m_rapport);
+    }
     if (!r.imprime) {
         afficherMessage(messageErreurImpression(), QStringLiteral("Tarvenor"), Icone::Aucune);
         return;
