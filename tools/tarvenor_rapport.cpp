@@ -6,12 +6,14 @@
 //   tarvenor_rapport BASE thesaurus-ccam NB_CATEGORIES NB_ACTES SORTIE.pdf
 // The patient file holds the first NB_ACTES acts of the classification;
 // thesaurus-ccam prints a doctor's thesaurus made in memory of the
-// classification's acts. The database is only read.
+// classification's acts. The database is only read. With an output name
+// ending in ".png", the preview window is drawn into that image instead.
 
 #include "DR_dossier.h"
 #include "DR_thesaurus.h"
 #include "Globals.h"
 #include "ListeHelpers.h"
+#include "QtApercuRapport.h"
 #include "QtPlateforme.h"
 #include "QtRapport.h"
 #include "RapportsDeDemonstration.h"
@@ -78,6 +80,20 @@ int main(int argc, char* argv[]) {
         rapport = DR_thesaurus::construireRapport(t, QDate::currentDate());
     } else {
         return usage();
+    }
+    if (sortie.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+        QtApercuRapport apercu;
+        apercu.resize(900, 1000);
+        apercu.show();
+        apercu.setRapport(rapport);
+        QCoreApplication::processEvents();
+        if (!apercu.grab().save(sortie)) {
+            std::fprintf(stderr, "L'image « %s » n'a pas pu être écrite.\n",
+                         qUtf8Printable(sortie));
+            return 1;
+        }
+        std::printf("Aperçu dessiné dans %s\n", qUtf8Printable(sortie));
+        return 0;
     }
     QString erreur;
     if (!rapport->enregistrerPdf(sortie, &erreur)) {

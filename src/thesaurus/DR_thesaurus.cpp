@@ -10,11 +10,13 @@
 
 namespace {
 constexpr int droite = 397 + 10000;
-}
+DR_thesaurus* g_instance = nullptr;
+} // namespace
 
 DR_thesaurus::DR_thesaurus(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("DR_thesaurus"));
     setAttribute(Qt::WA_DeleteOnClose);
+    g_instance = this;
     m_apercu = new QtApercuRapport(this);
     auto* disposition = new QVBoxLayout(this);
     disposition->setContentsMargins(0, 0, 0, 0);
@@ -24,8 +26,14 @@ DR_thesaurus::DR_thesaurus(QWidget* parent) : QWidget(parent) {
 }
 
 DR_thesaurus::~DR_thesaurus() {
+    if (g_instance == this)
+        g_instance = nullptr;
     if (m_thesaurus)
         m_thesaurus->detruireThesaurus();
+}
+
+DR_thesaurus* DR_thesaurus::instance() {
+    return g_instance;
 }
 
 void DR_thesaurus::afficher(std::unique_ptr<Thesaurus> a_thesaurus) {

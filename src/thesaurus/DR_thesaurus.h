@@ -23,6 +23,8 @@ class DR_thesaurus : public QWidget {
 public:
     explicit DR_thesaurus(QWidget* parent = nullptr);
     ~DR_thesaurus() override;
+    // The open report window, or nullptr.
+    static DR_thesaurus* instance();
 
     // Keeps the filled thesaurus and shows its pages; caption and title are
     // its owner.

@@ -511,6 +511,7 @@ void TstRapports::fenetreDuThesaurus() {
     auto t = std::make_unique<Thesaurus>(thesaurus(false));
     const Thesaurus* garde = t.get();
     fenetre->afficher(std::move(t));
+    QCOMPARE(DR_thesaurus::instance(), fenetre.data());
     QCOMPARE(fenetre->thesaurus(), garde);
     QCOMPARE(fenetre->modeEcran(), qint16(8));
     QCOMPARE(fenetre->windowTitle(), QStringLiteral("ORTH - CHIRURGIE ORTHOPÉDIQUE"));
@@ -526,6 +527,7 @@ void TstRapports::fenetreDuThesaurus() {
     // Closing releases the window and its thesaurus.
     fenetre->close();
     QTRY_VERIFY(fenetre.isNull());
+    QCOMPARE(DR_thesaurus::instance(), nullptr);
 }
 
 QTEST_MAIN(TstRapports)
