@@ -12,9 +12,11 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <optional>
+#include <vector>
 
 const QString QtRapport::police = QStringLiteral("DejaVu Sans");
 
@@ -50,35 +52,70 @@ struct BandeMesuree {
     QList<ElementPlace> elements; // positions relative to the band's top
 };
 
+// Lays out one band. A text that wraps pushes down what stands below its
+// first line (in the whole band, as a report engine's growing field does), so
+// that a long text never covers the next items; the band grows by as much.
 BandeMesuree mesurer(const BandeRapport& b, const QString& nomBande) {
-    BandeMesuree m;
-    m.hauteur = b.hauteur;
+    struct Mesure {
+        const ElementRapport* e;
+        QStringList lignes;
+        int pas = 0;
+        int croissance = 0; // height added by the lines after the first
+        int decalage = 0;   // pushed down by the texts above that grew
+    };
+    std::vector<Mesure> mesures;
     for (const ElementRapport& e : b.elements) {
+        Mesure m{&e, {}, 0, 0, 0};
+        if (e.genre == ElementRapport::Genre::Texte) {
+            m.lignes = couperTexte(e.texte, e.largeur, e.points, e.gras);
+            m.pas = hauteurLigne(e.points, e.gras);
+            m.croissance = (m.lignes.size() - 1) * m.pas;
+        }
+        mesures.push_back(std::move(m));
+    }
+    std::vector<Mesure*> parHaut;
+    for (Mesure& m : mesures)
+        parHaut.push_back(&m);
+    std::stable_sort(parHaut.begin(), parHaut.end(),
+                     [](const Mesure* a, const Mesure* b) { return a->e->haut < b->e->haut; });
+    int poussee = 0; // how far the band's bottom is pushed
+    for (size_t i = 0; i < parHaut.size(); ++i) {
+        Mesure& m = *parHaut[i];
+        for (size_t k = 0; k < i; ++k) {
+            const Mesure& dessus = *parHaut[k];
+            if (dessus.croissance > 0 && dessus.e->haut + dessus.pas <= m.e->haut)
+                m.decalage = std::max(m.decalage, dessus.decalage + dessus.croissance);
+        }
+        poussee = std::max(poussee, m.decalage + m.croissance);
+    }
+
+    BandeMesuree r;
+    r.hauteur = b.hauteur + poussee;
+    for (const Mesure& m : mesures) {
+        const ElementRapport& e = *m.e;
         if (e.genre == ElementRapport::Genre::Trait) {
-            m.elements.push_back({nomBande,
+            r.elements.push_back({nomBande,
                                   QStringLiteral("trait"),
                                   e.genre,
                                   e.gauche,
-                                  e.haut,
+                                  e.haut + m.decalage,
                                   e.largeur,
                                   {},
                                   false,
                                   e.points,
                                   false});
-            m.hauteur = std::max(m.hauteur, e.haut + 20);
+            r.hauteur = std::max(r.hauteur, e.haut + m.decalage + 20);
             continue;
         }
-        const QStringList lignes = couperTexte(e.texte, e.largeur, e.points, e.gras);
-        const int pas = hauteurLigne(e.points, e.gras);
-        int haut = e.haut;
-        for (const QString& l : lignes) {
-            m.elements.push_back({nomBande, e.nom, e.genre, e.gauche, haut, e.largeur, l, e.gras,
+        int haut = e.haut + m.decalage;
+        for (const QString& l : m.lignes) {
+            r.elements.push_back({nomBande, e.nom, e.genre, e.gauche, haut, e.largeur, l, e.gras,
                                   e.points, e.aDroite});
-            haut += pas;
+            haut += m.pas;
         }
-        m.hauteur = std::max(m.hauteur, haut);
+        r.hauteur = std::max(r.hauteur, haut);
     }
-    return m;
+    return r;
 }
 
 void poser(PageRapport& page, const BandeMesuree& b, int y) {

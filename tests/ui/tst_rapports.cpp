@@ -240,6 +240,20 @@ void TstRapports::textesDansLeurColonne() {
                              qPrintable(nom + QStringLiteral(" : ") + e.nom + QStringLiteral(" ") +
                                         e.texte));
             }
+        // No two texts of a page cover each other.
+        for (const PageRapport& p : r->pages()) {
+            QList<QRect> cadres;
+            for (const ElementPlace& e : p.elements)
+                if (e.genre == ElementRapport::Genre::Texte)
+                    cadres << QRect(e.gauche, e.haut, e.largeur, hauteurLigne(e.points, e.gras));
+            for (int i = 0; i < cadres.size(); ++i)
+                for (int j = i + 1; j < cadres.size(); ++j)
+                    QVERIFY2(!cadres.at(i).intersects(cadres.at(j)),
+                             qPrintable(QStringLiteral("%1 : textes l'un sur l'autre en (%2, %3)")
+                                            .arg(nom)
+                                            .arg(cadres.at(j).x())
+                                            .arg(cadres.at(j).y())));
+        }
         // Nothing of a text is lost in the wrapping.
         QString tout;
         for (const PageRapport& p : r->pages())
