@@ -118,6 +118,10 @@ BandeMesuree mesurer(const BandeRapport& b, const QString& nomBande) {
     return r;
 }
 
+int hauteurElement(const ElementPlace& e) {
+    return e.genre == ElementRapport::Genre::Texte ? hauteurLigne(e.points, e.gras) : 20;
+}
+
 void poser(PageRapport& page, const BandeMesuree& b, int y) {
     for (ElementPlace e : b.elements) {
         e.haut += y;
@@ -232,17 +236,45 @@ const QList<PageRapport>& QtRapport::pages() const {
         poser(m_pages.last(), tete, 0);
         return tete.hauteur;
     };
+    const int pleinePage = basDetails - tete.hauteur;
     int y = nouvellePage();
     for (int i = 0; i < bandes.size(); ++i) {
         int besoin = bandes.at(i).hauteur;
         // A heading goes to the next page with the band after it.
         for (int j = i; j + 1 < bandes.size() && details.at(j).garderAvecSuivante; ++j)
             besoin += bandes.at(j + 1).hauteur;
+        BandeMesuree b = bandes.at(i);
         const bool pageVide = y == tete.hauteur;
-        if (y + besoin > basDetails && !pageVide)
+        const bool plusHauteQuUnePage = b.hauteur > pleinePage;
+        if (y + besoin > basDetails && !pageVide && !plusHauteQuUnePage)
             y = nouvellePage();
-        poser(m_pages.last(), bandes.at(i), y);
-        y += bandes.at(i).hauteur;
+        // A band taller than a whole page is cut between its lines: what fits
+        // stays on this page, the rest goes on the next ones.
+        while (pleinePage > 0 && b.hauteur > basDetails - y && b.hauteur > pleinePage) {
+            const int coupe = basDetails - y;
+            // The next page takes up from the first item that does not fit.
+            int reprise = b.hauteur;
+            for (const ElementPlace& e : b.elements)
+                if (e.haut + hauteurElement(e) > coupe)
+                    reprise = std::min(reprise, e.haut);
+            if (reprise == 0 && y == tete.hauteur)
+                break; // not even one line fits on a page
+            BandeMesuree ici, reste;
+            for (ElementPlace e : b.elements) {
+                if (e.haut + hauteurElement(e) <= coupe) {
+                    ici.elements.push_back(e);
+                } else {
+                    e.haut -= reprise;
+                    reste.elements.push_back(e);
+                }
+            }
+            reste.hauteur = b.hauteur - reprise;
+            poser(m_pages.last(), ici, y);
+            y = nouvellePage();
+            b = reste;
+        }
+        poser(m_pages.last(), b, y);
+        y += b.hauteur;
     }
 
     const int total = m_pages.size();

@@ -132,6 +132,16 @@ std::map<QString, Fabrique> cas() {
         t.setThesaurus(cats);
         return DR_thesaurus::construireRapport(t, dateImpression);
     };
+    c[QStringLiteral("libelle_plus_long_qu_une_page")] = [] {
+        Thesaurus t = thesaurus(false);
+        QList<LigneCategorieThesaurus> cats = t.getThesaurus();
+        QString libelle;
+        for (int i = 1; i <= 400; ++i)
+            libelle += QStringLiteral("mot%1 de plusieurs lignes ").arg(i);
+        cats[0].Actes[0].LibActe = libelle.trimmed();
+        t.setThesaurus(cats);
+        return DR_thesaurus::construireRapport(t, dateImpression);
+    };
     c[QStringLiteral("dossier_noms_difficiles")] = [] {
         Dossier d = dossier(1);
         d.NOM = QStringLiteral("D'ARC & <FILS> \"LE BON\"");
@@ -240,8 +250,16 @@ void TstRapports::textesDansLeurColonne() {
                              qPrintable(nom + QStringLiteral(" : ") + e.nom + QStringLiteral(" ") +
                                         e.texte));
             }
-        // No two texts of a page cover each other.
+        // No two texts of a page cover each other, nor the footer.
         for (const PageRapport& p : r->pages()) {
+            int hautPied = QtRapport::hauteurUtile;
+            for (const ElementPlace& e : p.elements)
+                if (e.bande == QLatin1String("pied"))
+                    hautPied = std::min(hautPied, e.haut);
+            for (const ElementPlace& e : p.elements)
+                if (e.bande != QLatin1String("pied") && e.genre == ElementRapport::Genre::Texte)
+                    QVERIFY2(e.haut + hauteurLigne(e.points, e.gras) <= hautPied,
+                             qPrintable(nom + QStringLiteral(" : ") + e.texte));
             QList<QRect> cadres;
             for (const ElementPlace& e : p.elements)
                 if (e.genre == ElementRapport::Genre::Texte)
@@ -262,6 +280,11 @@ void TstRapports::textesDansLeurColonne() {
         tout.remove(QLatin1Char(' '));
         if (nom == QLatin1String("libelles_longs"))
             QVERIFY(tout.contains(QString(texteDifficile).remove(QLatin1Char(' '))));
+        if (nom == QLatin1String("libelle_plus_long_qu_une_page")) {
+            QVERIFY(r->nombrePages() >= 2);
+            QVERIFY(
+                tout.contains(QStringLiteral("mot399deplusieurslignesmot400deplusieurslignes")));
+        }
     }
 }
 
