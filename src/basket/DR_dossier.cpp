@@ -10,6 +10,7 @@
 #include "QtApercuRapport.h"
 #include "QtRapport.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLocale>
@@ -189,7 +190,7 @@ void DR_dossier::imprimer(const Dossier& a_dossier) {
 void DR_dossier::afficher(const Dossier& a_dossier) {
     m_dossier = a_dossier;
     const std::shared_ptr<QtRapport> rapport = rapportCourant();
-    QDialog fenetre;
+    QDialog fenetre(QApplication::activeWindow());
     fenetre.setObjectName(QStringLiteral("DR_dossier"));
     fenetre.setWindowTitle(rapport->titre);
     auto* apercu = new QtApercuRapport(&fenetre);

@@ -6,9 +6,12 @@
 #include "QtRapport.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPrintPreviewWidget>
+#include <QRegularExpression>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -26,10 +29,13 @@ QtApercuRapport::QtApercuRapport(QWidget* parent)
     m_vue = new QPrintPreviewWidget(&m_imprimante, this);
     m_vue->setObjectName(QStringLiteral("vueApercu"));
 
-    auto action = [&](const char* nom, const QString& texte, const QString& bulle) {
+    auto action = [&](const char* nom, const QString& texte, const QString& bulle,
+                      QKeySequence raccourci = {}) {
         QAction* a = barre->addAction(texte);
         a->setObjectName(QLatin1String(nom));
         a->setToolTip(bulle);
+        a->setShortcut(raccourci);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         return a;
     };
     connect(
@@ -37,25 +43,28 @@ QtApercuRapport::QtApercuRapport(QWidget* parent)
         &QAction::triggered, m_vue, &QPrintPreviewWidget::fitInView);
     connect(action("b_largeur", QStringLiteral("Largeur"), QStringLiteral("Ajuster à la largeur")),
             &QAction::triggered, m_vue, &QPrintPreviewWidget::fitToWidth);
-    connect(action("b_zoomMoins", QStringLiteral("−"), QStringLiteral("Réduire")),
+    connect(action("b_zoomMoins", QStringLiteral("−"), QStringLiteral("Réduire"),
+                   QKeySequence::ZoomOut),
             &QAction::triggered, m_vue, [this] { m_vue->zoomOut(); });
-    connect(action("b_zoomPlus", QStringLiteral("+"), QStringLiteral("Agrandir")),
-            &QAction::triggered, m_vue, [this] { m_vue->zoomIn(); });
+    connect(
+        action("b_zoomPlus", QStringLiteral("+"), QStringLiteral("Agrandir"), QKeySequence::ZoomIn),
+        &QAction::triggered, m_vue, [this] { m_vue->zoomIn(); });
     barre->addSeparator();
-    b_precedente =
-        action("b_pagePrecedente", QStringLiteral("◀"), QStringLiteral("Page précédente"));
+    b_precedente = action("b_pagePrecedente", QStringLiteral("◀"),
+                          QStringLiteral("Page précédente"), QKeySequence(Qt::Key_PageUp));
     connect(b_precedente, &QAction::triggered, this,
             [this] { m_vue->setCurrentPage(m_vue->currentPage() - 1); });
     l_page = new QLabel(this);
     l_page->setObjectName(QStringLiteral("l_page"));
     l_page->setTextFormat(Qt::PlainText);
     barre->addWidget(l_page);
-    b_suivante = action("b_pageSuivante", QStringLiteral("▶"), QStringLiteral("Page suivante"));
+    b_suivante = action("b_pageSuivante", QStringLiteral("▶"), QStringLiteral("Page suivante"),
+                        QKeySequence(Qt::Key_PageDown));
     connect(b_suivante, &QAction::triggered, this,
             [this] { m_vue->setCurrentPage(m_vue->currentPage() + 1); });
     barre->addSeparator();
     connect(action("b_imprimer", QStringLiteral("Imprimer"),
-                   QStringLiteral("Imprimer sur l'imprimante par défaut")),
+                   QStringLiteral("Imprimer sur l'imprimante par défaut"), QKeySequence::Print),
             &QAction::triggered, this, &QtApercuRapport::imprimerDemande);
     connect(action("b_pdf", QStringLiteral("Enregistrer en PDF…"),
                    QStringLiteral("Enregistrer les pages dans un fichier PDF")),
@@ -104,10 +113,20 @@ void QtApercuRapport::majPage() {
     b_suivante->setEnabled(page < total);
 }
 
+QString QtApercuRapport::nomPdfPropose() const {
+    QString nom = m_rapport ? m_rapport->titre : QString();
+    // Characters that no file system takes in a name.
+    nom.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")),
+                QStringLiteral(" "));
+    nom = nom.simplified();
+    return (nom.isEmpty() ? QStringLiteral("rapport") : nom) + QStringLiteral(".pdf");
+}
+
 bool QtApercuRapport::enregistrerPdf() {
     if (!m_rapport)
         return false;
-    QString chemin = choisirFichierEnregistrer(QStringLiteral("Enregistrer en PDF"), QString(),
+    QString chemin = choisirFichierEnregistrer(QStringLiteral("Enregistrer en PDF"),
+                                               QDir::home().filePath(nomPdfPropose()),
                                                QStringLiteral("Documents PDF (*.pdf)|*.pdf"));
     if (chemin.isEmpty())
         return false;

@@ -30,6 +30,9 @@ public:
     // "Enregistrer en PDF…": asks for the file, writes the pages there. False
     // when cancelled or when the file cannot be written (after a message).
     bool enregistrerPdf();
+    // The file name offered: the report's title, without the characters
+    // that file names cannot hold.
+    QString nomPdfPropose() const;
 
 signals:
     void imprimerDemande();

@@ -507,6 +507,9 @@ void TstRapports::apercuDuDossier() {
     });
     QVERIFY(pilote);
     QCOMPARE(choix.dernierFiltre, QStringLiteral("Documents PDF (*.pdf)|*.pdf"));
+    QCOMPARE(choix.dernierTitre, QStringLiteral("Enregistrer en PDF"));
+    QCOMPARE(QFileInfo(choix.dernierDossier).fileName(),
+             QStringLiteral("Dossier du patient DURAND MARIE.pdf"));
 }
 
 void TstRapports::rapportDuThesaurusDepuisLaBase() {
