@@ -44,11 +44,14 @@ ImprimantesScriptees::~ImprimantesScriptees() {
 
 QString ImprimantesScriptees::redirection(const QString& imprimante) {
     Q_UNUSED(imprimante);
-    m_fichierEnCours.clear();
-    if (!dossierSortie.isEmpty())
-        m_fichierEnCours =
-            QDir(dossierSortie)
-                .filePath(QStringLiteral("travail-%1.pdf").arg(m_travaux.size() + 1));
+    QString dossier = dossierSortie;
+    if (dossier.isEmpty()) {
+        if (!m_dossierTemporaire)
+            m_dossierTemporaire = std::make_unique<QTemporaryDir>();
+        dossier = m_dossierTemporaire->path();
+    }
+    m_fichierEnCours =
+        QDir(dossier).filePath(QStringLiteral("travail-%1.pdf").arg(m_travaux.size() + 1));
     return m_fichierEnCours;
 }
 

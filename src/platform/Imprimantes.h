@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
 #include <vector>
 
 class IImprimantes {
@@ -46,7 +48,7 @@ QString messageErreurImpression();
 
 // Scripted printers for tests. Installs itself on construction and
 // uninstalls on destruction. Every job goes to a new PDF file in
-// dossierSortie (empty: the jobs are only recorded, nothing is written).
+// dossierSortie (empty: a temporary folder of its own), never to a printer.
 class ImprimantesScriptees : public IImprimantes {
 public:
     ImprimantesScriptees(QStringList imprimantes = {}, QString parDefaut = {});
@@ -71,4 +73,5 @@ private:
     QString m_parDefaut;
     QString m_fichierEnCours;
     std::vector<Travail> m_travaux;
+    std::unique_ptr<QTemporaryDir> m_dossierTemporaire;
 };

@@ -439,9 +439,7 @@ void TstRapports::impression() {
     QFETCH(QString, parDefaut);
     QFETCH(bool, thesaurus);
     QFETCH(QString, imprimante);
-    QTemporaryDir sortie;
     ImprimantesScriptees scripte(imprimantes, parDefaut);
-    scripte.dossierSortie = sortie.path();
     MessagesScriptes messages;
     if (thesaurus) {
         DR_thesaurus fenetre;
