@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (as root, or through sudo).
 set -euo pipefail
-paquets=(cmake g++ make qt6-base-dev libsqlite3-dev qt6-translations-l10n xvfb xauth)
+paquets=(cmake g++ make qt6-base-dev libsqlite3-dev qt6-translations-l10n xvfb xauth fonts-dejavu-core poppler-utils)
 manquants=()
 for p in "${paquets[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")

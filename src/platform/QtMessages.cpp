@@ -54,6 +54,8 @@ Reponse QtMessages::afficher(const QString& texte, const QString& titre, Icone i
                              Boutons boutons) {
     QMessageBox boite(iconeQt(icone), titre, texte, boutonsQt(boutons),
                       QApplication::activeWindow());
+    // Messages quote names and labels typed by users: never read them as markup.
+    boite.setTextFormat(Qt::PlainText);
     // The first button is the default one, as in every message of the program.
     if (boutons == Boutons::OuiNon || boutons == Boutons::OuiNonAnnuler)
         boite.setDefaultButton(QMessageBox::Yes);

@@ -3,6 +3,7 @@
 #include "FenetresModales.h"
 #include "QtChoixFichier.h"
 #include "QtCurseur.h"
+#include "QtImprimantes.h"
 #include "QtMessages.h"
 #include "f_Wait.h"
 
@@ -32,9 +33,11 @@ void installerPlateformeQt() {
     static QtMessages messages;
     static QtChoixFichier choix;
     static QtCurseur curseur;
+    static QtImprimantes imprimantes;
     installerMessages(&messages);
     installerChoixFichier(&choix);
     installerCurseur(&curseur);
+    installerImprimantes(&imprimantes);
     installerProgression(f_Wait::instance());
     installerExecuteurModal([](QObject* o) {
         auto* d = qobject_cast<QDialog*>(o);

@@ -147,6 +147,7 @@ private slots:
     void importInterrompu();
     void disquePlein();
     void demonstration();
+    void rapports();
 };
 
 void TestOutils::importReussi() {
@@ -305,6 +306,33 @@ void TestOutils::demonstration() {
     QVERIFY2(r.erreurs.contains(QStringLiteral("existe déjà")), qPrintable(r.erreurs));
     QCOMPARE(lireOctets(base), avant);
     QCOMPARE(lancer(QStringLiteral("tarvenor_demo"), {}).statut, 2);
+}
+
+void TestOutils::rapports() {
+    QTemporaryDir dossier;
+    const QString base = QDir(dossier.path()).filePath(QStringLiteral("demo.mdb"));
+    QCOMPARE(lancer(QStringLiteral("tarvenor_demo"), {base}).statut, 0);
+    const QList<QStringList> cas = {
+        {QStringLiteral("dossier"), QStringLiteral("CMARTIN"), QStringLiteral("5")},
+        {QStringLiteral("thesaurus-med"), QStringLiteral("CMARTIN")},
+        {QStringLiteral("thesaurus-um"), QStringLiteral("ORTH")},
+    };
+    for (const QStringList& c : cas) {
+        const QString pdf = QDir(dossier.path()).filePath(c.first() + QStringLiteral(".pdf"));
+        const Resultat r =
+            lancer(QStringLiteral("tarvenor_rapport"), QStringList{base} + c + QStringList{pdf});
+        QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
+        QVERIFY2(r.sortie.startsWith(QStringLiteral("1 page(s) écrite(s)")), qPrintable(r.sortie));
+        QVERIFY(lireOctets(pdf).startsWith("%PDF"));
+    }
+    // A PDF that cannot be written: a French message, nothing left behind.
+    const QString absent = QDir(dossier.path()).filePath(QStringLiteral("absent/x.pdf"));
+    const Resultat r =
+        lancer(QStringLiteral("tarvenor_rapport"),
+               {base, QStringLiteral("thesaurus-um"), QStringLiteral("ORTH"), absent});
+    QCOMPARE(r.statut, 1);
+    QVERIFY2(r.erreurs.contains(QStringLiteral("n'existe pas")), qPrintable(r.erreurs));
+    QCOMPARE(lancer(QStringLiteral("tarvenor_rapport"), {base, QStringLiteral("autre")}).statut, 2);
 }
 
 QTEST_GUILESS_MAIN(TestOutils)

@@ -1,0 +1,105 @@
+// Renders a report of a database to a PDF file (a debugging aid, and how the
+// reports are looked at before the windows that open them exist):
+//   tarvenor_rapport BASE dossier MED_CODE NB_ACTES SORTIE.pdf
+//   tarvenor_rapport BASE thesaurus-med MED_CODE SORTIE.pdf
+//   tarvenor_rapport BASE thesaurus-um UM_CODE SORTIE.pdf
+//   tarvenor_rapport BASE thesaurus-ccam NB_CATEGORIES NB_ACTES SORTIE.pdf
+// The patient file holds the first NB_ACTES acts of the classification;
+// thesaurus-ccam prints a doctor's thesaurus made in memory of the
+// classification's acts. The database is only read. With an output name
+// ending in ".png", the preview window is drawn into that image instead.
+
+#include "DR_dossier.h"
+#include "DR_thesaurus.h"
+#include "Globals.h"
+#include "ListeHelpers.h"
+#include "QtApercuRapport.h"
+#include "QtPlateforme.h"
+#include "QtRapport.h"
+#include "RapportsDeDemonstration.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+int usage() {
+    std::fprintf(stderr,
+                 "Usage :\n"
+                 "  tarvenor_rapport BASE dossier MED_CODE NB_ACTES SORTIE.pdf\n"
+                 "  tarvenor_rapport BASE thesaurus-med MED_CODE SORTIE.pdf\n"
+                 "  tarvenor_rapport BASE thesaurus-um UM_CODE SORTIE.pdf\n"
+                 "  tarvenor_rapport BASE thesaurus-ccam NB_CATEGORIES NB_ACTES SORTIE.pdf\n");
+    return 2;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    installerFrancais();
+    const QStringList args = app.arguments();
+    if (args.size() < 5)
+        return usage();
+    const QString genre = args.at(2);
+    if (!QFileInfo(args.at(1)).isFile()) {
+        std::fprintf(stderr, "La base « %s » n'existe pas.\n", qUtf8Printable(args.at(1)));
+        return 1;
+    }
+    cheminBase = args.at(1);
+    const QString sortie = args.last();
+
+    std::shared_ptr<QtRapport> rapport;
+    if (genre == QLatin1String("dossier") && args.size() == 6) {
+        medecinCourant = std::make_shared<Medecin>();
+        medecinCourant->code = args.at(3);
+        medecinCourant->remplirDonnees();
+        rapport = DR_dossier::construireRapport(
+            dossierDeDemonstration(args.at(4).toInt()), DR_dossier::medecinConnecte(),
+            DR_dossier::uniteMedicaleConnectee(), QDate::currentDate());
+    } else if (genre == QLatin1String("thesaurus-med") && args.size() == 5) {
+        Medecin m;
+        m.code = args.at(3);
+        m.remplirDonnees();
+        m.remplirThesaurusMED();
+        Thesaurus t;
+        t.remplirThesaurus(m);
+        rapport = DR_thesaurus::construireRapport(t, QDate::currentDate());
+    } else if (genre == QLatin1String("thesaurus-um") && args.size() == 5) {
+        Thesaurus t;
+        t.remplirThesaurusUM(
+            codeEtLibelle(args.at(3), accesDonnees.getLibelleUniteMedicale(args.at(3))));
+        rapport = DR_thesaurus::construireRapport(t, QDate::currentDate());
+    } else if (genre == QLatin1String("thesaurus-ccam") && args.size() == 6) {
+        Medecin m =
+            medecinDeDemonstration(QStringLiteral("1"), args.at(3).toInt(), args.at(4).toInt());
+        m.UM = QStringLiteral("ORTH");
+        Thesaurus t;
+        t.remplirThesaurus(m);
+        rapport = DR_thesaurus::construireRapport(t, QDate::currentDate());
+    } else {
+        return usage();
+    }
+    if (sortie.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+        QtApercuRapport apercu;
+        apercu.resize(900, 1000);
+        apercu.show();
+        apercu.setRapport(rapport);
+        QCoreApplication::processEvents();
+        if (!apercu.grab().save(sortie)) {
+            std::fprintf(stderr, "L'image « %s » n'a pas pu être écrite.\n",
+                         qUtf8Printable(sortie));
+            return 1;
+        }
+        std::printf("Aperçu dessiné dans %s\n", qUtf8Printable(sortie));
+        return 0;
+    }
+    QString erreur;
+    if (!rapport->enregistrerPdf(sortie, &erreur)) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(erreur));
+        return 1;
+    }
+    std::printf("%d page(s) écrite(s) dans %s\n", rapport->nombrePages(), qUtf8Printable(sortie));
+    return 0;
+}
