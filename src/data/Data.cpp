@@ -744,7 +744,7 @@ QString valeurTexte(const QVariant& valeur) {
 }
 
 ConnexionPtr transactionAppelante() {
-    const QString chemin = cheminBase;
+    const QString chemin = Data().chemin();
     if (chemin.isEmpty())
         return nullptr;
     auto& ouvertes = connexionsOuvertes();
