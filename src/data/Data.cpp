@@ -632,14 +632,21 @@ bool Data::ConnexionCorrecte() {
         // database of this program, so that the login explains the refusal
         // instead of failing on its first query.
         sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db,
-                           "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
-                           "'Utilisateur' COLLATE NOCASE",
-                           -1, &st, nullptr);
-        const bool tableUtilisateurs = st && sqlite3_step(st) == SQLITE_ROW;
+        int rc = sqlite3_prepare_v2(db,
+                                    "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
+                                    "'Utilisateur' COLLATE NOCASE",
+                                    -1, &st, nullptr);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(st);
         sqlite3_finalize(st);
+        // A file another program kept busy is said to be so, not taken for
+        // a database of another program.
+        const QString echec =
+            rc == SQLITE_ROW || rc == SQLITE_DONE ? QString() : messageSqlite(db, rc);
         sqlite3_close_v2(db);
-        if (!tableUtilisateurs)
+        if (!echec.isEmpty())
+            throw DataError(rc, kSource, echec);
+        if (rc != SQLITE_ROW)
             throw DataError(SQLITE_NOTADB, kSource,
                             QStringLiteral("Le fichier « %1 » n'est pas une base de données de "
                                            "Tarvenor : la table des utilisateurs y manque.")

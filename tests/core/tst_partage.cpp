@@ -55,7 +55,16 @@ public:
             }
             return QStringLiteral("libere");
         }
+        if (c == u"verrouiller-exclusif") {
+            // Holds the file as a copy does while it saves its work: nobody
+            // may even read it.
+            m_connexion = Data().CreeConnexion();
+            m_connexion->Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+            return QStringLiteral("ok");
+        }
         if (c == u"liberer") {
+            if (m_connexion && !m_transaction)
+                m_connexion->Execute(QStringLiteral("ROLLBACK"));
             m_transaction.reset();
             m_connexion.reset();
             return QStringLiteral("ok");
@@ -258,6 +267,7 @@ private slots:
     void verrouGardePendantLaVerificationDuFichier();
     void attenteDUneAutreCopie();
     void baseOccupeeUnSeulMessage();
+    void connexionAUneBaseOccupee();
     void troisCopiesEcriventEnMemeTemps();
 };
 
@@ -383,6 +393,24 @@ void TestPartage::baseOccupeeUnSeulMessage() {
     QVERIFY(autre.quitter());
     Data::fermerConnexions();
     QCOMPARE(lireOctets(base.chemin()), avant);
+}
+
+void TestPartage::connexionAUneBaseOccupee() {
+    // The login's check of a file that another copy keeps locked beyond the
+    // wait: the file is said to be in use, not taken for another program's.
+    BaseDeTest base;
+    Data::fermerConnexions();
+    ProcessusCopie autre(base.chemin());
+    QVERIFY(autre.demarre());
+    QCOMPARE(autre.commande({"verrouiller-exclusif"}), QStringLiteral("ok"));
+    MessagesScriptes messages;
+    QVERIFY(!Data().ConnexionCorrecte());
+    QCOMPARE(messages.journal().size(), size_t(1));
+    QCOMPARE(messages.journal().front().titre, QStringLiteral("Data"));
+    QCOMPARE(messages.journal().front().texte, messageBaseOccupee());
+    QCOMPARE(autre.commande({"liberer"}), QStringLiteral("ok"));
+    QVERIFY(Data().ConnexionCorrecte());
+    QVERIFY(autre.quitter());
 }
 
 void TestPartage::troisCopiesEcriventEnMemeTemps() {
