@@ -61,23 +61,14 @@ double latence(int n, const std::function<void(int)>& f) {
 // The machine is shared: each measure is taken in several rounds, the
 // program's and the bare one alternating, and the best round is kept.
 constexpr int kTours = 3;
-// Run before each measured round: empties the write-ahead log, so that no
-// round pays for the checkpoint of another's writes.
-std::function<void()> g_avantTour;
 
 std::pair<double, double> meilleurDe(const std::function<double()>& programme,
                                      const std::function<double()>& nu) {
     double p = 1e300, b = 1e300;
     for (int t = 0; t < kTours; ++t) {
-        if (g_avantTour)
-            g_avantTour();
         p = std::min(p, programme());
-        if (g_avantTour)
-            g_avantTour();
         b = std::min(b, nu());
     }
-    if (g_avantTour)
-        g_avantTour();
     return {p, b};
 }
 
@@ -192,15 +183,11 @@ int main(int argc, char* argv[]) {
     std::printf("Base de test : %d lignes CCAM, %zu actes (%s)\n", nbActes, codes.size(),
                 qUtf8Printable(chemin));
 
-    // The baseline connection, opened like the program's (WAL, same file).
+    // The baseline connection, opened like the program's (rollback journal,
+    // same file).
     sqlite3* nu = nullptr;
     sqlite3_open_v2(QFile::encodeName(chemin).constData(), &nu, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_exec(nu, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr,
-                 nullptr);
-    sqlite3_busy_timeout(nu, 5000);
-    g_avantTour = [nu] {
-        sqlite3_wal_checkpoint_v2(nu, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-    };
+    sqlite3_busy_timeout(nu, delaiAttenteBaseOccupee);
 
     const int n = 2000;
     std::vector<int> tirage(n);

@@ -165,7 +165,7 @@ RecordsetPtr AccesDonnees::getListeUtilisateurs() const {
     return depotLire(sqlGetListeUtilisateurs());
 }
 RecordsetPtr AccesDonnees::getActe(const QString& a_code, const QString& a_activite) const {
-    return depotLire(sqlGetActe(a_code, a_activite));
+    return depotLire(sqlGetActe(codeEnMajuscules(a_code), a_activite));
 }
 RecordsetPtr AccesDonnees::executSQL(const QString& a_sql) const {
     return depotLire(a_sql);

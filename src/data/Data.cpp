@@ -2,15 +2,20 @@
 
 #include "Globals.h"
 #include "Messages.h"
+#include "OrdreFrancais.h"
 #include "TraductionJet.h"
 
+#include <QCoreApplication>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
+#include <QThread>
 #include <QUrl>
 #include <map>
+#include <random>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -89,7 +94,18 @@ void fonctionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, sqlite3_strlike(mp.constData(), tp.constData(), echappement) == 0);
 }
 
+// The French label order (case and accents ignored), named in the ORDER BY
+// of labels by the dialect translation. It is registered on each connection
+// and never used in the schema, so that other tools still open the file.
+int collationFrancaise(void*, int n1, const void* a, int n2, const void* b) {
+    const int r = comparerFrancais(QString::fromUtf8(static_cast<const char*>(a), n1),
+                                   QString::fromUtf8(static_cast<const char*>(b), n2));
+    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
 void enregistrerFonctions(sqlite3* db) {
+    sqlite3_create_collation_v2(db, nomCollationFrancaise, SQLITE_UTF8, nullptr, collationFrancaise,
+                                nullptr);
     const int opts = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db, "Mid", 2, opts, nullptr, fonctionMid, nullptr, nullptr);
     sqlite3_create_function(db, "Mid", 3, opts, nullptr, fonctionMid, nullptr, nullptr);
@@ -110,8 +126,7 @@ QString messageSqlite(sqlite3* db, int code) {
             .arg(detail);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("La base de données est occupée par un autre programme (%1).")
-            .arg(detail);
+        return messageBaseOccupee();
     case SQLITE_FULL:
         return QStringLiteral("Le disque est plein : la modification n'a pas été enregistrée.");
     case SQLITE_NOTADB:
@@ -134,9 +149,9 @@ QString messageSqlite(sqlite3* db, int code) {
     throw DataError(code, kSource, messageSqlite(db, code));
 }
 
-// Checks the file before SQLite touches it, so that a wrong path never
-// creates or changes a file. Throws the provider's error.
-void verifierFichier(const QString& chemin) {
+// Checks the path before SQLite is asked to open it, from the file system's
+// description of it only: no descriptor of the file is opened here.
+void verifierChemin(const QString& chemin) {
     const QFileInfo info(chemin);
     if (chemin.trimmed().isEmpty())
         throw DataError(SQLITE_CANTOPEN, kSource,
@@ -149,12 +164,25 @@ void verifierFichier(const QString& chemin) {
         throw DataError(SQLITE_CANTOPEN, kSource,
                         QStringLiteral("« %1 » est un dossier, pas un fichier de base de données.")
                             .arg(chemin));
-    QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly))
-        throw DataError(SQLITE_CANTOPEN, kSource,
-                        QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.")
-                            .arg(chemin, f.errorString()));
-    const QByteArray entete = f.read(32);
+}
+
+// Checks the first bytes of the file through the descriptor SQLite itself
+// opened, before anything is read or written: on POSIX systems, closing any
+// other descriptor of the file would release every lock this process holds
+// on it, and another copy of the program could then take the file for
+// unused. Throws the provider's error.
+void verifierEntete(sqlite3* db, const QString& chemin) {
+    sqlite3_file* fichier = nullptr;
+    QByteArray entete(32, '\0');
+    int rc = sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &fichier);
+    if (rc == SQLITE_OK && fichier && fichier->pMethods)
+        rc = fichier->pMethods->xRead(fichier, entete.data(), static_cast<int>(entete.size()), 0);
+    else
+        rc = SQLITE_IOERR;
+    // A file shorter than the header reads as zeros after its end.
+    if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)
+        throw DataError(rc, kSource,
+                        QStringLiteral("Le fichier « %1 » ne peut pas être lu.").arg(chemin));
     if (entete.mid(4, 15) == "Standard Jet DB" || entete.mid(4, 15) == "Standard ACE DB")
         throw DataError(SQLITE_NOTADB, kSource,
                         QStringLiteral("Le fichier « %1 » est une base Microsoft Access : ce "
@@ -169,59 +197,133 @@ void verifierFichier(const QString& chemin) {
             QStringLiteral("Le fichier « %1 » n'est pas une base de données.").arg(chemin));
 }
 
-// Opens the file; creer allows a new file. With modeWal, a writable file is
-// switched to the WAL journal (this changes its header): not done by the
-// mere connectivity test, which leaves the file as it is.
-// Opens the file and reads its schema, which makes SQLite check that it is a
-// database. Returns the SQLite result code; db is left open only on success.
-int ouvrirEtVerifier(const QByteArray& nom, int flags, sqlite3*& db, QString& message) {
-    db = nullptr;
-    int rc = sqlite3_open_v2(nom.constData(), &db, flags, nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_extended_result_codes(db, 1);
-        sqlite3_busy_timeout(db, 5000);
-        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    }
-    if (rc != SQLITE_OK) {
-        message = messageSqlite(db, rc);
-        sqlite3_close(db);
-        db = nullptr;
-    }
-    return rc;
+// Waits for a file another program is writing, up to delaiAttenteBaseOccupee.
+// SQLite's own waiting sleeps longer and longer (up to 100 ms): against
+// copies that write one short transaction after another, it keeps missing
+// the moment the lock is free, and can wait in vain for the whole delay.
+// Short, uneven sleeps catch that moment.
+int attendreBaseOccupee(void*, int tentative) {
+    thread_local QElapsedTimer debut;
+    thread_local std::minstd_rand hasard(static_cast<unsigned>(QCoreApplication::applicationPid()));
+    if (tentative == 0)
+        debut.start();
+    if (debut.elapsed() >= delaiAttenteBaseOccupee)
+        return 0;
+    std::uniform_int_distribution<int> duree(200, 2000);
+    QThread::usleep(static_cast<unsigned long>(duree(hasard)));
+    return 1;
 }
 
-// A database in the WAL journal mode cannot be read where SQLite cannot
-// create its shared-memory file beside it (a folder that cannot be written to,
-// such as a read-only share). When no write-ahead log is there either, the
-// file holds all its content: it is then opened read-only as an unchanging
-// file, and every write is refused as on any read-only database.
+void preparerConnexion(sqlite3* db) {
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_handler(db, attendreBaseOccupee, nullptr);
+}
+
+// Reads the schema, which makes SQLite check that the file is a database.
+int lireSchema(sqlite3* db) {
+    return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+}
+
+// A database in the WAL journal mode (left so by an earlier version) cannot
+// be read where SQLite cannot create its shared-memory file beside it (a
+// folder or a file that cannot be written to, such as a read-only share).
+// When no write-ahead log is there either, the file holds all its content:
+// it is then opened read-only as an unchanging file, and every write is
+// refused as on any read-only database.
 bool lisibleCommeFichierFige(const QString& chemin) {
     const QFileInfo info(chemin);
-    return !QFileInfo(info.absolutePath()).isWritable() &&
+    return (!QFileInfo(info.absolutePath()).isWritable() || !info.isWritable()) &&
            !QFileInfo::exists(chemin + QStringLiteral("-wal"));
 }
 
-sqlite3* ouvrirSqlite(const QString& chemin, bool creer, bool modeWal = true) {
-    sqlite3* db = nullptr;
-    QString message;
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+QString texteColonne(sqlite3* db, const char* sql) {
+    sqlite3_stmt* st = nullptr;
+    QString r;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && st &&
+        sqlite3_step(st) == SQLITE_ROW)
+        r = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return r;
+}
+
+// The database stays in SQLite's default rollback journal, which every tool
+// expects and which works on the network shares where units keep their file
+// (the write-ahead log does not). A file left in WAL mode by an earlier
+// version is switched back when it can be written. The switch needs the
+// file to itself: when another program holds it, the file is used as it is
+// (without waiting) and the switch is tried again at the next opening.
+void revenirAuJournalClassique(sqlite3* db) {
+    if (sqlite3_db_readonly(db, "main") != 0)
+        return;
+    if (texteColonne(db, "PRAGMA journal_mode")
+            .compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        return;
+    sqlite3_busy_handler(db, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    sqlite3_busy_handler(db, attendreBaseOccupee, nullptr);
+}
+
+enum class Ouverture {
+    Verification, // the connectivity test: the file is left exactly as it is
+    Session,      // the kept connection
+    Creation,     // a new file
+};
+
+// Opens the database file, checks that it is one, and returns the open
+// handle. Throws DataError; nothing is left open on failure.
+sqlite3* ouvrirSqlite(const QString& chemin, Ouverture usage) {
+    const bool creer = usage == Ouverture::Creation;
+    if (!creer)
+        verifierChemin(chemin);
+    // In a folder that cannot be written to (a read-only share) SQLite could
+    // not create its journal beside the file: it is opened for reading, and
+    // a write is then refused as on any read-only file.
+    const bool dossierFige = !creer && !QFileInfo(QFileInfo(chemin).absolutePath()).isWritable();
+    int flags = (dossierFige ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     if (creer)
         flags |= SQLITE_OPEN_CREATE;
-    int rc = ouvrirEtVerifier(QFile::encodeName(chemin), flags, db, message);
+    sqlite3* db = nullptr;
+    auto echec = [&](int rc, const QString& message) {
+        sqlite3_close(db);
+        db = nullptr;
+        throw DataError(rc, kSource, message);
+    };
+    int rc = sqlite3_open_v2(QFile::encodeName(chemin).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QFileInfo info(chemin);
+        if (!creer && !info.isReadable())
+            echec(rc, QStringLiteral("Le fichier « %1 » ne peut pas être lu : accès refusé.")
+                          .arg(chemin));
+        echec(rc, messageSqlite(db, rc));
+    }
+    preparerConnexion(db);
+    if (!creer) {
+        try {
+            verifierEntete(db, chemin);
+        } catch (const DataError& e) {
+            echec(e.numero(), e.description());
+        }
+    }
+    rc = lireSchema(db);
     if ((rc & 0xff) == SQLITE_CANTOPEN && !creer && lisibleCommeFichierFige(chemin)) {
+        sqlite3_close(db);
+        db = nullptr;
         const QByteArray uri =
             QUrl::fromLocalFile(QFileInfo(chemin).absoluteFilePath()).toEncoded() + "?immutable=1";
-        QString messageFige;
-        if (ouvrirEtVerifier(uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, db,
-                             messageFige) == SQLITE_OK)
-            rc = SQLITE_OK;
+        const int rcFige =
+            sqlite3_open_v2(uri.constData(), &db,
+                            SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+        if (rcFige == SQLITE_OK) {
+            preparerConnexion(db);
+            rc = lireSchema(db);
+        } else {
+            rc = rcFige;
+        }
     }
     if (rc != SQLITE_OK)
-        throw DataError(rc, kSource, message);
-    if (modeWal && !sqlite3_db_readonly(db, "main")) {
-        sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-        sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
-    }
+        echec(rc, messageSqlite(db, rc));
+    if (usage == Ouverture::Session)
+        revenirAuJournalClassique(db);
     enregistrerFonctions(db);
     return db;
 }
@@ -480,24 +582,42 @@ void executerDirect(Connexion& c, const QByteArray& sql) {
 
 Transaction::Transaction(Connexion& connexion) : m_connexion(connexion) {
     static int compteur = 0;
-    m_nom = QStringLiteral("t%1").arg(++compteur);
     m_externe = sqlite3_get_autocommit(m_connexion.handle()) != 0;
-    executerDirect(m_connexion, ("SAVEPOINT " + m_nom).toUtf8());
+    if (m_externe) {
+        // The write lock is taken at once, waiting for another program that
+        // holds it: a transaction that read first and then asked for the
+        // lock would be refused at once by SQLite instead of waiting.
+        executerDirect(m_connexion, "BEGIN IMMEDIATE");
+        m_connexion.m_echec.reset();
+    } else {
+        m_nom = QStringLiteral("t%1").arg(++compteur);
+        executerDirect(m_connexion, ("SAVEPOINT " + m_nom).toUtf8());
+    }
 }
 
 Transaction::~Transaction() {
     if (m_fini)
         return;
-    // The outermost one rolls the whole transaction back: releasing it after
-    // a rollback to it would commit an empty transaction, which still
-    // rewrites the file's header.
+    // The outermost one rolls the whole transaction back, which leaves the
+    // file byte for byte as it was.
     const QByteArray annule = m_externe ? QByteArray("ROLLBACK")
                                         : ("ROLLBACK TO " + m_nom + "; RELEASE " + m_nom).toUtf8();
     sqlite3_exec(m_connexion.handle(), annule.constData(), nullptr, nullptr, nullptr);
+    if (m_externe)
+        m_connexion.m_echec.reset();
 }
 
 void Transaction::valider() {
-    executerDirect(m_connexion, ("RELEASE " + m_nom).toUtf8());
+    if (m_externe) {
+        // A repository operation failed inside: nothing of the work is kept.
+        if (m_connexion.m_echec) {
+            const DataError echec = *m_connexion.m_echec;
+            throw echec; // the destructor rolls back
+        }
+        executerDirect(m_connexion, "COMMIT");
+    } else {
+        executerDirect(m_connexion, ("RELEASE " + m_nom).toUtf8());
+    }
     m_fini = true;
 }
 
@@ -507,20 +627,26 @@ Data::Data() : m_chemin(cheminBase) {}
 
 bool Data::ConnexionCorrecte() {
     try {
-        verifierFichier(m_chemin);
-        sqlite3* db = ouvrirSqlite(m_chemin, false, false);
+        sqlite3* db = ouvrirSqlite(m_chemin, Ouverture::Verification);
         // Another program's SQLite file opens too: the users table tells a
         // database of this program, so that the login explains the refusal
         // instead of failing on its first query.
         sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db,
-                           "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
-                           "'Utilisateur' COLLATE NOCASE",
-                           -1, &st, nullptr);
-        const bool tableUtilisateurs = st && sqlite3_step(st) == SQLITE_ROW;
+        int rc = sqlite3_prepare_v2(db,
+                                    "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
+                                    "'Utilisateur' COLLATE NOCASE",
+                                    -1, &st, nullptr);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(st);
         sqlite3_finalize(st);
+        // A file another program kept busy is said to be so, not taken for
+        // a database of another program.
+        const QString echec =
+            rc == SQLITE_ROW || rc == SQLITE_DONE ? QString() : messageSqlite(db, rc);
         sqlite3_close_v2(db);
-        if (!tableUtilisateurs)
+        if (!echec.isEmpty())
+            throw DataError(rc, kSource, echec);
+        if (rc != SQLITE_ROW)
             throw DataError(SQLITE_NOTADB, kSource,
                             QStringLiteral("Le fichier « %1 » n'est pas une base de données de "
                                            "Tarvenor : la table des utilisateurs y manque.")
@@ -550,9 +676,8 @@ ConnexionPtr Data::CreeConnexion() {
             ouvertes.erase(it);
             clesConnues().clear();
         }
-        verifierFichier(m_chemin);
         const IdentiteFichier fichier = identiteFichier(m_chemin);
-        auto c = std::make_shared<Connexion>(ouvrirSqlite(m_chemin, false), m_chemin);
+        auto c = std::make_shared<Connexion>(ouvrirSqlite(m_chemin, Ouverture::Session), m_chemin);
         ouvertes[cleChemin(m_chemin)] = {c, fichier};
         return c;
     } catch (const DataError& e) {
@@ -589,13 +714,17 @@ void Data::creerBase(const QString& chemin) {
     if (QFileInfo::exists(chemin))
         throw DataError(SQLITE_CANTOPEN, kSource,
                         QStringLiteral("Le fichier « %1 » existe déjà.").arg(chemin));
-    Connexion c(ouvrirSqlite(chemin, true), chemin);
+    Connexion c(ouvrirSqlite(chemin, Ouverture::Creation), chemin);
     Transaction t(c);
     c.Execute(sql);
     t.valider();
 }
 
 // ---------------------------------------------------------------- helpers
+
+QString codeEnMajuscules(const QString& code) {
+    return code.toUpper();
+}
 
 QString doublerQuotes(const QString& texte) {
     QString r = texte;
@@ -619,6 +748,29 @@ QString valeurTexte(const QVariant& valeur) {
     default:
         return {};
     }
+}
+
+ConnexionPtr transactionAppelante() {
+    const QString chemin = Data().chemin();
+    if (chemin.isEmpty())
+        return nullptr;
+    auto& ouvertes = connexionsOuvertes();
+    const auto it = ouvertes.find(cleChemin(chemin));
+    if (it == ouvertes.end() || sqlite3_get_autocommit(it->second.connexion->handle()))
+        return nullptr;
+    return it->second.connexion;
+}
+
+void echecDansTransaction(Connexion& connexion, const DataError& erreur) {
+    if (!connexion.m_echec)
+        connexion.m_echec = erreur;
+}
+
+QString messageBaseOccupee() {
+    return QStringLiteral("La base de données est utilisée par un autre programme : "
+                          "l'opération n'a pas pu être faite après %1 secondes d'attente. "
+                          "Réessayez dans un moment.")
+        .arg(delaiAttenteBaseOccupee / 1000);
 }
 
 void signalerErreurDepot(const QString& description) {

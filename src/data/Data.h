@@ -3,11 +3,12 @@
 // operation creates a Data object (which copies cheminBase), then asks it for
 // a connection or for a disconnected recordset.
 //
-// The file is SQLite. One connection per database file is kept open for the
-// session (WAL journal, busy timeout), so that each operation costs a few
-// microseconds instead of an open and a journal sync; bulk work wraps its
-// statements in a Transaction. SQL text is written in the dialect the
-// program has always used and translated by traduireJet() before SQLite sees it.
+// The file is SQLite, in its default rollback journal, shared by several
+// copies of the program. One connection per database file is kept open for
+// the session, so that each operation costs a few microseconds instead of an
+// open; bulk work wraps its statements in a Transaction. SQL text is written
+// in the dialect the program has always used and translated by traduireJet()
+// before SQLite sees it.
 
 #include "DataError.h"
 #include "Recordset.h"
@@ -16,9 +17,17 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+// How long every connection waits for a file that another program is
+// writing, in milliseconds, before the operation fails with
+// messageBaseOccupee().
+constexpr int delaiAttenteBaseOccupee = 10000;
+// The one message shown when another program kept the file busy too long.
+QString messageBaseOccupee();
 
 class Connexion {
 public:
@@ -37,8 +46,12 @@ public:
     sqlite3* handle() const { return m_db; }
 
 private:
+    friend class Transaction;
+    friend void echecDansTransaction(Connexion& connexion, const DataError& erreur);
     sqlite3* m_db;
     QString m_chemin;
+    // The failure of a repository operation inside the open transaction.
+    std::optional<DataError> m_echec;
 };
 
 using ConnexionPtr = std::shared_ptr<Connexion>;
@@ -64,7 +77,10 @@ private:
 };
 
 // All-or-nothing work on one connection: nothing is kept unless valider() is
-// called; the destructor rolls back otherwise. Transactions nest (savepoints).
+// called; the destructor rolls back otherwise. The outermost one begins
+// IMMEDIATE (it waits for the write lock held by another program); inner
+// ones are savepoints. A repository operation that fails inside makes the
+// outermost valider() throw that failure: nothing is kept.
 class Transaction {
 public:
     explicit Transaction(Connexion& connexion);
@@ -108,6 +124,9 @@ private:
 // Registers the core library's resources (schema, demonstration content).
 void initialiserRessourcesCore();
 
+// An act code as the classification writes it, in capitals: codes are
+// written and looked up this way, since the database compares text exactly.
+QString codeEnMajuscules(const QString& code);
 // Every apostrophe doubled, for text placed between apostrophes in SQL.
 QString doublerQuotes(const QString& texte);
 // A database value as text: text unchanged, a real or a date in the regional
@@ -115,8 +134,18 @@ QString doublerQuotes(const QString& texte);
 QString valeurTexte(const QVariant& valeur);
 // Runs fn, reporting a DataError (or any other failure) under the title
 // "ERREUR" and returning defaut: the convention of every repository operation.
+// Inside a transaction that a caller opened on the database in use, the
+// failure is not reported here: it is thrown on to the caller, and the
+// transaction can no longer be kept, so that a bulk operation never commits
+// half of its work and the user gets one message.
 template <typename T, typename F> T operationDepot(T defaut, F&& fn);
 void signalerErreurDepot(const QString& description);
+// The kept connection of the database in use when a caller's transaction is
+// open on it, else nullptr.
+ConnexionPtr transactionAppelante();
+// Records that a repository operation failed inside the connection's open
+// transaction.
+void echecDansTransaction(Connexion& connexion, const DataError& erreur);
 // The two shapes of most repository operations, under that convention: a
 // query (nullptr on failure), and statements run on one connection all or
 // nothing.
@@ -124,12 +153,22 @@ RecordsetPtr depotLire(const QString& sql);
 bool depotEcrire(const QStringList& instructions); // true when done
 
 template <typename T, typename F> T operationDepot(T defaut, F&& fn) {
+    const ConnexionPtr appelante = transactionAppelante();
     try {
         return fn();
     } catch (const DataError& e) {
+        if (appelante) {
+            echecDansTransaction(*appelante, e);
+            throw;
+        }
         signalerErreurDepot(e.description());
     } catch (const std::exception& e) {
-        signalerErreurDepot(QString::fromLocal8Bit(e.what()));
+        const DataError erreur(0, QStringLiteral("Data"), QString::fromLocal8Bit(e.what()));
+        if (appelante) {
+            echecDansTransaction(*appelante, erreur);
+            throw erreur;
+        }
+        signalerErreurDepot(erreur.description());
     }
     return defaut;
 }

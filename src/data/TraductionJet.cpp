@@ -31,6 +31,27 @@ bool contientOrderBy(QStringView code) {
     return code.contains(QLatin1String("order"), Qt::CaseInsensitive);
 }
 
+// Label columns named in an ORDER BY get the French order; a column already
+// given a collation is left as it is.
+QString ordonnerLibelles(const QString& code, bool dejaDansOrderBy) {
+    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression libelle(
+        QStringLiteral("\\b((?:[A-Za-z_][A-Za-z0-9_]*\\.)?(?:CT_LIB|UM_LIB|UM_Code|MED_LIB|"
+                       "MED_CODE|UTI_LOGIN))\\b(?!\\s+COLLATE\\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    qsizetype debut = 0;
+    if (!dejaDansOrderBy) {
+        const auto m = orderBy.match(code);
+        if (!m.hasMatch())
+            return code;
+        debut = m.capturedEnd();
+    }
+    QString clause = code.mid(debut);
+    clause.replace(libelle, QStringLiteral("\\1 COLLATE ") + QLatin1String(nomCollationFrancaise));
+    return code.left(debut) + clause;
+}
+
 QString traduireCode(QString code, bool apresUnion) {
     static const QRegularExpression diffNull(QStringLiteral("\\s*<>\\s*null\\b"),
                                              QRegularExpression::CaseInsensitiveOption);
@@ -107,7 +128,7 @@ qsizetype finCitation(const QString& sql, qsizetype debut) {
 
 QString traduireJet(const QString& sql) {
     // Fast path: nothing to translate anywhere (literals included).
-    if (!peutContenirIdiome(sql) && !contientUnion(sql))
+    if (!peutContenirIdiome(sql) && !contientUnion(sql) && !contientOrderBy(sql))
         return sql;
 
     // The text is cut into code and quoted pieces (text literals between
@@ -117,6 +138,7 @@ QString traduireJet(const QString& sql) {
     QString resultat;
     resultat.reserve(sql.size() + 16);
     bool apresUnion = false;
+    bool apresOrderBy = false;
     const qsizetype n = sql.size();
     qsizetype debutCode = 0;
     auto traduireJusqua = [&](qsizetype fin) {
@@ -125,10 +147,21 @@ QString traduireJet(const QString& sql) {
         const QStringView code = QStringView(sql).mid(debutCode, fin - debutCode);
         if (!apresUnion && contientUnion(code))
             apresUnion = true;
-        if (peutContenirIdiome(code) || apresUnion)
-            resultat += traduireCode(code.toString(), apresUnion);
-        else
+        const bool orderBy = contientOrderBy(code);
+        if (!peutContenirIdiome(code) && !apresUnion && !orderBy && !apresOrderBy) {
             resultat += code;
+            return;
+        }
+        QString traduit = peutContenirIdiome(code) || apresUnion
+                              ? traduireCode(code.toString(), apresUnion)
+                              : code.toString();
+        if (orderBy || apresOrderBy) {
+            traduit = ordonnerLibelles(traduit, apresOrderBy);
+            static const QRegularExpression motOrderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
+                                                       QRegularExpression::CaseInsensitiveOption);
+            apresOrderBy = apresOrderBy || traduit.contains(motOrderBy);
+        }
+        resultat += traduit;
     };
     qsizetype i = 0;
     while (i < n) {

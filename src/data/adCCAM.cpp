@@ -9,6 +9,9 @@ QString Q(const QString& s) {
 QString N(long n) {
     return QString::number(n);
 }
+QString C(const QString& code) {
+    return codeEnMajuscules(code);
+}
 
 // The Libelle of the first row, or empty text.
 QString lireLibelle(const QString& sql) {
@@ -210,7 +213,7 @@ QString adCCAM::sqlGetActesCatTheserus(long a_cat) {
     return QStringLiteral("SELECT distinct AMCODE, AT_ACTIVITE, cstr(Libelle_Complet)AS "
                           "Libelle_Complet FROM Acte_Thesaurus inner join CCAM ON "
                           "Acte_Thesaurus.AT_Acte = CCAM.AMCODE ") +
-           "WHERE AT_CAT =" + N(a_cat);
+           "WHERE AT_CAT =" + N(a_cat) + " ORDER BY AMCODE";
 }
 
 QString adCCAM::sqlActeExisteDansCat(const QString& a_acte, long a_cat) {
@@ -222,13 +225,13 @@ QString adCCAM::sqlActeExisteDansCat(const QString& a_acte, long a_cat) {
 
 RecordsetPtr adCCAM::getActe(const QString& a_code, const QString& a_activite,
                              const QString& a_phase) const {
-    return depotLire(sqlGetActe(a_code, a_activite, a_phase));
+    return depotLire(sqlGetActe(C(a_code), a_activite, a_phase));
 }
 RecordsetPtr adCCAM::getPhases(const QString& a_acte) const {
-    return depotLire(sqlGetPhases(a_acte));
+    return depotLire(sqlGetPhases(C(a_acte)));
 }
 RecordsetPtr adCCAM::getActivites(const QString& a_acte, const QString& a_phase) const {
-    return depotLire(sqlGetActivites(a_acte, a_phase));
+    return depotLire(sqlGetActivites(C(a_acte), a_phase));
 }
 RecordsetPtr adCCAM::getListSystemes() const {
     return depotLire(sqlGetListSystemes());
@@ -249,37 +252,37 @@ QString adCCAM::getLibellePosition(const QString& a_pos) const {
     return lireLibelle(sqlGetLibellePosition(a_pos));
 }
 RecordsetPtr adCCAM::getCodesProcedure(const QString& a_proc) const {
-    return depotLire(sqlGetCodesProcedure(a_proc));
+    return depotLire(sqlGetCodesProcedure(C(a_proc)));
 }
 RecordsetPtr adCCAM::getProceduresParActe(const QString& a_acte) const {
-    return depotLire(sqlGetProceduresParActe(a_acte));
+    return depotLire(sqlGetProceduresParActe(C(a_acte)));
 }
 RecordsetPtr adCCAM::getIncompatibilites(const QString& a_acte) const {
-    return depotLire(sqlGetIncompatibilites(a_acte));
+    return depotLire(sqlGetIncompatibilites(C(a_acte)));
 }
 RecordsetPtr adCCAM::getActesComplementaires(const QString& a_acte,
                                              const QString& a_activite) const {
-    return depotLire(sqlGetActesComplementaires(a_acte, a_activite));
+    return depotLire(sqlGetActesComplementaires(C(a_acte), a_activite));
 }
 RecordsetPtr adCCAM::getListeModificateurs(const QString& a_acte, const QString& a_activite) const {
-    return depotLire(sqlGetListeModificateurs(a_acte, a_activite));
+    return depotLire(sqlGetListeModificateurs(C(a_acte), a_activite));
 }
 RecordsetPtr adCCAM::getListeNotesUtilisation(const QString& a_acte) const {
-    return depotLire(sqlGetListeNotesUtilisation(a_acte));
+    return depotLire(sqlGetListeNotesUtilisation(C(a_acte)));
 }
 RecordsetPtr adCCAM::getNotesUtilisationHier(const QString& a_code) const {
     return depotLire(sqlGetNotesUtilisationHier(a_code));
 }
 RecordsetPtr adCCAM::getExtDoc(const QString& a_code, const QString& a_activite) const {
-    return depotLire(sqlGetExtDoc(a_code, a_activite));
+    return depotLire(sqlGetExtDoc(C(a_code), a_activite));
 }
 QString adCCAM::getExoneration(const QString& a_code, const QString& a_activite,
                                const QString& a_phase) const {
-    return lireLibelle(sqlGetExoneration(a_code, a_activite, a_phase));
+    return lireLibelle(sqlGetExoneration(C(a_code), a_activite, a_phase));
 }
 QString adCCAM::getRegroupement(const QString& a_code, const QString& a_activite,
                                 const QString& a_phase) const {
-    return lireLibelle(sqlGetRegroupement(a_code, a_activite, a_phase));
+    return lireLibelle(sqlGetRegroupement(C(a_code), a_activite, a_phase));
 }
 
 // ================================================================ thesaurus
@@ -289,12 +292,12 @@ void adCCAM::suppCatTheserus(long a_code) const {
 }
 
 void adCCAM::suppActeTheserus(long a_cat, const QString& a_code, const QString&) const {
-    depotEcrire({sqlSuppActeTheserus(a_cat, a_code)});
+    depotEcrire({sqlSuppActeTheserus(a_cat, C(a_code))});
 }
 
 void adCCAM::insererActeTheserus(long a_cat, const QString& a_code, const QString& a_act,
                                  const QString& a_lib) const {
-    depotEcrire({sqlInsererActeTheserus(a_cat, a_code, a_act, a_lib)});
+    depotEcrire({sqlInsererActeTheserus(a_cat, C(a_code), a_act, a_lib)});
 }
 
 void adCCAM::insererCategorie(const QString& a_Lien, const QString& a_lib, int a_type) const {
@@ -332,6 +335,7 @@ RecordsetPtr adCCAM::getActesCatTheserus(long a_cat) const {
 }
 
 bool adCCAM::ActeExisteDansCat(const QString& a_acte, long a_cat) const {
-    return operationDepot<bool>(
-        false, [&] { return !Data().CreeRecordset(sqlActeExisteDansCat(a_acte, a_cat))->isEOF(); });
+    return operationDepot<bool>(false, [&] {
+        return !Data().CreeRecordset(sqlActeExisteDansCat(C(a_acte), a_cat))->isEOF();
+    });
 }

@@ -3,7 +3,8 @@
 // Every operation reports a failure under "ERREUR" and returns its empty
 // result. The sql* functions build the exact SQL text each operation sends;
 // text values are always quote-doubled (codes of the classification are left
-// unchanged by it).
+// unchanged by it). The operations put act codes in capitals before they are
+// written or looked up (codeEnMajuscules), as the classification writes them.
 
 #include "Recordset.h"
 

@@ -2,6 +2,7 @@
 
 #include "AjoutPanier.h"
 #include "Globals.h"
+#include "OrdreFrancais.h"
 #include "Progression.h"
 #include "d_rechercheActe.h"
 #include "d_selectCat.h"
@@ -24,6 +25,18 @@
 // ------------------------------------------------------------ the list view
 
 namespace {
+
+// A row sorted by its column's text as people read it, case and accents
+// ignored: the order of the database's label queries ("Échographie" before
+// "Radiographie").
+class LigneActeTriee : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& autre) const override {
+        const int colonne = treeWidget() ? qMax(0, treeWidget()->sortColumn()) : 0;
+        return avantFrancais(text(colonne), autre.text(colonne));
+    }
+};
 
 // Texts are broken between words, and inside a word only when the word alone
 // is wider than its column (a long label in capitals), so that nothing is cut.
@@ -226,7 +239,7 @@ void ctr_ListeActes::viderListe() {
 }
 
 void ctr_ListeActes::ajouterLigne(const QString& code, const QString& libelle) {
-    auto* ligne = new QTreeWidgetItem({code, libelle});
+    auto* ligne = new LigneActeTriee({code, libelle});
     ligne->setToolTip(1, libelle);
     ligne->setTextAlignment(0, Qt::AlignLeft | Qt::AlignTop);
     if (m_selection) {

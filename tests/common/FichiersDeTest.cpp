@@ -1,5 +1,7 @@
 #include "FichiersDeTest.h"
 
+#include "Data.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <unistd.h>
 
 QByteArray lireOctets(const QString& chemin) {
+    Data::fermerConnexions();
     QFile f(chemin);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
@@ -20,6 +23,7 @@ void ecrireOctets(const QString& chemin, const QByteArray& octets) {
 }
 
 QMap<QString, QByteArray> empreinte(const QString& dossier) {
+    Data::fermerConnexions();
     QMap<QString, QByteArray> r;
     const QDir d(dossier);
     for (const QString& nom : d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {

@@ -7,7 +7,10 @@
 #include <QMap>
 #include <QString>
 
-// The bytes of a file; empty when it cannot be read.
+// The bytes of a file; empty when it cannot be read. Like empreinte(), it
+// closes the kept database connections first: a database file is never
+// opened through another descriptor while a connection of the process holds
+// it (closing that descriptor would release the connection's locks).
 QByteArray lireOctets(const QString& chemin);
 // Writes the bytes into a new file (replacing it); fails the test when it cannot.
 void ecrireOctets(const QString& chemin, const QByteArray& octets);

@@ -8,6 +8,7 @@
 #include "FichiersDeTest.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "OrdreFrancais.h"
 #include "TraductionJet.h"
 #include "adCCAM.h"
 
@@ -24,6 +25,25 @@ QByteArray enteteJet(const char* moteur) {
     b[1] = 0x01;
     b.replace(4, 15, moteur);
     return b;
+}
+
+// Puts a database file in a journal mode with SQLite alone, as another
+// program (or an earlier version) leaves it.
+void mettreEnJournal(const QString& chemin, const QByteArray& mode) {
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(chemin).constData(), &db), SQLITE_OK);
+    sqlite3_exec(db, "PRAGMA journal_mode=" + mode, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+QByteArray modeJournal(sqlite3* db) {
+    sqlite3_stmt* st = nullptr;
+    QByteArray r;
+    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        r = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    sqlite3_finalize(st);
+    return r;
 }
 
 } // namespace
@@ -47,8 +67,13 @@ private slots:
     void fichierDisparu();
     void fichierRemplace();
     void creerBaseNeRemplacePas();
+    void journalClassique_data();
+    void journalClassique();
+    void lectureSeule_data();
     void lectureSeule();
+    void dossierLectureSeule_data();
     void dossierLectureSeule();
+    void echecLaisseLeFichierIntact();
 
     // ---- transactions
     void transactionAnnulee();
@@ -76,6 +101,8 @@ private slots:
     void traduction_data();
     void traduction();
     void traductionDesRequetesDesDepots();
+    void ordreFrancais_data();
+    void ordreFrancais();
 
 private:
     std::unique_ptr<MessagesScriptes> m_messages;
@@ -238,12 +265,12 @@ void TestData::connexionGardeeParFichier() {
     // The same file reached through another spelling of its path.
     ConnexionPtr c = Data(base.dossier() + QStringLiteral("/./test.mdb")).CreeConnexion();
     QCOMPARE(a.get(), c.get());
-    // The kept connection uses WAL.
+    // The kept connection stays in the rollback journal.
     sqlite3_stmt* st = nullptr;
     QCOMPARE(sqlite3_prepare_v2(a->handle(), "PRAGMA journal_mode", -1, &st, nullptr), SQLITE_OK);
     QCOMPARE(sqlite3_step(st), SQLITE_ROW);
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))),
-             QByteArray("wal"));
+             QByteArray("delete"));
     sqlite3_finalize(st);
 }
 
@@ -296,7 +323,49 @@ void TestData::creerBaseNeRemplacePas() {
     QCOMPARE(f.readAll(), QByteArray("précieux"));
 }
 
+void TestData::journalClassique_data() {
+    QTest::addColumn<QByteArray>("laisse"); // journal mode the file was left in
+    QTest::newRow("journal classique") << QByteArray("delete");
+    QTest::newRow("WAL d'une version antérieure") << QByteArray("wal");
+}
+
+void TestData::journalClassique() {
+    // The database stays in (or goes back to) SQLite's rollback journal, the
+    // only one that works on a network share; the content is kept.
+    QFETCH(QByteArray, laisse);
+    QTemporaryDir dossier;
+    const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("b.mdb"));
+    Data::creerBase(chemin);
+    Data(chemin).CreeConnexion()->Execute(
+        QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+    Data::fermerConnexions();
+    mettreEnJournal(chemin, laisse);
+    cheminBase = chemin;
+    QVERIFY(Data().ConnexionCorrecte()); // the connectivity test changes nothing
+    ConnexionPtr c = Data().CreeConnexion();
+    const QByteArray attendu = laisse == "wal" ? QByteArray("delete") : laisse;
+    QCOMPARE(modeJournal(c->handle()), attendu);
+    QCOMPARE(colonne(accesDonnees.getListeUM()), QStringList{QStringLiteral("U1")});
+    accesDonnees.insererUM(QStringLiteral("U2"), QStringLiteral("Deux"));
+    c.reset();
+    Data::fermerConnexions();
+    // Bytes 18 and 19 of the header: 1 for the rollback journal, 2 for WAL.
+    const QByteArray octets = lireOctets(chemin);
+    QCOMPARE(int(octets.at(18)), 1);
+    QCOMPARE(int(octets.at(19)), 1);
+    QVERIFY(!QFileInfo::exists(chemin + QStringLiteral("-wal")));
+    QCOMPARE(colonne(accesDonnees.getListeUM()), (QStringList{"U1", "U2"}));
+    QVERIFY(m_messages->journal().empty());
+}
+
+void TestData::lectureSeule_data() {
+    QTest::addColumn<QByteArray>("journal");
+    QTest::newRow("journal classique") << QByteArray("delete");
+    QTest::newRow("WAL") << QByteArray("wal");
+}
+
 void TestData::lectureSeule() {
+    QFETCH(QByteArray, journal);
     QTemporaryDir dossier;
     const QString chemin = QDir(dossier.path()).filePath(QStringLiteral("ro.mdb"));
     Data::creerBase(chemin);
@@ -305,6 +374,7 @@ void TestData::lectureSeule() {
         c->Execute(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
     }
     Data::fermerConnexions();
+    mettreEnJournal(chemin, journal);
     FichierLectureSeule protection(chemin);
     if (!protection.ok())
         QSKIP("impossible de protéger un fichier en écriture ici");
@@ -333,7 +403,12 @@ void TestData::lectureSeule() {
     QCOMPARE(empreinte(dossier.path()).value(QStringLiteral("ro.mdb")), avant);
 }
 
+void TestData::dossierLectureSeule_data() {
+    lectureSeule_data();
+}
+
 void TestData::dossierLectureSeule() {
+    QFETCH(QByteArray, journal);
     // A database whose folder cannot be written to (a read-only share): it
     // opens for reading although SQLite cannot put its journal files beside
     // it; a write is refused with a clear description, nothing is created.
@@ -345,6 +420,7 @@ void TestData::dossierLectureSeule() {
     Data(chemin).CreeConnexion()->Execute(
         QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
     Data::fermerConnexions();
+    mettreEnJournal(chemin, journal);
     FichierLectureSeule protection(sousDossier);
     if (!protection.ok())
         QSKIP("impossible de protéger un dossier en écriture ici");
@@ -362,6 +438,38 @@ void TestData::dossierLectureSeule() {
     QCOMPARE(accesDonnees.getListeUM()->RecordCount(), 1);
     Data::fermerConnexions();
     QCOMPARE(empreinte(sousDossier), avant);
+}
+
+void TestData::echecLaisseLeFichierIntact() {
+    // A write that fails leaves the file byte for byte as it was, header
+    // included: a write of several statements refused half-way, and a long
+    // transaction given up after SQLite had to write pages into the file.
+    BaseDeTest base;
+    base.executer(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+    Data::fermerConnexions();
+    const QByteArray avant = lireOctets(base.chemin());
+
+    ConnexionPtr c = Data().CreeConnexion();
+    c->Execute(QStringLiteral("CREATE TEMP TRIGGER refus BEFORE INSERT ON Medecin BEGIN "
+                              "SELECT RAISE(ABORT, 'refusé'); END"));
+    accesDonnees.nouveauUtilisateur(
+        QStringLiteral("DUPONT"), QStringLiteral("x"), QStringLiteral("MEDECIN"), QString(),
+        QStringLiteral("D1"), QStringLiteral("Dupont"), QStringLiteral("U1"), QStringLiteral("1"));
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    {
+        // A cache of a few pages makes SQLite write changed pages into the
+        // file before the end of the transaction.
+        c->Execute(QStringLiteral("PRAGMA cache_size = 2"));
+        Transaction t(*c);
+        for (int i = 0; i < 300; ++i)
+            c->Execute(QStringLiteral("INSERT INTO Acte_Thesaurus VALUES ('A%1', 1, '', '%2')")
+                           .arg(i)
+                           .arg(QString(200, QLatin1Char('x'))));
+    }
+    c.reset();
+    Data::fermerConnexions();
+    QCOMPARE(lireOctets(base.chemin()), avant);
+    QVERIFY(!QFileInfo::exists(base.chemin() + QStringLiteral("-journal")));
 }
 
 // ------------------------------------------------------------------ transactions
@@ -712,6 +820,35 @@ void TestData::traduction_data() {
                            << "SELECT 3-1 WHERE a IS NOT NULL";
     QTest::newRow("vide") << ""
                           << "";
+    // Labels are ordered as people read them; codes keep their index order.
+    QTest::newRow("ORDER BY libellé")
+        << "SELECT * FROM CategorieThesaurus WHERE CT_LIEN = 'D1' AND CT_TYPE = 2 ORDER BY CT_LIB"
+        << "SELECT * FROM CategorieThesaurus WHERE CT_LIEN = 'D1' AND CT_TYPE = 2 ORDER BY "
+           "CT_LIB COLLATE FRANCAIS";
+    QTest::newRow("ORDER BY qualifié") << "SELECT * FROM Utilisateur ORDER BY Utilisateur.UTI_LOGIN"
+                                       << "SELECT * FROM Utilisateur ORDER BY "
+                                          "Utilisateur.UTI_LOGIN COLLATE FRANCAIS";
+    QTest::newRow("ORDER BY code unité") << "select * from UniteMedicale ORDER BY UM_Code"
+                                         << "select * from UniteMedicale ORDER BY UM_Code COLLATE "
+                                            "FRANCAIS";
+    QTest::newRow("ORDER BY code d'acte") << "SELECT AMCODE FROM CCAM ORDER BY CCAM.AMCODE"
+                                          << "SELECT AMCODE FROM CCAM ORDER BY CCAM.AMCODE";
+    QTest::newRow("ORDER BY DESC") << "SELECT 1 ORDER BY CT_LIB DESC, CT_CODE"
+                                   << "SELECT 1 ORDER BY CT_LIB COLLATE FRANCAIS DESC, CT_CODE";
+    QTest::newRow("libellé hors ORDER BY")
+        << "SELECT CT_LIB FROM CategorieThesaurus WHERE CT_LIB = 'a' ORDER BY CT_CODE"
+        << "SELECT CT_LIB FROM CategorieThesaurus WHERE CT_LIB = 'a' ORDER BY CT_CODE";
+    QTest::newRow("collation déjà donnée") << "SELECT 1 ORDER BY CT_LIB COLLATE NOCASE"
+                                           << "SELECT 1 ORDER BY CT_LIB COLLATE NOCASE";
+    QTest::newRow("littéral dans ORDER BY") << "SELECT 1 ORDER BY CT_LIB, 'CT_LIB', MED_LIB"
+                                            << "SELECT 1 ORDER BY CT_LIB COLLATE FRANCAIS, "
+                                               "'CT_LIB', MED_LIB COLLATE FRANCAIS";
+    QTest::newRow("union et libellé")
+        << "SELECT CT_LIB FROM T WHERE x = '1' UNION SELECT CT_LIB FROM T ORDER BY T.CT_LIB"
+        << "SELECT CT_LIB FROM T WHERE x = '1' UNION SELECT CT_LIB FROM T ORDER BY CT_LIB "
+           "COLLATE FRANCAIS";
+    QTest::newRow("autre colonne") << "SELECT 1 ORDER BY CT_LIBELLE"
+                                   << "SELECT 1 ORDER BY CT_LIBELLE";
 }
 
 void TestData::traduction() {
@@ -809,6 +946,50 @@ void TestData::traductionDesRequetesDesDepots() {
         }
     }
     QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM Utilisateur")), 0);
+}
+
+void TestData::ordreFrancais_data() {
+    QTest::addColumn<QStringList>("saisis");
+    QTest::addColumn<QStringList>("attendus");
+    QTest::newRow("casse et accents") << QStringList{"Fémur", "Bras", "coude", "abdomen", "Épaule"}
+                                      << QStringList{"abdomen", "Bras", "coude", "Épaule", "Fémur"};
+    QTest::newRow("capitale accentuée")
+        << QStringList{"Prothèses", "À classer"} << QStringList{"À classer", "Prothèses"};
+    QTest::newRow("accent ignoré") << QStringList{"Radiographie", "Ecole", "Échographie"}
+                                   << QStringList{"Échographie", "Ecole", "Radiographie"};
+    QTest::newRow("ne diffèrent que par la casse")
+        << QStringList{"bras", "Bras", "BRAS"} << QStringList{"BRAS", "Bras", "bras"};
+}
+
+void TestData::ordreFrancais() {
+    // The registered order, as the database applies it to the labels of a
+    // query and as the lists apply it to their columns.
+    QFETCH(QStringList, saisis);
+    QFETCH(QStringList, attendus);
+    BaseDeTest base;
+    for (const QString& l : saisis)
+        accesCCAM.insererCategorie(QStringLiteral("D1"), l, 2);
+    const QStringList lus = colonne(accesCCAM.getCategoriesThesaurus(QStringLiteral("D1"), 2),
+                                    QStringLiteral("CT_LIB"));
+    QStringList tries = saisis;
+    std::sort(tries.begin(), tries.end(), avantFrancais);
+    QCOMPARE(lus, tries);
+    QCOMPARE(lus, attendus);
+    // The order is only named in queries: the schema stays readable and
+    // writable by any SQLite tool.
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE sql LIKE "
+                                         "'%COLLATE%'")),
+             0);
+    Data::fermerConnexions();
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(base.chemin()).constData(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db,
+                          "INSERT INTO CategorieThesaurus(CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, "
+                          "'outil', 'D1'); CREATE INDEX i ON CategorieThesaurus(CT_LIB); "
+                          "DROP INDEX i",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    sqlite3_close(db);
 }
 
 QTEST_GUILESS_MAIN(TestData)

@@ -88,6 +88,9 @@ private slots:
     void thesaurus();
     void identiteSurLaMemeConnexion();
     void importDansUneTransaction();
+    void echecAuMilieuDUneCopie_data();
+    void echecAuMilieuDUneCopie();
+    void codesEnMajuscules();
 
     // ---- texts kept intact, failures
     void texteIntact_data();
@@ -353,7 +356,7 @@ void TestDepots::sqlAdCCAM_data() {
         << adCCAM::sqlGetActesCatTheserus(17)
         << "SELECT distinct AMCODE, AT_ACTIVITE, cstr(Libelle_Complet)AS Libelle_Complet FROM "
            "Acte_Thesaurus inner join CCAM ON Acte_Thesaurus.AT_Acte = CCAM.AMCODE WHERE AT_CAT "
-           "=17";
+           "=17 ORDER BY AMCODE";
     QTest::newRow("ActeExisteDansCat")
         << adCCAM::sqlActeExisteDansCat(a, 17)
         << "SELECT AT_Acte FROM Acte_Thesaurus WHERE AT_Acte = 'HB''1' AND AT_CAT = 17";
@@ -735,6 +738,82 @@ void TestDepots::importDansUneTransaction() {
         t.valider();
     }
     QCOMPARE(m_base->compter("SELECT count(*) FROM Acte_Thesaurus"), 50);
+    QVERIFY(m_messages->journal().empty());
+}
+
+void TestDepots::echecAuMilieuDUneCopie_data() {
+    QTest::addColumn<bool>("appelantContinue"); // the caller goes on after the failure
+    QTest::newRow("l'appelant s'arrête") << false;
+    QTest::newRow("l'appelant continue") << true;
+}
+
+void TestDepots::echecAuMilieuDUneCopie() {
+    // A repository write fails in the middle of a bulk copy made inside the
+    // caller's transaction: nothing is kept, one "ERREUR" is shown.
+    QFETCH(bool, appelantContinue);
+    const adCCAM c;
+    const long cat = c.insererCatAndGetCode(QStringLiteral("D1"), QStringLiteral("Copie"), 2);
+    const long avant = static_cast<long>(m_base->compter("SELECT count(*) FROM Acte_Thesaurus"));
+    ConnexionPtr cx = Data().CreeConnexion();
+    cx->Execute(QStringLiteral("CREATE TEMP TRIGGER panne BEFORE INSERT ON Acte_Thesaurus WHEN "
+                               "NEW.AT_ACTIVITE = '50' BEGIN SELECT RAISE(ABORT, 'disque "
+                               "défaillant'); END"));
+    const bool reussi = operationDepot<bool>(false, [&] {
+        Transaction t(*cx);
+        for (int i = 0; i < 100; ++i) {
+            try {
+                c.insererActeTheserus(cat, QStringLiteral("HBED001"), QString::number(i),
+                                      QString());
+            } catch (const DataError&) {
+                if (!appelantContinue)
+                    throw;
+            }
+        }
+        c.insererCategorie(QStringLiteral("D1"), QStringLiteral("Après"), 2);
+        t.valider();
+        return true;
+    });
+    QVERIFY(!reussi);
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    QCOMPARE(m_messages->journal().front().titre, QStringLiteral("ERREUR"));
+    QVERIFY2(m_messages->journal().front().texte.contains(QStringLiteral("disque défaillant")),
+             qPrintable(m_messages->journal().front().texte));
+    QCOMPARE(m_base->compter("SELECT count(*) FROM Acte_Thesaurus"), avant);
+    QCOMPARE(m_base->compter("SELECT count(*) FROM CategorieThesaurus WHERE CT_LIB = 'Après'"), 0);
+    // Outside a transaction, the same failure is shown by the operation
+    // itself, and the next write goes through.
+    m_messages->vider();
+    c.insererActeTheserus(cat, QStringLiteral("HBED001"), QStringLiteral("50"), QString());
+    c.insererActeTheserus(cat, QStringLiteral("HBED001"), QStringLiteral("1"), QString());
+    QCOMPARE(m_messages->journal().size(), size_t(1));
+    QCOMPARE(m_base->compter("SELECT count(*) FROM Acte_Thesaurus"), avant + 1);
+}
+
+void TestDepots::codesEnMajuscules() {
+    // Codes typed or imported in lower case are written and looked up as the
+    // classification writes them.
+    const adCCAM c;
+    QCOMPARE(
+        colonne(accesDonnees.getActe(QStringLiteral("hbed001")), QStringLiteral("AMCODE")).value(0),
+        QStringLiteral("HBED001"));
+    QCOMPARE(c.getActe(QStringLiteral("hbfa002"), QStringLiteral("1"))->RecordCount(), 1);
+    QCOMPARE(c.getPhases(QStringLiteral("hbed001"))->RecordCount(), 2);
+    const long cat = c.insererCatAndGetCode(QStringLiteral("D1"), QStringLiteral("Cat"), 2);
+    c.insererActeTheserus(cat, QStringLiteral("zzlp003"), QString(), QString());
+    c.insererActeTheserus(cat, QStringLiteral("HBED001"), QString(), QString());
+    c.insererActeTheserus(cat, QStringLiteral("hbfa002"), QString(), QString());
+    QVERIFY(c.ActeExisteDansCat(QStringLiteral("zzlp003"), cat));
+    QVERIFY(c.ActeExisteDansCat(QStringLiteral("ZZLP003"), cat));
+    QVERIFY(c.ActeExisteDansCat(QStringLiteral("hbed001"), cat));
+    // Every act is shown, in code order whatever the order of insertion.
+    QCOMPARE(colonne(c.getActesCatTheserus(cat), QStringLiteral("AMCODE")),
+             (QStringList{"HBED001", "HBFA002", "ZZLP003"}));
+    c.suppActeTheserus(cat, QStringLiteral("hbfa002"), QString());
+    QCOMPARE(colonne(c.getActesCatTheserus(cat), QStringLiteral("AMCODE")),
+             (QStringList{"HBED001", "ZZLP003"}));
+    QCOMPARE(m_base->compter("SELECT count(*) FROM Acte_Thesaurus WHERE AT_Acte <> "
+                             "upper(AT_Acte)"),
+             0);
     QVERIFY(m_messages->journal().empty());
 }
 

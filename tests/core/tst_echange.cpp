@@ -91,12 +91,13 @@ private slots:
 void TestEchange::exportUnite_data() {
     QTest::addColumn<QString>("nom");
     QTest::addColumn<QByteArray>("corps");
-    const QByteArray echange = "Urgences\tACTE002\tACTE001\r\nVide\r\n";
+    // Acts of a category in code order.
+    const QByteArray echange = "Urgences\tACTE001\tACTE002\r\nVide\r\n";
     const QByteArray liste = "Urgences\r\n"
-                             "ACTE002\tActe deux\r\n"
                              "ACTE001\tActe un, premier temps\r\n"
                              "\tPremi\xE8re phase\r\n"
                              "\tDeuxi\xE8me phase\r\n"
+                             "ACTE002\tActe deux\r\n"
                              "Vide\r\n";
     QTest::newRow("txt") << "theso.txt" << echange;
     QTest::newRow("point dans le dossier") << "v1.2/theso.txt" << echange;
@@ -181,14 +182,14 @@ void TestEchange::allerRetourUniteVersMedecin() {
     QVERIFY(importerThesaurus(chemin, "MED2", 2));
     QVERIFY(messages.journal().empty());
     // Same categories in label order, every act, no activity.
-    QCOMPARE(stocke("MED2", 2), QStringList({"[Urgences] ACTE002/ ACTE001/", "[Vide]"}));
+    QCOMPARE(stocke("MED2", 2), QStringList({"[Urgences] ACTE001/ ACTE002/", "[Vide]"}));
     QStringList vu;
     for (const Categorie& c : medecin("MED2").listeCat) {
         vu << c.libelle;
         for (const Acte& a : c.listeActes)
             vu << a.code + "/" + a.activite;
     }
-    QCOMPARE(vu, QStringList({"Urgences", "ACTE002/", "ACTE001/", "Vide"}));
+    QCOMPARE(vu, QStringList({"Urgences", "ACTE001/", "ACTE002/", "Vide"}));
     QCOMPARE(stocke("UM1", 1).size(), 2); // the source is untouched
 }
 

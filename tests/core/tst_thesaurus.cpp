@@ -170,11 +170,12 @@ void TestThesaurus::rapportUnite() {
     QCOMPARE(th.Medecin, QString("UM1 - Cardiologie"));
     QCOMPARE(th.UM, QString());
     // No complementary act for a unit.
+    // Acts of a category in code order.
     QCOMPARE(decrire(th), dansCategorie("C %C|Urgences\n"
-                                        "  A ACTE002|%C|%CACTE002|Acte deux\n"
                                         "  A ACTE001|%C|%CACTE001|Acte un, premier temps\n"
                                         "    P Première phase|%CACTE001\n"
-                                        "    P Deuxième phase|%CACTE001\n",
+                                        "    P Deuxième phase|%CACTE001\n"
+                                        "  A ACTE002|%C|%CACTE002|Acte deux\n",
                                         t.urgences));
     QCOMPARE(progression.journal,
              QStringList({"debut Chargement en cours... 3", "avancer 1", "avancer 1", "fin"}));

@@ -124,6 +124,7 @@ private slots:
     void choixParClicEtFleche();
     void detailsDansLaFenetreHote();
     void triParColonne();
+    void triEnOrdreFrancais();
     void casesACocherDansLaRecherche();
     void menuContextuel_data();
     void menuContextuel();
@@ -344,6 +345,31 @@ void tst_recherche::triParColonne() {
     QTest::mouseClick(entete->viewport(), Qt::LeftButton, {},
                       QPoint(entete->sectionViewportPosition(0) + 5, entete->height() / 2));
     QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQYB001", "QQZA001", "QQZA002"}));
+}
+
+void tst_recherche::triEnOrdreFrancais() {
+    // Sorting by a column orders its text as people read it, case and
+    // accents ignored: "biopsie", "Échographie", "Radiographie".
+    const char* actes[][2] = {{"QQWD001", "Radiographie du pied"},
+                              {"QQWD002", "Échographie du pied"},
+                              {"QQWD003", "biopsie du pied"}};
+    for (const auto& a : actes)
+        m_base->executer(QStringLiteral("INSERT INTO CCAM (AMCODE, Activite, Phase, "
+                                        "Libelle_Complet, Libelle_Court) VALUES ('%1', '1', '0', "
+                                        "'%2', '%2')")
+                             .arg(QString::fromUtf8(a[0]), QString::fromUtf8(a[1])));
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    chercher(panneau, "QQWD", true);
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQWD001", "QQWD002", "QQWD003"}));
+    QHeaderView* entete = panneau.LV_Actes->header();
+    QTest::mouseClick(entete->viewport(), Qt::LeftButton, {},
+                      QPoint(entete->sectionViewportPosition(1) + 5, entete->height() / 2));
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQWD003", "QQWD002", "QQWD001"}));
+    QTest::mouseClick(entete->viewport(), Qt::LeftButton, {},
+                      QPoint(entete->sectionViewportPosition(0) + 5, entete->height() / 2));
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQWD001", "QQWD002", "QQWD003"}));
 }
 
 void tst_recherche::casesACocherDansLaRecherche() {

@@ -380,9 +380,10 @@ void TstThesaurusMedecin::renommer_niRacineNiActe() {
 }
 
 void TstThesaurusMedecin::supprimerActe_nonPuisOui() {
+    // XHMA001 stands between XGMA001 and XHMA002 (acts in code order).
     Poste p;
     const long long avant = p.actesDuMedecin();
-    QTreeWidgetItem* n = p.panneau->noeud(QStringLiteral("A8 - XHMA002 - "));
+    QTreeWidgetItem* n = p.panneau->noeud(QStringLiteral("A8 - XHMA001 - "));
     p.cliquer(n, Qt::RightButton);
     p.panneau->m_TheMED->hide();
     p.messages.setReponseSuivante(Reponse::Non);
@@ -394,13 +395,13 @@ void TstThesaurusMedecin::supprimerActe_nonPuisOui() {
     QCOMPARE(m.icone, Icone::Question);
     QCOMPARE(m.boutons, Boutons::OuiNon);
     QCOMPARE(p.actesDuMedecin(), avant);
-    QVERIFY(p.panneau->noeud(QStringLiteral("A8 - XHMA002 - ")));
+    QVERIFY(p.panneau->noeud(QStringLiteral("A8 - XHMA001 - ")));
 
     const int index = p.panneau->noeuds().indexOf(n);
     p.messages.setReponseSuivante(Reponse::Oui);
     p.panneau->m_suppActe->trigger();
     QCOMPARE(p.actesDuMedecin(), avant - 1);
-    QVERIFY(!p.panneau->noeud(QStringLiteral("A8 - XHMA002 - ")));
+    QVERIFY(!p.panneau->noeud(QStringLiteral("A8 - XHMA001 - ")));
     QCOMPARE(medecinCourant->getCategorie(8)->listeActes.size(), 2);
     // The node now at the same place is selected.
     QCOMPARE(p.panneau->noeuds().indexOf(p.arbre->currentItem()), index);
@@ -433,7 +434,8 @@ void TstThesaurusMedecin::supprimerActe_deuxActivites() {
 void TstThesaurusMedecin::supprimer_dernierNoeudSelectionneLePremier() {
     // The last node is an act of the last category, then that category.
     Poste p(QStringLiteral("CMARTIN"), [](const BaseDeTest& b) {
-        b.executer("INSERT INTO Acte_Thesaurus VALUES ('XHMA003', 10, '', '')");
+        b.executer("INSERT INTO CategorieThesaurus VALUES (100, 2, 'Urgences', 'CMARTIN')");
+        b.executer("INSERT INTO Acte_Thesaurus VALUES ('XHMA003', 100, '', '')");
     });
     for (QAction* suppression : {p.panneau->m_suppActe, p.panneau->m_suppCat}) {
         QTreeWidgetItem* dernier = p.panneau->noeuds().last();
@@ -444,7 +446,7 @@ void TstThesaurusMedecin::supprimer_dernierNoeudSelectionneLePremier() {
         suppression->trigger();
         QCOMPARE(p.arbre->currentItem(), p.arbre->topLevelItem(0));
     }
-    QVERIFY(!p.panneau->noeud(QStringLiteral("C10")));
+    QVERIFY(!p.panneau->noeud(QStringLiteral("C100")));
 }
 
 void TstThesaurusMedecin::supprimerCategorie() {
@@ -584,7 +586,8 @@ void TstThesaurusMedecin::import_remplace() {
     QStringList textes;
     for (QTreeWidgetItem* n : p.panneau->noeuds())
         textes << n->text(0).left(7);
-    QCOMPARE(textes, (QStringList{"Thésaur", "Divers", "Mains", "XHMA001", "XGMA001"}));
+    // Acts in code order.
+    QCOMPARE(textes, (QStringList{"Thésaur", "Divers", "Mains", "XGMA001", "XHMA001"}));
 }
 
 void TstThesaurusMedecin::import_thesaurusVideSansConfirmation() {
@@ -896,10 +899,11 @@ void TstThesaurusMedecin::ajoutActe_boutonRecherche() {
 }
 
 void TstThesaurusMedecin::ajoutActe_selectionDansSaCategorie() {
-    // Category 100 is drawn before category 10 (label order) and its key
-    // "A100 - ..." begins with "A10": the act selected is one of category 10.
+    // Category 100 is drawn before category 10 "À classer" (label order) and
+    // its key "A100 - ..." begins with "A10": the act selected is one of
+    // category 10.
     Poste p(QStringLiteral("CMARTIN"), [](const BaseDeTest& b) {
-        b.executer("INSERT INTO CategorieThesaurus VALUES (100, 2, 'Achats', 'CMARTIN')");
+        b.executer("INSERT INTO CategorieThesaurus VALUES (100, 2, 'À ajouter', 'CMARTIN')");
         b.executer("INSERT INTO Acte_Thesaurus VALUES ('XHMA003', 100, '', '')");
         b.executer("INSERT INTO Acte_Thesaurus VALUES ('XGQC001', 10, '', '')");
     });
