@@ -341,6 +341,22 @@ QStringList ecrire(Connexion& c, const ClassificationCcam& k) {
     return absents;
 }
 
+// After a failed write (a full disk, an I/O error), SQLite may leave the
+// connection unable to roll back, with the original pages only in the hot
+// journal. A fresh connection that reads the file plays the journal back, so
+// the file is left byte for byte as it was instead of waiting for the next
+// program that opens it.
+void retablirFichier(const QString& fichier) {
+    Data::fermerConnexions();
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(fichier).constData(), &db, SQLITE_OPEN_READWRITE,
+                        nullptr) == SQLITE_OK) {
+        sqlite3_busy_timeout(db, EcritureCcam::attenteBaseOccupeeMs);
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(db);
+}
+
 // Writes into the database file fichier through the kept connection,
 // turning a DataError into the user's message about the database cible.
 QStringList ecrireDans(const QString& fichier, const QString& cible, const ClassificationCcam& k,
@@ -358,7 +374,12 @@ QStringList ecrireDans(const QString& fichier, const QString& cible, const Class
     try {
         return ecrire(*c, k);
     } catch (const DataError& e) {
-        throw erreurEcriture(cible, e, sqlite3_system_errno(c->handle()), creee);
+        const ErreurImport erreur =
+            erreurEcriture(cible, e, sqlite3_system_errno(c->handle()), creee);
+        c.reset();
+        if (!creee)
+            retablirFichier(fichier);
+        throw erreur;
     }
 }
 

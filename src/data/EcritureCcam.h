@@ -14,6 +14,7 @@
 // database.
 
 #include "ClassificationCcam.h"
+#include "Data.h"
 
 struct ResultatEcriture {
     bool baseCreee = false;
@@ -22,8 +23,9 @@ struct ResultatEcriture {
 
 namespace EcritureCcam {
 
-// How long a database held by another program is waited for.
-constexpr int attenteBaseOccupeeMs = 5000;
+// How long a database held by another program is waited for: the same wait
+// as every connection of the program.
+constexpr int attenteBaseOccupeeMs = delaiAttenteBaseOccupee;
 
 // Throws ErreurImport with a French message that ends by saying what became
 // of the database.

@@ -567,7 +567,7 @@ void TestImport::baseOccupee() {
         } catch (const ErreurImport& e) {
             QVERIFY2(e.message().contains(QRegularExpression(
                          "La base « .*test\\.mdb » est utilisée par un autre programme \\(attendu "
-                         "5 s\\).*\nLa base n'a pas été modifiée\\.$")),
+                         "10 s\\).*\nLa base n'a pas été modifiée\\.$")),
                      qPrintable(e.message()));
             QVERIFY2(!e.message().contains(QStringLiteral("absente")), qPrintable(e.message()));
         }
