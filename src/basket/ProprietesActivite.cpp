@@ -61,7 +61,8 @@ void ProprietesActivite::charger(const QString& a_activite, const RecordsetPtr& 
     if (RecordsetPtr rs = accesCCAM.getActesComplementaires(code, a_activite))
         for (int i = 0; i < rs->RecordCount(); ++i)
             m_associes.push_back({texte(rs, i, QStringLiteral("AMCODE")),
-                                  texte(rs, i, QStringLiteral("Libelle_Complet"))});
+                                  texte(rs, i, QStringLiteral("Libelle_Complet")),
+                                  texte(rs, i, QStringLiteral("Activite2"))});
 
     if (RecordsetPtr rs = accesCCAM.getListeModificateurs(code, a_activite))
         for (int i = 0; i < rs->RecordCount(); ++i)
@@ -72,8 +73,8 @@ void ProprietesActivite::charger(const QString& a_activite, const RecordsetPtr& 
 
     if (RecordsetPtr rs = accesCCAM.getExtDoc(code, a_activite))
         for (int i = 0; i < rs->RecordCount(); ++i)
-            m_extensions.push_back(
-                {texte(rs, i, QStringLiteral("code")), texte(rs, i, QStringLiteral("libelle"))});
+            m_extensions.push_back({texte(rs, i, QStringLiteral("code")),
+                                    texte(rs, i, QStringLiteral("libelle")), QString()});
 }
 
 bool ProprietesActivite::cocherModificateur(const QString& code) {
@@ -103,10 +104,18 @@ QList<Acte> ProprietesActivite::getListActes(int extension,
     for (int i = 0; i < m_associes.size() && i < associesCoches.size(); ++i) {
         if (!associesCoches.at(i))
             continue;
-        RecordsetPtr rs = accesCCAM.getActe(m_associes.at(i).code, m_activite);
+        const Ligne& ligne = m_associes.at(i);
+        QString activite = m_activite;
+        RecordsetPtr rs = accesCCAM.getActe(ligne.code, activite);
+        if ((!rs || rs->RecordCount() == 0) && !ligne.activite.isEmpty()) {
+            // The national tables associate, say, an act of the anaesthesia
+            // with a supplement coded in activity 1 only.
+            activite = ligne.activite;
+            rs = accesCCAM.getActe(ligne.code, activite);
+        }
         if (!rs || rs->RecordCount() == 0)
             continue;
-        Acte associe = acteDeLaRangee(rs, m_activite, QString());
+        Acte associe = acteDeLaRangee(rs, activite, QString());
         associe.actePrincipale = principal.code;
         resultat << associe;
     }

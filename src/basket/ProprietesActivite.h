@@ -27,6 +27,7 @@ public:
     struct Ligne {
         QString code;
         QString libelle;
+        QString activite; // of an associated act: the activity the association gives
     };
 
     // Reads the modifiers, associated acts and documentary extensions of the
@@ -50,8 +51,8 @@ public:
     // The acts to add: the main act (with the modifiers and the extension of
     // index extension in extensions(), -1 for none) first, then each
     // associated act whose index is in associesCoches, in list order, priced
-    // with its own row for the activity. An associated act missing for the
-    // activity is left out.
+    // with its own row for the activity. An associated act that has no row
+    // for the activity takes the activity the association gives it.
     QList<Acte> getListActes(int extension, const QVector<bool>& associesCoches) const;
 
 private:

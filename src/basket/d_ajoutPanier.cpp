@@ -45,7 +45,7 @@ d_ajoutPanier::d_ajoutPanier(const QString& a_code, Panier& a_panier,
         {QStringLiteral("Code"), QStringLiteral("Libelle"), QStringLiteral("Tarif")}, {2, 6.5, 1.4},
         true, f_activites);
     lv_activites->setObjectName(QStringLiteral("lv_activites"));
-    lv_activites->setMaximumHeight(130);
+    lv_activites->setMaximumHeight(100);
     (new QVBoxLayout(f_activites))->addWidget(lv_activites);
 
     ts_proprietes = new QTabWidget(this);
@@ -76,7 +76,7 @@ d_ajoutPanier::d_ajoutPanier(const QString& a_code, Panier& a_panier,
     principal->addWidget(f_activites);
     principal->addWidget(ts_proprietes, 1);
     principal->addLayout(boutons);
-    resize(640, 600);
+    resize(660, 680);
 
     connect(lv_activites, &ListeColonnes::coche, this, &d_ajoutPanier::activiteCochee);
     connect(lv_activites, &QTreeWidget::itemSelectionChanged, this, &d_ajoutPanier::ligneChoisie);

@@ -155,8 +155,6 @@ void d_panier::ligneChoisie(int ligne) {
             c_activite->setCurrentIndex(i);
     if (m_activites.size() == 1)
         c_activite->setCurrentIndex(0);
-    if (!m_activites.isEmpty() && c_activite->currentIndex() < 0)
-        c_activite->setCurrentIndex(-1);
 
     RecordsetPtr phases = accesCCAM.getPhases(m_acte->code);
     for (int i = 0; phases && i < phases->RecordCount(); ++i) {
@@ -167,6 +165,7 @@ void d_panier::ligneChoisie(int ligne) {
         c_phase->addItem(champ(phases, i, QStringLiteral("Libelle_Phase")));
     }
     c_phase->setCurrentIndex(int(m_phases.indexOf(m_acte->Phase)));
+    c_phase->setEnabled(c_phase->count() > 0);
     remplirModificateurs();
     remplirExtDoc();
 }
@@ -224,6 +223,7 @@ void d_panier::remplirExtDoc() {
         c_extDoc->addItem(champ(rs, i, QStringLiteral("Libelle")));
     }
     c_extDoc->setCurrentIndex(int(m_extensions.indexOf(m_acte->extDoc)) + 1);
+    c_extDoc->setEnabled(!m_extensions.isEmpty());
 }
 
 void d_panier::modificateurCoche(int ligne, bool coche) {

@@ -135,6 +135,16 @@ void TestChoixActes::actesDuPanneau() {
     QCOMPARE(actes[0].Tarif, 170.25);
     QCOMPARE(actes[2].code, QString("YSMP001"));
     QCOMPARE(actes[2].Tarif, 32.5);
+
+    // An associated act without a row for the panel's activity takes the
+    // activity of the association (YSLP001 exists in activity 4 only).
+    m_base->executer("INSERT INTO Actes_Associes VALUES ('TEQP001', '1', 'YSLP001', '4')");
+    p.charger("1", accesCCAM.getActe("TEQP001", "1"), QString());
+    actes = p.getListActes(-1, {true});
+    m_base->executer("DELETE FROM Actes_Associes WHERE Acte1 = 'TEQP001'");
+    QCOMPARE(actes.size(), 2);
+    QCOMPARE(actes[1].code + actes[1].activite, QString("YSLP0014"));
+    QCOMPARE(actes[1].Tarif, 18.4);
 }
 
 void TestChoixActes::panneauSansListe() {
