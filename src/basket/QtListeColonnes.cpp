@@ -70,7 +70,12 @@ QTreeWidgetItem* ListeColonnes::ajouterLigne(const QStringList& textes, bool coc
     }
     addTopLevelItem(item);
     m_silence = false;
-    dimensionner();
+    // The widths follow the widest code and price once the rows are in.
+    if (!m_dimensionnementPrevu) {
+        m_dimensionnementPrevu = true;
+        QMetaObject::invokeMethod(
+            this, [this] { dimensionner(); }, Qt::QueuedConnection);
+    }
     return item;
 }
 
@@ -97,6 +102,7 @@ void ListeColonnes::resizeEvent(QResizeEvent* event) {
 }
 
 void ListeColonnes::dimensionner() {
+    m_dimensionnementPrevu = false;
     const int largeur = viewport()->width();
     if (largeur <= 0)
         return;

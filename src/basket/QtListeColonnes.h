@@ -35,4 +35,5 @@ private:
     QVector<double> m_parts;
     bool m_cases;
     bool m_silence = false;
+    bool m_dimensionnementPrevu = false;
 };

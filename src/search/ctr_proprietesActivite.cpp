@@ -30,7 +30,9 @@ ctr_proprietesActivite::ctr_proprietesActivite(QWidget* parent) : QWidget(parent
     Label2->setObjectName(QStringLiteral("Label2"));
     c_extDoc = new QComboBox(this);
     c_extDoc->setObjectName(QStringLiteral("c_extDoc"));
-    c_extDoc->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    c_extDoc->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c_extDoc->setMinimumContentsLength(24);
+    c_extDoc->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     Label2->setBuddy(c_extDoc);
 
     auto* extension = new QHBoxLayout;
