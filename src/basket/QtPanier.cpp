@@ -1,6 +1,7 @@
 #include "QtPanier.h"
 
 #include "AjoutPanier.h"
+#include "FenetresModales.h"
 #include "Globals.h"
 #include "Messages.h"
 #include "Panier.h"
@@ -9,6 +10,8 @@
 #include "d_dossier.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QScreen>
 
 void installerPanierQt() {
     installerDialogueAjoutPanier([] {
@@ -43,4 +46,10 @@ void continuerVersDossier(Panier& panier, QWidget* parent) {
         d_dossier dialogue(panier, parent);
         dialogue.afficher();
     }
+}
+
+void executerAuCentre(QDialog& dialogue) {
+    if (QScreen* ecran = dialogue.screen())
+        dialogue.move(ecran->availableGeometry().center() - dialogue.rect().center());
+    executerModal(&dialogue);
 }

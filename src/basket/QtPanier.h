@@ -4,6 +4,7 @@
 #include <QString>
 
 class Panier;
+class QDialog;
 class QWidget;
 
 // Installs the add-to-basket dialog as what every add-to-basket command
@@ -18,3 +19,6 @@ void ouvrirAjoutPanier(const QString& code, Panier& panier, QWidget* parent);
 // "Créer un dossier": the association codes when the basket needs them,
 // otherwise the patient file.
 void continuerVersDossier(Panier& panier, QWidget* parent);
+
+// Shows a basket dialog modally, centred on its screen.
+void executerAuCentre(QDialog& dialogue);

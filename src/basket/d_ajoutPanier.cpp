@@ -1,6 +1,5 @@
 #include "d_ajoutPanier.h"
 
-#include "FenetresModales.h"
 #include "Messages.h"
 #include "Panier.h"
 #include "Progression.h"
@@ -13,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -108,9 +106,7 @@ d_ajoutPanier::d_ajoutPanier(const QString& a_code, Panier& a_panier,
 }
 
 void d_ajoutPanier::afficher() {
-    if (QScreen* ecran = screen())
-        move(ecran->availableGeometry().center() - rect().center());
-    executerModal(this);
+    executerAuCentre(*this);
     if (m_creerDossier)
         continuerVersDossier(m_panier, parentWidget());
 }

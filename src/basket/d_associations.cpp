@@ -5,6 +5,7 @@
 #include "FenetresModales.h"
 #include "Messages.h"
 #include "QtListeColonnes.h"
+#include "QtPanier.h"
 #include "d_aide.h"
 #include "d_dossier.h"
 
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 static void initialiserRessourcesAide() {
@@ -92,9 +92,7 @@ d_associations::d_associations(Panier& a_panier, QWidget* parent)
 d_associations::~d_associations() = default;
 
 void d_associations::afficher() {
-    if (QScreen* ecran = screen())
-        move(ecran->availableGeometry().center() - rect().center());
-    executerModal(this);
+    executerAuCentre(*this);
     if (m_valide) {
         d_dossier dossier(m_panier, parentWidget());
         dossier.afficher();

@@ -1,10 +1,10 @@
 #include "d_dossier.h"
 
 #include "DR_dossier.h"
-#include "FenetresModales.h"
 #include "Messages.h"
 #include "Panier.h"
 #include "PreparationDossier.h"
+#include "QtPanier.h"
 
 #include <QDateEdit>
 #include <QDateTime>
@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -68,9 +67,7 @@ d_dossier::d_dossier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_pan
 }
 
 void d_dossier::afficher() {
-    if (QScreen* ecran = screen())
-        move(ecran->availableGeometry().center() - rect().center());
-    executerModal(this);
+    executerAuCentre(*this);
 }
 
 qint16 d_dossier::preparerDossier() {

@@ -2,7 +2,6 @@
 
 #include "Data.h"
 #include "DetailsActe.h"
-#include "FenetresModales.h"
 #include "Globals.h"
 #include "ListeHelpers.h"
 #include "Messages.h"
@@ -17,7 +16,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -123,9 +121,7 @@ d_panier* d_panier::instance() {
 }
 
 void d_panier::afficher() {
-    if (QScreen* ecran = screen())
-        move(ecran->availableGeometry().center() - rect().center());
-    executerModal(this);
+    executerAuCentre(*this);
     m_acte.reset();
     if (m_creerDossier)
         continuerVersDossier(m_panier, parentWidget());
