@@ -108,6 +108,7 @@ private slots:
     void panneauModificateurs();
     void panneauListesVides();
     void ajoutTroisActivites();
+    void ajoutSeptActivites();
     void ajoutActiviteDuMedecin_data();
     void ajoutActiviteDuMedecin();
     void ajoutDrapeauEtDoublons();
@@ -221,6 +222,31 @@ void TestPanierFenetres::ajoutTroisActivites() {
     d_ajoutPanier e("TEFA001", panier, "4");
     cocher(e.lv_activites, 2, false);
     QVERIFY(!e.OKButton->isEnabled() && !e.c_creerDossier->isEnabled());
+}
+
+void TestPanierFenetres::ajoutSeptActivites() {
+    // More activities than the five rows the dialog once had room for.
+    for (int a = 1; a <= 7; ++a)
+        m_base->executer(QStringLiteral("INSERT INTO CCAM (AMCODE, Activite, Libelle_Activite, "
+                                        "Phase, Tarif, Libelle_Complet) VALUES ('QQQQ001', "
+                                        "'%1', 'Activité %1', '0', %1, 'Acte de sept "
+                                        "activités')")
+                             .arg(a));
+    Panier panier;
+    d_ajoutPanier d("QQQQ001", panier, QString());
+    QCOMPARE(d.lv_activites->topLevelItemCount(), 7);
+    for (int ligne = 0; ligne < 7; ++ligne)
+        cocher(d.lv_activites, ligne);
+    QCOMPARE(d.ts_proprietes->count(), 7);
+    cocher(d.lv_activites, 5, false);
+    QCOMPARE(onglets(d.ts_proprietes).last(), QString("Activité 7"));
+    d.ts_proprietes->setCurrentIndex(5);
+    QCOMPARE(d.lv_activites->currentItem()->text(0), QString("7"));
+    QTest::mouseClick(d.OKButton, Qt::LeftButton);
+    m_base->executer("DELETE FROM CCAM WHERE AMCODE = 'QQQQ001'");
+    QCOMPARE(cles(panier),
+             QStringList({"QQQQ0011", "QQQQ0012", "QQQQ0013", "QQQQ0014", "QQQQ0015", "QQQQ0017"}));
+    QCOMPARE(panier.getActeByIndice(6)->Tarif, 7.0);
 }
 
 void TestPanierFenetres::ajoutActiviteDuMedecin_data() {
