@@ -79,8 +79,8 @@ d_panier::d_panier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_panie
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
 
     auto* haut = new QHBoxLayout;
-    haut->addWidget(list_actes, 1);
-    haut->addWidget(F_acte, 1);
+    haut->addWidget(list_actes, 2);
+    haut->addWidget(F_acte, 3);
     auto* boutons = new QHBoxLayout;
     boutons->addWidget(b_dossier);
     boutons->addWidget(c_supprimerActe);
