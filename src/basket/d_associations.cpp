@@ -22,9 +22,9 @@ static void initialiserRessourcesAide() {
     Q_INIT_RESOURCE(aide);
 }
 
-QString pageAideAssociations() {
+QString pageAideAssociations(const QString& chemin) {
     initialiserRessourcesAide();
-    QFile f(QStringLiteral(":/aide/associations.html"));
+    QFile f(chemin.isEmpty() ? QStringLiteral(":/aide/associations.html") : chemin);
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(f.readAll());
@@ -118,7 +118,7 @@ void d_associations::choisirCode(int entree) {
 }
 
 void d_associations::afficherAide() {
-    const QString page = pageAideAssociations();
+    const QString page = pageAideAssociations(m_cheminAide);
     if (page.isEmpty()) {
         afficherMessage(QStringLiteral("Impossible d'afficher le sommaire de l'Aide. Aucune Aide "
                                        "n'est associée à cette partie."),

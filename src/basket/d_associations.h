@@ -29,6 +29,8 @@ public:
     // Gives the act of the selected row the code of menu entry 0 to 5.
     void choisirCode(int entree);
     const Panier& copie() const { return *m_copie; }
+    // The help page "Aide" shows (by default the one of the resources).
+    void setCheminAide(const QString& chemin) { m_cheminAide = chemin; }
 
     QLabel* l_titre;
     QLabel* l_info;
@@ -46,8 +48,9 @@ private:
     Panier& m_panier;
     std::unique_ptr<Panier> m_copie;
     bool m_valide = false;
+    QString m_cheminAide;
 };
 
-// The help page of the association codes, from the program's resources;
-// empty when it cannot be read.
-QString pageAideAssociations();
+// The help page of the association codes, from the program's resources (or
+// the file given); empty when it cannot be read.
+QString pageAideAssociations(const QString& chemin = QString());

@@ -599,6 +599,16 @@ void TestPanierFenetres::associationsAide() {
     QVERIFY(m_messages->journal().empty());
     for (const char* texte : {"Les codes association", "50 %", "75 %"})
         QVERIFY2(page.contains(QString::fromUtf8(texte)), texte);
+
+    // A help page that cannot be read: the message, under the dialog's title.
+    d.setCheminAide(m_base->dossier() + "/absente.html");
+    QTest::mouseClick(d.b_aide, Qt::LeftButton);
+    QCOMPARE(pilote.dialogues, QStringList{"d_aide"});
+    QCOMPARE(m_messages->textes(),
+             QStringList{"Impossible d'afficher le sommaire de l'Aide. Aucune Aide n'est "
+                         "associée à cette partie."});
+    QCOMPARE(m_messages->journal().front().titre, QString("Saisie des associations"));
+    QCOMPARE(m_messages->journal().front().icone, Icone::Information);
 }
 
 void TestPanierFenetres::dossierSaisie() {
