@@ -70,7 +70,7 @@ QVector<ActiviteCode> activitesDuCode(const QString& code) {
         const QString c = valeurTexte(rs->valeurLigne(i, act));
         const bool dejaLa = std::any_of(resultat.begin(), resultat.end(),
                                         [&](const ActiviteCode& a) { return a.code == c; });
-        if (!dejaLa)
+        if (!dejaLa && !c.isEmpty())
             resultat.push_back({c, lib < 0 ? QString() : valeurTexte(rs->valeurLigne(i, lib))});
     }
     return resultat;

@@ -27,7 +27,8 @@ struct ActiviteCode {
     QString libelle;
 };
 // Every activity of the code, each once, in the order of the classification
-// (an act with several phases lists an activity once per phase row).
+// (an act with several phases lists an activity once per phase row); a row
+// without an activity code is left out.
 QVector<ActiviteCode> activitesDuCode(const QString& code);
 
 // The act takes the activity (or phase), with the tariff and classifying
