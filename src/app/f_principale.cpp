@@ -340,8 +340,8 @@ void f_principale::afficherPanier() {
                         QStringLiteral("Actes sélectionnés "), Icone::Information);
         return;
     }
-    d_panier fenetre(this);
-    executerModal(&fenetre);
+    d_panier fenetre(panier(), this);
+    fenetre.afficher();
 }
 
 void f_principale::boutonBarreOutils(const QString& cle) {

@@ -60,12 +60,9 @@ QString honoraires(const QString& code, const QString& activite, const QVariant&
         const QVariant montant = mods->Fields(QStringLiteral("Tarif"));
         const QString debut =
             TAB + codeEtLibelle(champ(mods, "code"), champ(mods, "libelle")) + TAB + TAB;
-        if (!pourcentage.isNull())
-            t += debut + nombre(pourcentage.toDouble() * 100) + QStringLiteral("%") +
-                 QStringLiteral(" (") + formaterDiese(tarifActe * pourcentage.toDouble()) +
-                 QStringLiteral(" €)") + CRLF;
-        else if (!montant.isNull())
-            t += debut + texte(montant) + QStringLiteral("€") + CRLF;
+        const QString prix = prixModificateur(pourcentage, montant, tarifActe);
+        if (!prix.isEmpty())
+            t += debut + prix + CRLF;
     }
     return t;
 }
@@ -188,6 +185,15 @@ QString formaterDiese(double valeur) {
     const bool nul = entier.isEmpty() && decimales.isEmpty();
     return (valeur < 0 && !nul ? QStringLiteral("-") : QString()) + entier +
            QLocale().decimalPoint() + decimales;
+}
+
+QString prixModificateur(const QVariant& pourcentage, const QVariant& montant, double tarifActe) {
+    if (!pourcentage.isNull())
+        return nombre(pourcentage.toDouble() * 100) + QStringLiteral("%") + QStringLiteral(" (") +
+               formaterDiese(tarifActe * pourcentage.toDouble()) + QStringLiteral(" €)");
+    if (!montant.isNull())
+        return texte(montant) + QStringLiteral("€");
+    return {};
 }
 
 QStringList niveauxHierarchie(const QString& positionH) {

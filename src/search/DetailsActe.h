@@ -29,6 +29,11 @@ QString formaterNote(const QString& a_note);
 // follows (12 gives "12.", 0.5 gives ".5"), the locale's decimal separator.
 QString formaterDiese(double valeur);
 
+// The price of a modifier as the lists show it: a rate (a fraction) gives
+// "20% (12,5 €)" with the amount on the act's tariff, a fixed amount gives
+// "5,5€", neither gives nothing.
+QString prixModificateur(const QVariant& pourcentage, const QVariant& montant, double tarifActe);
+
 // The hierarchy codes of an act position (eight digits): "01", "01.02",
 // "01.02.03" and, unless its last two digits are "00", "01.02.03.04".
 QStringList niveauxHierarchie(const QString& positionH);

@@ -1,0 +1,46 @@
+#pragma once
+// "Dossier": the patient's identity for the acts of the basket, then the
+// patient-file report previewed or printed. Nothing is stored. Closing asks
+// whether to empty the basket.
+
+#include "Dossier.h"
+
+#include <QDialog>
+
+class Panier;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimeEdit;
+
+class d_dossier : public QDialog {
+    Q_OBJECT
+public:
+    explicit d_dossier(Panier& a_panier, QWidget* parent = nullptr);
+
+    // Shows the dialog modally, centred on the screen.
+    void afficher();
+    // Builds a new Dossier from the boxes and the basket: 0 done, 1 no
+    // surname, 2 no first name, 5 interrupted.
+    qint16 preparerDossier();
+    const Dossier& dossier() const { return m_dossier; }
+
+    // Closing: the dialog closes, then the basket may be emptied.
+    void reject() override;
+
+    QLineEdit* t_nom;
+    QLineEdit* t_prenom;
+    QLineEdit* t_hospi;
+    QDateEdit* DT_date;
+    QTimeEdit* DT_heure;
+    QPushButton* b_apercu;
+    QPushButton* b_imprimer;
+    QPushButton* b_fermer;
+
+private:
+    void apercuOuImpression(bool imprimer);
+
+    Panier& m_panier;
+    Dossier m_dossier;
+};
