@@ -1,6 +1,7 @@
 #include "QtDemarrage.h"
 
 #include "Globals.h"
+#include "Utilisateur.h"
 #include "f_principale.h"
 
 #include <QCoreApplication>
@@ -9,16 +10,14 @@ f_principale* demarrerApplication() {
     cheminDefaut = QCoreApplication::applicationDirPath() + QStringLiteral("/DATA/BD.mdb");
     auto* principale = new f_principale;
     principale->show();
-    demarrerSession();
+    demarrerSession(*principale);
     return principale;
 }
 
-void demarrerSession() {
+void demarrerSession(f_principale& principale) {
     // The repositories are plain global objects, alive for the whole run.
     utilisateurCourant = Utilisateur{};
-    if (f_principale* f = f_principale::instance()) {
-        f->m_f_connexion->setEnabled(true);
-        f->m_chgUser->setEnabled(true);
-        f->afficherConnexion();
-    }
+    principale.m_f_connexion->setEnabled(true);
+    principale.m_chgUser->setEnabled(true);
+    principale.afficherConnexion();
 }

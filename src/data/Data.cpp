@@ -1,6 +1,5 @@
 #include "Data.h"
 
-#include "Globals.h"
 #include "Messages.h"
 #include "TraductionJet.h"
 
@@ -502,6 +501,8 @@ void Transaction::valider() {
 }
 
 // ---------------------------------------------------------------- Data
+
+QString cheminBase;
 
 Data::Data() : m_chemin(cheminBase) {}
 

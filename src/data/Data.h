@@ -80,6 +80,9 @@ private:
     bool m_fini = false;
 };
 
+// The database file in use: set by the login, read by every new Data object.
+extern QString cheminBase;
+
 class Data {
 public:
     Data();
