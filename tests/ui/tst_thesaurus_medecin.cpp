@@ -36,6 +36,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -936,9 +937,11 @@ void TstThesaurusMedecin::fenetrePrincipale_commandes() {
     p.fenetre = principale.ouvrirFenetre<f_thesaurusMED>();
     p.panneau = p.fenetre->ctr_ThesMED1;
     p.arbre = p.panneau->TV_ThesMED;
-    // The toolbar is off while each long operation runs, on again after.
+    // The toolbar and the menus are off while each long operation runs, on
+    // again after: no import can start inside the copy.
     auto barreActive = [&] {
-        bool active = !principale.Toolbar1->actions().isEmpty();
+        bool active = !principale.Toolbar1->actions().isEmpty() &&
+                      principale.menuBar()->isEnabled();
         for (QAction* a : principale.Toolbar1->actions())
             active = active && a->isEnabled();
         return active;
