@@ -940,8 +940,8 @@ void TstThesaurusMedecin::fenetrePrincipale_commandes() {
     // The toolbar and the menus are off while each long operation runs, on
     // again after: no import can start inside the copy.
     auto barreActive = [&] {
-        bool active = !principale.Toolbar1->actions().isEmpty() &&
-                      principale.menuBar()->isEnabled();
+        bool active =
+            !principale.Toolbar1->actions().isEmpty() && principale.menuBar()->isEnabled();
         for (QAction* a : principale.Toolbar1->actions())
             active = active && a->isEnabled();
         return active;
