@@ -24,6 +24,10 @@ Panier& panier() {
     return *panierCourant;
 }
 
+void nouvelUtilisateurCourant() {
+    utilisateurCourant = Utilisateur{};
+}
+
 void changerContexte(ModeEcran mode) {
     contexteCourant = mode;
 }

@@ -34,6 +34,8 @@ extern ActeChoisi acteCourant;
 extern ModeEcran contexteCourant;
 
 // The named changes of the global state.
+// A fresh, empty current user (start of a session, before the login).
+void nouvelUtilisateurCourant();
 void changerContexte(ModeEcran mode);
 // Makes the doctor current (nullptr: none).
 void changerMedecinCourant(std::shared_ptr<Medecin> medecin);

@@ -1,7 +1,6 @@
 #include "QtDemarrage.h"
 
 #include "Globals.h"
-#include "Utilisateur.h"
 #include "f_principale.h"
 
 #include <QCoreApplication>
@@ -16,7 +15,7 @@ f_principale* demarrerApplication() {
 
 void demarrerSession(f_principale& principale) {
     // The repositories are plain global objects, alive for the whole run.
-    utilisateurCourant = Utilisateur{};
+    nouvelUtilisateurCourant();
     principale.m_f_connexion->setEnabled(true);
     principale.m_chgUser->setEnabled(true);
     principale.afficherConnexion();
