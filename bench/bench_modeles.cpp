@@ -14,6 +14,7 @@
 #include "Globals.h"
 #include "ImportCcam.h"
 #include "Panier.h"
+#include "adCCAM.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -9,6 +9,7 @@
 //   temporary database by tarvenor_import; when either is missing, a
 //   temporary database of generated labels is built (at least 15,000 rows).
 
+#include "AccesDonnees.h"
 #include "Data.h"
 #include "Globals.h"
 #include "Messages.h"

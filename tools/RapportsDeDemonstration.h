@@ -3,6 +3,7 @@
 // (cheminBase): a patient file of real acts, and a doctor's thesaurus held in
 // memory only. Used by tarvenor_rapport and the reports benchmark.
 
+#include "AccesDonnees.h"
 #include "Acte.h"
 #include "Data.h"
 #include "Dossier.h"

@@ -9,10 +9,12 @@
 // classification's acts. The database is only read. With an output name
 // ending in ".png", the preview window is drawn into that image instead.
 
+#include "AccesDonnees.h"
 #include "DR_dossier.h"
 #include "DR_thesaurus.h"
 #include "Globals.h"
 #include "ListeHelpers.h"
+#include "Medecin.h"
 #include "QtApercuRapport.h"
 #include "QtPlateforme.h"
 #include "QtRapport.h"

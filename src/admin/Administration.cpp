@@ -1,5 +1,6 @@
 #include "Administration.h"
 
+#include "AccesDonnees.h"
 #include "Chiffrement.h"
 #include "Data.h"
 #include "Globals.h"

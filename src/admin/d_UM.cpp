@@ -1,5 +1,6 @@
 #include "d_UM.h"
 
+#include "AccesDonnees.h"
 #include "Administration.h"
 #include "Data.h"
 #include "FenetresModales.h"

@@ -1,5 +1,6 @@
 #include "d_utilisateur.h"
 
+#include "AccesDonnees.h"
 #include "Administration.h"
 #include "Chiffrement.h"
 #include "Data.h"

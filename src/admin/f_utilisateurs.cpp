@@ -1,15 +1,18 @@
 #include "f_utilisateurs.h"
 
+#include "AccesDonnees.h"
 #include "Administration.h"
 #include "Data.h"
 #include "Globals.h"
 #include "Messages.h"
 #include "OrdreFrancais.h"
+#include "Utilisateur.h"
 #include "ctr_ListeActes.h"
 #include "d_UM.h"
 #include "d_utilisateur.h"
 
 #include <QCursor>
+#include <QDate>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>

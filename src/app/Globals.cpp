@@ -1,20 +1,47 @@
 #include "Globals.h"
 
+#include "AccesDonnees.h"
+#include "ActeChoisi.h"
+#include "Data.h"
+#include "Medecin.h"
+#include "ModeEcran.h"
+#include "Panier.h"
+#include "Utilisateur.h"
+#include "adCCAM.h"
+
 QString cheminDefaut;
-QString cheminBase;
 Utilisateur utilisateurCourant;
 std::shared_ptr<Medecin> medecinCourant;
 AccesDonnees accesDonnees;
 adCCAM accesCCAM;
 std::unique_ptr<Panier> panierCourant;
-RecordsetPtr acteCourant;
-bool associationASaisir = false;
-qint16 contexteCourant = 0;
+ActeChoisi acteCourant;
+ModeEcran contexteCourant = ModeEcran::Aucun;
 
 Panier& panier() {
     if (!panierCourant)
         panierCourant = std::make_unique<Panier>();
     return *panierCourant;
+}
+
+void nouvelUtilisateurCourant() {
+    utilisateurCourant = Utilisateur{};
+}
+
+void changerContexte(ModeEcran mode) {
+    contexteCourant = mode;
+}
+
+void changerMedecinCourant(std::shared_ptr<Medecin> medecin) {
+    medecinCourant = std::move(medecin);
+}
+
+void choisirActeCourant(const ActeChoisi& acte) {
+    acteCourant = acte;
+}
+
+void oublierActeCourant() {
+    acteCourant = ActeChoisi{};
 }
 
 void reinitialiserEtatGlobal() {
@@ -23,7 +50,6 @@ void reinitialiserEtatGlobal() {
     utilisateurCourant = Utilisateur{};
     medecinCourant.reset();
     panierCourant.reset();
-    acteCourant.reset();
-    associationASaisir = false;
-    contexteCourant = 0;
+    acteCourant = ActeChoisi{};
+    contexteCourant = ModeEcran::Aucun;
 }

@@ -1,21 +1,24 @@
 #pragma once
-// The program's global state, in one place. reinitialiserEtatGlobal() puts
-// everything back as at start-up (used between tests).
-
-#include "AccesDonnees.h"
-#include "Medecin.h"
-#include "Panier.h"
-#include "Recordset.h"
-#include "Utilisateur.h"
-#include "adCCAM.h"
+// The program's global state, in one place. Windows change it only through
+// the named functions below (and the session use cases of Session.h);
+// reinitialiserEtatGlobal() puts everything back as at start-up (tests).
+// The database path, cheminBase, belongs to the data layer (Data.h).
 
 #include <QString>
+#include <QtGlobal>
 #include <memory>
+
+class AccesDonnees;
+class Medecin;
+class Panier;
+class adCCAM;
+struct ActeChoisi;
+struct Utilisateur;
+enum class ModeEcran : qint16;
 
 // Application folder followed by DATA/BD.mdb.
 extern QString cheminDefaut;
-// Database in use: every new Data object opens this file.
-extern QString cheminBase;
+// The logged-in user (filled by ouvrirSession).
 extern Utilisateur utilisateurCourant;
 // The doctor whose thesaurus is shown; none before a doctor logs in.
 extern std::shared_ptr<Medecin> medecinCourant;
@@ -25,11 +28,18 @@ extern adCCAM accesCCAM;
 // The current basket, created on first use by panier().
 extern std::unique_ptr<Panier> panierCourant;
 Panier& panier();
-// The act currently selected in a search panel or a thesaurus.
-extern RecordsetPtr acteCourant;
-// Association codes must be entered for the basket.
-extern bool associationASaisir;
+// The act last picked in a search panel or a thesaurus (empty: none).
+extern ActeChoisi acteCourant;
 // Screen mode of the main window.
-extern qint16 contexteCourant;
+extern ModeEcran contexteCourant;
+
+// The named changes of the global state.
+// A fresh, empty current user (start of a session, before the login).
+void nouvelUtilisateurCourant();
+void changerContexte(ModeEcran mode);
+// Makes the doctor current (nullptr: none).
+void changerMedecinCourant(std::shared_ptr<Medecin> medecin);
+void choisirActeCourant(const ActeChoisi& acte);
+void oublierActeCourant();
 
 void reinitialiserEtatGlobal();

@@ -9,16 +9,14 @@ f_principale* demarrerApplication() {
     cheminDefaut = QCoreApplication::applicationDirPath() + QStringLiteral("/DATA/BD.mdb");
     auto* principale = new f_principale;
     principale->show();
-    demarrerSession();
+    demarrerSession(*principale);
     return principale;
 }
 
-void demarrerSession() {
+void demarrerSession(f_principale& principale) {
     // The repositories are plain global objects, alive for the whole run.
-    utilisateurCourant = Utilisateur{};
-    if (f_principale* f = f_principale::instance()) {
-        f->m_f_connexion->setEnabled(true);
-        f->m_chgUser->setEnabled(true);
-        f->afficherConnexion();
-    }
+    nouvelUtilisateurCourant();
+    principale.m_f_connexion->setEnabled(true);
+    principale.m_chgUser->setEnabled(true);
+    principale.afficherConnexion();
 }

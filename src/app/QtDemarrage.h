@@ -9,6 +9,6 @@ class f_principale;
 // caller); the login dialog has been closed when it returns.
 f_principale* demarrerApplication();
 
-// A fresh current user, the connection commands enabled, the login dialog
-// shown modally.
-void demarrerSession();
+// A fresh current user, the connection commands of the main window enabled,
+// the login dialog shown modally.
+void demarrerSession(f_principale& principale);

@@ -1,5 +1,6 @@
 #include "QtListes.h"
 
+#include "AccesDonnees.h"
 #include "Globals.h"
 #include "ListeHelpers.h"
 

@@ -1,14 +1,10 @@
 #include "d_connexion.h"
 
-#include "Chiffrement.h"
 #include "ChoixFichier.h"
-#include "Data.h"
 #include "Globals.h"
 #include "Messages.h"
 #include "Parametres.h"
-#include "f_ThesaurusDIM.h"
-#include "f_principale.h"
-#include "f_thesaurusMED.h"
+#include "Session.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -16,16 +12,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 
 const QString d_connexion::filtreBase = QStringLiteral("Base de données access (*.mdb)|*.mdb");
-
-namespace {
-const QString titreAttention = QStringLiteral("Attention");
-const QString debutChampsManquants = QStringLiteral(" Vous devez remplir le champ :");
-} // namespace
 
 d_connexion::d_connexion(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("d_connexion"));
@@ -118,132 +108,35 @@ void d_connexion::Command1_Click() {
 void d_connexion::reject() {
     if (!m_termine) {
         m_termine = true;
-        if (f_principale* f = f_principale::instance()) {
-            f->m_f_connexion->setEnabled(true);
-            f->desactiverToolBar();
-        }
+        emit connexionAbandonnee();
     }
     QDialog::reject();
 }
 
 void d_connexion::signalerChampIncorrect(const QString& message, int index) {
-    afficherMessage(message, titreAttention, Icone::Exclamation);
+    afficherMessage(message, QStringLiteral("Attention"), Icone::Exclamation);
     t_connexion[index]->selectAll();
     t_connexion[index]->setFocus();
 }
 
 void d_connexion::OKButton_Click() {
-    // 1. Every box trimmed, identifier and password upper-cased: passwords
-    // are case-insensitive.
+    // Every box trimmed, identifier and password upper-cased: passwords are
+    // case-insensitive.
     for (int i = 0; i < 3; ++i)
         normaliser(i);
-
-    // 2. Mandatory fields (the password may be empty).
-    QString message = debutChampsManquants;
-    if (t_connexion[0]->text().isEmpty()) {
-        message += QStringLiteral(" Identifiant");
-        t_connexion[0]->setFocus();
-    } else if (t_connexion[2]->text().isEmpty()) {
-        message += QStringLiteral(" Base de données");
-        t_connexion[2]->setFocus();
-    }
-    if (message.size() > debutChampsManquants.size()) {
-        afficherMessage(message, titreAttention, Icone::Exclamation);
+    const ResultatSession r =
+        ouvrirSession(t_connexion[0]->text(), t_connexion[1]->text(), t_connexion[2]->text());
+    if (!r.resultat.estFait()) {
+        if (r.champ >= 0 && r.selectionner) {
+            signalerChampIncorrect(r.resultat.message, r.champ);
+        } else {
+            if (r.champ >= 0)
+                t_connexion[r.champ]->setFocus();
+            signaler(r.resultat);
+        }
         return;
     }
-
-    // 3, 4. The database.
-    cheminBase = t_connexion[2]->text();
-    if (!Data().ConnexionCorrecte()) {
-        afficherMessage(QStringLiteral("la connexion à la base de données a échoué."),
-                        titreAttention, Icone::Exclamation);
-        return;
-    }
-
-    // 5. The user; a failed lookup (already reported) counts as unknown.
-    RecordsetPtr rs = accesDonnees.getUtilisateurLogin(t_connexion[0]->text());
-    if (!rs || rs->isEOF()) {
-        signalerChampIncorrect(QStringLiteral("Identifiant incorrect"), 0);
-        return;
-    }
-
-    // 6. Copy of the user's row.
-    utilisateurCourant.p_code = long(rs->Fields(QStringLiteral("UTI_CODE")).toLongLong());
-    utilisateurCourant.p_LOGIN = rs->Fields(QStringLiteral("UTI_LOGIN")).toString();
-    utilisateurCourant.p_PWD = rs->Fields(QStringLiteral("UTI_PWD")).toString();
-    utilisateurCourant.p_EMAIL = valeurTexte(rs->Fields(QStringLiteral("UTI_EMAIL")));
-    utilisateurCourant.p_GROUP = valeurTexte(rs->Fields(QStringLiteral("UTI_GROUP")));
-
-    // 7. The password, enciphered, compared exactly.
-    if (crypter(t_connexion[1]->text(), cleChiffrement) != utilisateurCourant.p_PWD) {
-        signalerChampIncorrect(QStringLiteral("Mot de passe incorrect"), 1);
-        return;
-    }
-
-    // 8. Remembered only now, so that a failed login never replaces them.
-    Parametres::ecrire(Parametres::CheminBase, cheminBase);
-    Parametres::ecrire(Parametres::NomUtilisateur, utilisateurCourant.p_LOGIN);
-
-    // 9.
     m_termine = true;
     accept();
-    f_principale* principale = f_principale::instance();
-    if (principale) {
-        principale->m_f_connexion->setEnabled(false);
-        principale->activerToolBar();
-    }
-
-    // 10. The doctor of a "MEDECIN" user, with his thesaurus.
-    const QString& groupe = utilisateurCourant.p_GROUP;
-    if (groupe == QLatin1String("MEDECIN"))
-        chargerMedecin();
-
-    // 11. The workspace of the group.
-    if (groupe == QLatin1String("ADMIN")) {
-        if (principale)
-            principale->m_admin->menuAction()->setVisible(true);
-        ouvrirEspaceDIM();
-    } else if (groupe == QLatin1String("DIM")) {
-        ouvrirEspaceDIM();
-    } else if (groupe == QLatin1String("MEDECIN") && medecinCourant) {
-        ouvrirEspaceMedecin();
-    }
-}
-
-void d_connexion::chargerMedecin() {
-    RecordsetPtr rs = accesDonnees.getMedecin(utilisateurCourant.p_code);
-    medecinCourant = std::make_shared<Medecin>();
-    // A user without a doctor row gets a doctor with empty fields.
-    if (rs && !rs->isEOF()) {
-        medecinCourant->code = valeurTexte(rs->Fields(QStringLiteral("MED_CODE")));
-        medecinCourant->libelle = valeurTexte(rs->Fields(QStringLiteral("MED_LIB")));
-        medecinCourant->CN = valeurTexte(rs->Fields(QStringLiteral("MED_CODEN")));
-        medecinCourant->UM = valeurTexte(rs->Fields(QStringLiteral("MED_UM")));
-        medecinCourant->activite = valeurTexte(rs->Fields(QStringLiteral("MED_ACT")));
-    }
-    medecinCourant->UTI = utilisateurCourant.p_code;
-    medecinCourant->remplirThesaurusMED();
-}
-
-void d_connexion::ouvrirEspaceDIM() {
-    contexteCourant = 2;
-    f_principale* principale = f_principale::instance();
-    if (!principale)
-        return;
-    principale->updateToolBar();
-    hide();
-    principale->ouvrirFenetre<f_ThesaurusDIM>();
-    principale->redimentionner();
-}
-
-void d_connexion::ouvrirEspaceMedecin() {
-    contexteCourant = 3;
-    f_principale* principale = f_principale::instance();
-    if (!principale)
-        return;
-    principale->updateToolBar();
-    principale->m_thesaurus->menuAction()->setVisible(true);
-    principale->ouvrirFenetre<f_thesaurusMED>();
-    principale->redimentionner();
-    hide();
+    emit sessionOuverte(r.mode);
 }

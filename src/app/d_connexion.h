@@ -1,8 +1,10 @@
 #pragma once
-// The login dialog "Connexion": identifier, password and database file. A
-// successful login fills utilisateurCourant, remembers the path and the
-// identifier, loads the doctor of a "MEDECIN" user and opens the workspace of
-// the user's group in the main window.
+// The login dialog "Connexion": identifier, password and database file. OK
+// opens the session (ouvrirSession: user, doctor, settings) and shows its
+// refusal; a session opened is announced with the mode of the user's
+// workspace, which the window that showed the dialog opens.
+
+#include "ModeEcran.h"
 
 #include <QDialog>
 #include <array>
@@ -32,13 +34,16 @@ public slots:
     // Escape and the close box cancel as "Annuler" does.
     void reject() override;
 
+signals:
+    // The session is open (the dialog is already closed).
+    void sessionOuverte(ModeEcran mode);
+    // The login was given up ("Annuler", Escape, close box).
+    void connexionAbandonnee();
+
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
-    void ouvrirEspaceDIM();
-    void ouvrirEspaceMedecin();
-    void chargerMedecin();
     // Trims the box; upper-cases the identifier and the password.
     void normaliser(int index);
     void signalerChampIncorrect(const QString& message, int index);

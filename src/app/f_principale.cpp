@@ -1,12 +1,16 @@
 #include "f_principale.h"
 
-#include "AjoutPanier.h"
 #include "FenetresModales.h"
 #include "Globals.h"
+#include "Medecin.h"
 #include "Messages.h"
+#include "ModeEcran.h"
+#include "Panier.h"
 #include "Parametres.h"
 #include "Progression.h"
 #include "QtIcones.h"
+#include "Utilisateur.h"
+#include "d_ajoutPanier.h"
 #include "d_apropos.h"
 #include "d_connexion.h"
 #include "d_panier.h"
@@ -25,8 +29,6 @@
 #include <QToolBar>
 
 namespace {
-f_principale* g_instance = nullptr;
-
 // Sizes of the window and of its child, in twips.
 constexpr double largeurDefaut = 13000;
 constexpr double hauteurDefaut = 9000;
@@ -62,15 +64,6 @@ QAction* action(QObject* parent, const char* nom, const QString& texte) {
     return a;
 }
 
-// Runs the operation of the open window of class T when the command is
-// chosen; nothing happens when no such window is open.
-template <typename T> void relier(QAction* commande, void (T::*operation)()) {
-    QObject::connect(commande, &QAction::triggered, commande, [operation] {
-        if (T* fenetre = T::instance())
-            (fenetre->*operation)();
-    });
-}
-
 QMenu* menu(QWidget* parent, const char* nom, const QString& titre) {
     auto* m = new QMenu(titre, parent);
     m->setObjectName(QLatin1String(nom));
@@ -82,7 +75,6 @@ QMenu* menu(QWidget* parent, const char* nom, const QString& titre) {
 f_principale::f_principale(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("f_principale"));
     setWindowTitle(QStringLiteral("Tarvenor"));
-    g_instance = this;
 
     m_espace = new QMdiArea(this);
     m_espace->setObjectName(QStringLiteral("espace"));
@@ -112,15 +104,15 @@ f_principale::f_principale(QWidget* parent) : QMainWindow(parent) {
     creerMenus();
     updateToolBar();
     charger();
+    // Long work that writes turns the menus and the toolbar off meanwhile.
+    installerVerrouInterface([this](bool actif) {
+        menuBar()->setEnabled(actif);
+        actif ? activerToolBar() : desactiverToolBar();
+    });
 }
 
 f_principale::~f_principale() {
-    if (g_instance == this)
-        g_instance = nullptr;
-}
-
-f_principale* f_principale::instance() {
-    return g_instance;
+    installerVerrouInterface(nullptr);
 }
 
 void f_principale::creerMenus() {
@@ -268,6 +260,11 @@ void f_principale::redimentionner() {
 }
 
 void f_principale::afficherFenetre(QWidget* fenetre) {
+    // What a child window announces to the main window.
+    if (auto* f = qobject_cast<f_thesaurusMED*>(fenetre)) {
+        connect(f, &f_thesaurusMED::ajoutThUMPossible, m_ajoutThUM, &QAction::setEnabled);
+        m_ajoutThUM->setEnabled(f->ajoutThUMActif());
+    }
     QMdiSubWindow* s = m_espace->addSubWindow(fenetre, Qt::FramelessWindowHint);
     s->setAttribute(Qt::WA_DeleteOnClose);
     s->show();
@@ -297,31 +294,11 @@ void f_principale::updateToolBar() {
         a->setParent(nullptr);
         a->deleteLater();
     }
-    switch (contexteCourant) {
-    case 1:
-    case 2:
-    case 6:
-        ajouterBouton(QStringLiteral("b_imprimer"), QStringLiteral("i_imprimer"),
-                      QStringLiteral("Imprimer le thésaurus"));
-        ajouterBouton(QStringLiteral("b_export"), QStringLiteral("i_export"),
-                      QStringLiteral("Exporter le thésaurus"));
-        break;
-    case 3:
-        ajouterBouton(QStringLiteral("b_selection"), QStringLiteral("i_selection"),
-                      QStringLiteral("Visualiser les actes sélectionnés "));
-        ajouterBouton(QStringLiteral("b_selectionner"), QStringLiteral("i_selectionner2"),
-                      QStringLiteral("Sélectionner cet acte"));
-        break;
-    case 5:
-    case 8:
-    case 9:
-        ajouterBouton(QStringLiteral("b_retour"), QStringLiteral("i_retour"),
-                      QStringLiteral("retour"));
-        break;
-    default:
-        return;
-    }
-    Toolbar1->setVisible(true);
+    const QList<BoutonBarre> boutons = boutonsDuMode(contexteCourant);
+    for (const BoutonBarre& b : boutons)
+        ajouterBouton(b.cle, b.image, b.infobulle);
+    if (!boutons.isEmpty())
+        Toolbar1->setVisible(true);
 }
 
 void f_principale::desactiverToolBar() {
@@ -346,51 +323,92 @@ void f_principale::afficherPanier() {
 
 void f_principale::boutonBarreOutils(const QString& cle) {
     CurseurOccupe sablier;
-    const qint16 mode = contexteCourant;
+    const ModeEcran mode = contexteCourant;
+    const FenetreMode fenetre = fenetreDuMode(mode);
     if (cle == QLatin1String("b_selectionner")) {
-        if (mode == 3)
+        if (mode == ModeEcran::EspaceMedecin)
             ajouterAuPanier();
     } else if (cle == QLatin1String("b_selection")) {
-        if (mode == 3)
+        if (mode == ModeEcran::EspaceMedecin)
             afficherPanier();
     } else if (cle == QLatin1String("b_imprimer")) {
-        if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance()) {
-            if (mode == 1)
+        if (f_ThesaurusDIM* f = fenetreOuverte<f_ThesaurusDIM>()) {
+            if (mode == ModeEcran::ThesaurusUM)
                 f->imprimerThesaurusUM();
-            else if (mode == 2)
+            else if (mode == ModeEcran::ThesaurusMedecinDIM)
                 f->imprimerThesaurusMED();
         }
     } else if (cle == QLatin1String("b_export")) {
-        if (mode == 1 || mode == 2) {
-            if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
-                mode == 1 ? f->ExporterThesaurusUM() : f->ExporterThesaurusMED();
-        } else if (mode == 3) {
-            if (f_thesaurusMED* f = f_thesaurusMED::instance())
+        if (fenetre == FenetreMode::ThesaurusDIM) {
+            if (f_ThesaurusDIM* f = fenetreOuverte<f_ThesaurusDIM>()) {
+                if (mode == ModeEcran::ThesaurusUM)
+                    f->ExporterThesaurusUM();
+                else if (mode == ModeEcran::ThesaurusMedecinDIM)
+                    f->ExporterThesaurusMED();
+            }
+        } else if (fenetre == FenetreMode::ThesaurusMED) {
+            if (f_thesaurusMED* f = fenetreOuverte<f_thesaurusMED>())
                 f->ExporterThesaurusMED();
         }
     } else if (cle == QLatin1String("b_retour")) {
         fermerFenetreActive();
-        if (mode == 5) {
-            contexteCourant = 2;
-            ouvrirFenetre<f_ThesaurusDIM>();
+        changerContexte(modeApresRetour(mode));
+        if (mode == ModeEcran::Administration) {
+            ouvrirFenetreDuMode(contexteCourant);
             redimentionner();
-        } else if (mode == 8) {
-            contexteCourant = 1;
-        } else if (mode == 9) {
-            contexteCourant = 2;
         }
         updateToolBar();
     }
 }
 
+void f_principale::ajouterAuPanier() {
+    d_ajoutPanier::demander(this);
+}
+
+QWidget* f_principale::ouvrirFenetreDuMode(ModeEcran mode) {
+    switch (fenetreDuMode(mode)) {
+    case FenetreMode::ThesaurusDIM:
+        return ouvrirFenetre<f_ThesaurusDIM>();
+    case FenetreMode::ThesaurusMED:
+        return ouvrirFenetre<f_thesaurusMED>();
+    case FenetreMode::Administration:
+        return ouvrirFenetre<f_utilisateurs>();
+    case FenetreMode::RechercheActe:
+    case FenetreMode::Rapport:
+    case FenetreMode::Aucune:
+        break;
+    }
+    return nullptr;
+}
+
+void f_principale::ouvrirEspace(ModeEcran mode) {
+    m_f_connexion->setEnabled(false);
+    activerToolBar();
+    if (utilisateurCourant.p_GROUP == QLatin1String("ADMIN"))
+        m_admin->menuAction()->setVisible(true);
+    if (mode == ModeEcran::Aucun || (mode == ModeEcran::EspaceMedecin && !medecinCourant))
+        return;
+    changerContexte(mode);
+    updateToolBar();
+    if (mode == ModeEcran::EspaceMedecin)
+        m_thesaurus->menuAction()->setVisible(true);
+    ouvrirFenetreDuMode(mode);
+    redimentionner();
+}
+
 void f_principale::afficherConnexion() {
     d_connexion dialogue(this);
+    connect(&dialogue, &d_connexion::sessionOuverte, this, &f_principale::ouvrirEspace);
+    connect(&dialogue, &d_connexion::connexionAbandonnee, this, [this] {
+        m_f_connexion->setEnabled(true);
+        desactiverToolBar();
+    });
     executerModal(&dialogue);
 }
 
 void f_principale::changerUtilisateur() {
     fermerFenetreActive();
-    contexteCourant = 0;
+    changerContexte(ModeEcran::Aucun);
     updateToolBar();
     m_admin->menuAction()->setVisible(false);
     m_thesaurus->menuAction()->setVisible(false);
@@ -404,7 +422,7 @@ void f_principale::afficherAPropos() {
 
 void f_principale::ouvrirAdministration(int onglet) {
     fermerFenetreActive();
-    contexteCourant = 5;
+    changerContexte(ModeEcran::Administration);
     updateToolBar();
     f_utilisateurs* f = ouvrirFenetre<f_utilisateurs>();
     // Its pop-up menus are ours, and their commands go back to it; tied once

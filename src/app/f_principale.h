@@ -2,7 +2,10 @@
 // The main window: a multiple-document window whose workspace holds one child
 // window at a time. It owns the menus, the toolbar that follows the screen
 // mode (contexteCourant), the placement memory and the quit confirmation, and
-// dispatches every command to the window that carries it out.
+// dispatches every command to the window that carries it out, among the
+// windows it holds. The window a mode means is read from ModeEcran.h.
+
+#include "ModeEcran.h"
 
 #include <QHash>
 #include <QIcon>
@@ -23,8 +26,6 @@ class f_principale : public QMainWindow {
 public:
     explicit f_principale(QWidget* parent = nullptr);
     ~f_principale() override;
-    // The main window, or nullptr.
-    static f_principale* instance();
 
     void formatToolbar();
     void redimentionner();
@@ -42,6 +43,13 @@ public:
     void afficherFenetre(QWidget* fenetre);
     // Shows the open window of class T, or opens a new one.
     template <typename T> T* ouvrirFenetre();
+    // The open window of class T in the workspace, or nullptr.
+    template <typename T> T* fenetreOuverte() const;
+    // Opens the window the mode means (ModeEcran.h) and returns it.
+    QWidget* ouvrirFenetreDuMode(ModeEcran mode);
+    // The last step of a login: the mode set, the toolbar, the group's menu
+    // and the workspace of the mode opened.
+    void ouvrirEspace(ModeEcran mode);
 
     // Menus (named as their commands) and toolbar.
     QMenu* m_fichier;
@@ -86,6 +94,8 @@ public slots:
     void gererUnitesMedicales(); // m_a_UM
     // Toolbar: the button of that key was pressed.
     void boutonBarreOutils(const QString& cle);
+    // "Sélectionner cet acte": the admission of the current act.
+    void ajouterAuPanier();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -98,19 +108,35 @@ private:
     QMdiSubWindow* sousFenetreActive() const;
     void ouvrirAdministration(int onglet);
     void ajouterBouton(const QString& cle, const QString& image, const QString& infobulle);
+    // Runs the operation of the open window of class T when the command is
+    // chosen; nothing happens when no such window is open.
+    template <typename T> void relier(QAction* commande, void (T::*operation)());
 
     QMdiArea* m_espace;
     bool m_charge = false;
 };
 
-template <typename T> T* f_principale::ouvrirFenetre() {
-    T* fenetre = T::instance();
+template <typename T> T* f_principale::fenetreOuverte() const {
     // A window being unloaded (its frame already hidden) does not count.
-    if (fenetre && fenetre->parentWidget() && !fenetre->parentWidget()->isHidden()) {
+    for (QMdiSubWindow* s : m_espace->subWindowList())
+        if (T* fenetre = qobject_cast<T*>(s->widget()); fenetre && !s->isHidden())
+            return fenetre;
+    return nullptr;
+}
+
+template <typename T> T* f_principale::ouvrirFenetre() {
+    if (T* fenetre = fenetreOuverte<T>()) {
         m_espace->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(fenetre->parentWidget()));
         return fenetre;
     }
-    fenetre = new T;
+    T* fenetre = new T;
     afficherFenetre(fenetre);
     return fenetre;
+}
+
+template <typename T> void f_principale::relier(QAction* commande, void (T::*operation)()) {
+    connect(commande, &QAction::triggered, this, [this, operation] {
+        if (T* fenetre = fenetreOuverte<T>())
+            (fenetre->*operation)();
+    });
 }

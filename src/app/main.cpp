@@ -1,5 +1,4 @@
 #include "QtDemarrage.h"
-#include "QtPanier.h"
 #include "QtPlateforme.h"
 #include "f_principale.h"
 
@@ -10,7 +9,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvenor"));
     installerPlateformeQt();
-    installerPanierQt();
     std::unique_ptr<f_principale> principale(demarrerApplication());
     return app.exec();
 }

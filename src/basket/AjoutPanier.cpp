@@ -1,12 +1,11 @@
 #include "AjoutPanier.h"
 
+#include "ActeChoisi.h"
 #include "Globals.h"
-#include "Messages.h"
 #include "Panier.h"
+#include "adCCAM.h"
 
 namespace {
-std::function<void()> g_dialogueAjout;
-
 // True when one row of the query has an AMCODE that stands in the basket.
 // A failed query (no recordset) finds nothing.
 bool unCodeDansPanier(const RecordsetPtr& rs, const Panier& panier) {
@@ -19,16 +18,6 @@ bool unCodeDansPanier(const RecordsetPtr& rs, const Panier& panier) {
         if (panier.acteExiste(rs->valeurLigne(i, champ).toString()))
             return true;
     return false;
-}
-
-bool acteCourantPresent() {
-    return acteCourant && acteCourant->RecordCount() > 0;
-}
-
-QString codeActeCourant() {
-    if (acteCourant->isEOF() || acteCourant->isBOF())
-        acteCourant->MoveFirst();
-    return acteCourant->Fields(QStringLiteral("AMCODE")).toString();
 }
 } // namespace
 
@@ -45,36 +34,32 @@ qint16 verifierAdmission(const Panier& panier, const QString& code) {
 }
 
 qint16 verifierAdmission() {
-    if (!panierCourant || panierCourant->getListeActes().isEmpty() || !acteCourantPresent())
+    if (!panierCourant || acteCourant.estVide())
         return AdmissionAccordee;
-    return verifierAdmission(*panierCourant, codeActeCourant());
+    return verifierAdmission(*panierCourant, acteCourant.code);
 }
 
-void ajouterAuPanier() {
-    if (!acteCourantPresent())
-        return;
-    QString refus;
-    switch (verifierAdmission()) {
+QString texteRefusAdmission(qint16 code) {
+    switch (code) {
     case AdmissionIncompatible:
-        refus = QStringLiteral("Cet acte ne peut être ajouté au panier ! Il est incompatible avec "
-                               "un autre acte du panier");
-        break;
+        return QStringLiteral("Cet acte ne peut être ajouté au panier ! Il est incompatible avec "
+                              "un autre acte du panier");
     case AdmissionProcedure:
-        refus = QStringLiteral("Cet acte ne peut être ajouté au panier ! C'est une procédure qui "
-                               "contient un acte du panier");
-        break;
+        return QStringLiteral("Cet acte ne peut être ajouté au panier ! C'est une procédure qui "
+                              "contient un acte du panier");
     case AdmissionComposant:
-        refus = QStringLiteral("Cet acte ne peut être ajouté au panier ! Il appartient à une "
-                               "procédure existante dans le panier");
-        break;
+        return QStringLiteral("Cet acte ne peut être ajouté au panier ! Il appartient à une "
+                              "procédure existante dans le panier");
     default:
-        if (g_dialogueAjout)
-            g_dialogueAjout();
-        return;
+        return QString();
     }
-    afficherMessage(refus, QStringLiteral("Attention"), Icone::Exclamation, Boutons::Ok);
 }
 
-void installerDialogueAjoutPanier(std::function<void()> ouvrir) {
-    g_dialogueAjout = std::move(ouvrir);
+Resultat ajouterAuPanier() {
+    if (acteCourant.estVide())
+        return Resultat::rien();
+    const qint16 code = verifierAdmission();
+    if (code == AdmissionAccordee)
+        return Resultat::fait();
+    return Resultat::refus(texteRefusAdmission(code));
 }

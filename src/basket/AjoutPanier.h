@@ -2,8 +2,9 @@
 // The single entry of every add-to-basket command, and the admission rule it
 // applies before the add-to-basket dialog opens.
 
+#include "Resultat.h"
+
 #include <QString>
-#include <functional>
 
 class Panier;
 
@@ -20,11 +21,10 @@ qint16 verifierAdmission();
 // Admission of the act code into a basket. An empty basket admits every act
 // without any query; a query that fails counts as finding nothing.
 qint16 verifierAdmission(const Panier& panier, const QString& code);
+// The message of a refusal code (empty for AdmissionAccordee).
+QString texteRefusAdmission(qint16 code);
 
-// Runs the admission of the current act: shows the refusal message, or opens
-// the add-to-basket dialog. Does nothing without a current act.
-void ajouterAuPanier();
-
-// The add-to-basket dialog, installed by the widget library; by default
-// nothing opens. nullptr restores the default.
-void installerDialogueAjoutPanier(std::function<void()> ouvrir);
+// Runs the admission of the current act into the current basket: done when
+// it is admitted (the window then opens the add-to-basket dialog), refused
+// with the message to show, nothing without a current act. Shows nothing.
+Resultat ajouterAuPanier();

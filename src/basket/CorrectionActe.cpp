@@ -3,6 +3,7 @@
 #include "Data.h"
 #include "Globals.h"
 #include "ProprietesActivite.h"
+#include "adCCAM.h"
 
 #include <algorithm>
 

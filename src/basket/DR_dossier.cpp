@@ -1,10 +1,12 @@
 #include "DR_dossier.h"
 
+#include "AccesDonnees.h"
 #include "Data.h"
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Imprimantes.h"
 #include "ListeHelpers.h"
+#include "Medecin.h"
 #include "Messages.h"
 #include "Progression.h"
 #include "QtApercuRapport.h"

@@ -1,7 +1,5 @@
 #include "Panier.h"
 
-#include "Globals.h"
-
 std::unique_ptr<Panier> Panier::copie() const {
     ListeActes liste;
     liste.reserve(m_listeActes.size());
@@ -9,6 +7,7 @@ std::unique_ptr<Panier> Panier::copie() const {
         liste.push_back(std::make_shared<Acte>(*a));
     auto resultat = std::make_unique<Panier>();
     resultat->setListeActes(std::move(liste));
+    resultat->setAssociationASaisir(m_associationASaisir);
     return resultat;
 }
 
@@ -36,8 +35,4 @@ ActePtr Panier::getActeByIndice(qint16 position) const {
     if (position < 1 || position > m_listeActes.size())
         return nullptr;
     return m_listeActes.at(position - 1);
-}
-
-bool Panier::fautSaisirAss() const {
-    return associationASaisir;
 }

@@ -30,9 +30,13 @@ public:
     // The basket's own collection (not a copy).
     ListeActes& getListeActes() { return m_listeActes; }
     const ListeActes& getListeActes() const { return m_listeActes; }
-    // True when association codes must be entered before printing.
-    bool fautSaisirAss() const;
+    // True when association codes must be entered before printing. Written
+    // only when an addition is confirmed (true when the basket then holds an
+    // act); removing acts leaves it as it was, and a copy carries it.
+    bool fautSaisirAss() const { return m_associationASaisir; }
+    void setAssociationASaisir(bool valeur) { m_associationASaisir = valeur; }
 
 private:
     ListeActes m_listeActes;
+    bool m_associationASaisir = false;
 };

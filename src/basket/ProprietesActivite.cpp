@@ -3,6 +3,7 @@
 #include "Data.h"
 #include "DetailsActe.h"
 #include "Globals.h"
+#include "adCCAM.h"
 
 namespace {
 bool positionner(const RecordsetPtr& rs) {

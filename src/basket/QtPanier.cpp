@@ -1,31 +1,16 @@
 #include "QtPanier.h"
 
-#include "AjoutPanier.h"
 #include "FenetresModales.h"
 #include "Globals.h"
+#include "Medecin.h"
 #include "Messages.h"
 #include "Panier.h"
 #include "d_ajoutPanier.h"
 #include "d_associations.h"
 #include "d_dossier.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QScreen>
-
-void installerPanierQt() {
-    installerDialogueAjoutPanier([] {
-        if (!acteCourant || acteCourant->RecordCount() == 0)
-            return;
-        if (acteCourant->isEOF() || acteCourant->isBOF())
-            acteCourant->MoveFirst();
-        const int champ = acteCourant->indexChamp(QStringLiteral("AMCODE"));
-        if (champ < 0)
-            return;
-        ouvrirAjoutPanier(acteCourant->Fields(champ).toString(), panier(),
-                          QApplication::activeWindow());
-    });
-}
 
 void ouvrirAjoutPanier(const QString& code, Panier& panier, QWidget* parent) {
     d_ajoutPanier dialogue(code, panier, medecinCourant ? medecinCourant->activite : QString(),

@@ -7,10 +7,6 @@ class Panier;
 class QDialog;
 class QWidget;
 
-// Installs the add-to-basket dialog as what every add-to-basket command
-// opens once the current act is admitted (installerDialogueAjoutPanier).
-void installerPanierQt();
-
 // Opens "Sélection de l'acte" for the act on the basket, ticking the
 // logged-in doctor's activity; an act the loaded classification lacks is
 // refused with a message instead.

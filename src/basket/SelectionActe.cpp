@@ -4,6 +4,7 @@
 #include "Globals.h"
 #include "Panier.h"
 #include "ProprietesActivite.h"
+#include "adCCAM.h"
 
 SelectionActe::SelectionActe(const QString& a_code) : m_code(a_code) {
     if (RecordsetPtr rs = accesCCAM.getActivites(m_code); rs && rs->RecordCount() > 0) {
@@ -63,7 +64,7 @@ int SelectionActe::activiteACocher(const QString& activiteMedecin) const {
 }
 
 int ajouterSelection(Panier& panier, const QList<QList<Acte>>& listes) {
-    associationASaisir = !panier.getListeActes().isEmpty();
+    panier.setAssociationASaisir(!panier.getListeActes().isEmpty());
     const qsizetype avant = panier.getListeActes().size();
     for (const QList<Acte>& liste : listes)
         for (const Acte& a : liste)

@@ -1,5 +1,8 @@
 #include "d_ajoutPanier.h"
 
+#include "ActeChoisi.h"
+#include "AjoutPanier.h"
+#include "Globals.h"
 #include "Messages.h"
 #include "Panier.h"
 #include "Progression.h"
@@ -202,4 +205,10 @@ bool d_ajoutPanier::confirmer() {
             listes << p->getListActes();
     ajouterSelection(m_panier, listes);
     return true;
+}
+
+void d_ajoutPanier::demander(QWidget* parent) {
+    if (!signaler(ajouterAuPanier()))
+        return;
+    ouvrirAjoutPanier(acteCourant.code, panier(), parent);
 }

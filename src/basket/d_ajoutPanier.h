@@ -32,6 +32,11 @@ public:
     // next step of the patient file.
     void afficher();
 
+    // What every add-to-basket command of a window runs: the admission of
+    // the current act into the current basket; a refusal shows its message,
+    // an admitted act opens this dialog over parent.
+    static void demander(QWidget* parent);
+
     // The panel of the activity at that list row, or nullptr when unticked.
     ctr_proprietesActivite* panneau(int ligne) const;
     const SelectionActe& selection() const { return m_selection; }

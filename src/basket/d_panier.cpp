@@ -8,6 +8,7 @@
 #include "ProprietesActivite.h"
 #include "QtListeColonnes.h"
 #include "QtPanier.h"
+#include "adCCAM.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,6 +1,5 @@
 #include "Data.h"
 
-#include "Globals.h"
 #include "Messages.h"
 #include "OrdreFrancais.h"
 #include "TraductionJet.h"
@@ -622,6 +621,8 @@ void Transaction::valider() {
 }
 
 // ---------------------------------------------------------------- Data
+
+QString cheminBase;
 
 Data::Data() : m_chemin(cheminBase) {}
 

@@ -96,6 +96,9 @@ private:
     bool m_fini = false;
 };
 
+// The database file in use: set by the login, read by every new Data object.
+extern QString cheminBase;
+
 class Data {
 public:
     Data();

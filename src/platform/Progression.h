@@ -3,6 +3,7 @@
 // through progression(); the widget library installs the wait window f_Wait.
 
 #include <QString>
+#include <functional>
 
 // What the wait window says during every long thesaurus operation.
 inline const QString titreChargement = QStringLiteral("Chargement en cours...");
@@ -21,8 +22,26 @@ public:
 IProgression& progression();
 void installerProgression(IProgression* implementation);
 
+// Long work that writes: the main window's menus and toolbar are off for the
+// life of the object, so that no other command (an import inside a copy)
+// starts meanwhile. Nested objects turn them on again when the outermost one
+// ends. The widget library installs what turning them off means.
+class InterfaceVerrouillee {
+public:
+    InterfaceVerrouillee();
+    ~InterfaceVerrouillee();
+    InterfaceVerrouillee(const InterfaceVerrouillee&) = delete;
+    InterfaceVerrouillee& operator=(const InterfaceVerrouillee&) = delete;
+};
+// Called with false when the first lock starts, true when the last one ends;
+// nullptr: nothing to do.
+void installerVerrouInterface(std::function<void(bool actif)> activer);
+// True while a lock is held.
+bool interfaceVerrouillee();
+
 // Opens the progress on construction and closes it on destruction, so that an
-// exception never leaves the wait window on screen.
+// exception never leaves the wait window on screen. The interface is locked
+// meanwhile.
 class ProgressionPortee {
 public:
     ProgressionPortee(const QString& titre, int maximum) { progression().debut(titre, maximum); }
@@ -30,6 +49,9 @@ public:
     void avancer(int pas) { progression().avancer(pas); }
     ProgressionPortee(const ProgressionPortee&) = delete;
     ProgressionPortee& operator=(const ProgressionPortee&) = delete;
+
+private:
+    InterfaceVerrouillee m_verrou;
 };
 
 // The hourglass pointer: on for the life of the object.

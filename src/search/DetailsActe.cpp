@@ -3,6 +3,7 @@
 #include "Data.h"
 #include "Globals.h"
 #include "ListeHelpers.h"
+#include "adCCAM.h"
 
 #include <QLocale>
 #include <cmath>

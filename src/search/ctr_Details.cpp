@@ -2,6 +2,7 @@
 
 #include "Globals.h"
 #include "Progression.h"
+#include "adCCAM.h"
 
 #include "DetailsActe.h"
 
@@ -178,8 +179,7 @@ bool ctr_Details::eventFilter(QObject* objet, QEvent* event) {
     return QWidget::eventFilter(objet, event);
 }
 
-void ctr_Details::majDetails(const RecordsetPtr& a_acte) {
-    m_acte = a_acte;
+void ctr_Details::vider() {
     {
         const QSignalBlocker b1(c_activites);
         const QSignalBlocker b2(c_phases);
@@ -191,8 +191,17 @@ void ctr_Details::majDetails(const RecordsetPtr& a_acte) {
     m_activite.clear();
     m_phase.clear();
     c_phases->hide();
-    if (!m_acte || m_acte->RecordCount() == 0) {
-        m_acte.reset();
+}
+
+void ctr_Details::majDetails(const QString& a_code) {
+    vider();
+    m_code = a_code;
+    if (!m_code.isEmpty())
+        m_activites = accesCCAM.getActivites(m_code, QString());
+    // An act has at least one activity row: none means no such act.
+    if (!m_activites || m_activites->RecordCount() == 0) {
+        m_code.clear();
+        m_activites.reset();
         t_details->clear();
         l_acteClassant->clear();
         return;
@@ -202,37 +211,38 @@ void ctr_Details::majDetails(const RecordsetPtr& a_acte) {
         const QSignalBlocker bloque(TS_details);
         TS_details->setCurrentIndex(0);
     }
-    m_acte->MoveFirst();
-    const QString code = texteChamp(m_acte, QStringLiteral("AMCODE"));
-    m_phases = accesCCAM.getPhases(code);
-    m_activites = accesCCAM.getActivites(code, QString());
+    m_phases = accesCCAM.getPhases(m_code);
 
-    const bool classant =
-        texteChamp(m_acte, QStringLiteral("Caractere_classant")).trimmed() == u"Y";
-    l_acteClassant->setText(code + (classant ? QStringLiteral(" est un acte classant")
-                                             : QStringLiteral(" n'est pas un acte classant")));
-
-    if (m_activites && m_activites->RecordCount() > 0) {
+    // The first activity and the first phase are chosen without building the
+    // text for each: it is built once below.
+    {
         const int iLibelle = m_activites->indexChamp(QStringLiteral("Libelle_Activite"));
-        {
-            const QSignalBlocker bloque(c_activites);
-            for (int i = 0; i < m_activites->RecordCount(); ++i)
-                c_activites->addItem(m_activites->valeurLigne(i, iLibelle).toString());
-            c_activites->setCurrentIndex(0);
-        }
-        activiteChoisie(0);
+        const QSignalBlocker bloque(c_activites);
+        for (int i = 0; i < m_activites->RecordCount(); ++i)
+            c_activites->addItem(m_activites->valeurLigne(i, iLibelle).toString());
+        c_activites->setCurrentIndex(0);
+        c_activites->setToolTip(c_activites->currentText());
+        m_activite =
+            m_activites->valeurLigne(0, m_activites->indexChamp(QStringLiteral("activite")))
+                .toString();
     }
     if (m_phases && m_phases->RecordCount() > 0) {
         const int iLibelle = m_phases->indexChamp(QStringLiteral("Libelle_Phase"));
-        {
-            const QSignalBlocker bloque(c_phases);
-            for (int i = 0; i < m_phases->RecordCount(); ++i)
-                c_phases->addItem(m_phases->valeurLigne(i, iLibelle).toString());
-            c_phases->setCurrentIndex(0);
-        }
+        const QSignalBlocker bloque(c_phases);
+        for (int i = 0; i < m_phases->RecordCount(); ++i)
+            c_phases->addItem(m_phases->valeurLigne(i, iLibelle).toString());
+        c_phases->setCurrentIndex(0);
+        c_phases->setToolTip(c_phases->currentText());
         c_phases->show();
-        phaseChoisie(0);
+        m_phase =
+            m_phases->valeurLigne(0, m_phases->indexChamp(QStringLiteral("Phase"))).toString();
     }
+
+    const RecordsetPtr ligne = rafraichirDetails();
+    const bool classant =
+        ligne && texteChamp(ligne, QStringLiteral("Caractere_classant")).trimmed() == u"Y";
+    l_acteClassant->setText(m_code + (classant ? QStringLiteral(" est un acte classant")
+                                               : QStringLiteral(" n'est pas un acte classant")));
 }
 
 void ctr_Details::activiteChoisie(int index) {
@@ -262,16 +272,17 @@ void ctr_Details::ongletChoisi(int index) {
     rafraichirDetails();
 }
 
-void ctr_Details::rafraichirDetails() {
-    if (!m_acte || m_acte->RecordCount() == 0)
-        return;
+RecordsetPtr ctr_Details::rafraichirDetails() {
+    if (m_code.isEmpty())
+        return nullptr;
     CurseurOccupe occupe;
-    m_acte->MoveFirst();
-    const QString code = texteChamp(m_acte, QStringLiteral("AMCODE"));
-    RecordsetPtr acte = accesCCAM.getActe(code, m_activite, m_phase);
+    RecordsetPtr acte = accesCCAM.getActe(m_code, m_activite, m_phase);
     try {
         t_details->setPlainText(texteOnglet(acte, m_onglet));
     } catch (const std::exception&) {
         // A text that cannot be built leaves the previous one on screen.
     }
+    if (acte)
+        acte->MoveFirst();
+    return acte;
 }

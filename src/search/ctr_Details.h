@@ -1,7 +1,8 @@
 #pragma once
 // Details panel: everything the classification says about one act, one topic
-// (tab) at a time, for the activity and phase chosen in the two combos. Every
-// change re-reads the act and rebuilds the text from the database.
+// (tab) at a time, for the activity and phase chosen in the two combos. The
+// panel is given an act code and reads what it needs; every change re-reads
+// the act's row for the chosen activity and phase and builds the text once.
 
 #include "Recordset.h"
 
@@ -50,9 +51,9 @@ class ctr_Details : public QWidget {
 public:
     explicit ctr_Details(QWidget* parent = nullptr);
 
-    // Shows the act of a_acte (its first row); none or an empty recordset
-    // clears the panel.
-    void majDetails(const RecordsetPtr& a_acte);
+    // Shows the act of that code, on its first activity and phase; an empty
+    // or unknown code clears the panel.
+    void majDetails(const QString& a_code);
 
     // Handlers of the two combos and of the tab strip.
     void activiteChoisie(int index);
@@ -75,9 +76,12 @@ protected:
     bool eventFilter(QObject* objet, QEvent* event) override;
 
 private:
-    void rafraichirDetails();
+    // Reads the act's row for the chosen activity and phase and shows the
+    // text of the chosen tab; returns that row.
+    RecordsetPtr rafraichirDetails();
+    void vider();
 
-    RecordsetPtr m_acte;
+    QString m_code;
     RecordsetPtr m_activites;
     RecordsetPtr m_phases;
     QString m_activite;

@@ -1,6 +1,7 @@
 #include "ctr_Hier.h"
 
 #include "Globals.h"
+#include "adCCAM.h"
 #include "d_notesUtilisation.h"
 
 #include <QComboBox>

@@ -1,13 +1,11 @@
 #include "ctr_ListeActes.h"
 
-#include "AjoutPanier.h"
+#include "ActeChoisi.h"
 #include "Globals.h"
+#include "ModeEcran.h"
 #include "OrdreFrancais.h"
 #include "Progression.h"
-#include "d_rechercheActe.h"
-#include "d_selectCat.h"
-#include "f_ThesaurusDIM.h"
-#include "f_thesaurusMED.h"
+#include "Utilisateur.h"
 
 #include <QAction>
 #include <QApplication>
@@ -144,27 +142,6 @@ void VueListeActes::keyPressEvent(QKeyEvent* event) {
 
 // ------------------------------------------------------------ the panel part
 
-void afficherDetailsHote(qint16 contexte, const RecordsetPtr& acte) {
-    switch (contexte) {
-    case 1:
-    case 2:
-    case 6:
-        if (auto* hote = f_ThesaurusDIM::instance())
-            hote->afficherDetails(acte);
-        break;
-    case 3:
-        if (auto* hote = f_thesaurusMED::instance())
-            hote->afficherDetails(acte);
-        break;
-    case 4:
-        if (auto* hote = d_rechercheActe::instance())
-            hote->afficherDetails(acte);
-        break;
-    default:
-        break;
-    }
-}
-
 ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus,
                                QWidget* parent)
     : QWidget(parent) {
@@ -213,7 +190,7 @@ void ctr_ListeActes::showEvent(QShowEvent* event) {
 }
 
 void ctr_ListeActes::premiereApparition() {
-    if (contexteCourant == 4 && !m_selection)
+    if (contexteCourant == ModeEcran::RechercheActe && !m_selection)
         m_selection = std::make_unique<QList<LigneActe>>();
     dimensionnerColonnes();
 }
@@ -282,14 +259,13 @@ void ctr_ListeActes::choisirActe() {
         return;
     const QString code = ligne->text(0);
     LV_Actes->setToolTip(ligne->text(1));
-    RecordsetPtr acte = accesDonnees.getActe(code, QString());
-    if (!acte || acte->RecordCount() == 0)
+    if (code.isEmpty())
         return;
-    acteCourant = acte;
-    m_acteSelectionne = acte;
+    choisirActeCourant({code, {}, {}});
+    m_acteSelectionne = code;
     {
         CurseurOccupe occupe;
-        afficherDetailsHote(contexteCourant, acte);
+        emit acteChoisi(code);
     }
     if (utilisateurCourant.p_GROUP == QLatin1String("MEDECIN") && m_boutonSouris == 2 &&
         !m_selection)
@@ -331,14 +307,10 @@ void ctr_ListeActes::trierColonne(int colonne) {
 
 void ctr_ListeActes::ajouterPanier() {
     // The basket admission works on the current act, set when the row was picked.
-    ajouterAuPanier();
+    emit ajoutPanierDemande();
 }
 
 void ctr_ListeActes::ajouterThesaurus() {
-    if (!m_acteSelectionne || m_acteSelectionne->RecordCount() == 0)
-        return;
-    m_acteSelectionne->MoveFirst();
-    const QString code = m_acteSelectionne->Fields(QStringLiteral("AMCODE")).toString();
-    d_selectCat choix(this);
-    choix.afficher(code);
+    if (!m_acteSelectionne.isEmpty())
+        emit ajoutThesaurusDemande(m_acteSelectionne);
 }

@@ -1,10 +1,11 @@
 #pragma once
 // What the three search panels (keyword, anatomical site, hierarchy) share:
 // the result list LV_Actes and its handlers. Picking a row (click or up/down
-// arrow) reads the act, makes it the current act and asks the window chosen by
-// the screen mode to show its details; in the search dialog (screen mode 4)
-// rows carry tick boxes and the ticked rows are collected; a doctor gets the
-// pop-up menu m_listeActes (basket, thesaurus) on a right click.
+// arrow) makes its act the current act and announces it (acteChoisi); the
+// window holding the panel shows the details. In the search dialog (screen
+// mode 4) rows carry tick boxes and the ticked rows are collected; a doctor
+// gets the pop-up menu m_listeActes (basket, thesaurus) on a right click,
+// whose commands are announced too.
 
 #include "Recordset.h"
 
@@ -51,13 +52,21 @@ public:
     // collection, or nullptr outside the search dialog.
     QList<LigneActe>* getListeActesSelectionnees() { return m_selection.get(); }
 
-    // The act last picked in the list (nullptr before any).
-    const RecordsetPtr& acteSelectionne() const { return m_acteSelectionne; }
+    // The code of the act last picked in the list (empty before any).
+    const QString& acteSelectionne() const { return m_acteSelectionne; }
 
     VueListeActes* LV_Actes = nullptr;
     QMenu* m_listeActes = nullptr;
     QAction* m_ajoutPanier = nullptr;
     QAction* m_ajoutThesaurus = nullptr;
+
+signals:
+    // A row was picked: the act's code (already the current act).
+    void acteChoisi(const QString& code);
+    // "Sélectionner cet acte" on the current act.
+    void ajoutPanierDemande();
+    // The pop-up's thesaurus command on the act picked last.
+    void ajoutThesaurusDemande(const QString& code);
 
 protected:
     ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus, QWidget* parent);
@@ -83,7 +92,7 @@ private:
     void ajouterThesaurus();
     void dimensionnerColonnes();
 
-    RecordsetPtr m_acteSelectionne;
+    QString m_acteSelectionne;
     std::unique_ptr<QList<LigneActe>> m_selection;
     int m_boutonSouris = 1;
     bool m_montre = false;
@@ -95,7 +104,3 @@ private:
 // widths, so that long labels are read in full; rows are measured again when
 // a column changes width.
 void activerRetourALaLigne(QTreeView* liste);
-
-// Sends the act to the window that shows details for the given screen mode
-// (1, 2 or 6: the DIM window; 3: the doctor's window; 4: the search dialog).
-void afficherDetailsHote(qint16 contexte, const RecordsetPtr& acte);

@@ -1,5 +1,6 @@
 #include "ctr_motCle.h"
 
+#include "AccesDonnees.h"
 #include "Globals.h"
 #include "Messages.h"
 #include "RechercheMotCle.h"

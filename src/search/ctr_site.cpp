@@ -1,6 +1,7 @@
 #include "ctr_site.h"
 
 #include "Globals.h"
+#include "adCCAM.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -2,6 +2,7 @@
 
 #include "FenetresModales.h"
 #include "Globals.h"
+#include "adCCAM.h"
 
 #include "DetailsActe.h"
 

@@ -1,8 +1,7 @@
 #pragma once
-// The act search dialog "Recherche d'acte". For now an empty dialog with the
-// operation the search panels call.
-
-#include "Recordset.h"
+// The act search dialog "Recherche d'acte". For now an empty dialog: the
+// search panels and the details it will hold come with the search dialog
+// work (it connects their acteChoisi to its afficherDetails).
 
 #include <QDialog>
 
@@ -10,9 +9,7 @@ class d_rechercheActe : public QDialog {
     Q_OBJECT
 public:
     explicit d_rechercheActe(QWidget* parent = nullptr);
-    ~d_rechercheActe() override;
-    // The open dialog, or nullptr.
-    static d_rechercheActe* instance();
 
-    void afficherDetails(const RecordsetPtr& a_acte);
+    // Shows the act of that code in the details panel (stub).
+    void afficherDetails(const QString& a_code);
 };

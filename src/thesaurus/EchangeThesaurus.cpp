@@ -1,5 +1,6 @@
 #include "EchangeThesaurus.h"
 
+#include "AccesDonnees.h"
 #include "Data.h"
 #include "Globals.h"
 #include "ListeHelpers.h"
@@ -8,6 +9,7 @@
 #include "Progression.h"
 #include "Thesaurus.h"
 #include "Windows1252.h"
+#include "adCCAM.h"
 
 #include <QDate>
 #include <QFile>

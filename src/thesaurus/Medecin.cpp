@@ -1,7 +1,9 @@
 #include "Medecin.h"
 
+#include "AccesDonnees.h"
 #include "Data.h"
 #include "Globals.h"
+#include "adCCAM.h"
 
 void Medecin::remplirDonnees() {
     if (code.isEmpty())
@@ -9,11 +11,16 @@ void Medecin::remplirDonnees() {
     RecordsetPtr rs = accesDonnees.getMedecinParCode(code);
     if (!rs || rs->isEOF())
         return;
-    libelle = valeurTexte(rs->Fields(QStringLiteral("MED_LIB")));
-    CN = valeurTexte(rs->Fields(QStringLiteral("MED_CODEN")));
-    UM = valeurTexte(rs->Fields(QStringLiteral("MED_UM")));
-    activite = valeurTexte(rs->Fields(QStringLiteral("MED_ACT")));
-    UTI = static_cast<long>(rs->Fields(QStringLiteral("MED_CODEUTI")).toLongLong());
+    remplirDonnees(*rs);
+}
+
+void Medecin::remplirDonnees(const Recordset& ligne) {
+    code = valeurTexte(ligne.Fields(QStringLiteral("MED_CODE")));
+    libelle = valeurTexte(ligne.Fields(QStringLiteral("MED_LIB")));
+    CN = valeurTexte(ligne.Fields(QStringLiteral("MED_CODEN")));
+    UM = valeurTexte(ligne.Fields(QStringLiteral("MED_UM")));
+    activite = valeurTexte(ligne.Fields(QStringLiteral("MED_ACT")));
+    UTI = static_cast<long>(ligne.Fields(QStringLiteral("MED_CODEUTI")).toLongLong());
 }
 
 void Medecin::remplirThesaurusMED() {

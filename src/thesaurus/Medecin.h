@@ -2,6 +2,7 @@
 // A doctor and his thesaurus, held in memory for the thesaurus panels.
 
 #include "Categorie.h"
+#include "Recordset.h"
 
 #include <QList>
 #include <QString>
@@ -19,6 +20,9 @@ public:
     // Reads the doctor row of `code` (nothing when `code` is empty; the other
     // fields stay empty when the doctor is unknown).
     void remplirDonnees();
+    // Copies the doctor row at the recordset's current position (a row of
+    // the Medecin table): code, label, CN, unit, activity, user account.
+    void remplirDonnees(const Recordset& ligne);
     // Rebuilds listeCat from the thesaurus tables. A failing read leaves the
     // list as far as it got.
     void remplirThesaurusMED();

@@ -1,11 +1,13 @@
 #include "Thesaurus.h"
 
+#include "AccesDonnees.h"
 #include "Data.h"
 #include "EchangeThesaurus.h"
 #include "Globals.h"
 #include "ListeHelpers.h"
 #include "Medecin.h"
 #include "Progression.h"
+#include "adCCAM.h"
 
 namespace {
 // The act row with its lines: the phases, then (with an activity) the

@@ -1,19 +1,19 @@
 #include "ctr_ThesMED.h"
 
-#include "AjoutPanier.h"
+#include "AccesDonnees.h"
 #include "ChoixFichier.h"
-#include "Data.h"
+#include "CopieThesaurusUM.h"
 #include "EchangeThesaurus.h"
+#include "FenetresModales.h"
 #include "Globals.h"
 #include "ListeHelpers.h"
+#include "Medecin.h"
 #include "Messages.h"
+#include "ModeEcran.h"
 #include "Progression.h"
-#include "ctr_ListeActes.h"
+#include "adCCAM.h"
 #include "d_ajoutActeThe.h"
 #include "d_newCategorie.h"
-#include "f_ThesaurusDIM.h"
-#include "f_principale.h"
-#include "f_thesaurusMED.h"
 
 #include <QAction>
 #include <QApplication>
@@ -118,24 +118,6 @@ bool codeCategorie(const QTreeWidgetItem* noeud, long& code) {
     return ok;
 }
 
-// The main window's toolbar is disabled during long thesaurus work.
-void activerBarreOutils(bool actif) {
-    if (f_principale* p = f_principale::instance())
-        actif ? p->activerToolBar() : p->desactiverToolBar();
-}
-
-// The panel that shows the current doctor in the window of the screen mode.
-ctr_ThesMED* panneauDuContexte() {
-    if (contexteCourant == 3) {
-        if (f_thesaurusMED* f = f_thesaurusMED::instance())
-            return f->ctr_ThesMED1;
-    } else if (contexteCourant == 2) {
-        if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
-            return f->findChild<ctr_ThesMED*>();
-    }
-    return nullptr;
-}
-
 } // namespace
 
 ctr_ThesMED::ctr_ThesMED(QWidget* parent) : QWidget(parent) {
@@ -194,7 +176,7 @@ ctr_ThesMED::ctr_ThesMED(QWidget* parent) : QWidget(parent) {
     connect(m_ajoutActe, &QAction::triggered, this, [this] { ajouterActes(); });
     connect(Command3, &QPushButton::clicked, this, [this] { ajouterCategorie(); });
     connect(m_ajoutCat, &QAction::triggered, this, [this] { ajouterCategorie(); });
-    connect(m_ajoutPanier, &QAction::triggered, this, [] { ajouterAuPanier(); });
+    connect(m_ajoutPanier, &QAction::triggered, this, &ctr_ThesMED::ajoutPanierDemande);
     connect(m_modifCat, &QAction::triggered, this, [this] { renommer(); });
     connect(m_suppActe, &QAction::triggered, this, [this] { supprimerActe(); });
     connect(m_suppCat, &QAction::triggered, this, [this] { supprimerCategorie(); });
@@ -204,9 +186,7 @@ ctr_ThesMED::ctr_ThesMED(QWidget* parent) : QWidget(parent) {
             [this](QTreeWidgetItem* n) { libelleModifie(n); });
 }
 
-ctr_ThesMED::~ctr_ThesMED() {
-    m_acte.reset();
-}
+ctr_ThesMED::~ctr_ThesMED() = default;
 
 QString ctr_ThesMED::cleNoeud(const QTreeWidgetItem* noeud) {
     return noeud ? noeud->data(0, kRoleCle).toString() : QString();
@@ -223,9 +203,11 @@ QList<QTreeWidgetItem*> ctr_ThesMED::noeuds() const {
 
 void ctr_ThesMED::afficher(const std::shared_ptr<Medecin>& a_medecin) {
     if (a_medecin)
-        medecinCourant = a_medecin;
-    Command1->setVisible(contexteCourant == 2);
-    Command4->setVisible(contexteCourant == 2);
+        changerMedecinCourant(a_medecin);
+    // The import and unit-copy buttons belong to the DIM window's doctor tab.
+    const bool ongletMedecinDIM = contexteCourant == ModeEcran::ThesaurusMedecinDIM;
+    Command1->setVisible(ongletMedecinDIM);
+    Command4->setVisible(ongletMedecinDIM);
     dessiner();
 }
 
@@ -302,8 +284,7 @@ void ctr_ThesMED::ajoutActe(long a_cat) {
 
 void ctr_ThesMED::activerAjoutThUM(bool actif) {
     Command4->setEnabled(actif);
-    if (f_principale* p = f_principale::instance())
-        p->m_ajoutThUM->setEnabled(actif);
+    emit ajoutThUMPossible(actif);
 }
 
 void ctr_ThesMED::majCommande2(const QTreeWidgetItem* noeud) {
@@ -345,16 +326,19 @@ void ctr_ThesMED::cliquerNoeud(QTreeWidgetItem* noeud) {
     const QChar g = genre(noeud);
     {
         CurseurOccupe sablier;
-        if (g == 'N' || g == 'C' || noeud->childCount() > 0) {
-            m_acte.reset();
-            acteCourant.reset();
-        } else {
-            RecordsetPtr rs = accesDonnees.getActe(extraireMilieu(cle), extraireFin(cle));
-            m_acte = (rs && rs->RecordCount() > 0) ? rs : nullptr;
-            acteCourant = m_acte;
+        m_acte = ActeChoisi{};
+        if (g == 'A' && noeud->childCount() == 0) {
+            // An act the classification no longer holds is not picked.
+            const ActeChoisi acte{extraireMilieu(cle), extraireFin(cle), {}};
+            RecordsetPtr rs = accesDonnees.getActe(acte.code, acte.activite);
+            if (rs && rs->RecordCount() > 0)
+                m_acte = acte;
         }
-        if (contexteCourant >= 1 && contexteCourant <= 3)
-            afficherDetailsHote(contexteCourant, m_acte);
+        if (m_acte.estVide())
+            oublierActeCourant();
+        else
+            choisirActeCourant(m_acte);
+        emit acteChoisi(m_acte.code);
     }
     majCommande2(noeud);
     if (m_bouton != 2)
@@ -364,7 +348,7 @@ void ctr_ThesMED::cliquerNoeud(QTreeWidgetItem* noeud) {
     if (g == 'A') {
         m_suppActe->setVisible(true);
         m_ajoutActe->setVisible(true);
-        m_ajoutPanier->setVisible(contexteCourant == 3);
+        m_ajoutPanier->setVisible(contexteCourant == ModeEcran::EspaceMedecin);
     } else if (g == 'C') {
         m_suppCat->setVisible(true);
         m_modifCat->setVisible(true);
@@ -379,8 +363,14 @@ void ctr_ThesMED::cliquerNoeud(QTreeWidgetItem* noeud) {
 // ------------------------------------------------------------------ commands
 
 void ctr_ThesMED::ajouterCategorie() {
-    if (medecinCourant)
-        d_newCategorie::ouvrir(medecinCourant->code, 2, this);
+    if (!medecinCourant)
+        return;
+    d_newCategorie dialogue(this);
+    dialogue.lien = medecinCourant->code;
+    dialogue.type = 2;
+    connect(&dialogue, &d_newCategorie::categorieCreee, this,
+            &ctr_ThesMED::rafraichirApresCategorie);
+    executerModal(&dialogue);
 }
 
 void ctr_ThesMED::ajouterActes() {
@@ -395,6 +385,7 @@ void ctr_ThesMED::ajouterActes() {
     if (!codeCategorie(n, categorie))
         return;
     d_ajoutActeThe dialogue(this);
+    connect(&dialogue, &d_ajoutActeThe::acteAjoute, this, &ctr_ThesMED::rafraichirApresActe);
     dialogue.afficher(categorie, medecinCourant->code, 2);
 }
 
@@ -438,7 +429,7 @@ void ctr_ThesMED::selectionnerApresSuppression(int index) {
 
 void ctr_ThesMED::supprimerActe() {
     QTreeWidgetItem* n = TV_ThesMED->currentItem();
-    if (genre(n) != 'A' || !m_acte || !medecinCourant)
+    if (genre(n) != 'A' || m_acte.estVide() || !medecinCourant)
         return;
     if (afficherMessage(QStringLiteral("Voulez-vous vraiment supprimer l'acte sélectionné ?"),
                         QStringLiteral("Confirmation suppression"), Icone::Question,
@@ -485,48 +476,12 @@ void ctr_ThesMED::supprimerCategorie() {
 void ctr_ThesMED::ajoutThUM() {
     if (!medecinCourant)
         return;
-    Medecin& med = *medecinCourant;
-    RecordsetPtr categories = accesCCAM.getCategoriesThesaurus(med.UM, 1);
-    const int nombre = categories ? categories->RecordCount() : 0;
-    activerBarreOutils(false);
-    // The window keeps repainting during the copy, but the tree takes no
-    // command that would write inside the copy's transaction.
+    // The window keeps repainting during the copy, but takes no command.
+    InterfaceVerrouillee verrou;
     setEnabled(false);
-    QList<Categorie> copiees;
-    bool reussi = false;
-    try {
-        ConnexionPtr connexion = Data().CreeConnexion();
-        Transaction transaction(*connexion);
-        ProgressionPortee attente(titreChargement, nombre + 1);
-        for (int i = 0; i < nombre; ++i) {
-            categories->setAbsolutePosition(i + 1);
-            Categorie cat;
-            cat.libelle = valeurTexte(categories->Fields(QStringLiteral("CT_LIB")));
-            cat.code = adCCAM::insererCatAndGetCode(*connexion, med.code, cat.libelle, 2);
-            const long source = categories->Fields(QStringLiteral("CT_CODE")).toLongLong();
-            RecordsetPtr actes = connexion->Ouvrir(adCCAM::sqlGetActesCatTheserus(source));
-            for (; actes && !actes->isEOF(); actes->MoveNext()) {
-                Acte acte;
-                acte.code = valeurTexte(actes->Fields(QStringLiteral("AMCODE")));
-                acte.libelle = valeurTexte(actes->Fields(QStringLiteral("Libelle_Complet")));
-                acte.activite = valeurTexte(actes->Fields(QStringLiteral("AT_ACTIVITE")));
-                connexion->Execute(
-                    adCCAM::sqlInsererActeTheserus(cat.code, acte.code, acte.activite, QString()));
-                cat.listeActes.append(acte);
-            }
-            copiees.append(cat);
-            attente.avancer(1);
-            QApplication::processEvents();
-        }
-        transaction.valider();
-        reussi = true;
-    } catch (const DataError& e) {
-        afficherMessage(e.description(), QStringLiteral("ERREUR"));
-    }
-    if (reussi)
-        med.listeCat.append(copiees);
+    const Resultat resultat = copierThesaurusUM(*medecinCourant);
     setEnabled(true);
-    activerBarreOutils(true);
+    signaler(resultat);
     dessiner();
 }
 
@@ -544,13 +499,14 @@ void ctr_ThesMED::importerTH() {
                              QStringLiteral("Text (*.txt)|*.txt"));
     if (fichier.isEmpty())
         return;
-    activerBarreOutils(false);
-    setEnabled(false);
-    // The file is checked before the old thesaurus is deleted, and the
-    // replacement is all or nothing.
-    remplacerThesaurusParFichier(fichier, medecinCourant->code, 2);
-    setEnabled(true);
-    activerBarreOutils(true);
+    {
+        InterfaceVerrouillee verrou;
+        setEnabled(false);
+        // The file is checked before the old thesaurus is deleted, and the
+        // replacement is all or nothing.
+        remplacerThesaurusParFichier(fichier, medecinCourant->code, 2);
+        setEnabled(true);
+    }
     medecinCourant->remplirThesaurusMED();
     dessiner();
 }
@@ -558,29 +514,13 @@ void ctr_ThesMED::importerTH() {
 // ------------------------------------------------------------------ refresh
 
 void ctr_ThesMED::rafraichirApresCategorie(const QString& a_lib) {
-    if (contexteCourant == 1) {
-        if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
-            f->ajoutCategorie(a_lib);
-        return;
-    }
-    if (contexteCourant != 2 && contexteCourant != 3)
-        return;
     if (medecinCourant)
         medecinCourant->remplirThesaurusMED();
-    if (ctr_ThesMED* p = panneauDuContexte())
-        p->ajoutCategorie(a_lib);
+    ajoutCategorie(a_lib);
 }
 
 void ctr_ThesMED::rafraichirApresActe(long a_cat) {
-    if (contexteCourant == 1) {
-        if (f_ThesaurusDIM* f = f_ThesaurusDIM::instance())
-            f->ajoutActe(QString::number(a_cat));
-        return;
-    }
-    if (contexteCourant != 2 && contexteCourant != 3)
-        return;
     if (medecinCourant)
         medecinCourant->remplirThesaurusMED();
-    if (ctr_ThesMED* p = panneauDuContexte())
-        p->ajoutActe(a_cat);
+    ajoutActe(a_cat);
 }

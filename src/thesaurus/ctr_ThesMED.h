@@ -3,12 +3,13 @@
 // under it, the acts under each category. The panel always works on
 // medecinCourant and edits it in step with the thesaurus tables; the tree is
 // redrawn from it. Hosted by the doctor's window (screen mode 3) and by the
-// doctor tab of the DIM window (modes 1 and 2).
+// doctor tab of the DIM window (mode 2); it announces the act picked and the
+// basket command, and the window holding it connects them.
 //
 // Node keys: "N" + doctor code (root), "C" + category code, and
 // "A" + category code + " - " + act code + " - " + activity.
 
-#include "Recordset.h"
+#include "ActeChoisi.h"
 
 #include <QHash>
 #include <QPoint>
@@ -41,13 +42,13 @@ public:
     // Replaces the doctor's thesaurus by a thesaurus file.
     void importerTH();
 
-    // After a dialog wrote to the thesaurus tables: refreshes the window that
-    // the screen mode designates (doctor's memory refilled first).
-    static void rafraichirApresCategorie(const QString& a_lib);
-    static void rafraichirApresActe(long a_cat);
+    // After a dialog wrote to the thesaurus tables: the doctor's memory is
+    // refilled, then the tree redrawn on the new category or act.
+    void rafraichirApresCategorie(const QString& a_lib);
+    void rafraichirApresActe(long a_cat);
 
-    // The act selected last in the tree (nullptr for a root or a category).
-    RecordsetPtr acteSelectionne() const { return m_acte; }
+    // The act selected last in the tree (empty for a root or a category).
+    const ActeChoisi& acteSelectionne() const { return m_acte; }
     // Node of that key, or nullptr.
     QTreeWidgetItem* noeud(const QString& cle) const { return m_noeuds.value(cle); }
     static QString cleNoeud(const QTreeWidgetItem* noeud);
@@ -66,6 +67,15 @@ public:
     QAction* m_ajoutCat;
     QAction* m_suppCat;
     QAction* m_modifCat;
+
+signals:
+    // A node was picked: the act's code, empty for the root, a category or an
+    // act the classification no longer holds.
+    void acteChoisi(const QString& code);
+    // "Sélectionner cet acte" on the current act.
+    void ajoutPanierDemande();
+    // Whether the unit's thesaurus can be copied (the doctor's is empty).
+    void ajoutThUMPossible(bool possible);
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
@@ -88,7 +98,7 @@ private:
     void activerAjoutThUM(bool actif);
 
     QHash<QString, QTreeWidgetItem*> m_noeuds;
-    RecordsetPtr m_acte;
+    ActeChoisi m_acte;
     // Mouse button of the last press on the tree: 2 right, 1 any other.
     int m_bouton = 1;
     // Where that press was, on the screen: the pop-up menu opens there.

@@ -1,10 +1,11 @@
 #include "d_ajoutActeThe.h"
 
+#include "AccesDonnees.h"
 #include "Data.h"
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Messages.h"
-#include "ctr_ThesMED.h"
+#include "adCCAM.h"
 #include "d_rechercheActe.h"
 
 #include <QComboBox>
@@ -156,7 +157,7 @@ bool d_ajoutActeThe::ajouter() {
     }
     if (!insererSiAbsent(Text1->text(), categorie))
         return false;
-    ctr_ThesMED::rafraichirApresActe(categorie);
+    emit acteAjoute(categorie);
     return true;
 }
 

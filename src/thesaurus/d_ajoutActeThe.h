@@ -43,6 +43,11 @@ public:
     // The act found for the typed code (nullptr when the code is unknown).
     RecordsetPtr acteAAjouter() const { return m_acte; }
 
+signals:
+    // An act was written to that category: the window that opened the
+    // dialog redraws its tree.
+    void acteAjoute(long categorie);
+
 private:
     void codeModifie();
     void categorieChoisie(int index);

@@ -1,9 +1,8 @@
 #include "d_newCategorie.h"
 
-#include "FenetresModales.h"
 #include "Globals.h"
 #include "Messages.h"
-#include "ctr_ThesMED.h"
+#include "adCCAM.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -59,13 +58,6 @@ d_newCategorie::d_newCategorie(QWidget* parent) : QDialog(parent) {
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void d_newCategorie::ouvrir(const QString& a_Lien, int a_type, QWidget* parent) {
-    d_newCategorie d(parent);
-    d.lien = a_Lien;
-    d.type = a_type;
-    executerModal(&d);
-}
-
 bool d_newCategorie::creer(const QString& messageVide) {
     if (Text1->text().isEmpty()) {
         afficherMessage(messageVide, QStringLiteral("Attention"), Icone::Exclamation);
@@ -74,6 +66,6 @@ bool d_newCategorie::creer(const QString& messageVide) {
     }
     const QString libelle = Text1->text().trimmed();
     accesCCAM.insererCategorie(lien, libelle, type);
-    ctr_ThesMED::rafraichirApresCategorie(libelle);
+    emit categorieCreee(libelle);
     return true;
 }

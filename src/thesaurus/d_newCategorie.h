@@ -1,7 +1,8 @@
 #pragma once
 // "Nouvelle catégorie": creates categories in a unit or doctor thesaurus.
 // "Ajouter" keeps the dialog open for the next category, "OK" closes it;
-// after each creation the window that opened it redraws its tree.
+// each creation is announced (categorieCreee), and the window that opened
+// the dialog redraws its tree.
 
 #include <QDialog>
 #include <QString>
@@ -19,14 +20,14 @@ public:
     QString lien;
     int type = 2;
 
-    // Opens the dialog modally for that owner.
-    static void ouvrir(const QString& a_Lien, int a_type, QWidget* parent = nullptr);
-
     QLabel* Label1;
     QLineEdit* Text1;
     QPushButton* Command1;
     QPushButton* OKButton;
     QPushButton* CancelButton;
+
+signals:
+    void categorieCreee(const QString& libelle);
 
 private:
     // Creates the category typed in Text1; false (after the message) when

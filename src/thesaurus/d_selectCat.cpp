@@ -2,12 +2,10 @@
 
 #include "FenetresModales.h"
 #include "Globals.h"
+#include "Medecin.h"
 #include "Messages.h"
-#include "ctr_ThesMED.h"
 #include "d_ajoutActeThe.h"
-#include "f_thesaurusMED.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -71,10 +69,5 @@ void d_selectCat::valider() {
     if (!d_ajoutActeThe::insererSiAbsent(m_acte, categorie))
         return;
     accept();
-    QApplication::processEvents();
-    medecinCourant->remplirThesaurusMED();
-    if (f_thesaurusMED* fenetre = f_thesaurusMED::instance()) {
-        fenetre->ctr_ThesMED1->ajoutActe(categorie);
-        fenetre->afficherThesaurus();
-    }
+    emit acteAjoute(categorie);
 }

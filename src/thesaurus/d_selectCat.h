@@ -1,6 +1,7 @@
 #pragma once
 // "Sélectionnez la catégorie": puts an act found in a search panel into one
-// of the current doctor's categories.
+// of the current doctor's categories, then announces it (acteAjoute) to the
+// window that opened it.
 
 #include <QDialog>
 #include <QString>
@@ -22,6 +23,10 @@ public:
     QListWidget* l_listeCat;
     QPushButton* OKButton;
     QPushButton* CancelButton;
+
+signals:
+    // The act was written to that category (the dialog is closed).
+    void acteAjoute(long categorie);
 
 private:
     void valider();

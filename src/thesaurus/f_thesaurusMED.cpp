@@ -3,23 +3,25 @@
 #include "ChoixFichier.h"
 #include "EchangeThesaurus.h"
 #include "Globals.h"
+#include "Medecin.h"
+#include "Progression.h"
 #include "ctr_Details.h"
 #include "ctr_Hier.h"
 #include "ctr_ThesMED.h"
 #include "ctr_motCle.h"
 #include "ctr_site.h"
-#include "f_principale.h"
+#include "d_ajoutPanier.h"
+#include "d_selectCat.h"
 
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTabBar>
 #include <QVBoxLayout>
 
 namespace {
-f_thesaurusMED* g_instance = nullptr;
-
 template <typename T> T* panneau(const char* nom, QWidget* parent) {
     auto* p = new T(parent);
     p->setObjectName(QString::fromLatin1(nom));
@@ -32,7 +34,6 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("f_thesaurusMED"));
     setWindowTitle(QStringLiteral("Thésaurus"));
     setAttribute(Qt::WA_DeleteOnClose);
-    g_instance = this;
 
     TS_Thes = new QTabBar(this);
     TS_Thes->setObjectName(QStringLiteral("TS_Thes"));
@@ -70,6 +71,15 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
 
     ctr_Details1 = panneau<ctr_Details>("ctr_Details1", this);
 
+    // What the panels announce.
+    relierPanneau(ctr_motCle1);
+    relierPanneau(ctr_site1);
+    relierPanneau(ctr_Hier1);
+    connect(ctr_ThesMED1, &ctr_ThesMED::acteChoisi, this, &f_thesaurusMED::afficherDetails);
+    connect(ctr_ThesMED1, &ctr_ThesMED::ajoutPanierDemande, this, &f_thesaurusMED::ajouterAuPanier);
+    connect(ctr_ThesMED1, &ctr_ThesMED::ajoutThUMPossible, this,
+            &f_thesaurusMED::ajoutThUMPossible);
+
     auto* separation = new QSplitter(Qt::Horizontal, this);
     separation->addWidget(gauche);
     separation->addWidget(ctr_Details1);
@@ -92,27 +102,42 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
     connect(TS_Thes, &QTabBar::currentChanged, this, [this](int i) { ongletChoisi(i); });
 }
 
-f_thesaurusMED::~f_thesaurusMED() {
-    if (g_instance == this)
-        g_instance = nullptr;
-}
-
-f_thesaurusMED* f_thesaurusMED::instance() {
-    return g_instance;
+void f_thesaurusMED::relierPanneau(ctr_ListeActes* panneau) {
+    connect(panneau, &ctr_ListeActes::acteChoisi, this, &f_thesaurusMED::afficherDetails);
+    connect(panneau, &ctr_ListeActes::ajoutPanierDemande, this, &f_thesaurusMED::ajouterAuPanier);
+    connect(panneau, &ctr_ListeActes::ajoutThesaurusDemande, this,
+            &f_thesaurusMED::ajouterAuThesaurus);
 }
 
 void f_thesaurusMED::ongletChoisi(int index) {
     if (index < 0 || index == m_ongletCourant)
         return;
-    acteCourant.reset();
+    oublierActeCourant();
     for (int i = 0; i < 4; ++i)
         f_thes[i]->setVisible(i == index);
-    afficherDetails(nullptr);
+    afficherDetails(QString());
     m_ongletCourant = index;
 }
 
-void f_thesaurusMED::afficherDetails(const RecordsetPtr& a_acte) {
-    ctr_Details1->majDetails(a_acte);
+void f_thesaurusMED::afficherDetails(const QString& a_code) {
+    ctr_Details1->majDetails(a_code);
+}
+
+void f_thesaurusMED::ajouterAuPanier() {
+    d_ajoutPanier::demander(this);
+}
+
+void f_thesaurusMED::ajouterAuThesaurus(const QString& a_code) {
+    d_selectCat choix(this);
+    connect(&choix, &d_selectCat::acteAjoute, this, [this](long categorie) {
+        ctr_ThesMED1->rafraichirApresActe(categorie);
+        afficherThesaurus();
+    });
+    choix.afficher(a_code);
+}
+
+bool f_thesaurusMED::ajoutThUMActif() const {
+    return ctr_ThesMED1->Command4->isEnabled();
 }
 
 void f_thesaurusMED::afficherThesaurus() {
@@ -127,12 +152,8 @@ void f_thesaurusMED::ExporterThesaurusMED() {
         QStringLiteral("Text (*.txt)|*.txt|Word (*.doc)|*.doc|Excel (*.xls)|*.xls"));
     if (fichier.isEmpty())
         return;
-    f_principale* principale = f_principale::instance();
-    if (principale)
-        principale->desactiverToolBar();
+    InterfaceVerrouillee verrou;
     exporterThesaurusMED(*medecinCourant, fichier);
-    if (principale)
-        principale->activerToolBar();
 }
 
 void f_thesaurusMED::ajouterThesaurusUM() {

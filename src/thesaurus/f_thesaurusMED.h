@@ -1,9 +1,9 @@
 #pragma once
 // The doctor's workspace: four tabs (keyword search, anatomical-site search,
 // hierarchy, his own thesaurus) and the details of the act picked in any of
-// them. One window at a time (instance()).
-
-#include "Recordset.h"
+// them. The window connects what its panels announce (act picked, basket and
+// thesaurus commands) to its details panel, its thesaurus and the use cases;
+// the main window opens one at a time.
 
 #include <QWidget>
 
@@ -11,6 +11,7 @@ class QFrame;
 class QTabBar;
 class ctr_Details;
 class ctr_Hier;
+class ctr_ListeActes;
 class ctr_ThesMED;
 class ctr_motCle;
 class ctr_site;
@@ -19,16 +20,20 @@ class f_thesaurusMED : public QWidget {
     Q_OBJECT
 public:
     explicit f_thesaurusMED(QWidget* parent = nullptr);
-    ~f_thesaurusMED() override;
-    // The open window, or nullptr.
-    static f_thesaurusMED* instance();
 
-    // Shows the act (nullptr: nothing) in the details panel.
-    void afficherDetails(const RecordsetPtr& a_acte);
+    // Shows the act of that code (empty: nothing) in the details panel.
+    void afficherDetails(const QString& a_code);
     // Brings the thesaurus tab to the front.
     void afficherThesaurus();
     // Exports the doctor's thesaurus to a file chosen by the user.
     void ExporterThesaurusMED();
+    // The basket admission of the current act, with its refusal message.
+    void ajouterAuPanier();
+    // Puts the act into a category chosen by the doctor (d_selectCat), then
+    // shows it in the thesaurus tab.
+    void ajouterAuThesaurus(const QString& a_code);
+    // Whether the unit's thesaurus can be copied now.
+    bool ajoutThUMActif() const;
 
     QTabBar* TS_Thes;
     // Frames of the four tabs (frame i shows under tab i).
@@ -41,6 +46,11 @@ public:
 
     static constexpr int ongletThesaurus = 3;
 
+signals:
+    // Whether the unit's thesaurus can be copied (the main window's
+    // m_ajoutThUM follows it).
+    void ajoutThUMPossible(bool possible);
+
 public slots:
     // Menu m_thesaurus: m_ajoutThUM, m_import, m_export.
     void ajouterThesaurusUM();
@@ -49,6 +59,8 @@ public slots:
 
 private:
     void ongletChoisi(int index);
+    // Connects what a search panel announces.
+    void relierPanneau(ctr_ListeActes* panneau);
 
     // The tab shown last (-1 before the first).
     int m_ongletCourant = -1;

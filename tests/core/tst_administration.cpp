@@ -3,6 +3,7 @@
 // connections on one file), texts of every kind stored intact, and the
 // question asked before deleting a unit.
 
+#include "AccesDonnees.h"
 #include "Administration.h"
 #include "BaseDeTest.h"
 #include "Chiffrement.h"

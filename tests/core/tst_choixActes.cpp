@@ -7,11 +7,13 @@
 #include "Associations.h"
 #include "BaseDeTest.h"
 #include "CorrectionActe.h"
+#include "Data.h"
 #include "Globals.h"
 #include "Panier.h"
 #include "PreparationDossier.h"
 #include "ProprietesActivite.h"
 #include "SelectionActe.h"
+#include "adCCAM.h"
 
 #include <QLocale>
 #include <QtTest>

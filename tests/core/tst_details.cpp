@@ -5,6 +5,7 @@
 #include "BaseDeTest.h"
 #include "DetailsActe.h"
 #include "Globals.h"
+#include "adCCAM.h"
 
 #include <QtTest>
 

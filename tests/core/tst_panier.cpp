@@ -1,8 +1,10 @@
 // The basket: keys, copies, positions, the admission rule with its three
 // refusals, the add-to-basket entry, and the patient file rows built from it.
 
+#include "ActeChoisi.h"
 #include "AjoutPanier.h"
 #include "BaseDeTest.h"
+#include "Data.h"
 #include "Dossier.h"
 #include "Globals.h"
 #include "Messages.h"
@@ -42,13 +44,9 @@ QStringList codes(const Panier& p) {
     return l;
 }
 
-// A recordset as the search panels leave the current act: one CCAM row.
-RecordsetPtr rangeeActe(const QString& code) {
-    auto rs = std::make_shared<Recordset>();
-    rs->ajouterChamp(QStringLiteral("AMCODE"));
-    rs->ajouterChamp(QStringLiteral("Activite"));
-    rs->ajouterLigne({code, QStringLiteral("1")});
-    return rs;
+// The current act as a search panel leaves it.
+ActeChoisi rangeeActe(const QString& code) {
+    return {code, QStringLiteral("1"), {}};
 }
 
 // Procedure PROC001 = COMP001 + COMP002; INCO001 incompatible with COMP001
@@ -83,10 +81,7 @@ class TestPanier : public QObject {
 
 private slots:
     void init() { reinitialiserEtatGlobal(); }
-    void cleanup() {
-        installerDialogueAjoutPanier(nullptr);
-        reinitialiserEtatGlobal();
-    }
+    void cleanup() { reinitialiserEtatGlobal(); }
 
     void cleEtDoublons();
     void acteExisteSensibleALaCasse();
@@ -183,10 +178,12 @@ void TestPanier::copieGardeLesClesPartagees() {
 void TestPanier::associationASaisirLue() {
     Panier p;
     QVERIFY(!p.fautSaisirAss());
-    associationASaisir = true;
+    p.setAssociationASaisir(true);
     p.ajouterActe(acte("A", "1"));
     p.supprimerActe(1); // emptying the basket leaves the flag as it was
     QVERIFY(p.fautSaisirAss());
+    QVERIFY(p.copie()->fautSaisirAss()); // the association codes dialog's copy keeps it
+    QVERIFY(!Panier().fautSaisirAss());
 }
 
 void TestPanier::admission_data() {
@@ -218,18 +215,20 @@ void TestPanier::admission() {
     QFETCH(QString, message);
     for (const QString& c : panier)
         ::panier().ajouterActe(::acte(c, "4"));
-    acteCourant = rangeeActe(acte);
+    choisirActeCourant(rangeeActe(acte));
     QCOMPARE(int(verifierAdmission()), attendu);
 
+    // The use case shows nothing; the window shows its refusal.
     MessagesScriptes messages;
-    int dialogues = 0;
-    installerDialogueAjoutPanier([&] { ++dialogues; });
-    ajouterAuPanier();
+    const Resultat resultat = ajouterAuPanier();
+    QVERIFY(messages.journal().empty());
+    QCOMPARE(resultat.message, message);
+    QCOMPARE(signaler(resultat), message.isEmpty());
     if (message.isEmpty()) {
-        QCOMPARE(dialogues, 1);
+        QVERIFY(resultat.estFait());
         QVERIFY(messages.journal().empty());
     } else {
-        QCOMPARE(dialogues, 0);
+        QVERIFY(resultat.estRefus());
         QCOMPARE(messages.journal().size(), size_t(1));
         const MessageAffiche& m = messages.journal().front();
         QCOMPARE(m.texte, message);
@@ -244,12 +243,9 @@ void TestPanier::panierVideSansRequete() {
     // No database at all: any query would report an error.
     cheminBase = QStringLiteral("/nonexistent/tarvenor.mdb");
     MessagesScriptes messages;
-    int dialogues = 0;
-    installerDialogueAjoutPanier([&] { ++dialogues; });
-    acteCourant = rangeeActe("PROC001");
+    choisirActeCourant(rangeeActe("PROC001"));
     QCOMPARE(int(verifierAdmission()), 0);
-    ajouterAuPanier();
-    QCOMPARE(dialogues, 1);
+    QVERIFY(ajouterAuPanier().estFait());
     QVERIFY(messages.journal().empty());
 }
 
@@ -267,12 +263,13 @@ void TestPanier::requeteEnEchecNeTrouveRien() {
 
 void TestPanier::sansActeCourantRienNeSePasse() {
     MessagesScriptes messages;
-    int dialogues = 0;
-    installerDialogueAjoutPanier([&] { ++dialogues; });
-    ajouterAuPanier();
-    acteCourant = std::make_shared<Recordset>();
-    ajouterAuPanier();
-    QCOMPARE(dialogues, 0);
+    panier().ajouterActe(acte("COMP001", "1"));
+    QCOMPARE(ajouterAuPanier().issue, Resultat::Issue::Rien);
+    choisirActeCourant(rangeeActe("INCO001"));
+    oublierActeCourant();
+    const Resultat resultat = ajouterAuPanier();
+    QCOMPARE(resultat.issue, Resultat::Issue::Rien);
+    QVERIFY(!signaler(resultat));
     QVERIFY(messages.journal().empty());
 }
 

@@ -4,6 +4,7 @@
 // the same time and replacing the same thesaurus lose nothing, and a copy
 // waits for another that is writing, then says once that the file is busy.
 
+#include "AccesDonnees.h"
 #include "BaseDeTest.h"
 #include "Data.h"
 #include "EchangeThesaurus.h"

@@ -1,6 +1,7 @@
 // The keyword search text: folding, splitting and the SQL built from it,
 // then the built SQL run on a database for the inputs users get wrong.
 
+#include "AccesDonnees.h"
 #include "BaseDeTest.h"
 #include "Data.h"
 #include "Globals.h"

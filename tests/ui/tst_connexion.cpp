@@ -6,9 +6,12 @@
 #include "ChoixFichier.h"
 #include "Data.h"
 #include "Globals.h"
+#include "Medecin.h"
 #include "Messages.h"
+#include "ModeEcran.h"
 #include "Parametres.h"
 #include "PiloteConnexion.h"
+#include "Utilisateur.h"
 #include "f_ThesaurusDIM.h"
 #include "f_principale.h"
 #include "f_thesaurusMED.h"
@@ -285,7 +288,7 @@ void TestConnexion::echecs() {
         QCOMPARE(cheminBase, typed);
     QCOMPARE(Parametres::lire(Parametres::NomUtilisateur), QStringLiteral("ANCIEN"));
     QCOMPARE(Parametres::lire(Parametres::CheminBase), QStringLiteral("/ancien/BD.mdb"));
-    QCOMPARE(contexteCourant, qint16(0));
+    QCOMPARE(contexteCourant, ModeEcran::Aucun);
     QVERIFY(m_principale->espace()->subWindowList().isEmpty());
     // A file that is not a database is left as it was.
     if (!avant.isEmpty()) {
@@ -388,7 +391,7 @@ void TestConnexion::groupes() {
         QCOMPARE(medecinCourant->UM, QStringLiteral("U01"));
         QCOMPARE(medecinCourant->activite, QStringLiteral("1"));
         QCOMPARE(medecinCourant->UTI, utilisateurCourant.p_code);
-        QVERIFY(f_thesaurusMED::instance());
+        QVERIFY(m_principale->fenetreOuverte<f_thesaurusMED>());
     } else {
         // Logins of other groups leave the doctor untouched.
         QVERIFY(!medecinCourant);
@@ -405,7 +408,7 @@ void TestConnexion::medecinSansFiche() {
     QCOMPARE(medecinCourant->libelle, QString());
     QCOMPARE(medecinCourant->UTI, codeUtilisateur(QStringLiteral("MED2")));
     QCOMPARE(int(contexteCourant), 3);
-    QVERIFY(f_thesaurusMED::instance());
+    QVERIFY(m_principale->fenetreOuverte<f_thesaurusMED>());
 }
 
 void TestConnexion::baseDemonstration_data() {
@@ -498,7 +501,7 @@ void TestConnexion::annulation() {
     QVERIFY(m_messages->journal().empty());
 
     // Cancelling disables the buttons a mode would show.
-    contexteCourant = 2;
+    changerContexte(ModeEcran::ThesaurusMedecinDIM);
     m_principale->updateToolBar();
     pilote.annuler();
     m_principale->m_f_connexion->trigger();

@@ -4,14 +4,18 @@
 // day from the login to the new doctor's first login. Message boxes and
 // modal dialogs go through the scripted hooks.
 
+#include "AccesDonnees.h"
 #include "Administration.h"
 #include "BaseDeTest.h"
 #include "Chiffrement.h"
 #include "FenetresModales.h"
 #include "Globals.h"
+#include "Medecin.h"
 #include "Messages.h"
+#include "ModeEcran.h"
 #include "Parametres.h"
 #include "PiloteConnexion.h"
+#include "Utilisateur.h"
 #include "ctr_ListeActes.h"
 #include "ctr_ThesMED.h"
 #include "d_UM.h"
@@ -83,7 +87,7 @@ struct Poste {
         utilisateurCourant.p_code = 1;
         utilisateurCourant.p_LOGIN = QStringLiteral("ADMIN");
         utilisateurCourant.p_GROUP = QStringLiteral("ADMIN");
-        contexteCourant = 5;
+        changerContexte(ModeEcran::Administration);
         fenetre = new f_utilisateurs;
         fenetre->resize(1100, 600);
         fenetre->show();
@@ -670,7 +674,7 @@ void TestGestionUtilisateurs::administrateurCreeUnMedecin() {
     principale->boutonBarreOutils(QStringLiteral("b_retour"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(int(contexteCourant), 2);
-    QVERIFY(f_ThesaurusDIM::instance());
+    QVERIFY(principale->fenetreOuverte<f_ThesaurusDIM>());
     pilote.avantSaisie = nullptr;
     pilote.connecter(QStringLiteral("dupont"), QStringLiteral("secret"), base.chemin());
     principale->changerUtilisateur();
@@ -679,7 +683,7 @@ void TestGestionUtilisateurs::administrateurCreeUnMedecin() {
     QVERIFY(medecinCourant);
     QCOMPARE(medecinCourant->code, QStringLiteral("JDUPONT"));
     QCOMPARE(medecinCourant->UM, QStringLiteral("NEURO"));
-    f_thesaurusMED* med = f_thesaurusMED::instance();
+    f_thesaurusMED* med = principale->fenetreOuverte<f_thesaurusMED>();
     QVERIFY(med);
     // His thesaurus is empty: the tree holds his own node only.
     QTreeWidget* arbre = med->ctr_ThesMED1->TV_ThesMED;

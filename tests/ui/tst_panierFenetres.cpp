@@ -3,16 +3,21 @@
 // "Saisie des associations" and "Dossier". Messages and modal dialogs go
 // through the scripted hooks.
 
+#include "ActeChoisi.h"
 #include "AjoutPanier.h"
 #include "BaseDeTest.h"
 #include "DR_dossier.h"
+#include "Data.h"
 #include "FichiersDeTest.h"
 #include "Globals.h"
+#include "Medecin.h"
 #include "Messages.h"
+#include "Panier.h"
 #include "PiloteDialogues.h"
 #include "QtListeColonnes.h"
 #include "QtPanier.h"
 #include "QtPlateforme.h"
+#include "adCCAM.h"
 #include "ctr_proprietesActivite.h"
 #include "d_aide.h"
 #include "d_ajoutPanier.h"
@@ -100,10 +105,7 @@ private slots:
         cheminBase = chemin;
         m_messages = std::make_unique<MessagesScriptes>();
     }
-    void cleanup() {
-        m_messages.reset();
-        installerDialogueAjoutPanier(nullptr);
-    }
+    void cleanup() { m_messages.reset(); }
 
     void panneauModificateurs();
     void panneauListesVides();
@@ -365,17 +367,10 @@ void TestPanierFenetres::ajoutCreerDossier() {
 }
 
 void TestPanierFenetres::ouvertureDepuisLesCommandes() {
-    installerPanierQt();
     PiloteDialogues pilote;
-    auto rangee = [](const QString& code) {
-        auto rs = std::make_shared<Recordset>();
-        rs->ajouterChamp("AMCODE");
-        rs->ajouterLigne({code});
-        return rs;
-    };
     // An act of a thesaurus that the loaded classification lacks.
-    acteCourant = rangee("WBFA099");
-    ajouterAuPanier();
+    choisirActeCourant(ActeChoisi{QStringLiteral("WBFA099"), {}, {}});
+    d_ajoutPanier::demander(nullptr);
     QVERIFY(pilote.dialogues.isEmpty());
     QCOMPARE(m_messages->journal().size(), size_t(1));
     QVERIFY(m_messages->journal().front().texte.contains("WBFA099"));
@@ -392,15 +387,15 @@ void TestPanierFenetres::ouvertureDepuisLesCommandes() {
         cochee = a->lv_activites->currentItem()->text(0);
         QTest::mouseClick(a->OKButton, Qt::LeftButton);
     });
-    acteCourant = rangee("XHMA001");
-    ajouterAuPanier();
+    choisirActeCourant(ActeChoisi{QStringLiteral("XHMA001"), {}, {}});
+    d_ajoutPanier::demander(nullptr);
     QCOMPARE(code + " " + cochee, QString("XHMA001 4"));
     QCOMPARE(cles(panier()), QStringList{"XHMA0014"});
 
     // A refusal of the admission shows its message, and no dialog.
     m_messages->vider();
-    acteCourant = rangee("XHMA002");
-    ajouterAuPanier();
+    choisirActeCourant(ActeChoisi{QStringLiteral("XHMA002"), {}, {}});
+    d_ajoutPanier::demander(nullptr);
     QCOMPARE(pilote.dialogues, QStringList{"d_ajoutPanier"});
     QCOMPARE(m_messages->textes(),
              QStringList{"Cet acte ne peut être ajouté au panier ! Il est incompatible avec un "
@@ -508,7 +503,7 @@ void TestPanierFenetres::panierVider() {
     Panier panier;
     for (const char* c : {"TEQP001", "TEQP003"})
         panier.ajouterActe(acte(c, "1"));
-    associationASaisir = true;
+    panier.setAssociationASaisir(true);
     PiloteDialogues pilote;
     pilote.quand("d_panier", [&](QDialog* d) {
         auto* p = static_cast<d_panier*>(d);

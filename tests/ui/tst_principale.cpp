@@ -1,15 +1,20 @@
 // The main window driven through the hooks: menus, toolbar by screen mode,
 // commands, change of user, placement memory, quit confirmation, start-up.
 
+#include "ActeChoisi.h"
 #include "AjoutPanier.h"
 #include "BaseDeTest.h"
 #include "Globals.h"
+#include "Medecin.h"
 #include "Messages.h"
+#include "ModeEcran.h"
+#include "Panier.h"
 #include "Parametres.h"
 #include "PiloteConnexion.h"
 #include "QtDemarrage.h"
 #include "QtListes.h"
 #include "Recordset.h"
+#include "Utilisateur.h"
 #include "d_apropos.h"
 #include "f_ThesaurusDIM.h"
 #include "f_principale.h"
@@ -175,9 +180,9 @@ void TestPrincipale::barreOutils() {
     QFETCH(QStringList, cles);
     QFETCH(QStringList, infobulles);
     // From a mode with buttons, so that the old ones must go.
-    contexteCourant = 3;
+    changerContexte(ModeEcran::EspaceMedecin);
     m_principale->updateToolBar();
-    contexteCourant = qint16(mode);
+    changerContexte(ModeEcran(mode));
     m_principale->updateToolBar();
     QCOMPARE(clesBarre(m_principale.get()), cles);
     const auto actions = m_principale->Toolbar1->actions();
@@ -217,7 +222,7 @@ void TestPrincipale::retour() {
     QFETCH(int, modeApres);
     QFETCH(QString, fenetre);
     m_principale->afficherFenetre(new f_utilisateurs);
-    contexteCourant = qint16(mode);
+    changerContexte(ModeEcran(mode));
     m_principale->updateToolBar();
     m_principale->boutonBarreOutils(QStringLiteral("b_retour"));
     supprimerDiffere();
@@ -228,14 +233,14 @@ void TestPrincipale::retour() {
     // The toolbar follows the new mode.
     m_principale->updateToolBar();
     const QStringList attendu = clesBarre(m_principale.get());
-    contexteCourant = qint16(modeApres);
+    changerContexte(ModeEcran(modeApres));
     m_principale->updateToolBar();
     QCOMPARE(clesBarre(m_principale.get()), attendu);
 }
 
 void TestPrincipale::panierVide() {
     PiloteConnexion pilote;
-    contexteCourant = 3;
+    changerContexte(ModeEcran::EspaceMedecin);
     m_principale->updateToolBar();
     m_principale->Toolbar1->actions().first()->trigger(); // b_selection
     QCOMPARE(int(m_messages->journal().size()), 1);
@@ -256,40 +261,38 @@ void TestPrincipale::panierVide() {
 }
 
 void TestPrincipale::selectionnerActe() {
-    int ouvertures = 0;
-    installerDialogueAjoutPanier([&] { ++ouvertures; });
-    contexteCourant = 3;
+    m_base.reset();
+    m_base = std::make_unique<BaseDeTest>(true); // the acts of the demonstration
+    PiloteConnexion pilote;
+    const auto ouvertures = [&] { return int(pilote.dialogues.count("d_ajoutPanier")); };
+    changerContexte(ModeEcran::EspaceMedecin);
     m_principale->updateToolBar();
     QAction* selectionner = m_principale->Toolbar1->actions().last();
     QCOMPARE(selectionner->objectName(), QStringLiteral("b_selectionner"));
     // No current act: nothing happens.
     selectionner->trigger();
-    QCOMPARE(ouvertures, 0);
+    QCOMPARE(ouvertures(), 0);
     // An act admitted into the empty basket: the add-to-basket dialog opens.
-    auto rs = std::make_shared<Recordset>();
-    rs->ajouterChamp(QStringLiteral("AMCODE"));
-    rs->ajouterLigne({QStringLiteral("AAFA001")});
-    acteCourant = rs;
+    choisirActeCourant({QStringLiteral("XHMA001"), {}, {}});
     selectionner->trigger();
-    QCOMPARE(ouvertures, 1);
+    QCOMPARE(ouvertures(), 1);
     QVERIFY(m_messages->journal().empty());
     QVERIFY(!QGuiApplication::overrideCursor());
     // The same key in another mode does nothing.
-    contexteCourant = 2;
+    changerContexte(ModeEcran::ThesaurusMedecinDIM);
     m_principale->boutonBarreOutils(QStringLiteral("b_selectionner"));
-    QCOMPARE(ouvertures, 1);
-    installerDialogueAjoutPanier(nullptr);
+    QCOMPARE(ouvertures(), 1);
 }
 
 void TestPrincipale::administration() {
     PiloteConnexion pilote;
     pilote.connecter(QStringLiteral("ADMIN1"), QStringLiteral("A"), m_base->chemin());
     m_principale->afficherConnexion();
-    QVERIFY(f_ThesaurusDIM::instance());
+    QVERIFY(m_principale->fenetreOuverte<f_ThesaurusDIM>());
 
     m_principale->m_a_uti->trigger();
     supprimerDiffere();
-    QVERIFY(!f_ThesaurusDIM::instance());
+    QVERIFY(!m_principale->fenetreOuverte<f_ThesaurusDIM>());
     QVERIFY(f_utilisateurs::instance());
     QCOMPARE(f_utilisateurs::instance()->ongletAffiche(), 1);
     QCOMPARE(int(contexteCourant), 5);
@@ -304,7 +307,7 @@ void TestPrincipale::administration() {
     supprimerDiffere();
     QCOMPARE(int(contexteCourant), 2);
     QVERIFY(!f_utilisateurs::instance());
-    QCOMPARE(m_principale->fenetreActive(), f_ThesaurusDIM::instance());
+    QCOMPARE(m_principale->fenetreActive(), m_principale->fenetreOuverte<f_ThesaurusDIM>());
     QCOMPARE(clesBarre(m_principale.get()), (QStringList{"b_imprimer", "b_export"}));
     QVERIFY(m_messages->journal().empty());
 }
@@ -323,7 +326,7 @@ void TestPrincipale::changementUtilisateur() {
     pilote.connecter(QStringLiteral("ADMIN1"), QStringLiteral("a"), m_base->chemin());
     bool modeZeroPendantConnexion = false;
     pilote.avantSaisie = [&](QDialog*) {
-        modeZeroPendantConnexion = contexteCourant == 0 &&
+        modeZeroPendantConnexion = contexteCourant == ModeEcran::Aucun &&
                                    m_principale->Toolbar1->actions().isEmpty() &&
                                    !m_principale->m_thesaurus->menuAction()->isVisible() &&
                                    m_principale->fenetreActive() == nullptr;
@@ -334,8 +337,8 @@ void TestPrincipale::changementUtilisateur() {
     QCOMPARE(utilisateurCourant.p_LOGIN, QStringLiteral("ADMIN1"));
     QVERIFY(m_principale->m_admin->menuAction()->isVisible());
     QVERIFY(!m_principale->m_thesaurus->menuAction()->isVisible());
-    QVERIFY(!f_thesaurusMED::instance());
-    QCOMPARE(m_principale->fenetreActive(), f_ThesaurusDIM::instance());
+    QVERIFY(!m_principale->fenetreOuverte<f_thesaurusMED>());
+    QCOMPARE(m_principale->fenetreActive(), m_principale->fenetreOuverte<f_ThesaurusDIM>());
     QCOMPARE(int(m_principale->espace()->subWindowList().size()), 1);
     QCOMPARE(int(contexteCourant), 2);
     // The doctor and the basket stay as they were.
@@ -389,7 +392,7 @@ void TestPrincipale::quitterNon() {
     m_principale->m_f_quitter->trigger();
     supprimerDiffere();
     QVERIFY(m_principale->isVisible());
-    QVERIFY(f_ThesaurusDIM::instance());
+    QVERIFY(m_principale->fenetreOuverte<f_ThesaurusDIM>());
     QCOMPARE(int(m_messages->journal().size()), 1);
     const MessageAffiche& m = m_messages->journal().front();
     QCOMPARE(m.texte, QStringLiteral("Voulez vous vraiment quitter ?"));
@@ -407,7 +410,7 @@ void TestPrincipale::quitterOui() {
     QVERIFY(m_principale->close());
     supprimerDiffere();
     QVERIFY(!m_principale->isVisible());
-    QVERIFY(!f_ThesaurusDIM::instance());
+    QVERIFY(!m_principale->fenetreOuverte<f_ThesaurusDIM>());
     QCOMPARE(lireTwips(Parametres::MainLeft), 2250.0);
     QCOMPARE(lireTwips(Parametres::MainTop), 1350.0);
     QCOMPARE(lireTwips(Parametres::MainWidth), 15000.0);
@@ -459,7 +462,6 @@ void TestPrincipale::demarrage() {
     pilote.annuler();
     std::unique_ptr<f_principale> f(demarrerApplication());
     QCOMPARE(cheminDefaut, QCoreApplication::applicationDirPath() + "/DATA/BD.mdb");
-    QCOMPARE(f_principale::instance(), f.get());
     QVERIFY(f->isVisible());
     QCOMPARE(pilote.dialogues, QStringList{"d_connexion"});
     // The login dialog offered the default path (no setting yet).

@@ -2,17 +2,23 @@
 // the chapter notes dialog, driven offscreen on the demonstration database
 // completed with rows of their own (codes and words no real act uses).
 
+#include "AccesDonnees.h"
+#include "ActeChoisi.h"
 #include "AjoutPanier.h"
 #include "BaseDeTest.h"
 #include "Data.h"
 #include "FenetresModales.h"
 #include "Globals.h"
+#include "Medecin.h"
 #include "Messages.h"
+#include "ModeEcran.h"
 #include "Panier.h"
+#include "Utilisateur.h"
 #include "ctr_Details.h"
 #include "ctr_Hier.h"
 #include "ctr_motCle.h"
 #include "ctr_site.h"
+#include "d_ajoutPanier.h"
 #include "d_notesUtilisation.h"
 #include "d_selectCat.h"
 #include "f_thesaurusMED.h"
@@ -221,7 +227,7 @@ void tst_recherche::motCle() {
     if (!codes.isEmpty()) {
         // The first row is highlighted, but not picked: no current act yet.
         QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
-        QVERIFY(!acteCourant);
+        QVERIFY(acteCourant.estVide());
         QCOMPARE(panneau.LV_Actes->topLevelItem(0)->text(1).isEmpty(), false);
     }
     if (!messages.isEmpty()) {
@@ -275,32 +281,32 @@ void tst_recherche::choixParClicEtFleche() {
 
     QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
                       centreLigne(panneau.LV_Actes, 1));
-    QVERIFY(acteCourant);
-    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQYB001"));
-    QCOMPARE(acteCourant->RecordCount(), 2); // every activity and phase row of the act
-    QCOMPARE(panneau.acteSelectionne(), acteCourant);
+    QVERIFY(!acteCourant.estVide());
+    QCOMPARE(acteCourant.code, QStringLiteral("QQYB001"));
+    QVERIFY(acteCourant.activite.isEmpty()); // every activity of the act
+    QCOMPARE(panneau.acteSelectionne(), acteCourant.code);
     QCOMPARE(panneau.LV_Actes->toolTip(), QStringLiteral("Brachylogie tarvenorique en deux temps"));
     QVERIFY(!panneau.m_listeActes->isVisible());
 
     QTest::keyClick(panneau.LV_Actes, Qt::Key_Down);
-    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQZA001"));
+    QCOMPARE(acteCourant.code, QStringLiteral("QQZA001"));
     QTest::keyClick(panneau.LV_Actes, Qt::Key_Up);
-    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQYB001"));
+    QCOMPARE(acteCourant.code, QStringLiteral("QQYB001"));
     // Other keys move nothing that counts.
     QTest::keyClick(panneau.LV_Actes, Qt::Key_End);
-    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQYB001"));
+    QCOMPARE(acteCourant.code, QStringLiteral("QQYB001"));
     QVERIFY(!panneau.m_listeActes->isVisible());
 }
 
-// The act picked in the doctor's window goes to that window's details panel;
-// with a screen mode whose window is not open, nothing is shown and nothing fails.
+// The act picked in the doctor's window goes to that window's details panel,
+// whatever the screen mode: the panel announces, its window shows.
 void tst_recherche::detailsDansLaFenetreHote() {
     auto medecin = std::make_shared<Medecin>();
     medecin->code = QStringLiteral("CMARTIN");
     medecin->remplirDonnees();
     medecin->remplirThesaurusMED();
     medecinCourant = medecin;
-    contexteCourant = 3;
+    changerContexte(ModeEcran(3));
     auto fenetre = std::make_unique<f_thesaurusMED>();
     fenetre->resize(1000, 650);
     fenetre->show();
@@ -314,13 +320,14 @@ void tst_recherche::detailsDansLaFenetreHote() {
              QStringLiteral("QQYB001 est un acte classant"));
     QVERIFY(!fenetre->ctr_Details1->c_phases->isHidden());
 
-    contexteCourant = 4; // the search dialog is not open
+    changerContexte(ModeEcran::RechercheActe); // another mode: the same window shows it
     chercher(panneau, "QQZA", true);
     QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
                       centreLigne(panneau.LV_Actes, 0));
-    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQZA001"));
+    QCOMPARE(acteCourant.code, QStringLiteral("QQZA001"));
     QCOMPARE(fenetre->ctr_Details1->l_acteClassant->text(),
-             QStringLiteral("QQYB001 est un acte classant"));
+             QStringLiteral("QQZA001 est un acte classant"));
+    QVERIFY(fenetre->ctr_Details1->c_phases->isHidden());
 }
 
 void tst_recherche::triParColonne() {
@@ -378,7 +385,7 @@ void tst_recherche::casesACocherDansLaRecherche() {
         horsRecherche.show();
         QVERIFY(!horsRecherche.getListeActesSelectionnees());
     }
-    contexteCourant = 4;
+    changerContexte(ModeEcran(4));
     utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
     ctr_motCle panneau;
     panneau.resize(600, 400);
@@ -406,7 +413,7 @@ void tst_recherche::casesACocherDansLaRecherche() {
     QCOMPARE(selection->at(1).code, QStringLiteral("QQZA002"));
     // No pop-up menu with tick boxes, even for a doctor.
     QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, centreLigne(liste, 0));
-    QVERIFY(acteCourant);
+    QVERIFY(!acteCourant.estVide());
     QVERIFY(!panneau.m_listeActes->isVisible());
 }
 
@@ -425,7 +432,7 @@ void tst_recherche::menuContextuel() {
     QFETCH(Qt::MouseButton, bouton);
     QFETCH(bool, menu);
     utilisateurCourant.p_GROUP = groupe;
-    contexteCourant = 3;
+    changerContexte(ModeEcran(3));
     ctr_Hier panneau;
     panneau.resize(600, 400);
     panneau.show();
@@ -436,7 +443,7 @@ void tst_recherche::menuContextuel() {
     choisirChapitre(panneau, 1, 1);
     QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 1);
     QTest::mouseClick(panneau.LV_Actes->viewport(), bouton, {}, centreLigne(panneau.LV_Actes, 0));
-    QVERIFY(acteCourant); // details in every case
+    QVERIFY(!acteCourant.estVide()); // details in every case
     QCOMPARE(panneau.m_listeActes->isVisible(), menu);
     panneau.m_listeActes->hide();
 }
@@ -444,15 +451,21 @@ void tst_recherche::menuContextuel() {
 // "Sélectionner cet acte" runs the basket admission on the act picked.
 void tst_recherche::menuPanier() {
     utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
-    contexteCourant = 3;
+    changerContexte(ModeEcran(3));
     int dialogues = 0;
-    installerDialogueAjoutPanier([&] { ++dialogues; });
+    const ExecuteurModal avant = installerExecuteurModal([&](QObject* o) {
+        dialogues += qobject_cast<d_ajoutPanier*>(o) != nullptr;
+        return 0;
+    });
     Acte dansLePanier;
     dansLePanier.code = QStringLiteral("QQXC001");
     dansLePanier.activite = QStringLiteral("1");
     panier().ajouterActe(dansLePanier);
 
     ctr_motCle panneau;
+    // What the window holding the panel does with the command.
+    connect(&panneau, &ctr_ListeActes::ajoutPanierDemande, &panneau,
+            [&] { d_ajoutPanier::demander(&panneau); });
     panneau.resize(600, 400);
     panneau.show();
     chercher(panneau, "QQZA", true);
@@ -467,16 +480,16 @@ void tst_recherche::menuPanier() {
 
     QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, centreLigne(liste, 1));
     panneau.m_ajoutPanier->trigger();
-    QCOMPARE(acteCourant->Fields("AMCODE").toString(), QStringLiteral("QQZA002"));
+    QCOMPARE(acteCourant.code, QStringLiteral("QQZA002"));
     QCOMPARE(dialogues, 1);
     QCOMPARE(m_messages->journal().size(), size_t(1));
-    installerDialogueAjoutPanier(nullptr);
+    installerExecuteurModal(avant);
 }
 
 // "Ajouter au thésaurus" hands the picked act's code to the category chooser.
 void tst_recherche::menuThesaurus() {
     utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
-    contexteCourant = 3;
+    changerContexte(ModeEcran(3));
     medecinCourant = std::make_shared<Medecin>();
     QStringList titres;
     const ExecuteurModal avant = installerExecuteurModal([&](QObject* o) {
@@ -486,6 +499,11 @@ void tst_recherche::menuThesaurus() {
         return 0;
     });
     ctr_site panneau;
+    // What the doctor's window does with the command.
+    connect(&panneau, &ctr_ListeActes::ajoutThesaurusDemande, &panneau, [&](const QString& code) {
+        d_selectCat choix(&panneau);
+        choix.afficher(code);
+    });
     panneau.resize(600, 400);
     panneau.show();
     QCOMPARE(panneau.m_ajoutThesaurus->text(), QStringLiteral("Ajouter au thésaurus"));
@@ -569,7 +587,7 @@ void tst_recherche::hierarchie() {
     QCOMPARE(c[2]->count(), 0);
     QCOMPARE(codesListe(panneau.LV_Actes), QStringList{"QQYB001"});
     QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
-    QVERIFY(!acteCourant);
+    QVERIFY(acteCourant.estVide());
 
     // A level-3 chapter without level 4: position + "00".
     choisirChapitre(panneau, 1, 0);
@@ -628,7 +646,7 @@ void tst_recherche::details() {
                           "Associations", "Incompatibilités", "Exonération"}));
 
     // Two activities, no phase.
-    details.majDetails(accesDonnees.getActe("QQZA002", QString()));
+    details.majDetails("QQZA002");
     QCOMPARE(details.ongletCourant(), qint16(1));
     QCOMPARE(details.c_activites->count(), 2);
     QCOMPARE(details.c_activites->currentIndex(), 0);
@@ -657,7 +675,7 @@ void tst_recherche::details() {
     QCOMPARE(details.ongletCourant(), qint16(4));
     QVERIFY(details.t_details->toPlainText().startsWith(
         QString::fromUtf8("Hiérarchie complète de cet acte :\n\n98\t\tCHAPITRE DE TEST\n98.01")));
-    details.majDetails(accesDonnees.getActe("QQYB001", QString()));
+    details.majDetails("QQYB001");
     QCOMPARE(details.ongletCourant(), qint16(4));
     QVERIFY(!details.c_phases->isHidden());
     QCOMPARE(details.c_phases->count(), 2);
@@ -669,12 +687,12 @@ void tst_recherche::details() {
     QCOMPARE(details.phaseCourante(), QStringLiteral("2"));
 
     // No act, or an empty one, clears the panel.
-    details.majDetails(accesDonnees.getActe("ZZZZ999", QString()));
+    details.majDetails("ZZZZ999");
     QVERIFY(details.l_acteClassant->text().isEmpty());
     QVERIFY(details.t_details->toPlainText().isEmpty());
     QCOMPARE(details.c_activites->count(), 0);
     QVERIFY(details.c_phases->isHidden());
-    details.majDetails(nullptr);
+    details.majDetails(QString());
     QVERIFY(details.l_acteClassant->text().isEmpty());
 }
 
@@ -684,7 +702,7 @@ void tst_recherche::detailsHierarchieAlignee() {
     ctr_Details details;
     details.resize(900, 400);
     details.show();
-    details.majDetails(accesDonnees.getActe("QQXC001", QString()));
+    details.majDetails("QQXC001");
     details.TS_details->setCurrentIndex(3);
     QTextDocument* document = details.t_details->document();
     QList<int> colonnes;

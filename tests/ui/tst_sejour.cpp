@@ -9,7 +9,9 @@
 #include "DR_dossier.h"
 #include "FichiersDeTest.h"
 #include "Globals.h"
+#include "Medecin.h"
 #include "Messages.h"
+#include "Panier.h"
 #include "Parametres.h"
 #include "PiloteDialogues.h"
 #include "QtListeColonnes.h"
@@ -79,7 +81,6 @@ private slots:
 void TestSejour::sejourComplet() {
     installerFrancais();
     reinitialiserEtatGlobal();
-    installerPanierQt();
     QTemporaryDir reglages;
     Parametres::redirigerVers(reglages.filePath("tarvenor.ini"));
     BaseDeTest base(true);
@@ -98,7 +99,7 @@ void TestSejour::sejourComplet() {
     });
     principale.afficherConnexion();
     QVERIFY(medecinCourant);
-    f_thesaurusMED* espace = f_thesaurusMED::instance();
+    f_thesaurusMED* espace = principale.fenetreOuverte<f_thesaurusMED>();
     QVERIFY(espace);
     espace->TS_Thes->setCurrentIndex(0);
     const auto empreinteAvant = empreinte(base.dossier());

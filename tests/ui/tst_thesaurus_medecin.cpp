@@ -4,6 +4,7 @@
 // category and act dialogs. Message boxes, file choosers and modal dialogs go
 // through the scripted hooks.
 
+#include "ActeChoisi.h"
 #include "AjoutPanier.h"
 #include "BaseDeTest.h"
 #include "ChoixFichier.h"
@@ -11,12 +12,15 @@
 #include "EchangeThesaurus.h"
 #include "FenetresModales.h"
 #include "Globals.h"
+#include "Medecin.h"
 #include "Messages.h"
+#include "ModeEcran.h"
 #include "Parametres.h"
 #include "Progression.h"
 #include "ctr_Details.h"
 #include "ctr_ThesMED.h"
 #include "d_ajoutActeThe.h"
+#include "d_ajoutPanier.h"
 #include "d_newCategorie.h"
 #include "d_rechercheActe.h"
 #include "d_selectCat.h"
@@ -32,6 +36,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -56,7 +61,7 @@ struct Poste {
         m->remplirDonnees();
         m->remplirThesaurusMED();
         medecinCourant = m;
-        contexteCourant = 3;
+        changerContexte(ModeEcran(3));
         fenetre = new f_thesaurusMED;
         fenetre->resize(1000, 650);
         fenetre->show();
@@ -232,7 +237,7 @@ void TstThesaurusMedecin::arbre_clesTextesEtSelection() {
                           "m_ajoutCat=Ajouter une catégorie", "m_suppCat=Supprimer la catégorie",
                           "m_modifCat=Renommer la catégorie"}));
     // In the doctor tab of the DIM window they show.
-    contexteCourant = 2;
+    changerContexte(ModeEcran(2));
     p.panneau->afficher(nullptr);
     QVERIFY(!p.panneau->Command1->isHidden());
     QVERIFY(!p.panneau->Command4->isHidden());
@@ -276,15 +281,16 @@ void TstThesaurusMedecin::arbre_medecinSansCategorie() {
 void TstThesaurusMedecin::clic_acteEtCategorie() {
     Poste p;
     p.cliquer(p.panneau->noeud(QStringLiteral("A9 - XGQC001 - ")));
-    QVERIFY(acteCourant);
-    QCOMPARE(acteCourant->Fields(QStringLiteral("AMCODE")).toString(), QStringLiteral("XGQC001"));
+    QVERIFY(!acteCourant.estVide());
+    QCOMPARE(acteCourant.code, QStringLiteral("XGQC001"));
     QCOMPARE(p.panneau->acteSelectionne(), acteCourant);
+    QCOMPARE(acteCourant.activite, QString());
     // The details panel of the window shows it.
     QVERIFY(!p.fenetre->ctr_Details1->t_details->toPlainText().isEmpty());
     QVERIFY(p.panneau->Command2->isEnabled());
     p.cliquer(p.panneau->noeud(QStringLiteral("C9")));
-    QVERIFY(!acteCourant);
-    QVERIFY(!p.panneau->acteSelectionne());
+    QVERIFY(acteCourant.estVide());
+    QVERIFY(p.panneau->acteSelectionne().estVide());
     QVERIFY(p.fenetre->ctr_Details1->t_details->toPlainText().isEmpty());
     p.cliquer(p.arbre->topLevelItem(0));
     QVERIFY(!p.panneau->Command2->isEnabled());
@@ -310,7 +316,7 @@ void TstThesaurusMedecin::menu() {
     QFETCH(QString, cle);
     QFETCH(QStringList, visibles);
     Poste p;
-    contexteCourant = static_cast<qint16>(contexte);
+    changerContexte(ModeEcran(contexte));
     p.cliquer(p.panneau->noeud(cle), Qt::RightButton);
     QTRY_VERIFY(p.panneau->m_TheMED->isVisible());
     QCOMPARE(actionsVisibles(p.panneau->m_TheMED), visibles);
@@ -324,11 +330,15 @@ void TstThesaurusMedecin::selectionnerActe() {
     // "Sélectionner cet acte" runs the basket admission on the act clicked.
     Poste p;
     QStringList ouverts;
-    installerDialogueAjoutPanier([&] { ouverts << acteCourant->Fields("AMCODE").toString(); });
+    const ExecuteurModal avant = installerExecuteurModal([&](QObject* o) {
+        if (qobject_cast<d_ajoutPanier*>(o))
+            ouverts << acteCourant.code;
+        return 0;
+    });
     p.cliquer(p.panneau->noeud(QStringLiteral("A8 - XGMA001 - ")), Qt::RightButton);
     p.panneau->m_TheMED->hide();
     p.panneau->m_ajoutPanier->trigger();
-    installerDialogueAjoutPanier(nullptr);
+    installerExecuteurModal(avant);
     QCOMPARE(ouverts, QStringList{QStringLiteral("XGMA001")});
 }
 
@@ -679,11 +689,11 @@ void TstThesaurusMedecin::export_fichier() {
 void TstThesaurusMedecin::onglets() {
     Poste p;
     p.cliquer(p.panneau->noeud(QStringLiteral("A9 - XGQC001 - ")));
-    QVERIFY(acteCourant);
+    QVERIFY(!acteCourant.estVide());
     QTabBar* onglets = p.fenetre->TS_Thes;
     QTest::mouseClick(onglets, Qt::LeftButton, {}, onglets->tabRect(0).center());
     QCOMPARE(onglets->currentIndex(), 0);
-    QVERIFY(!acteCourant);
+    QVERIFY(acteCourant.estVide());
     QVERIFY(p.fenetre->ctr_Details1->t_details->toPlainText().isEmpty());
     for (int i = 0; i < 4; ++i)
         QCOMPARE(p.fenetre->f_thes[i]->isVisible(), i == 0);
@@ -691,7 +701,7 @@ void TstThesaurusMedecin::onglets() {
     p.fenetre->afficherThesaurus();
     p.cliquer(p.panneau->noeud(QStringLiteral("A9 - XGQC001 - ")));
     QTest::mouseClick(onglets, Qt::LeftButton, {}, onglets->tabRect(3).center());
-    QVERIFY(acteCourant);
+    QVERIFY(!acteCourant.estVide());
     QVERIFY(p.fenetre->f_thes[3]->isVisible());
 }
 
@@ -751,7 +761,10 @@ void TstThesaurusMedecin::newCategorie_texteVide() {
         QTest::mouseClick(d->findChild<QPushButton*>(bouton), Qt::LeftButton);
         QVERIFY(d->result() != QDialog::Accepted);
     });
-    d_newCategorie::ouvrir(QStringLiteral("CMARTIN"), 2);
+    d_newCategorie dialogue;
+    dialogue.lien = QStringLiteral("CMARTIN");
+    dialogue.type = 2;
+    executerModal(&dialogue);
     QCOMPARE(p.messages.textes(), message.isEmpty() ? QStringList() : QStringList{message});
     if (!message.isEmpty()) {
         QCOMPARE(p.messages.journal().front().titre, QStringLiteral("Attention"));
@@ -928,9 +941,11 @@ void TstThesaurusMedecin::fenetrePrincipale_commandes() {
     p.fenetre = principale.ouvrirFenetre<f_thesaurusMED>();
     p.panneau = p.fenetre->ctr_ThesMED1;
     p.arbre = p.panneau->TV_ThesMED;
-    // The toolbar is off while each long operation runs, on again after.
+    // The toolbar and the menus are off while each long operation runs, on
+    // again after: no import can start inside the copy.
     auto barreActive = [&] {
-        bool active = !principale.Toolbar1->actions().isEmpty();
+        bool active =
+            !principale.Toolbar1->actions().isEmpty() && principale.menuBar()->isEnabled();
         for (QAction* a : principale.Toolbar1->actions())
             active = active && a->isEnabled();
         return active;
@@ -1030,10 +1045,8 @@ void TstThesaurusMedecin::selectCat_ajoute() {
         QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
         QCOMPARE(dlg->result(), int(QDialog::Accepted));
     });
-    {
-        d_selectCat d;
-        d.afficher(QStringLiteral("XHMA003"));
-    }
+    // Through the window, as its search panels ask: its thesaurus follows.
+    p.fenetre->ajouterAuThesaurus(QStringLiteral("XHMA003"));
     QVERIFY(p.messages.journal().empty());
     QCOMPARE(p.compter("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT = 9 AND AT_Acte = "
                        "'XHMA003' AND AT_ACTIVITE = ''"),
