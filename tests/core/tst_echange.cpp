@@ -86,6 +86,8 @@ private slots:
     void importProgression();
     void importGrosFichiers();
     void importTexteDansLeSql();
+    void lecture_data();
+    void lecture();
 
     void fichiersRefuses_data();
     void fichiersRefuses();
@@ -365,6 +367,41 @@ void TestEchange::importTexteDansLeSql() {
     std::sort(vu.begin(), vu.end());
     QCOMPARE(vu, attendu);
     QCOMPARE(base.compter("SELECT count(*) FROM Acte_Thesaurus"), actes + 10);
+}
+
+// The boundaries of the reader, without a database: what makes a blank line,
+// a listing line, and what a code keeps.
+void TestEchange::lecture_data() {
+    QTest::addColumn<QByteArray>("octets");
+    QTest::addColumn<QStringList>("attendu"); // "label: codes", or the error's end
+    QTest::newRow("espace insécable seule")
+        << QByteArray("e\n\xC2\xA0\nA\n") << QStringList({"A:"});
+    QTest::newRow("blanc final d'un code")
+        << QByteArray("e\nCat\tACTE001 \n") << QStringList({"Cat:ACTE001"});
+    QTest::newRow("code à blanc parmi d'autres")
+        << QByteArray("e\nCat\tA B\tc\n") << QStringList({"Cat:A B,C"});
+    QTest::newRow("libellé blanc avec acte") << QByteArray("e\r \tx\r") << QStringList({" :X"});
+    QTest::newRow("en-tête seul") << QByteArray("01/01/2020\tUM1\r\n\r\n") << QStringList();
+    QTest::newRow("acte et libellé")
+        << QByteArray("e\nCat\nX\tLibell\xE9 de l'acte\n") << QStringList({"ligne 3"});
+    QTest::newRow("200 000 lignes, pas une de plus")
+        << QByteArray("e\nC") + QByteArray("\tA").repeated(199999)
+        << QStringList({"C:" + QStringList(199999, "A").join(',')});
+}
+
+void TestEchange::lecture() {
+    QFETCH(QByteArray, octets);
+    QFETCH(QStringList, attendu);
+    const LectureThesaurus lu = lireTexteThesaurus(octets, "f.txt");
+    QStringList vu;
+    for (const CategorieImportee& c : lu.categories)
+        vu << c.libelle + ":" + c.actes.join(',');
+    if (!lu.erreur.isEmpty()) {
+        QVERIFY2(lu.erreur.contains(attendu.value(0)), qPrintable(lu.erreur));
+        QVERIFY(vu.isEmpty());
+    } else {
+        QCOMPARE(vu, attendu);
+    }
 }
 
 // Files that are not thesaurus files of the exchange layout are refused
