@@ -17,6 +17,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 const QString TAB = QStringLiteral("\t");
 const QString CRLF = QStringLiteral("\r\n");
@@ -46,12 +48,22 @@ QString lignesPhases(const QString& code) {
     return texte;
 }
 
-// Writes the text in Windows-1252, all at once: a file that cannot be written
-// is reported and left as it was.
+// The bytes of an exported file: Windows-1252, the format that other
+// installations read, when every character has a byte there; otherwise UTF-8
+// with a byte-order mark (which the import recognises), rather than turning
+// characters such as "≥" or "μ" into "?".
+QByteArray octetsExport(const QString& texte) {
+    if (representableEnWindows1252(texte))
+        return versWindows1252(texte);
+    return QByteArray("\xEF\xBB\xBF") + texte.toUtf8();
+}
+
+// Writes the text all at once: a file that cannot be written is reported and
+// left as it was.
 bool ecrireFichier(const QString& chemin, const QString& texte) {
     QSaveFile fichier(chemin);
     if (fichier.open(QIODevice::WriteOnly)) {
-        const QByteArray octets = versWindows1252(texte);
+        const QByteArray octets = octetsExport(texte);
         if (fichier.write(octets) == octets.size() && fichier.commit())
             return true;
     }
@@ -85,20 +97,68 @@ QString blocCategorie(bool echange, bool blocMedecin, const QString& libelle,
     return texte;
 }
 
-// A zero byte never stands in a text file (except a UTF-16 one), and control
-// characters other than TAB and line ends are rare in one.
+QString messageFichier(const QString& chemin, const QString& suite) {
+    return QStringLiteral("Le fichier d'import ") + chemin + suite;
+}
+
+// Control characters other than TAB and line ends are rare in a text file
+// (except a UTF-16 one, where every other byte of Latin text is zero): many
+// of them make a binary file. A stray one is reported with its line.
 bool ressembleATexte(const QByteArray& octets) {
     if (octets.startsWith("\xFF\xFE") || octets.startsWith("\xFE\xFF"))
         return true;
     qsizetype controles = 0;
     for (char o : octets) {
         const auto c = static_cast<unsigned char>(o);
-        if (c == 0)
-            return false;
         if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n' && c != '\f') || c == 0x7F)
             ++controles;
     }
-    return controles <= octets.size() / 100;
+    return controles <= qMax<qsizetype>(1, octets.size() / 100);
+}
+
+// A number with its thousands apart, as French writes it ("200 000").
+QString nombreFrancais(int n) {
+    QString texte = QString::number(n);
+    for (qsizetype i = texte.size() - 3; i > 0; i -= 3)
+        texte.insert(i, u' ');
+    return texte;
+}
+
+// TAB, blank, no-break space, ...
+bool estBlanc(QChar c) {
+    return c.isSpace();
+}
+
+enum class Ligne { Categorie, Liste, TropLongue };
+
+// Reads one category line (not blank) into cat, with at most maxActes acts.
+// Fields are cut at each TAB without building the empty ones, so that a line
+// of millions of TABs costs nothing. A line of the readable listing is an act
+// (code, TAB, label) or a phase (TAB, label): its one field after the first
+// holds a blank, which no act code does.
+Ligne lireLigneCategorie(QStringView ligne, CategorieImportee& cat, int maxActes) {
+    const qsizetype tab = ligne.indexOf(u'\t');
+    cat.libelle = ligne.left(tab < 0 ? ligne.size() : tab).toString();
+    cat.longueur = static_cast<int>(ligne.size());
+    if (tab < 0)
+        return Ligne::Categorie;
+    const QStringView suite = ligne.mid(tab + 1);
+    if (!suite.contains(u'\t') && suite.trimmed().contains(u' '))
+        return Ligne::Liste;
+    qsizetype debut = 0;
+    while (debut <= suite.size()) {
+        qsizetype fin = suite.indexOf(u'\t', debut);
+        if (fin < 0)
+            fin = suite.size();
+        const QStringView code = suite.mid(debut, fin - debut).trimmed();
+        if (!code.isEmpty()) {
+            if (cat.actes.size() >= maxActes)
+                return Ligne::TropLongue;
+            cat.actes.push_back(code.toString().toUpper());
+        }
+        debut = fin + 1;
+    }
+    return Ligne::Categorie;
 }
 
 // Reads and checks a thesaurus file before anything is changed. Reports the
@@ -129,13 +189,12 @@ bool lireFichierThesaurus(const QString& chemin, QList<CategorieImportee>& categ
                QStringLiteral(" ne peut pas être lu."));
         return false;
     }
-    const QByteArray octets = fichier.readAll();
-    if (!ressembleATexte(octets)) {
-        erreur(QStringLiteral("Le fichier d'import ") + chemin +
-               QStringLiteral(" n'est pas un fichier texte de thésaurus."));
+    LectureThesaurus lecture = lireTexteThesaurus(fichier.readAll(), chemin);
+    if (!lecture.erreur.isEmpty()) {
+        erreur(lecture.erreur);
         return false;
     }
-    categories = analyserTexteThesaurus(decoderTexteFichier(octets));
+    categories = std::move(lecture.categories);
     return true;
 }
 
@@ -171,6 +230,8 @@ bool importer(const QString& chemin, const QString& a_Lien, int a_type, bool rem
     qint64 taille = 0;
     if (!lireFichierThesaurus(chemin, categories, taille))
         return false;
+    if (categories.isEmpty() && !remplacer)
+        return true;
     const int maximum = static_cast<int>(qMin<qint64>(taille, tailleMaxImport)) + 1;
     ProgressionPortee attente(titreChargement, maximum);
     return operationDepot<bool>(false, [&] {
@@ -260,24 +321,69 @@ QString decoderTexteFichier(const QByteArray& octets) {
     return depuisWindows1252(octets);
 }
 
-QList<CategorieImportee> analyserTexteThesaurus(const QString& texte) {
-    QList<CategorieImportee> categories;
-    qsizetype debut = 0;
-    bool entete = true;
+LectureThesaurus lireTexteThesaurus(const QByteArray& octets, const QString& chemin) {
+    LectureThesaurus r;
+    if (!ressembleATexte(octets)) {
+        r.erreur =
+            messageFichier(chemin, QStringLiteral(" n'est pas un fichier texte de thésaurus."));
+        return r;
+    }
+    const QString texte = decoderTexteFichier(octets);
     const qsizetype n = texte.size();
+    qsizetype debut = 0;
+    int numero = 0;
+    int lignes = 0;
+    bool enteteLisible = false; // the header holds a letter or a digit
+    bool blancs = false;        // some line holds nothing but TABs and blanks
     while (debut < n) {
         qsizetype fin = debut;
         while (fin < n && texte.at(fin) != u'\r' && texte.at(fin) != u'\n')
             ++fin;
-        if (!entete) {
-            const QString ligne = texte.mid(debut, fin - debut);
+        ++numero;
+        const QStringView ligne = QStringView(texte).mid(debut, fin - debut);
+        for (const QChar c : ligne)
+            if (c != u'\t' && c.category() == QChar::Other_Control) {
+                r.erreur = messageFichier(
+                    chemin, QStringLiteral(" contient un caractère de contrôle (U+%1) à la ligne "
+                                           "%2 : ce n'est pas un fichier texte de thésaurus.")
+                                .arg(QString::number(c.unicode(), 16).toUpper(), 4, u'0')
+                                .arg(numero));
+                r.categories.clear();
+                return r;
+            }
+        const bool blanche = std::all_of(ligne.begin(), ligne.end(), estBlanc);
+        if (numero == 1) {
+            enteteLisible = std::any_of(ligne.begin(), ligne.end(),
+                                        [](QChar c) { return c.isLetterOrNumber(); });
+        } else if (blanche) {
+            // Never shown, so skipped: an empty line, or the TABs that a
+            // spreadsheet pads short rows with.
+            blancs = blancs || !ligne.isEmpty();
+        } else {
             CategorieImportee cat;
-            cat.actes = ligne.split(u'\t');
-            cat.libelle = cat.actes.takeFirst();
-            cat.longueur = static_cast<int>(ligne.size());
-            categories.push_back(std::move(cat));
+            const Ligne lue = lireLigneCategorie(ligne, cat, lignesMaxImport - lignes);
+            if (lue == Ligne::Liste) {
+                r.erreur = messageFichier(
+                    chemin,
+                    QStringLiteral(" est la liste lisible d'un thésaurus (ligne %1 : un acte "
+                                   "suivi de son libellé, ou une phase), que l'import ne lit "
+                                   "pas. Exportez le thésaurus au format « Text (*.txt) » et "
+                                   "importez ce fichier-là.")
+                        .arg(numero));
+                r.categories.clear();
+                return r;
+            }
+            lignes += 1 + static_cast<int>(cat.actes.size());
+            if (lue == Ligne::TropLongue || lignes > lignesMaxImport) {
+                r.erreur = messageFichier(
+                    chemin, QStringLiteral(" compte plus de %1 catégories et actes : ce n'est "
+                                           "pas un fichier de thésaurus.")
+                                .arg(nombreFrancais(lignesMaxImport)));
+                r.categories.clear();
+                return r;
+            }
+            r.categories.push_back(std::move(cat));
         }
-        entete = false;
         // One line end: CR LF, LF or CR.
         if (fin < n && texte.at(fin) == u'\r') {
             ++fin;
@@ -288,5 +394,9 @@ QList<CategorieImportee> analyserTexteThesaurus(const QString& texte) {
         }
         debut = fin;
     }
-    return categories;
+    if (r.categories.isEmpty() && (blancs || !enteteLisible))
+        r.erreur = messageFichier(chemin, QStringLiteral(" ne contient que des tabulations et des "
+                                                         "blancs : ce n'est pas un fichier de "
+                                                         "thésaurus."));
+    return r;
 }

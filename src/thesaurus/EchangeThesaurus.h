@@ -1,5 +1,7 @@
 #pragma once
-// Thesaurus text files. Written in Windows-1252 with CR LF line ends; line 1 is
+// Thesaurus text files. Written in Windows-1252 with CR LF line ends (in UTF-8
+// with a byte-order mark when some character has no Windows-1252 byte, so
+// that nothing is lost); line 1 is
 // a header (today's date, the owner), then either the exchange layout (file
 // extension exactly "txt": one line per category, its label then a TAB and
 // the code of each act) or a readable listing with labels and phases (any
@@ -7,7 +9,9 @@
 //
 // Reading accepts what editors write today: UTF-8 (with or without a
 // byte-order mark) and UTF-16 with a byte-order mark; otherwise Windows-1252.
-// Line ends may be CR LF, LF or CR.
+// Line ends may be CR LF, LF or CR. Blank lines and empty act codes are
+// skipped; the readable listing, a control character, a file of nothing but
+// blanks and an outsized file are refused with a message.
 
 #include <QByteArray>
 #include <QList>
@@ -40,15 +44,24 @@ bool remplacerThesaurusParFichier(const QString& chemin, const QString& a_Lien, 
 // Windows-1252.
 QString decoderTexteFichier(const QByteArray& octets);
 
-// One category line of a file: its label and act codes, and its length.
+// One category line of a file: its label and act codes (trimmed, upper
+// case, empty ones left out), and the length of its line.
 struct CategorieImportee {
     QString libelle;
     QStringList actes;
     int longueur = 0;
 };
 
-// The category lines of a file's text (the header line skipped).
-QList<CategorieImportee> analyserTexteThesaurus(const QString& texte);
+// What a file's bytes give: its categories, or the French message that
+// refuses it (the file named chemin in it) when it is not a thesaurus file
+// of the exchange layout. Touches neither a file nor the database.
+struct LectureThesaurus {
+    QList<CategorieImportee> categories;
+    QString erreur; // empty when the file can be imported
+};
+LectureThesaurus lireTexteThesaurus(const QByteArray& octets, const QString& chemin);
 
-// Largest file the import accepts.
+// Largest file the import accepts, and most categories and acts (together)
+// in one file: the whole classification holds under 10,000 acts.
 constexpr qint64 tailleMaxImport = 64LL * 1024 * 1024;
+constexpr int lignesMaxImport = 200000;

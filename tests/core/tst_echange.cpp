@@ -1,10 +1,12 @@
-// Thesaurus text files: both export layouts byte for byte, the import with its
-// edge cases and encodings, and the replacement of a thesaurus by a file that
-// never loses the old thesaurus on failure.
+// Thesaurus text files: both export layouts byte for byte, the export's
+// encoding, the import with its edge cases and encodings, the files it
+// refuses, and the replacement of a thesaurus by a file that never loses the
+// old thesaurus on failure.
 
 #include "BaseDeTest.h"
 #include "Data.h"
 #include "EchangeThesaurus.h"
+#include "FichiersDeTest.h"
 #include "Globals.h"
 #include "Medecin.h"
 #include "Messages.h"
@@ -73,6 +75,8 @@ private slots:
     void exportMedecin_data();
     void exportMedecin();
     void exportImpossible();
+    void exportHorsWindows1252_data();
+    void exportHorsWindows1252();
 
     void allerRetourUniteVersMedecin();
     void importCasLimites();
@@ -81,6 +85,12 @@ private slots:
     void importEncodages();
     void importProgression();
     void importGrosFichiers();
+    void importTexteDansLeSql();
+    void lecture_data();
+    void lecture();
+
+    void fichiersRefuses_data();
+    void fichiersRefuses();
 
     void remplacementRefuse_data();
     void remplacementRefuse();
@@ -172,6 +182,37 @@ void TestEchange::exportImpossible() {
     QVERIFY(!QFile::exists(chemin));
 }
 
+void TestEchange::exportHorsWindows1252_data() {
+    QTest::addColumn<QString>("nom");
+    QTest::newRow("txt") << "genou.txt";
+    QTest::newRow("doc") << "genou.doc";
+}
+
+// A character without a Windows-1252 byte ("≥", "μ", "−" stand in the
+// national classification) makes the export UTF-8 with a byte-order mark,
+// which the import reads back exactly.
+void TestEchange::exportHorsWindows1252() {
+    BaseDeTest base;
+    const ThesaurusDeTest t = remplirThesaurusDeTest(base);
+    const QString genou = QString::fromUtf8("Genou ≥ 2 ans");
+    base.executer("UPDATE CategorieThesaurus SET CT_LIB = '" + genou +
+                  "' WHERE CT_CODE = " + QString::number(t.urgences));
+    QFETCH(QString, nom);
+    const QString chemin = base.dossier() + "/" + nom;
+    QVERIFY(Thesaurus().exporterUM("UM1 - Cardiologie", chemin));
+    const QByteArray octets = lire(chemin);
+    QVERIFY(octets.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(octets.contains(genou.toUtf8() + (nom.endsWith("txt") ? "\tACTE001" : "\r\nACTE001")));
+    if (nom.endsWith("doc"))
+        QVERIFY(octets.contains(QString::fromUtf8("\tPremière phase\r\n").toUtf8()));
+    if (nom.endsWith("txt")) {
+        MessagesScriptes messages;
+        QVERIFY(importerThesaurus(chemin, "MED2", 2));
+        QVERIFY(messages.journal().empty());
+        QCOMPARE(stocke("MED2", 2), QStringList({"[" + genou + "] ACTE001/ ACTE002/", "[Vide]"}));
+    }
+}
+
 void TestEchange::allerRetourUniteVersMedecin() {
     BaseDeTest base;
     remplirThesaurusDeTest(base);
@@ -196,18 +237,23 @@ void TestEchange::allerRetourUniteVersMedecin() {
 void TestEchange::importCasLimites() {
     BaseDeTest base;
     const QString chemin = base.dossier() + "/limites.txt";
-    // An empty line gives a category with an empty label; two TABs give an act
-    // with an empty code; a label alone gives an empty category; the last line
-    // has no line end.
+    // Blank lines (empty, or the TABs and blanks a spreadsheet pads rows
+    // with) and empty act codes are never shown, so they are skipped; codes
+    // are trimmed and upper-cased, as the classification writes them; a
+    // label alone gives an empty category; the last line has no line end.
     ecrire(chemin, "01/01/2020\tUM1 - Cardiologie\r\n"
                    "Cat A\tACTE001\r\n"
                    "\r\n"
-                   "Cat B\t\tACTE002\r\n"
+                   "\t\t \t\r\n"
+                   "   \r\n"
+                   "Cat B\t\tACTE002\t\t\r\n"
+                   "Minuscules\txhma003\t acte004 \r\n"
                    "Seule\r\n"
                    "Fin\tACTE003\tACTE003");
     QVERIFY(importerThesaurus(chemin, "MED3", 2));
-    QCOMPARE(stocke("MED3", 2), QStringList({"[]", "[Cat A] ACTE001/", "[Cat B] / ACTE002/",
-                                             "[Fin] ACTE003/ ACTE003/", "[Seule]"}));
+    QCOMPARE(stocke("MED3", 2),
+             QStringList({"[Cat A] ACTE001/", "[Cat B] ACTE002/", "[Fin] ACTE003/ ACTE003/",
+                          "[Minuscules] XHMA003/ ACTE004/", "[Seule]"}));
 }
 
 void TestEchange::importEnteteSeule() {
@@ -290,6 +336,152 @@ void TestEchange::importGrosFichiers() {
     QCOMPARE(progression.journal.size(), 1023);
     QCOMPARE(progression.journal.at(1001), QString("avancer 8000"));
     QCOMPARE(progression.journal.at(1021), QString("avancer 8"));
+}
+
+// Labels and codes go into the statements quote-doubled: whatever they hold
+// (apostrophes, statement ends, the Jet idioms the translator rewrites) is
+// stored as it was written.
+void TestEchange::importTexteDansLeSql() {
+    BaseDeTest base;
+    remplirThesaurusDeTest(base);
+    const QStringList libelles = {
+        "L'acte d'urgence",
+        "x'); DELETE FROM Acte_Thesaurus; --",
+        "a <> null AND DELETE * FROM CCAM",
+        "#01/02/2020# @@IDENTITY \"guillemets\" \\ ; ''",
+        QString::fromUtf8("Œdème — ≤ 3 μg"),
+    };
+    QString texte = "entete\r\n";
+    for (const QString& l : libelles)
+        texte += l + "\tA'B\tC;D\r\n";
+    const QString chemin = base.dossier() + "/sql.txt";
+    ecrire(chemin, texte.toUtf8());
+    const long long actes = base.compter("SELECT count(*) FROM Acte_Thesaurus");
+    MessagesScriptes messages;
+    QVERIFY(importerThesaurus(chemin, "MED'3", 2));
+    QVERIFY(messages.journal().empty());
+    QStringList attendu;
+    for (const QString& l : libelles)
+        attendu << "[" + l + "] A'B/ C;D/";
+    std::sort(attendu.begin(), attendu.end());
+    QStringList vu = stocke("MED''3", 2);
+    std::sort(vu.begin(), vu.end());
+    QCOMPARE(vu, attendu);
+    QCOMPARE(base.compter("SELECT count(*) FROM Acte_Thesaurus"), actes + 10);
+}
+
+// The boundaries of the reader, without a database: what makes a blank line,
+// a listing line, and what a code keeps.
+void TestEchange::lecture_data() {
+    QTest::addColumn<QByteArray>("octets");
+    QTest::addColumn<QStringList>("attendu"); // "label: codes", or the error's end
+    QTest::newRow("espace insécable seule")
+        << QByteArray("e\n\xC2\xA0\nA\n") << QStringList({"A:"});
+    QTest::newRow("blanc final d'un code")
+        << QByteArray("e\nCat\tACTE001 \n") << QStringList({"Cat:ACTE001"});
+    QTest::newRow("code à blanc parmi d'autres")
+        << QByteArray("e\nCat\tA B\tc\n") << QStringList({"Cat:A B,C"});
+    QTest::newRow("libellé blanc avec acte") << QByteArray("e\r \tx\r") << QStringList({" :X"});
+    QTest::newRow("en-tête seul") << QByteArray("01/01/2020\tUM1\r\n\r\n") << QStringList();
+    QTest::newRow("acte et libellé")
+        << QByteArray("e\nCat\nX\tLibell\xE9 de l'acte\n") << QStringList({"ligne 3"});
+    QTest::newRow("200 000 lignes, pas une de plus")
+        << QByteArray("e\nC") + QByteArray("\tA").repeated(199999)
+        << QStringList({"C:" + QStringList(199999, "A").join(',')});
+}
+
+void TestEchange::lecture() {
+    QFETCH(QByteArray, octets);
+    QFETCH(QStringList, attendu);
+    const LectureThesaurus lu = lireTexteThesaurus(octets, "f.txt");
+    QStringList vu;
+    for (const CategorieImportee& c : lu.categories)
+        vu << c.libelle + ":" + c.actes.join(',');
+    if (!lu.erreur.isEmpty()) {
+        QVERIFY2(lu.erreur.contains(attendu.value(0)), qPrintable(lu.erreur));
+        QVERIFY(vu.isEmpty());
+    } else {
+        QCOMPARE(vu, attendu);
+    }
+}
+
+// Files that are not thesaurus files of the exchange layout are refused
+// with a message naming the problem, before anything is written: the old
+// thesaurus stays whole and the database file keeps every byte.
+void TestEchange::fichiersRefuses_data() {
+    QTest::addColumn<QString>("exporte");   // a listing exported by the program
+    QTest::addColumn<QByteArray>("octets"); // otherwise, the file
+    QTest::addColumn<QString>("message");
+    const QString liste = "Le fichier d'import %1 est la liste lisible d'un thésaurus (ligne %2 : "
+                          "un acte suivi de son libellé, ou une phase), que l'import ne lit pas. "
+                          "Exportez le thésaurus au format « Text (*.txt) » et importez ce "
+                          "fichier-là.";
+    const QString controle = "Le fichier d'import %1 contient un caractère de contrôle (U+%2) à la "
+                             "ligne %3 : ce n'est pas un fichier texte de thésaurus.";
+    const QString blancs = "Le fichier d'import %1 ne contient que des tabulations et des blancs : "
+                           "ce n'est pas un fichier de thésaurus.";
+    const QString trop = "Le fichier d'import %1 compte plus de 200 000 catégories et actes : ce "
+                         "n'est pas un fichier de thésaurus.";
+    QTest::newRow("liste d'unité .doc") << "unite.doc" << QByteArray() << liste.arg("%1", "3");
+    QTest::newRow("liste de médecin .TXT") << "medecin.TXT" << QByteArray() << liste.arg("%1", "6");
+    QTest::newRow("liste de médecin .xls") << "medecin.xls" << QByteArray() << liste.arg("%1", "6");
+    QTest::newRow("phase seule") << QString()
+                                 << QByteArray("entete\r\nCat\tACTE001\r\n\tPhase unique\r\n")
+                                 << liste.arg("%1", "3");
+    QTest::newRow("NUL") << QString() << QByteArray("entete\r\nCat\tAC\0TE001\r\n", 22)
+                         << controle.arg("%1", "0000", "2");
+    QTest::newRow("échappement") << QString() << QByteArray("entete\nA\nB\x1B[2J\n")
+                                 << controle.arg("%1", "001B", "3");
+    QTest::newRow("saut de page") << QString() << QByteArray("entete\r\nA\fB\r\n")
+                                  << controle.arg("%1", "000C", "2");
+    QTest::newRow("NUL en UTF-16") << QString()
+                                   << QByteArray("\xFF\xFE"
+                                                 "e\0\n\0A\0\0\0",
+                                                 10)
+                                   << controle.arg("%1", "0000", "2");
+    QTest::newRow("C1 en UTF-8") << QString() << QByteArray("entete\nA\xC2\x85\xC3\xA9\n")
+                                 << controle.arg("%1", "0085", "2");
+    QTest::newRow("5 Mo de TAB après l'en-tête")
+        << QString() << QByteArray("entete\r\n") + QByteArray(5 << 20, '\t') << blancs;
+    QTest::newRow("5 Mo de TAB") << QString() << QByteArray(5 << 20, '\t') << blancs;
+    QTest::newRow("5 Mo de lignes de TAB")
+        << QString() << QByteArray("entete") + QByteArray("\r\n\t\t").repeated(5 << 18) << blancs;
+    QTest::newRow("blancs seuls") << QString() << QByteArray(" \r\n \r\n") << blancs;
+    QTest::newRow("200 001 actes")
+        << QString() << QByteArray("entete\r\nCat") + QByteArray("\tA").repeated(200000) << trop;
+    QTest::newRow("200 001 catégories")
+        << QString() << QByteArray("entete") + QByteArray("\nC").repeated(200001) << trop;
+}
+
+void TestEchange::fichiersRefuses() {
+    BaseDeTest base;
+    remplirThesaurusDeTest(base);
+    QFETCH(QString, exporte);
+    QFETCH(QByteArray, octets);
+    QFETCH(QString, message);
+    QString chemin = base.dossier() + "/" + (exporte.isEmpty() ? "mauvais.txt" : exporte);
+    if (exporte.startsWith("unite"))
+        QVERIFY(Thesaurus().exporterUM("UM1 - Cardiologie", chemin));
+    else if (!exporte.isEmpty())
+        QVERIFY(Thesaurus().exporterMED(medecin("MED1"), chemin));
+    else
+        ecrire(chemin, octets);
+    const QStringList avant = stocke("MED1", 2);
+    Data::fermerConnexions();
+    const QByteArray fichierAvant = lireOctets(base.chemin());
+    for (bool remplacer : {true, false}) {
+        MessagesScriptes messages;
+        QVERIFY(!(remplacer ? remplacerThesaurusParFichier(chemin, "MED1", 2)
+                            : importerThesaurus(chemin, "MED1", 2)));
+        QCOMPARE(messages.journal().size(), size_t(1));
+        const MessageAffiche& m = messages.journal().front();
+        QCOMPARE(m.texte, message.arg(chemin));
+        QCOMPARE(m.titre, QString("Erreur"));
+        QCOMPARE(m.icone, Icone::Critique);
+    }
+    Data::fermerConnexions();
+    QVERIFY(lireOctets(base.chemin()) == fichierAvant);
+    QCOMPARE(stocke("MED1", 2), avant);
 }
 
 void TestEchange::remplacementRefuse_data() {
