@@ -524,8 +524,9 @@ void TstRapports::rapportDuThesaurusDepuisLaBase() {
     unite.remplirThesaurusUM(QStringLiteral("UM1 - Cardiologie"));
     auto textes = [](const Thesaurus& t) {
         QStringList l;
-        for (const ElementPlace& e :
-             DR_thesaurus::construireRapport(t, dateImpression)->pages().at(0).elements)
+        // The report is kept alive while its elements are read.
+        const auto rapport = DR_thesaurus::construireRapport(t, dateImpression);
+        for (const ElementPlace& e : rapport->pages().at(0).elements)
             if (e.genre == ElementRapport::Genre::Texte)
                 l << e.nom + QLatin1Char('=') + e.texte;
         return l;
