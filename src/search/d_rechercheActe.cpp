@@ -1,8 +1,163 @@
 #include "d_rechercheActe.h"
 
+#include "Data.h"
+#include "FenetresModales.h"
+#include "Globals.h"
+#include "ThesaurusUM.h"
+#include "adCCAM.h"
+#include "ctr_Details.h"
+#include "ctr_Hier.h"
+#include "ctr_motCle.h"
+#include "ctr_site.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace {
+template <typename T> T* panneau(const char* nom, QWidget* parent) {
+    auto* p = new T(parent);
+    p->setObjectName(QString::fromLatin1(nom));
+    return p;
+}
+} // namespace
+
 d_rechercheActe::d_rechercheActe(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("d_rechercheActe"));
     setWindowTitle(QStringLiteral("Recherche d'acte"));
+
+    TabStrip1 = new QTabBar(this);
+    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1->setExpanding(false);
+    TabStrip1->addTab(QStringLiteral("Recherche par mot clé"));
+    TabStrip1->addTab(QStringLiteral("Recherche par site anatomique"));
+    TabStrip1->addTab(QStringLiteral("Recherche hiérarchique"));
+
+    auto* gauche = new QWidget(this);
+    auto* pile = new QVBoxLayout(gauche);
+    pile->setContentsMargins(0, 0, 0, 0);
+    pile->setSpacing(0);
+    pile->addWidget(TabStrip1);
+    for (int i = 0; i < 3; ++i) {
+        fr_CCAM[i] = new QFrame(gauche);
+        fr_CCAM[i]->setObjectName(QStringLiteral("fr_CCAM_%1").arg(i));
+        fr_CCAM[i]->setFrameShape(QFrame::StyledPanel);
+        fr_CCAM[i]->setVisible(false);
+        (new QVBoxLayout(fr_CCAM[i]))->setContentsMargins(4, 4, 4, 4);
+        pile->addWidget(fr_CCAM[i], 1);
+    }
+    ctr_motCle1 = panneau<ctr_motCle>("ctr_motCle1", fr_CCAM[0]);
+    ctr_site1 = panneau<ctr_site>("ctr_site1", fr_CCAM[1]);
+    ctr_Hier1 = panneau<ctr_Hier>("ctr_Hier1", fr_CCAM[2]);
+    fr_CCAM[0]->layout()->addWidget(ctr_motCle1);
+    fr_CCAM[1]->layout()->addWidget(ctr_site1);
+    fr_CCAM[2]->layout()->addWidget(ctr_Hier1);
+    ctr_Details1 = panneau<ctr_Details>("ctr_Details1", this);
+
+    Label3 = new QLabel(QStringLiteral("Catégorie :"), this);
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Command1 = new QPushButton(QStringLiteral("Ajouter les actes"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("Fermer"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+
+    for (ctr_ListeActes* p :
+         {static_cast<ctr_ListeActes*>(ctr_motCle1), static_cast<ctr_ListeActes*>(ctr_site1),
+          static_cast<ctr_ListeActes*>(ctr_Hier1)})
+        connect(p, &ctr_ListeActes::acteChoisi, this, &d_rechercheActe::afficherDetails);
+    connect(Command1, &QPushButton::clicked, this, [this] { ajouterActes(); });
+    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* separation = new QSplitter(Qt::Horizontal, this);
+    separation->addWidget(gauche);
+    separation->addWidget(ctr_Details1);
+    auto* bas = new QHBoxLayout;
+    bas->addWidget(Label3);
+    bas->addWidget(Combo1, 1);
+    bas->addWidget(Command1);
+    bas->addWidget(Command2);
+    auto* principal = new QVBoxLayout(this);
+    principal->addWidget(separation, 1);
+    principal->addLayout(bas);
+    resize(1000, 650);
+
+    TabStrip1->setCurrentIndex(0);
+    ongletChoisi(0);
+    connect(TabStrip1, &QTabBar::currentChanged, this, [this](int i) { ongletChoisi(i); });
 }
 
-void d_rechercheActe::afficherDetails(const QString&) {}
+d_rechercheActe::~d_rechercheActe() {
+    restaurerMode();
+}
+
+void d_rechercheActe::afficher(long a_categorie, const QString& a_Lien, int a_type) {
+    // Mode 4 before the panels first show: they come up with tick boxes.
+    if (!m_modeTenu) {
+        m_modePrecedent = contexteCourant;
+        m_modeTenu = true;
+        changerContexte(ModeEcran::RechercheActe);
+    }
+    Combo1->clear();
+    m_categories.clear();
+    int choisie = -1;
+    RecordsetPtr categories = accesCCAM.getCategoriesThesaurus(a_Lien, a_type);
+    for (; categories && !categories->isEOF(); categories->MoveNext()) {
+        const long code = categories->Fields(QStringLiteral("CT_CODE")).toLongLong();
+        if (code == a_categorie)
+            choisie = Combo1->count();
+        Combo1->addItem(valeurTexte(categories->Fields(QStringLiteral("CT_LIB"))));
+        m_categories << code;
+    }
+    Combo1->setCurrentIndex(choisie);
+    executerModal(this);
+    restaurerMode();
+}
+
+void d_rechercheActe::done(int resultat) {
+    restaurerMode();
+    QDialog::done(resultat);
+}
+
+void d_rechercheActe::restaurerMode() {
+    if (!m_modeTenu)
+        return;
+    m_modeTenu = false;
+    changerContexte(m_modePrecedent);
+}
+
+void d_rechercheActe::ongletChoisi(int index) {
+    if (index < 0 || index == m_ongletCourant)
+        return;
+    for (int i = 0; i < 3; ++i)
+        fr_CCAM[i]->setVisible(i == index);
+    m_ongletCourant = index;
+}
+
+void d_rechercheActe::afficherDetails(const QString& a_code) {
+    ctr_Details1->majDetails(a_code);
+}
+
+void d_rechercheActe::ajouterActes() {
+    ctr_ListeActes* panneaux[] = {ctr_motCle1, ctr_site1, ctr_Hier1};
+    if (m_ongletCourant < 0 || m_ongletCourant > 2)
+        return;
+    // Only the ticks of the tab shown count.
+    const QList<LigneActe>* selection = panneaux[m_ongletCourant]->getListeActesSelectionnees();
+    if (!selection || selection->isEmpty())
+        return;
+    QStringList codes;
+    for (const LigneActe& l : *selection)
+        codes << l.code;
+    const int index = Combo1->currentIndex();
+    const long categorie = index >= 0 && index < m_categories.size() ? m_categories.at(index) : -1;
+    if (!signaler(ajouterActesCategorie(codes, categorie)))
+        return;
+    emit actesAjoutes(categorie);
+    accept();
+}
