@@ -1,6 +1,7 @@
 #include "ThesaurusUM.h"
 
 #include "Data.h"
+#include "DataError.h"
 #include "Globals.h"
 #include "adCCAM.h"
 
@@ -31,13 +32,23 @@ Resultat ajouterActesCategorie(const QStringList& codes, long a_categorie) {
         return Resultat::refus(QStringLiteral("Vous devez choisir une catégorie."));
     if (codes.isEmpty())
         return Resultat::rien();
-    for (const QString& code : codes) {
-        // An act is never stored twice in a category.
-        if (accesCCAM.ActeExisteDansCat(code, a_categorie))
-            continue;
-        accesCCAM.insererActeTheserus(a_categorie, code, QString(), QString());
-        oublierActeCourant();
+    try {
+        ConnexionPtr connexion = Data().CreeConnexion();
+        Transaction transaction(*connexion);
+        for (const QString& code : codes) {
+            // An act is never stored twice in a category.
+            RecordsetPtr existe =
+                connexion->Ouvrir(adCCAM::sqlActeExisteDansCat(code, a_categorie));
+            if (existe && existe->RecordCount() > 0)
+                continue;
+            connexion->Execute(
+                adCCAM::sqlInsererActeTheserus(a_categorie, code, QString(), QString()));
+        }
+        transaction.valider();
+    } catch (const DataError& e) {
+        return Resultat::refus(e.description(), QStringLiteral("ERREUR"), Icone::Aucune);
     }
+    oublierActeCourant();
     return Resultat::fait();
 }
 

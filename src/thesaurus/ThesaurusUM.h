@@ -22,7 +22,8 @@ struct NoeudThesaurusUM {
 QList<NoeudThesaurusUM> noeudsThesaurusUM(const QString& a_UM);
 
 // Adds the acts of those codes, in that order, to a category (no activity,
-// no label); an act already in the category is skipped. Refused with
+// no label), all or nothing; an act already in the category is skipped.
+// Refused with the database's message when a write fails, and refused with
 // "Vous devez choisir une catégorie." when no category is given (negative
 // code). Done when at least one code was given, nothing to do otherwise.
 Resultat ajouterActesCategorie(const QStringList& codes, long a_categorie);
