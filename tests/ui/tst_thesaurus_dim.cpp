@@ -27,6 +27,7 @@
 #include "d_rechercheActe.h"
 #include "f_ThesaurusDIM.h"
 #include "f_principale.h"
+#include "f_thesaurusMED.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -182,6 +183,9 @@ private slots:
     void recherche_acteDejaPresentEtSansCategorie();
     void recherche_modeRestaure_data();
     void recherche_modeRestaure();
+    void recherche_depuisLesArbresDesMedecins_data();
+    void recherche_depuisLesArbresDesMedecins();
+    void import_fichierRefuse();
     void parcoursDIM();
 };
 
@@ -517,6 +521,83 @@ void TstThesaurusDIM::recherche_modeRestaure() {
     reinitialiserEtatGlobal();
 }
 
+void TstThesaurusDIM::import_fichierRefuse() {
+    // A file that is no thesaurus text: the unit keeps its thesaurus whole.
+    PosteDIM p(ModeEcran::ThesaurusUM);
+    p.choisirUM(0, QStringLiteral("ORTH"));
+    const QStringList avant = p.cles();
+    p.messages.setReponseSuivante(Reponse::Oui);
+    p.choix.setFichierSuivant(
+        p.fichier("image.txt", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)));
+    p.fenetre->importerThesaurusUM();
+    QCOMPARE(p.messages.journal().size(), size_t(2));
+    QCOMPARE(p.cles(), avant);
+    QCOMPARE(p.compter("SELECT count(*) FROM CategorieThesaurus WHERE CT_LIEN = 'ORTH'"), 3LL);
+}
+
+void TstThesaurusDIM::recherche_depuisLesArbresDesMedecins_data() {
+    QTest::addColumn<int>("mode");
+    QTest::newRow("espace du médecin") << 3;
+    QTest::newRow("onglet médecin du DIM") << 2;
+}
+
+void TstThesaurusDIM::recherche_depuisLesArbresDesMedecins() {
+    // "Ajouter des actes" on a doctor's category, then the search button:
+    // the acts land in that category, the doctor in memory and his tree
+    // show them, and the mode comes back.
+    QFETCH(int, mode);
+    BaseDeTest base{true};
+    MessagesScriptes messages;
+    const ExecuteurModal precedent = installerExecuteurModal({});
+    std::unique_ptr<QWidget> fenetre;
+    ctr_ThesMED* panneau = nullptr;
+    if (mode == 3) {
+        auto m = std::make_shared<Medecin>();
+        m->code = QStringLiteral("CMARTIN");
+        m->remplirDonnees();
+        m->remplirThesaurusMED();
+        changerMedecinCourant(m);
+        changerContexte(ModeEcran::EspaceMedecin);
+        auto* f = new f_thesaurusMED;
+        fenetre.reset(f);
+        panneau = f->ctr_ThesMED1;
+    } else {
+        changerContexte(ModeEcran::ThesaurusMedecinDIM);
+        auto* f = new f_ThesaurusDIM;
+        fenetre.reset(f);
+        for (int i = 0; i < f->C_UM[1]->count(); ++i)
+            if (f->C_UM[1]->itemText(i).startsWith(QLatin1String("ORTH - ")))
+                f->C_UM[1]->setCurrentIndex(i);
+        f->C_listemedecins->setCurrentIndex(0);
+        panneau = f->ctr_ThesMED1;
+    }
+    fenetre->show();
+    QVERIFY(medecinCourant && medecinCourant->code == QLatin1String("CMARTIN"));
+    panneau->TV_ThesMED->setCurrentItem(panneau->noeud(QStringLiteral("C10")));
+    QString ajoute;
+    piloter([&](QObject* o) {
+        if (auto* a = qobject_cast<d_ajoutActeThe*>(o)) {
+            QTest::mouseClick(a->Command1, Qt::LeftButton);
+        } else if (auto* d = qobject_cast<d_rechercheActe*>(o)) {
+            d->show();
+            QCOMPARE(d->Combo1->currentText(), QStringLiteral("À classer"));
+            chercherCode(d->ctr_motCle1, QStringLiteral("XH"));
+            ajoute = cocherPremier(d->ctr_motCle1);
+            QTest::mouseClick(d->Command1, Qt::LeftButton);
+        }
+    });
+    QTest::mouseClick(panneau->Command2, Qt::LeftButton);
+    QVERIFY(!ajoute.isEmpty());
+    QCOMPARE(int(contexteCourant), mode);
+    QCOMPARE(base.compter("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT = 10"), 1LL);
+    QVERIFY(panneau->noeud("A10 - " + ajoute + " - "));
+    QCOMPARE(ctr_ThesMED::cleNoeud(panneau->TV_ThesMED->currentItem()), "A10 - " + ajoute + " - ");
+    QCOMPARE(medecinCourant->getCategorie(10)->listeActes.size(), 1);
+    fenetre.reset();
+    installerExecuteurModal(precedent);
+    reinitialiserEtatGlobal();
+}
+
 void TstThesaurusDIM::parcoursDIM() {
     // A DIM user's workspace: pick a unit, add acts through the search
     // dialog, rename and delete a category, print the unit's thesaurus, come
@@ -569,6 +650,21 @@ void TstThesaurusDIM::parcoursDIM() {
         for (QTreeWidgetItem* n : dim->noeudsUM())
             cles << ctr_ThesMED::cleNoeud(n);
         QVERIFY(cles.contains("A4 - " + ajoute + " - "));
+
+        // A right click on an act: the main window's pop-up menu, with its
+        // entries for an act.
+        {
+            QTreeWidgetItem* acte = dim->TV_ThesUM->currentItem();
+            dim->TV_ThesUM->scrollToItem(acte);
+            QTest::mouseClick(dim->TV_ThesUM->viewport(), Qt::RightButton, {},
+                              dim->TV_ThesUM->visualItemRect(acte).center());
+            QStringList visibles;
+            for (QAction* a : principale.m_TheUM->actions())
+                if (a->isVisible())
+                    visibles << a->objectName();
+            QCOMPARE(visibles, (QStringList{"m_ajoutActe", "m_suppActe", "m_ajoutCat"}));
+            principale.m_TheUM->hide();
+        }
 
         // Rename "Endoscopies" through the main window's menu, then delete
         // "Voies biliaires".
