@@ -11,6 +11,7 @@
 #include "Messages.h"
 #include "ModeEcran.h"
 #include "Progression.h"
+#include "QtArbreThesaurus.h"
 #include "QtListes.h"
 #include "Thesaurus.h"
 #include "ThesaurusUM.h"
@@ -40,29 +41,11 @@
 
 namespace {
 
-constexpr int kRoleCle = Qt::UserRole;
-
 template <typename T> T* panneau(const char* nom, QWidget* parent) {
     auto* p = new T(parent);
     p->setObjectName(QString::fromLatin1(nom));
     return p;
 }
-
-QChar genre(const QTreeWidgetItem* noeud) {
-    const QString cle = ctr_ThesMED::cleNoeud(noeud);
-    return cle.isEmpty() ? QChar() : cle.at(0);
-}
-
-bool codeCategorie(const QTreeWidgetItem* noeud, long& code) {
-    if (!noeud)
-        return false;
-    bool ok = false;
-    code = ctr_ThesMED::cleNoeud(noeud).mid(1).toLong(&ok);
-    return ok;
-}
-
-const QString filtreExport =
-    QStringLiteral("Text (*.txt)|*.txt|Word (*.doc)|*.doc|Excel (*.xls)|*.xls");
 
 } // namespace
 
@@ -281,10 +264,7 @@ void f_ThesaurusDIM::medecinChoisiDansListe() {
 // ------------------------------------------------------------------ unit tree
 
 QList<QTreeWidgetItem*> f_ThesaurusDIM::noeudsUM() const {
-    QList<QTreeWidgetItem*> liste;
-    for (QTreeWidgetItemIterator it(TV_ThesUM); *it; ++it)
-        liste << *it;
-    return liste;
+    return noeudsArbre(TV_ThesUM);
 }
 
 void f_ThesaurusDIM::dessinerUM(const QString& a_UM) {
@@ -296,7 +276,7 @@ void f_ThesaurusDIM::dessinerUM(const QString& a_UM) {
     for (const NoeudThesaurusUM& n : noeudsThesaurusUM(a_UM)) {
         QTreeWidgetItem* item = n.niveau == 0 ? new QTreeWidgetItem(TV_ThesUM)
                                               : new QTreeWidgetItem(parents[n.niveau - 1]);
-        item->setData(0, kRoleCle, n.cle);
+        item->setData(0, roleCleNoeud, n.cle);
         item->setText(0, n.texte);
         item->setToolTip(0, n.texte);
         if (n.niveau == 1)
@@ -336,7 +316,7 @@ void f_ThesaurusDIM::ajoutActe(long a_cat) {
 }
 
 void f_ThesaurusDIM::majCommande2(const QTreeWidgetItem* noeud) {
-    const QChar g = genre(noeud);
+    const QChar g = genreNoeud(noeud);
     Command2->setEnabled(g == 'C' || g == 'A');
 }
 
@@ -354,7 +334,7 @@ void f_ThesaurusDIM::cliquerNoeud(QTreeWidgetItem* noeud) {
         return;
     TV_ThesUM->setCurrentItem(noeud);
     const QString cle = ctr_ThesMED::cleNoeud(noeud);
-    const QChar g = genre(noeud);
+    const QChar g = genreNoeud(noeud);
     {
         CurseurOccupe sablier;
         m_acte.reset();
@@ -379,13 +359,13 @@ void f_ThesaurusDIM::cliquerNoeud(QTreeWidgetItem* noeud) {
 
 void f_ThesaurusDIM::modifierCategorie() {
     QTreeWidgetItem* n = TV_ThesUM->currentItem();
-    if (genre(n) == 'C')
+    if (genreNoeud(n) == 'C')
         TV_ThesUM->editItem(n);
 }
 
 void f_ThesaurusDIM::libelleModifie(QTreeWidgetItem* noeud) {
     long code = 0;
-    if (genre(noeud) != 'C' || !codeCategorie(noeud, code))
+    if (genreNoeud(noeud) != 'C' || !codeCategorieNoeud(noeud, code))
         return;
     const QString texte = noeud->text(0);
     if (texte.isEmpty()) {
@@ -406,16 +386,14 @@ void f_ThesaurusDIM::selectionnerApresSuppression(int index) {
 
 void f_ThesaurusDIM::suppActe() {
     QTreeWidgetItem* n = TV_ThesUM->currentItem();
-    if (genre(n) != 'A' || !m_acte)
+    if (genreNoeud(n) != 'A' || !m_acte)
         return;
-    if (afficherMessage(QStringLiteral("Voulez-vous vraiment supprimer l'acte sélectionné ?"),
-                        QStringLiteral("Confirmation suppression"), Icone::Question,
-                        Boutons::OuiNon) != Reponse::Oui)
+    if (!confirmerSuppressionActe())
         return;
     const int index = noeudsUM().indexOf(n);
     QTreeWidgetItem* parent = n->parent();
     long categorie = 0;
-    if (!codeCategorie(parent, categorie))
+    if (!codeCategorieNoeud(parent, categorie))
         return;
     const QString code = extraireMilieu(ctr_ThesMED::cleNoeud(n));
     accesCCAM.suppActeTheserus(categorie, code, extraireFin(ctr_ThesMED::cleNoeud(n)));
@@ -431,12 +409,9 @@ void f_ThesaurusDIM::suppActe() {
 void f_ThesaurusDIM::suppCat() {
     QTreeWidgetItem* n = TV_ThesUM->currentItem();
     long code = 0;
-    if (genre(n) != 'C' || !codeCategorie(n, code))
+    if (genreNoeud(n) != 'C' || !codeCategorieNoeud(n, code))
         return;
-    if (afficherMessage(QStringLiteral("Voulez-vous vraiment supprimer cette catégorie ainsi que "
-                                       "tous les actes qu'elle contient?"),
-                        QStringLiteral("Confirmation suppression"), Icone::Question,
-                        Boutons::OuiNon) != Reponse::Oui)
+    if (!confirmerSuppressionCategorie())
         return;
     const int index = noeudsUM().indexOf(n);
     accesCCAM.suppCatTheserus(code);
@@ -462,12 +437,12 @@ void f_ThesaurusDIM::afficheFenetreAjoutCat() {
 void f_ThesaurusDIM::afficheFenetreAjoutActe() {
     const QString um = umChoisie();
     QTreeWidgetItem* n = TV_ThesUM->currentItem();
-    if (genre(n) == 'A')
+    if (genreNoeud(n) == 'A')
         n = n->parent();
-    else if (genre(n) != 'C')
+    else if (genreNoeud(n) != 'C')
         return;
     long categorie = 0;
-    if (um.isEmpty() || !codeCategorie(n, categorie))
+    if (um.isEmpty() || !codeCategorieNoeud(n, categorie))
         return;
     d_ajoutActeThe dialogue(this);
     connect(&dialogue, &d_ajoutActeThe::acteAjoute, this, &f_ThesaurusDIM::ajoutActe);
@@ -478,15 +453,9 @@ void f_ThesaurusDIM::importerThesaurusUM() {
     const QString um = umChoisie();
     if (um.isEmpty())
         return;
-    if (noeudsUM().size() > 1 &&
-        afficherMessage(QStringLiteral("Attention vous allez remplacer le thésaurus existant ! "
-                                       "Voulez-vous continuer ?"),
-                        QStringLiteral("Confirmation"), Icone::Question,
-                        Boutons::OuiNon) != Reponse::Oui)
+    if (!confirmerRemplacementThesaurus(noeudsUM().size() > 1))
         return;
-    const QString fichier =
-        choisirFichierOuvrir(QStringLiteral("Export"), QCoreApplication::applicationDirPath(),
-                             QStringLiteral("Text (*.txt)|*.txt"));
+    const QString fichier = choisirFichierImportThesaurus();
     if (fichier.isEmpty())
         return;
     {
@@ -502,8 +471,7 @@ void f_ThesaurusDIM::ExporterThesaurusUM() {
     const QString um = umChoisie();
     if (um.isEmpty())
         return;
-    const QString fichier = choisirFichierEnregistrer(
-        QStringLiteral("Export"), QCoreApplication::applicationDirPath(), filtreExport);
+    const QString fichier = choisirFichierExportThesaurus();
     if (fichier.isEmpty())
         return;
     InterfaceVerrouillee verrou;
@@ -513,8 +481,7 @@ void f_ThesaurusDIM::ExporterThesaurusUM() {
 void f_ThesaurusDIM::ExporterThesaurusMED() {
     if (medecinChoisi().isEmpty() || !medecinCourant)
         return;
-    const QString fichier = choisirFichierEnregistrer(
-        QStringLiteral("Export"), QCoreApplication::applicationDirPath(), filtreExport);
+    const QString fichier = choisirFichierExportThesaurus();
     if (fichier.isEmpty())
         return;
     InterfaceVerrouillee verrou;

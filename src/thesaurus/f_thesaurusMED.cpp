@@ -5,6 +5,7 @@
 #include "Globals.h"
 #include "Medecin.h"
 #include "Progression.h"
+#include "QtArbreThesaurus.h"
 #include "ctr_Details.h"
 #include "ctr_Hier.h"
 #include "ctr_ThesMED.h"
@@ -147,9 +148,7 @@ void f_thesaurusMED::afficherThesaurus() {
 void f_thesaurusMED::ExporterThesaurusMED() {
     if (!medecinCourant)
         return;
-    const QString fichier = choisirFichierEnregistrer(
-        QStringLiteral("Export"), QCoreApplication::applicationDirPath(),
-        QStringLiteral("Text (*.txt)|*.txt|Word (*.doc)|*.doc|Excel (*.xls)|*.xls"));
+    const QString fichier = choisirFichierExportThesaurus();
     if (fichier.isEmpty())
         return;
     InterfaceVerrouillee verrou;
