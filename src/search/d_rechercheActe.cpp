@@ -3,6 +3,7 @@
 #include "Data.h"
 #include "FenetresModales.h"
 #include "Globals.h"
+#include "QtOngletsRecherche.h"
 #include "ThesaurusUM.h"
 #include "adCCAM.h"
 #include "ctr_Details.h"
@@ -31,32 +32,18 @@ d_rechercheActe::d_rechercheActe(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("d_rechercheActe"));
     setWindowTitle(QStringLiteral("Recherche d'acte"));
 
-    TabStrip1 = new QTabBar(this);
-    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-    TabStrip1->setExpanding(false);
-    TabStrip1->addTab(QStringLiteral("Recherche par mot clé"));
-    TabStrip1->addTab(QStringLiteral("Recherche par site anatomique"));
-    TabStrip1->addTab(QStringLiteral("Recherche hiérarchique"));
-
-    auto* gauche = new QWidget(this);
-    auto* pile = new QVBoxLayout(gauche);
-    pile->setContentsMargins(0, 0, 0, 0);
-    pile->setSpacing(0);
-    pile->addWidget(TabStrip1);
-    for (int i = 0; i < 3; ++i) {
-        fr_CCAM[i] = new QFrame(gauche);
-        fr_CCAM[i]->setObjectName(QStringLiteral("fr_CCAM_%1").arg(i));
-        fr_CCAM[i]->setFrameShape(QFrame::StyledPanel);
-        fr_CCAM[i]->setVisible(false);
-        (new QVBoxLayout(fr_CCAM[i]))->setContentsMargins(4, 4, 4, 4);
-        pile->addWidget(fr_CCAM[i], 1);
-    }
-    ctr_motCle1 = panneau<ctr_motCle>("ctr_motCle1", fr_CCAM[0]);
-    ctr_site1 = panneau<ctr_site>("ctr_site1", fr_CCAM[1]);
-    ctr_Hier1 = panneau<ctr_Hier>("ctr_Hier1", fr_CCAM[2]);
-    fr_CCAM[0]->layout()->addWidget(ctr_motCle1);
-    fr_CCAM[1]->layout()->addWidget(ctr_site1);
-    fr_CCAM[2]->layout()->addWidget(ctr_Hier1);
+    OngletsRecherche o = creerOngletsRecherche(
+        this,
+        {QStringLiteral("Recherche par mot clé"), QStringLiteral("Recherche par site anatomique"),
+         QStringLiteral("Recherche hiérarchique")},
+        QStringLiteral("TabStrip1"), QStringLiteral("fr_CCAM"));
+    QWidget* gauche = o.cote;
+    TabStrip1 = o.onglets;
+    for (int i = 0; i < 3; ++i)
+        fr_CCAM[i] = o.cadres.at(i);
+    ctr_motCle1 = o.motCle;
+    ctr_site1 = o.site;
+    ctr_Hier1 = o.hier;
     ctr_Details1 = panneau<ctr_Details>("ctr_Details1", this);
 
     Label3 = new QLabel(QStringLiteral("Catégorie :"), this);
@@ -134,8 +121,7 @@ void d_rechercheActe::restaurerMode() {
 void d_rechercheActe::ongletChoisi(int index) {
     if (index < 0 || index == m_ongletCourant)
         return;
-    for (int i = 0; i < 3; ++i)
-        fr_CCAM[i]->setVisible(i == index);
+    montrerCadre({fr_CCAM[0], fr_CCAM[1], fr_CCAM[2]}, index);
     m_ongletCourant = index;
 }
 

@@ -13,6 +13,7 @@
 #include "Progression.h"
 #include "QtArbreThesaurus.h"
 #include "QtListes.h"
+#include "QtOngletsRecherche.h"
 #include "Thesaurus.h"
 #include "ThesaurusUM.h"
 #include "adCCAM.h"
@@ -54,38 +55,19 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Thésaurus"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    TS_Thes = new QTabBar(this);
-    TS_Thes->setObjectName(QStringLiteral("TS_Thes"));
-    TS_Thes->setExpanding(false);
-    TS_Thes->addTab(QStringLiteral("Mots clés"));
-    TS_Thes->addTab(QStringLiteral("Site anatomique"));
-    TS_Thes->addTab(QStringLiteral("Hiérarchie"));
-    TS_Thes->addTab(QStringLiteral("Thésaurus UM"));
-    TS_Thes->addTab(QStringLiteral("Thésaurus médecin"));
-    TS_Thes->setTabToolTip(0, QStringLiteral("Recherche par mot clé"));
-    TS_Thes->setTabToolTip(1, QStringLiteral("Recherche par site anatomique"));
-    TS_Thes->setTabToolTip(2, QStringLiteral("Recherche hiérarchique"));
-
-    auto* gauche = new QWidget(this);
-    auto* pile = new QVBoxLayout(gauche);
-    pile->setContentsMargins(0, 0, 0, 0);
-    pile->setSpacing(0);
-    pile->addWidget(TS_Thes);
-    for (int i = 0; i < 5; ++i) {
-        f_thes[i] = new QFrame(gauche);
-        f_thes[i]->setObjectName(QStringLiteral("f_thes_%1").arg(i));
-        f_thes[i]->setFrameShape(QFrame::StyledPanel);
-        f_thes[i]->setVisible(false);
-        pile->addWidget(f_thes[i], 1);
-    }
-    for (int i = 0; i < 3; ++i)
-        (new QVBoxLayout(f_thes[i]))->setContentsMargins(4, 4, 4, 4);
-    ctr_motCle1 = panneau<ctr_motCle>("ctr_motCle1", f_thes[0]);
-    ctr_site1 = panneau<ctr_site>("ctr_site1", f_thes[1]);
-    ctr_Hier1 = panneau<ctr_Hier>("ctr_Hier1", f_thes[2]);
-    f_thes[0]->layout()->addWidget(ctr_motCle1);
-    f_thes[1]->layout()->addWidget(ctr_site1);
-    f_thes[2]->layout()->addWidget(ctr_Hier1);
+    OngletsRecherche o =
+        creerOngletsRecherche(this,
+                              {QStringLiteral("Mots clés"), QStringLiteral("Site anatomique"),
+                               QStringLiteral("Hiérarchie"), QStringLiteral("Thésaurus UM"),
+                               QStringLiteral("Thésaurus médecin")},
+                              QStringLiteral("TS_Thes"), QStringLiteral("f_thes"));
+    QWidget* gauche = o.cote;
+    TS_Thes = o.onglets;
+    for (int i = 0; i < 5; ++i)
+        f_thes[i] = o.cadres.at(i);
+    ctr_motCle1 = o.motCle;
+    ctr_site1 = o.site;
+    ctr_Hier1 = o.hier;
 
     // Unit tab.
     for (int i = 0; i < 2; ++i) {
@@ -184,8 +166,7 @@ void f_ThesaurusDIM::ongletChoisi(int index) {
     if (index < 0 || index == m_ongletCourant)
         return;
     afficherDetails(QString());
-    for (int i = 0; i < 5; ++i)
-        f_thes[i]->setVisible(i == index);
+    montrerCadre({f_thes[0], f_thes[1], f_thes[2], f_thes[3], f_thes[4]}, index);
     m_ongletCourant = index;
     if (index == ongletUM || index == ongletMedecin) {
         const int combo = index == ongletUM ? 0 : 1;
