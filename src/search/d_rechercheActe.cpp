@@ -72,7 +72,10 @@ d_rechercheActe::d_rechercheActe(QWidget* parent) : QDialog(parent) {
     auto* principal = new QVBoxLayout(this);
     principal->addWidget(separation, 1);
     principal->addLayout(bas);
-    resize(1000, 650);
+    // The three long captions show in full: the strip never scrolls.
+    TabStrip1->setUsesScrollButtons(false);
+    gauche->setMinimumWidth(TabStrip1->sizeHint().width());
+    resize(1100, 650);
 
     TabStrip1->setCurrentIndex(0);
     ongletChoisi(0);

@@ -4,9 +4,81 @@
 #include "Messages.h"
 
 #include <QCoreApplication>
+#include <QPainter>
+#include <QPainterPath>
 #include <QTreeWidget>
 
 static_assert(roleCleNoeud == Qt::UserRole);
+
+namespace {
+
+QPixmap toile() {
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    return p;
+}
+
+// The doctor: a head and shoulders with a red cross.
+QIcon iconeMedecin() {
+    QPixmap p = toile();
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(30, 60, 110), 1));
+    g.setBrush(QColor(70, 120, 200));
+    QPainterPath buste;
+    buste.moveTo(1.5, 15.5);
+    buste.cubicTo(1.5, 9.5, 12.5, 9.5, 12.5, 15.5);
+    buste.closeSubpath();
+    g.drawPath(buste);
+    g.setBrush(QColor(250, 215, 180));
+    g.drawEllipse(QRectF(4, 1.5, 6, 6.5));
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(210, 30, 30));
+    g.drawRect(QRectF(12, 9, 2, 6));
+    g.drawRect(QRectF(10, 11, 6, 2));
+    return QIcon(p);
+}
+
+// A category: a yellow folder.
+QIcon iconeCategorie() {
+    QPixmap p = toile();
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(150, 110, 20), 1));
+    g.setBrush(QColor(240, 200, 80));
+    QPainterPath dossier;
+    dossier.moveTo(1.5, 3.5);
+    dossier.lineTo(6, 3.5);
+    dossier.lineTo(7.5, 5);
+    dossier.lineTo(14.5, 5);
+    dossier.lineTo(14.5, 13.5);
+    dossier.lineTo(1.5, 13.5);
+    dossier.closeSubpath();
+    g.drawPath(dossier);
+    g.setBrush(QColor(252, 225, 120));
+    g.drawRect(QRectF(1.5, 6.5, 13, 7));
+    return QIcon(p);
+}
+
+// An act: a sheet with lines of text.
+QIcon iconeActe() {
+    QPixmap p = toile();
+    QPainter g(&p);
+    g.setPen(QPen(QColor(90, 90, 90), 1));
+    g.setBrush(Qt::white);
+    g.drawRect(QRectF(3.5, 1.5, 9, 13));
+    g.setPen(QPen(QColor(40, 120, 60), 1));
+    for (int y = 4; y <= 11; y += 2)
+        g.drawLine(5, y, y == 11 ? 8 : 10, y);
+    return QIcon(p);
+}
+
+} // namespace
+
+QIcon iconeNoeudThesaurus(int image) {
+    static const QIcon icones[] = {iconeMedecin(), iconeCategorie(), iconeActe()};
+    return icones[image - 1];
+}
 
 QString cleNoeudArbre(const QTreeWidgetItem* noeud) {
     return noeud ? noeud->data(0, roleCleNoeud).toString() : QString();

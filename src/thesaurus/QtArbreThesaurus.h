@@ -6,6 +6,7 @@
 // code, "A" + category code + " - " + act code + " - " + activity.
 
 #include <QChar>
+#include <QIcon>
 #include <QList>
 #include <QString>
 
@@ -13,6 +14,9 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 inline constexpr int roleCleNoeud = 0x0100; // Qt::UserRole
+
+// The image of a node: 1 owner (doctor or unit), 2 category, 3 act.
+QIcon iconeNoeudThesaurus(int image);
 
 QString cleNoeudArbre(const QTreeWidgetItem* noeud);
 // The kind of node: the first character of its key ('N', 'C', 'A'), or a

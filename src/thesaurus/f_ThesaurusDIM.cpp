@@ -78,6 +78,7 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
     TV_ThesUM->setObjectName(QStringLiteral("TV_ThesUM"));
     TV_ThesUM->setHeaderHidden(true);
     TV_ThesUM->setColumnCount(1);
+    TV_ThesUM->setIconSize(QSize(16, 16));
     TV_ThesUM->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     TV_ThesUM->header()->setStretchLastSection(false);
     TV_ThesUM->setEditTriggers(QAbstractItemView::EditKeyPressed);
@@ -260,6 +261,7 @@ void f_ThesaurusDIM::dessinerUM(const QString& a_UM) {
         item->setData(0, roleCleNoeud, n.cle);
         item->setText(0, n.texte);
         item->setToolTip(0, n.texte);
+        item->setIcon(0, iconeNoeudThesaurus(n.niveau + 1));
         if (n.niveau == 1)
             item->setFlags(item->flags() | Qt::ItemIsEditable);
         if (n.niveau < 2) {
