@@ -458,7 +458,8 @@ void f_ThesaurusDIM::ExporterThesaurusUM() {
     if (fichier.isEmpty())
         return;
     InterfaceVerrouillee verrou;
-    exporterThesaurusUM(um, fichier);
+    // The file header names the unit as "code - label".
+    exporterThesaurusUM(C_UM[0]->currentText(), fichier);
 }
 
 void f_ThesaurusDIM::ExporterThesaurusMED() {

@@ -680,6 +680,14 @@ void TstThesaurusDIM::parcoursDIM() {
         QCOMPARE(base.compter("SELECT count(*) FROM CategorieThesaurus WHERE CT_LIEN = 'VISC'"),
                  1LL);
 
+        // Export through the toolbar: the unit shown.
+        const QString chemin = base.dossier() + "/visc.txt";
+        choix.setFichierSuivant(chemin);
+        principale.boutonBarreOutils(QStringLiteral("b_export"));
+        QFile exporte(chemin);
+        QVERIFY(exporte.open(QIODevice::ReadOnly));
+        QVERIFY(exporte.readAll().contains("Endoscopies digestives\t"));
+
         // Print: the report in the workspace, mode 8; "retour": mode 1.
         principale.boutonBarreOutils(QStringLiteral("b_imprimer"));
         auto* rapport = principale.fenetreOuverte<DR_thesaurus>();
