@@ -42,6 +42,9 @@
 
 namespace {
 
+// The label a category node had when drawn or last renamed.
+constexpr int roleLibelleEnregistre = roleCleNoeud + 1;
+
 template <typename T> T* panneau(const char* nom, QWidget* parent) {
     auto* p = new T(parent);
     p->setObjectName(QString::fromLatin1(nom));
@@ -262,6 +265,7 @@ void f_ThesaurusDIM::dessinerUM(const QString& a_UM) {
         item->setText(0, n.texte);
         item->setToolTip(0, n.texte);
         item->setIcon(0, iconeNoeudThesaurus(n.niveau + 1));
+        item->setData(0, roleLibelleEnregistre, n.texte);
         if (n.niveau == 1)
             item->setFlags(item->flags() | Qt::ItemIsEditable);
         if (n.niveau < 2) {
@@ -351,12 +355,14 @@ void f_ThesaurusDIM::libelleModifie(QTreeWidgetItem* noeud) {
     if (genreNoeud(noeud) != 'C' || !codeCategorieNoeud(noeud, code))
         return;
     const QString texte = noeud->text(0);
+    const QSignalBlocker bloque(TV_ThesUM);
     if (texte.isEmpty()) {
         // An empty label changes nothing: the stored one comes back.
-        ajoutCategorie(QString());
+        noeud->setText(0, noeud->data(0, roleLibelleEnregistre).toString());
         return;
     }
     accesCCAM.modifLibelleCategorie(code, texte);
+    noeud->setData(0, roleLibelleEnregistre, texte);
 }
 
 void f_ThesaurusDIM::selectionnerApresSuppression(int index) {
