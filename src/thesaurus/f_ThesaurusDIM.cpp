@@ -31,6 +31,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -87,6 +88,7 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
     TV_ThesUM->setEditTriggers(QAbstractItemView::EditKeyPressed);
     TV_ThesUM->setContextMenuPolicy(Qt::PreventContextMenu);
     TV_ThesUM->viewport()->installEventFilter(this);
+    TV_ThesUM->installEventFilter(this);
     Command1 = new QPushButton(QStringLiteral("Importer le thésaurus"), f_thes[3]);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command3 = new QPushButton(QStringLiteral("Ajouter des catégories"), f_thes[3]);
@@ -312,6 +314,21 @@ bool f_ThesaurusDIM::eventFilter(QObject* objet, QEvent* evenement) {
         const auto* souris = static_cast<QMouseEvent*>(evenement);
         m_bouton = souris->button() == Qt::RightButton ? 2 : 1;
         m_positionClic = souris->globalPosition().toPoint();
+    } else if (objet == TV_ThesUM && evenement->type() == QEvent::KeyRelease) {
+        // Moving with the keyboard picks the node as a click does.
+        switch (static_cast<QKeyEvent*>(evenement)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            m_bouton = 1;
+            cliquerNoeud(TV_ThesUM->currentItem());
+            break;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(objet, evenement);
 }

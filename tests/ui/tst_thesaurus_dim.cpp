@@ -263,6 +263,13 @@ void TstThesaurusDIM::clic_acteSansChangerActeCourant() {
     p.cliquer(p.noeud(QStringLiteral("C1")));
     QVERIFY(p.fenetre->Command2->isEnabled());
     QCOMPARE(acteCourant.code, QStringLiteral("XHMA002"));
+    // The arrow keys pick nodes as clicks do.
+    p.cliquer(p.noeud(QStringLiteral("NORTH")));
+    QTest::keyClick(p.arbre, Qt::Key_Down);
+    QCOMPARE(p.cleCourante(), QStringLiteral("C2"));
+    QVERIFY(p.fenetre->Command2->isEnabled());
+    QTest::keyClick(p.arbre, Qt::Key_Up);
+    QVERIFY(!p.fenetre->Command2->isEnabled());
 }
 
 void TstThesaurusDIM::menu_data() {
