@@ -1,5 +1,6 @@
 #include "f_principale.h"
 
+#include "DR_thesaurus.h"
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Medecin.h"
@@ -9,6 +10,7 @@
 #include "Parametres.h"
 #include "Progression.h"
 #include "QtIcones.h"
+#include "Thesaurus.h"
 #include "Utilisateur.h"
 #include "d_ajoutPanier.h"
 #include "d_apropos.h"
@@ -265,6 +267,14 @@ void f_principale::afficherFenetre(QWidget* fenetre) {
         connect(f, &f_thesaurusMED::ajoutThUMPossible, m_ajoutThUM, &QAction::setEnabled);
         m_ajoutThUM->setEnabled(f->ajoutThUMActif());
     }
+    if (auto* f = qobject_cast<f_ThesaurusDIM*>(fenetre))
+        connect(f, &f_ThesaurusDIM::menuDemande, this,
+                [this](const QStringList& entrees, const QPoint& position) {
+                    for (QAction* a : {m_ajoutActe, m_suppActe, m_suppCat, m_modifCat})
+                        a->setVisible(entrees.contains(a->objectName()));
+                    m_ajoutCat->setVisible(true);
+                    m_TheUM->popup(position);
+                });
     QMdiSubWindow* s = m_espace->addSubWindow(fenetre, Qt::FramelessWindowHint);
     s->setAttribute(Qt::WA_DeleteOnClose);
     s->show();
@@ -334,9 +344,9 @@ void f_principale::boutonBarreOutils(const QString& cle) {
     } else if (cle == QLatin1String("b_imprimer")) {
         if (f_ThesaurusDIM* f = fenetreOuverte<f_ThesaurusDIM>()) {
             if (mode == ModeEcran::ThesaurusUM)
-                f->imprimerThesaurusUM();
+                afficherRapportThesaurus(f->imprimerThesaurusUM());
             else if (mode == ModeEcran::ThesaurusMedecinDIM)
-                f->imprimerThesaurusMED();
+                afficherRapportThesaurus(f->imprimerThesaurusMED());
         }
     } else if (cle == QLatin1String("b_export")) {
         if (fenetre == FenetreMode::ThesaurusDIM) {
@@ -373,12 +383,34 @@ QWidget* f_principale::ouvrirFenetreDuMode(ModeEcran mode) {
         return ouvrirFenetre<f_thesaurusMED>();
     case FenetreMode::Administration:
         return ouvrirFenetre<f_utilisateurs>();
-    case FenetreMode::RechercheActe:
     case FenetreMode::Rapport:
+        return ouvrirFenetre<DR_thesaurus>();
+    case FenetreMode::RechercheActe:
     case FenetreMode::Aucune:
         break;
     }
     return nullptr;
+}
+
+void f_principale::afficherRapportThesaurus(std::unique_ptr<Thesaurus> a_thesaurus) {
+    if (!a_thesaurus)
+        return;
+    desactiverToolBar();
+    const ModeEcran mode =
+        a_thesaurus->UM.isEmpty() ? ModeEcran::RapportUM : ModeEcran::RapportMedecin;
+    if (auto* rapport = qobject_cast<DR_thesaurus*>(ouvrirFenetreDuMode(mode))) {
+        connect(rapport, &DR_thesaurus::retourDemande, this, &f_principale::retourDuRapport,
+                Qt::UniqueConnection);
+        rapport->afficher(std::move(a_thesaurus));
+        changerContexte(ModeEcran(rapport->modeEcran()));
+        updateToolBar();
+        redimentionner();
+    }
+    activerToolBar();
+}
+
+void f_principale::retourDuRapport() {
+    boutonBarreOutils(QStringLiteral("b_retour"));
 }
 
 void f_principale::ouvrirEspace(ModeEcran mode) {

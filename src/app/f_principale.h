@@ -12,11 +12,13 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <memory>
 
 class QAction;
 class QMenu;
 class QStatusBar;
 class QToolBar;
+class Thesaurus;
 
 // Placement sizes are kept in twips: 1440 per inch, 15 per pixel at 96 dpi.
 inline constexpr int twipsParPixel = 15;
@@ -50,6 +52,10 @@ public:
     // The last step of a login: the mode set, the toolbar, the group's menu
     // and the workspace of the mode opened.
     void ouvrirEspace(ModeEcran mode);
+    // Opens the thesaurus report of that filled thesaurus in the workspace,
+    // the toolbar off while it opens; the screen mode becomes the report's
+    // (8 or 9). Nothing happens without a thesaurus.
+    void afficherRapportThesaurus(std::unique_ptr<Thesaurus> a_thesaurus);
 
     // Menus (named as their commands) and toolbar.
     QMenu* m_fichier;
@@ -96,6 +102,8 @@ public slots:
     void boutonBarreOutils(const QString& cle);
     // "Sélectionner cet acte": the admission of the current act.
     void ajouterAuPanier();
+    // "retour" from a report: what the toolbar's "retour" does.
+    void retourDuRapport();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

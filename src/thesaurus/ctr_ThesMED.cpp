@@ -11,6 +11,7 @@
 #include "Messages.h"
 #include "ModeEcran.h"
 #include "Progression.h"
+#include "QtArbreThesaurus.h"
 #include "adCCAM.h"
 #include "d_ajoutActeThe.h"
 #include "d_newCategorie.h"
@@ -22,8 +23,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
@@ -31,92 +30,11 @@
 
 namespace {
 
-constexpr int kRoleCle = Qt::UserRole;
+constexpr int kRoleCle = roleCleNoeud;
 // Images of the tree, as numbered in the image list.
 constexpr int kImageMedecin = 1;
 constexpr int kImageCategorie = 2;
 constexpr int kImageActe = 3;
-
-QPixmap toile() {
-    QPixmap p(16, 16);
-    p.fill(Qt::transparent);
-    return p;
-}
-
-// The doctor: a head and shoulders with a red cross.
-QIcon iconeMedecin() {
-    QPixmap p = toile();
-    QPainter g(&p);
-    g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(QPen(QColor(30, 60, 110), 1));
-    g.setBrush(QColor(70, 120, 200));
-    QPainterPath buste;
-    buste.moveTo(1.5, 15.5);
-    buste.cubicTo(1.5, 9.5, 12.5, 9.5, 12.5, 15.5);
-    buste.closeSubpath();
-    g.drawPath(buste);
-    g.setBrush(QColor(250, 215, 180));
-    g.drawEllipse(QRectF(4, 1.5, 6, 6.5));
-    g.setPen(Qt::NoPen);
-    g.setBrush(QColor(210, 30, 30));
-    g.drawRect(QRectF(12, 9, 2, 6));
-    g.drawRect(QRectF(10, 11, 6, 2));
-    return QIcon(p);
-}
-
-// A category: a yellow folder.
-QIcon iconeCategorie() {
-    QPixmap p = toile();
-    QPainter g(&p);
-    g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(QPen(QColor(150, 110, 20), 1));
-    g.setBrush(QColor(240, 200, 80));
-    QPainterPath dossier;
-    dossier.moveTo(1.5, 3.5);
-    dossier.lineTo(6, 3.5);
-    dossier.lineTo(7.5, 5);
-    dossier.lineTo(14.5, 5);
-    dossier.lineTo(14.5, 13.5);
-    dossier.lineTo(1.5, 13.5);
-    dossier.closeSubpath();
-    g.drawPath(dossier);
-    g.setBrush(QColor(252, 225, 120));
-    g.drawRect(QRectF(1.5, 6.5, 13, 7));
-    return QIcon(p);
-}
-
-// An act: a sheet with lines of text.
-QIcon iconeActe() {
-    QPixmap p = toile();
-    QPainter g(&p);
-    g.setPen(QPen(QColor(90, 90, 90), 1));
-    g.setBrush(Qt::white);
-    g.drawRect(QRectF(3.5, 1.5, 9, 13));
-    g.setPen(QPen(QColor(40, 120, 60), 1));
-    for (int y = 4; y <= 11; y += 2)
-        g.drawLine(5, y, y == 11 ? 8 : 10, y);
-    return QIcon(p);
-}
-
-QIcon iconeNoeud(int image) {
-    static const QIcon icones[] = {iconeMedecin(), iconeCategorie(), iconeActe()};
-    return icones[image - 1];
-}
-
-QChar genre(const QTreeWidgetItem* noeud) {
-    const QString cle = ctr_ThesMED::cleNoeud(noeud);
-    return cle.isEmpty() ? QChar() : cle.at(0);
-}
-
-// The category code held in a category key ("C12" -> 12); false when the key
-// holds no number.
-bool codeCategorie(const QTreeWidgetItem* noeud, long& code) {
-    if (!noeud)
-        return false;
-    bool ok = false;
-    code = ctr_ThesMED::cleNoeud(noeud).mid(1).toLong(&ok);
-    return ok;
-}
 
 } // namespace
 
@@ -189,14 +107,11 @@ ctr_ThesMED::ctr_ThesMED(QWidget* parent) : QWidget(parent) {
 ctr_ThesMED::~ctr_ThesMED() = default;
 
 QString ctr_ThesMED::cleNoeud(const QTreeWidgetItem* noeud) {
-    return noeud ? noeud->data(0, kRoleCle).toString() : QString();
+    return cleNoeudArbre(noeud);
 }
 
 QList<QTreeWidgetItem*> ctr_ThesMED::noeuds() const {
-    QList<QTreeWidgetItem*> liste;
-    for (QTreeWidgetItemIterator it(TV_ThesMED); *it; ++it)
-        liste << *it;
-    return liste;
+    return noeudsArbre(TV_ThesMED);
 }
 
 // ------------------------------------------------------------------ drawing
@@ -219,7 +134,7 @@ QTreeWidgetItem* ctr_ThesMED::ajouterNoeud(QTreeWidgetItem* parent, const QStrin
     n->setData(0, kRoleCle, cle);
     n->setText(0, texte);
     n->setToolTip(0, texte);
-    n->setIcon(0, iconeNoeud(image));
+    n->setIcon(0, iconeNoeudThesaurus(image));
     // Only category labels can be edited.
     if (image == kImageCategorie)
         n->setFlags(n->flags() | Qt::ItemIsEditable);
@@ -288,7 +203,7 @@ void ctr_ThesMED::activerAjoutThUM(bool actif) {
 }
 
 void ctr_ThesMED::majCommande2(const QTreeWidgetItem* noeud) {
-    const QChar g = genre(noeud);
+    const QChar g = genreNoeud(noeud);
     Command2->setEnabled(g == 'C' || g == 'A');
 }
 
@@ -323,7 +238,7 @@ void ctr_ThesMED::cliquerNoeud(QTreeWidgetItem* noeud) {
         return;
     TV_ThesMED->setCurrentItem(noeud);
     const QString cle = cleNoeud(noeud);
-    const QChar g = genre(noeud);
+    const QChar g = genreNoeud(noeud);
     {
         CurseurOccupe sablier;
         m_acte = ActeChoisi{};
@@ -377,12 +292,12 @@ void ctr_ThesMED::ajouterActes() {
     if (!medecinCourant)
         return;
     QTreeWidgetItem* n = TV_ThesMED->currentItem();
-    if (genre(n) == 'A')
+    if (genreNoeud(n) == 'A')
         n = n->parent();
-    else if (genre(n) != 'C')
+    else if (genreNoeud(n) != 'C')
         return;
     long categorie = 0;
-    if (!codeCategorie(n, categorie))
+    if (!codeCategorieNoeud(n, categorie))
         return;
     d_ajoutActeThe dialogue(this);
     connect(&dialogue, &d_ajoutActeThe::acteAjoute, this, &ctr_ThesMED::rafraichirApresActe);
@@ -391,13 +306,13 @@ void ctr_ThesMED::ajouterActes() {
 
 void ctr_ThesMED::renommer() {
     QTreeWidgetItem* n = TV_ThesMED->currentItem();
-    if (genre(n) == 'C')
+    if (genreNoeud(n) == 'C')
         TV_ThesMED->editItem(n);
 }
 
 void ctr_ThesMED::libelleModifie(QTreeWidgetItem* noeud) {
     long code = 0;
-    if (genre(noeud) != 'C' || !codeCategorie(noeud, code) || !medecinCourant)
+    if (genreNoeud(noeud) != 'C' || !codeCategorieNoeud(noeud, code) || !medecinCourant)
         return;
     Categorie* cat = medecinCourant->getCategorie(code);
     const QString texte = noeud->text(0);
@@ -429,16 +344,14 @@ void ctr_ThesMED::selectionnerApresSuppression(int index) {
 
 void ctr_ThesMED::supprimerActe() {
     QTreeWidgetItem* n = TV_ThesMED->currentItem();
-    if (genre(n) != 'A' || m_acte.estVide() || !medecinCourant)
+    if (genreNoeud(n) != 'A' || m_acte.estVide() || !medecinCourant)
         return;
-    if (afficherMessage(QStringLiteral("Voulez-vous vraiment supprimer l'acte sélectionné ?"),
-                        QStringLiteral("Confirmation suppression"), Icone::Question,
-                        Boutons::OuiNon) != Reponse::Oui)
+    if (!confirmerSuppressionActe())
         return;
     const int index = noeuds().indexOf(n);
     QTreeWidgetItem* parent = n->parent();
     long categorie = 0;
-    if (!codeCategorie(parent, categorie))
+    if (!codeCategorieNoeud(parent, categorie))
         return;
     const QString code = extraireMilieu(cleNoeud(n));
     accesCCAM.suppActeTheserus(categorie, code, extraireFin(cleNoeud(n)));
@@ -458,12 +371,9 @@ void ctr_ThesMED::supprimerActe() {
 void ctr_ThesMED::supprimerCategorie() {
     QTreeWidgetItem* n = TV_ThesMED->currentItem();
     long code = 0;
-    if (genre(n) != 'C' || !codeCategorie(n, code) || !medecinCourant)
+    if (genreNoeud(n) != 'C' || !codeCategorieNoeud(n, code) || !medecinCourant)
         return;
-    if (afficherMessage(QStringLiteral("Voulez-vous vraiment supprimer cette catégorie ainsi que "
-                                       "tous les actes qu'elle contient?"),
-                        QStringLiteral("Confirmation suppression"), Icone::Question,
-                        Boutons::OuiNon) != Reponse::Oui)
+    if (!confirmerSuppressionCategorie())
         return;
     const int index = noeuds().indexOf(n);
     accesCCAM.suppCatTheserus(code);
@@ -488,15 +398,9 @@ void ctr_ThesMED::ajoutThUM() {
 void ctr_ThesMED::importerTH() {
     if (!medecinCourant)
         return;
-    if (noeuds().size() > 1 &&
-        afficherMessage(QStringLiteral("Attention vous allez remplacer le thésaurus existant ! "
-                                       "Voulez-vous continuer ?"),
-                        QStringLiteral("Confirmation"), Icone::Question,
-                        Boutons::OuiNon) != Reponse::Oui)
+    if (!confirmerRemplacementThesaurus(noeuds().size() > 1))
         return;
-    const QString fichier =
-        choisirFichierOuvrir(QStringLiteral("Export"), QCoreApplication::applicationDirPath(),
-                             QStringLiteral("Text (*.txt)|*.txt"));
+    const QString fichier = choisirFichierImportThesaurus();
     if (fichier.isEmpty())
         return;
     {

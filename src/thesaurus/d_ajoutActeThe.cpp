@@ -177,5 +177,6 @@ void d_ajoutActeThe::rechercher() {
     m_rechercheCategorie = categorieCourante();
     reject();
     d_rechercheActe recherche(parentWidget());
-    executerModal(&recherche);
+    connect(&recherche, &d_rechercheActe::actesAjoutes, this, &d_ajoutActeThe::acteAjoute);
+    recherche.afficher(m_rechercheCategorie, m_lien, m_type);
 }

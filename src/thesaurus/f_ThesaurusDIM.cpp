@@ -1,20 +1,519 @@
 #include "f_ThesaurusDIM.h"
 
+#include "AccesDonnees.h"
+#include "ChoixFichier.h"
+#include "Data.h"
+#include "EchangeThesaurus.h"
+#include "FenetresModales.h"
+#include "Globals.h"
+#include "ListeHelpers.h"
+#include "Medecin.h"
+#include "Messages.h"
+#include "ModeEcran.h"
+#include "Progression.h"
+#include "QtArbreThesaurus.h"
+#include "QtListes.h"
+#include "QtOngletsRecherche.h"
+#include "Thesaurus.h"
+#include "ThesaurusUM.h"
+#include "adCCAM.h"
+#include "ctr_Details.h"
+#include "ctr_Hier.h"
+#include "ctr_ThesMED.h"
+#include "ctr_motCle.h"
+#include "ctr_site.h"
+#include "d_ajoutActeThe.h"
+#include "d_newCategorie.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// The label a category node had when drawn or last renamed.
+constexpr int roleLibelleEnregistre = roleCleNoeud + 1;
+
+template <typename T> T* panneau(const char* nom, QWidget* parent) {
+    auto* p = new T(parent);
+    p->setObjectName(QString::fromLatin1(nom));
+    return p;
+}
+
+} // namespace
+
 f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("f_ThesaurusDIM"));
     setWindowTitle(QStringLiteral("Thésaurus"));
     setAttribute(Qt::WA_DeleteOnClose);
+
+    OngletsRecherche o =
+        creerOngletsRecherche(this,
+                              {QStringLiteral("Mots clés"), QStringLiteral("Site anatomique"),
+                               QStringLiteral("Hiérarchie"), QStringLiteral("Thésaurus UM"),
+                               QStringLiteral("Thésaurus médecin")},
+                              QStringLiteral("TS_Thes"), QStringLiteral("f_thes"));
+    QWidget* gauche = o.cote;
+    TS_Thes = o.onglets;
+    for (int i = 0; i < 5; ++i)
+        f_thes[i] = o.cadres.at(i);
+    ctr_motCle1 = o.motCle;
+    ctr_site1 = o.site;
+    ctr_Hier1 = o.hier;
+
+    // Unit tab.
+    for (int i = 0; i < 2; ++i) {
+        C_UM[i] = new QComboBox(f_thes[3 + i]);
+        C_UM[i]->setObjectName(QStringLiteral("C_UM_%1").arg(i));
+    }
+    TV_ThesUM = new QTreeWidget(f_thes[3]);
+    TV_ThesUM->setObjectName(QStringLiteral("TV_ThesUM"));
+    TV_ThesUM->setHeaderHidden(true);
+    TV_ThesUM->setColumnCount(1);
+    TV_ThesUM->setIconSize(QSize(16, 16));
+    TV_ThesUM->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    TV_ThesUM->header()->setStretchLastSection(false);
+    TV_ThesUM->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    TV_ThesUM->setContextMenuPolicy(Qt::PreventContextMenu);
+    TV_ThesUM->viewport()->installEventFilter(this);
+    TV_ThesUM->installEventFilter(this);
+    Command1 = new QPushButton(QStringLiteral("Importer le thésaurus"), f_thes[3]);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command3 = new QPushButton(QStringLiteral("Ajouter des catégories"), f_thes[3]);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command2 = new QPushButton(QStringLiteral("Ajouter des actes"), f_thes[3]);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setEnabled(false);
+    auto* grilleUM = new QGridLayout(f_thes[3]);
+    grilleUM->addWidget(new QLabel(QStringLiteral("Unité médicale :"), f_thes[3]), 0, 0);
+    grilleUM->addWidget(C_UM[0], 0, 1, 1, 2);
+    grilleUM->addWidget(Command1, 1, 0);
+    grilleUM->addWidget(Command3, 1, 1);
+    grilleUM->addWidget(Command2, 1, 2);
+    grilleUM->addWidget(TV_ThesUM, 2, 0, 1, 3);
+    grilleUM->setRowStretch(2, 1);
+
+    // Doctor tab.
+    C_listemedecins = new QComboBox(f_thes[4]);
+    C_listemedecins->setObjectName(QStringLiteral("C_listemedecins"));
+    ctr_ThesMED1 = panneau<ctr_ThesMED>("ctr_ThesMED1", f_thes[4]);
+    auto* grilleMED = new QGridLayout(f_thes[4]);
+    grilleMED->addWidget(new QLabel(QStringLiteral("Unité médicale :"), f_thes[4]), 0, 0);
+    grilleMED->addWidget(C_UM[1], 0, 1);
+    grilleMED->addWidget(new QLabel(QStringLiteral("Médecin :"), f_thes[4]), 1, 0);
+    grilleMED->addWidget(C_listemedecins, 1, 1);
+    grilleMED->addWidget(ctr_ThesMED1, 2, 0, 1, 2);
+    grilleMED->setRowStretch(2, 1);
+    grilleMED->setColumnStretch(1, 1);
+
+    ctr_Details1 = panneau<ctr_Details>("ctr_Details1", this);
+
+    relierPanneau(ctr_motCle1);
+    relierPanneau(ctr_site1);
+    relierPanneau(ctr_Hier1);
+    connect(ctr_ThesMED1, &ctr_ThesMED::acteChoisi, this, &f_ThesaurusDIM::afficherDetails);
+    connect(Command1, &QPushButton::clicked, this, [this] { importerThesaurusUM(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { afficheFenetreAjoutActe(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { afficheFenetreAjoutCat(); });
+    for (int i = 0; i < 2; ++i)
+        connect(C_UM[i], &QComboBox::currentIndexChanged, this, [this, i] { umChoisieDans(i); });
+    connect(C_listemedecins, &QComboBox::currentIndexChanged, this,
+            [this] { medecinChoisiDansListe(); });
+    connect(TV_ThesUM, &QTreeWidget::itemPressed, this,
+            [this](QTreeWidgetItem* n) { cliquerNoeud(n); });
+    connect(TV_ThesUM, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem* n) { libelleModifie(n); });
+
+    auto* separation = new QSplitter(Qt::Horizontal, this);
+    separation->addWidget(gauche);
+    separation->addWidget(ctr_Details1);
+    separation->setStretchFactor(0, 1);
+    separation->setStretchFactor(1, 1);
+    auto* principal = new QHBoxLayout(this);
+    principal->setContentsMargins(2, 2, 2, 2);
+    principal->addWidget(separation);
+    TS_Thes->setUsesScrollButtons(false);
+    gauche->setMinimumWidth(TS_Thes->sizeHint().width());
+
+    // Loading: the tab of the mode the window opens in (the doctor tab after
+    // a login), its combo filled.
+    const int premier = contexteCourant == ModeEcran::ThesaurusUM        ? ongletUM
+                        : contexteCourant == ModeEcran::AutresOngletsDIM ? 0
+                                                                         : ongletMedecin;
+    TS_Thes->setCurrentIndex(premier);
+    ongletChoisi(premier);
+    connect(TS_Thes, &QTabBar::currentChanged, this, [this](int i) { ongletChoisi(i); });
 }
 
-void f_ThesaurusDIM::ajoutCategorie(const QString&) {}
-void f_ThesaurusDIM::ajoutActe(const QString&) {}
-void f_ThesaurusDIM::afficherDetails(const QString&) {}
-void f_ThesaurusDIM::afficheFenetreAjoutActe() {}
-void f_ThesaurusDIM::afficheFenetreAjoutCat() {}
-void f_ThesaurusDIM::suppActe() {}
-void f_ThesaurusDIM::suppCat() {}
-void f_ThesaurusDIM::modifierCategorie() {}
-void f_ThesaurusDIM::imprimerThesaurusMED() {}
-void f_ThesaurusDIM::imprimerThesaurusUM() {}
-void f_ThesaurusDIM::ExporterThesaurusMED() {}
-void f_ThesaurusDIM::ExporterThesaurusUM() {}
+f_ThesaurusDIM::~f_ThesaurusDIM() = default;
+
+void f_ThesaurusDIM::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_chargee = true;
+}
+
+void f_ThesaurusDIM::relierPanneau(ctr_ListeActes* p) {
+    connect(p, &ctr_ListeActes::acteChoisi, this, &f_ThesaurusDIM::afficherDetails);
+}
+
+void f_ThesaurusDIM::ongletChoisi(int index) {
+    if (index < 0 || index == m_ongletCourant)
+        return;
+    afficherDetails(QString());
+    montrerCadre({f_thes[0], f_thes[1], f_thes[2], f_thes[3], f_thes[4]}, index);
+    m_ongletCourant = index;
+    if (index == ongletUM || index == ongletMedecin) {
+        const int combo = index == ongletUM ? 0 : 1;
+        changerContexte(index == ongletUM ? ModeEcran::ThesaurusUM
+                                          : ModeEcran::ThesaurusMedecinDIM);
+        if (C_UM[combo]->count() == 0) {
+            {
+                const QSignalBlocker bloque(C_UM[combo]);
+                remplirListeUM(C_UM[combo]);
+                C_UM[combo]->setCurrentIndex(-1);
+            }
+            QCoreApplication::processEvents();
+            if (C_UM[combo]->count() > 0)
+                C_UM[combo]->setCurrentIndex(0);
+        }
+    } else {
+        changerContexte(ModeEcran::AutresOngletsDIM);
+    }
+}
+
+void f_ThesaurusDIM::afficherDetails(const QString& a_code) {
+    ctr_Details1->majDetails(a_code);
+}
+
+QString f_ThesaurusDIM::umChoisie() const {
+    return C_UM[0]->currentIndex() < 0 ? QString() : extraireCode(C_UM[0]->currentText());
+}
+
+QString f_ThesaurusDIM::medecinChoisi() const {
+    return C_listemedecins->currentIndex() < 0 ? QString()
+                                               : extraireCode(C_listemedecins->currentText());
+}
+
+// ------------------------------------------------------------------ combos
+
+void f_ThesaurusDIM::umChoisieDans(int combo) {
+    const QString texte = C_UM[combo]->currentText();
+    const QString um = extraireCode(texte);
+    if (um.isEmpty())
+        return;
+    // Both combos follow the unit chosen, so that the unit tab's commands
+    // always write to the unit its tree shows.
+    const int autre = 1 - combo;
+    if (C_UM[autre]->count() == 0) {
+        const QSignalBlocker bloque(C_UM[autre]);
+        remplirListeUM(C_UM[autre]);
+    }
+    {
+        const QSignalBlocker bloque(C_UM[autre]);
+        C_UM[autre]->setCurrentIndex(C_UM[autre]->findText(texte));
+    }
+    {
+        const QSignalBlocker bloque(C_listemedecins);
+        C_listemedecins->clear();
+        RecordsetPtr medecins = accesDonnees.getListeMedecins(um);
+        for (; medecins && !medecins->isEOF(); medecins->MoveNext())
+            C_listemedecins->addItem(
+                codeEtLibelle(valeurTexte(medecins->Fields(QStringLiteral("MED_CODE"))).trimmed(),
+                              valeurTexte(medecins->Fields(QStringLiteral("MED_LIB"))).trimmed()));
+        C_listemedecins->setCurrentIndex(-1);
+    }
+    dessinerUM(um);
+}
+
+void f_ThesaurusDIM::medecinChoisiDansListe() {
+    const QString code = medecinChoisi();
+    if (code.isEmpty())
+        return;
+    auto medecin = std::make_shared<Medecin>();
+    medecin->code = code;
+    medecin->remplirDonnees();
+    medecin->remplirThesaurusMED();
+    ctr_ThesMED1->afficher(medecin);
+}
+
+// ------------------------------------------------------------------ unit tree
+
+QList<QTreeWidgetItem*> f_ThesaurusDIM::noeudsUM() const {
+    return noeudsArbre(TV_ThesUM);
+}
+
+void f_ThesaurusDIM::dessinerUM(const QString& a_UM) {
+    const QSignalBlocker bloque(TV_ThesUM);
+    TV_ThesUM->clear();
+    m_acte.reset();
+    m_umAffichee = a_UM;
+    QTreeWidgetItem* parents[2] = {nullptr, nullptr};
+    for (const NoeudThesaurusUM& n : noeudsThesaurusUM(a_UM)) {
+        QTreeWidgetItem* item = n.niveau == 0 ? new QTreeWidgetItem(TV_ThesUM)
+                                              : new QTreeWidgetItem(parents[n.niveau - 1]);
+        item->setData(0, roleCleNoeud, n.cle);
+        item->setText(0, n.texte);
+        item->setToolTip(0, n.texte);
+        item->setIcon(0, iconeNoeudThesaurus(n.niveau + 1));
+        item->setData(0, roleLibelleEnregistre, n.texte);
+        if (n.niveau == 1)
+            item->setFlags(item->flags() | Qt::ItemIsEditable);
+        if (n.niveau < 2) {
+            parents[n.niveau] = item;
+            item->setExpanded(true);
+        }
+    }
+    const QList<QTreeWidgetItem*> tous = noeudsUM();
+    if (tous.size() >= 2)
+        TV_ThesUM->setCurrentItem(tous.at(1));
+    else if (!tous.isEmpty())
+        TV_ThesUM->setCurrentItem(tous.at(0));
+    majCommande2(TV_ThesUM->currentItem());
+}
+
+void f_ThesaurusDIM::ajoutCategorie(const QString& a_lib) {
+    dessinerUM(umChoisie());
+    for (QTreeWidgetItem* n : noeudsUM())
+        if (n->text(0) == a_lib) {
+            TV_ThesUM->setCurrentItem(n);
+            break;
+        }
+    majCommande2(TV_ThesUM->currentItem());
+}
+
+void f_ThesaurusDIM::ajoutActe(long a_cat) {
+    dessinerUM(umChoisie());
+    const QString debut = "A" + QString::number(a_cat) + " - ";
+    for (QTreeWidgetItem* n : noeudsUM())
+        if (ctr_ThesMED::cleNoeud(n).startsWith(debut)) {
+            TV_ThesUM->setCurrentItem(n);
+            break;
+        }
+    majCommande2(TV_ThesUM->currentItem());
+}
+
+void f_ThesaurusDIM::majCommande2(const QTreeWidgetItem* noeud) {
+    const QChar g = genreNoeud(noeud);
+    Command2->setEnabled(g == 'C' || g == 'A');
+}
+
+bool f_ThesaurusDIM::eventFilter(QObject* objet, QEvent* evenement) {
+    if (objet == TV_ThesUM->viewport() && evenement->type() == QEvent::MouseButtonPress) {
+        const auto* souris = static_cast<QMouseEvent*>(evenement);
+        m_bouton = souris->button() == Qt::RightButton ? 2 : 1;
+        m_positionClic = souris->globalPosition().toPoint();
+    } else if (objet == TV_ThesUM && evenement->type() == QEvent::KeyRelease) {
+        // Moving with the keyboard picks the node as a click does.
+        switch (static_cast<QKeyEvent*>(evenement)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            m_bouton = 1;
+            cliquerNoeud(TV_ThesUM->currentItem());
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(objet, evenement);
+}
+
+void f_ThesaurusDIM::cliquerNoeud(QTreeWidgetItem* noeud) {
+    if (!noeud)
+        return;
+    TV_ThesUM->setCurrentItem(noeud);
+    const QString cle = ctr_ThesMED::cleNoeud(noeud);
+    const QChar g = genreNoeud(noeud);
+    {
+        CurseurOccupe sablier;
+        m_acte.reset();
+        QString code;
+        // The current act stays as it is: the unit tree only shows details.
+        if (g == 'A' && noeud->childCount() == 0) {
+            RecordsetPtr rs = accesDonnees.getActe(extraireMilieu(cle), extraireFin(cle));
+            if (rs && rs->RecordCount() > 0) {
+                m_acte = rs;
+                code = extraireMilieu(cle);
+            }
+        }
+        afficherDetails(code);
+    }
+    majCommande2(noeud);
+    if (m_bouton != 2)
+        return;
+    QStringList entrees;
+    if (entreesMenuTheUM(g, entrees))
+        emit menuDemande(entrees, m_positionClic);
+}
+
+void f_ThesaurusDIM::modifierCategorie() {
+    QTreeWidgetItem* n = TV_ThesUM->currentItem();
+    if (genreNoeud(n) == 'C')
+        TV_ThesUM->editItem(n);
+}
+
+void f_ThesaurusDIM::libelleModifie(QTreeWidgetItem* noeud) {
+    long code = 0;
+    if (genreNoeud(noeud) != 'C' || !codeCategorieNoeud(noeud, code))
+        return;
+    const QString texte = noeud->text(0);
+    const QSignalBlocker bloque(TV_ThesUM);
+    if (texte.isEmpty()) {
+        // An empty label changes nothing: the stored one comes back.
+        noeud->setText(0, noeud->data(0, roleLibelleEnregistre).toString());
+        return;
+    }
+    accesCCAM.modifLibelleCategorie(code, texte);
+    noeud->setData(0, roleLibelleEnregistre, texte);
+}
+
+void f_ThesaurusDIM::selectionnerApresSuppression(int index) {
+    const QList<QTreeWidgetItem*> tous = noeudsUM();
+    if (tous.isEmpty())
+        return;
+    TV_ThesUM->setCurrentItem(index < tous.size() ? tous.at(index) : tous.at(0));
+    majCommande2(TV_ThesUM->currentItem());
+}
+
+void f_ThesaurusDIM::suppActe() {
+    QTreeWidgetItem* n = TV_ThesUM->currentItem();
+    if (genreNoeud(n) != 'A' || !m_acte)
+        return;
+    if (!confirmerSuppressionActe())
+        return;
+    const int index = noeudsUM().indexOf(n);
+    QTreeWidgetItem* parent = n->parent();
+    long categorie = 0;
+    if (!codeCategorieNoeud(parent, categorie))
+        return;
+    const QString code = extraireMilieu(ctr_ThesMED::cleNoeud(n));
+    accesCCAM.suppActeTheserus(categorie, code, extraireFin(ctr_ThesMED::cleNoeud(n)));
+    // Every row of that code in the category is gone: so are its nodes.
+    for (int i = parent->childCount() - 1; i >= 0; --i)
+        if (extraireMilieu(ctr_ThesMED::cleNoeud(parent->child(i))) == code)
+            delete parent->child(i);
+    m_acte.reset();
+    afficherDetails(QString());
+    selectionnerApresSuppression(index);
+}
+
+void f_ThesaurusDIM::suppCat() {
+    QTreeWidgetItem* n = TV_ThesUM->currentItem();
+    long code = 0;
+    if (genreNoeud(n) != 'C' || !codeCategorieNoeud(n, code))
+        return;
+    if (!confirmerSuppressionCategorie())
+        return;
+    const int index = noeudsUM().indexOf(n);
+    accesCCAM.suppCatTheserus(code);
+    delete n;
+    m_acte.reset();
+    afficherDetails(QString());
+    selectionnerApresSuppression(index);
+}
+
+// ------------------------------------------------------------------ commands
+
+void f_ThesaurusDIM::afficheFenetreAjoutCat() {
+    const QString um = umChoisie();
+    if (um.isEmpty())
+        return;
+    d_newCategorie dialogue(this);
+    dialogue.lien = um;
+    dialogue.type = 1;
+    connect(&dialogue, &d_newCategorie::categorieCreee, this, &f_ThesaurusDIM::ajoutCategorie);
+    executerModal(&dialogue);
+}
+
+void f_ThesaurusDIM::afficheFenetreAjoutActe() {
+    const QString um = umChoisie();
+    QTreeWidgetItem* n = TV_ThesUM->currentItem();
+    if (genreNoeud(n) == 'A')
+        n = n->parent();
+    else if (genreNoeud(n) != 'C')
+        return;
+    long categorie = 0;
+    if (um.isEmpty() || !codeCategorieNoeud(n, categorie))
+        return;
+    d_ajoutActeThe dialogue(this);
+    connect(&dialogue, &d_ajoutActeThe::acteAjoute, this, &f_ThesaurusDIM::ajoutActe);
+    dialogue.afficher(categorie, um, 1);
+}
+
+void f_ThesaurusDIM::importerThesaurusUM() {
+    const QString um = umChoisie();
+    if (um.isEmpty())
+        return;
+    if (!confirmerRemplacementThesaurus(noeudsUM().size() > 1))
+        return;
+    const QString fichier = choisirFichierImportThesaurus();
+    if (fichier.isEmpty())
+        return;
+    {
+        InterfaceVerrouillee verrou;
+        // The file is checked before the old thesaurus is deleted, and the
+        // replacement is all or nothing.
+        remplacerThesaurusParFichier(fichier, um, 1);
+    }
+    dessinerUM(um);
+}
+
+void f_ThesaurusDIM::ExporterThesaurusUM() {
+    const QString um = umChoisie();
+    if (um.isEmpty())
+        return;
+    const QString fichier = choisirFichierExportThesaurus();
+    if (fichier.isEmpty())
+        return;
+    InterfaceVerrouillee verrou;
+    // The file header names the unit as "code - label".
+    exporterThesaurusUM(C_UM[0]->currentText(), fichier);
+}
+
+void f_ThesaurusDIM::ExporterThesaurusMED() {
+    if (medecinChoisi().isEmpty() || !medecinCourant)
+        return;
+    const QString fichier = choisirFichierExportThesaurus();
+    if (fichier.isEmpty())
+        return;
+    InterfaceVerrouillee verrou;
+    exporterThesaurusMED(*medecinCourant, fichier);
+}
+
+std::unique_ptr<Thesaurus> f_ThesaurusDIM::imprimerThesaurusUM() {
+    if (umChoisie().isEmpty())
+        return nullptr;
+    CurseurOccupe sablier;
+    auto thesaurus = std::make_unique<Thesaurus>();
+    thesaurus->remplirThesaurusUM(C_UM[0]->currentText());
+    return thesaurus;
+}
+
+std::unique_ptr<Thesaurus> f_ThesaurusDIM::imprimerThesaurusMED() {
+    const QString code = medecinChoisi();
+    if (code.isEmpty())
+        return nullptr;
+    CurseurOccupe sablier;
+    Medecin medecin;
+    medecin.code = code;
+    medecin.remplirDonnees();
+    medecin.remplirThesaurusMED();
+    auto thesaurus = std::make_unique<Thesaurus>();
+    thesaurus->remplirThesaurus(medecin);
+    return thesaurus;
+}

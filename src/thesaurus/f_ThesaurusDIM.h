@@ -1,25 +1,112 @@
 #pragma once
-// The DIM workspace: thesauri of medical units and doctors. For now an empty
-// window with its public operations (stubs), so that the main window's
-// commands are wired to it; its content comes with the DIM thesaurus work.
+// The DIM workspace: five tabs (keyword search, anatomical-site search,
+// hierarchy, a unit's thesaurus, a doctor's thesaurus) and the details of the
+// act picked in any of them. The unit tree is drawn straight from the
+// thesaurus tables; the doctor tab embeds the doctor panel ctr_ThesMED. The
+// window announces its pop-up menu (menuDemande) and the main window, which
+// owns m_TheUM, shows it; printing hands a filled Thesaurus back to the main
+// window, which opens the report.
+//
+// Screen modes: 1 on the unit tab, 2 on the doctor tab, 6 on the others.
 
+#include "Recordset.h"
+
+#include <QPoint>
+#include <QStringList>
 #include <QWidget>
+#include <memory>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTabBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+class Thesaurus;
+class ctr_Details;
+class ctr_Hier;
+class ctr_ListeActes;
+class ctr_ThesMED;
+class ctr_motCle;
+class ctr_site;
 
 class f_ThesaurusDIM : public QWidget {
     Q_OBJECT
 public:
     explicit f_ThesaurusDIM(QWidget* parent = nullptr);
+    ~f_ThesaurusDIM() override;
 
+    // Redraw the unit tree of the unit chosen in C_UM(0), then select the
+    // node showing a_lib, or the first act of category a_cat.
     void ajoutCategorie(const QString& a_lib);
-    void ajoutActe(const QString& a_cat);
+    void ajoutActe(long a_cat);
+    // Shows the act of that code (empty: nothing) in the details panel.
     void afficherDetails(const QString& a_code);
     void afficheFenetreAjoutActe();
     void afficheFenetreAjoutCat();
     void suppActe();
     void suppCat();
     void modifierCategorie();
-    void imprimerThesaurusMED();
-    void imprimerThesaurusUM();
+    // Replaces the thesaurus of the unit chosen in C_UM(0) by a file.
+    void importerThesaurusUM();
+    // The filled thesaurus of the chosen doctor (resp. unit) for the report;
+    // nullptr when none is chosen.
+    std::unique_ptr<Thesaurus> imprimerThesaurusMED();
+    std::unique_ptr<Thesaurus> imprimerThesaurusUM();
     void ExporterThesaurusMED();
     void ExporterThesaurusUM();
+
+    // Codes chosen in the unit combo of the unit tab and in the doctor combo
+    // (empty when none).
+    QString umChoisie() const;
+    QString medecinChoisi() const;
+    // Every node of the unit tree in drawing order.
+    QList<QTreeWidgetItem*> noeudsUM() const;
+
+    QTabBar* TS_Thes;
+    QFrame* f_thes[5];
+    ctr_motCle* ctr_motCle1;
+    ctr_site* ctr_site1;
+    ctr_Hier* ctr_Hier1;
+    ctr_ThesMED* ctr_ThesMED1;
+    ctr_Details* ctr_Details1;
+    QComboBox* C_UM[2];
+    QComboBox* C_listemedecins;
+    QTreeWidget* TV_ThesUM;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+
+    static constexpr int ongletUM = 3;
+    static constexpr int ongletMedecin = 4;
+
+signals:
+    // A right click on a node of that kind: the main window shows m_TheUM
+    // with "Ajouter des catégories" and those entries, at that place.
+    void menuDemande(const QStringList& entrees, const QPoint& position);
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ongletChoisi(int index);
+    void relierPanneau(ctr_ListeActes* panneau);
+    void umChoisieDans(int combo);
+    void medecinChoisiDansListe();
+    void dessinerUM(const QString& a_UM);
+    void cliquerNoeud(QTreeWidgetItem* noeud);
+    void majCommande2(const QTreeWidgetItem* noeud);
+    void libelleModifie(QTreeWidgetItem* noeud);
+    void selectionnerApresSuppression(int index);
+
+    int m_ongletCourant = -1;
+    bool m_chargee = false;
+    // The unit the tree shows.
+    QString m_umAffichee;
+    // The act clicked last in the unit tree.
+    RecordsetPtr m_acte;
+    int m_bouton = 1;
+    QPoint m_positionClic;
 };

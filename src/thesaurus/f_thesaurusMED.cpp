@@ -5,6 +5,8 @@
 #include "Globals.h"
 #include "Medecin.h"
 #include "Progression.h"
+#include "QtArbreThesaurus.h"
+#include "QtOngletsRecherche.h"
 #include "ctr_Details.h"
 #include "ctr_Hier.h"
 #include "ctr_ThesMED.h"
@@ -35,39 +37,23 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Thésaurus"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    TS_Thes = new QTabBar(this);
-    TS_Thes->setObjectName(QStringLiteral("TS_Thes"));
-    TS_Thes->setExpanding(false);
     // Short captions, so that the four tabs show in full beside the details.
-    TS_Thes->addTab(QStringLiteral("Mots clés"));
-    TS_Thes->addTab(QStringLiteral("Site anatomique"));
-    TS_Thes->addTab(QStringLiteral("Hiérarchie"));
-    TS_Thes->addTab(QStringLiteral("Thésaurus"));
-    TS_Thes->setTabToolTip(0, QStringLiteral("Recherche par mot clé"));
-    TS_Thes->setTabToolTip(1, QStringLiteral("Recherche par site anatomique"));
-    TS_Thes->setTabToolTip(2, QStringLiteral("Recherche hiérarchique"));
-
-    auto* gauche = new QWidget(this);
-    auto* pile = new QVBoxLayout(gauche);
-    pile->setContentsMargins(0, 0, 0, 0);
-    pile->setSpacing(0);
-    pile->addWidget(TS_Thes);
-    for (int i = 0; i < 4; ++i) {
-        f_thes[i] = new QFrame(gauche);
-        f_thes[i]->setObjectName(QStringLiteral("f_thes_%1").arg(i));
-        f_thes[i]->setFrameShape(QFrame::StyledPanel);
-        auto* l = new QVBoxLayout(f_thes[i]);
-        l->setContentsMargins(4, 4, 4, 4);
-        pile->addWidget(f_thes[i], 1);
-    }
-    ctr_motCle1 = panneau<ctr_motCle>("ctr_motCle1", f_thes[0]);
-    ctr_site1 = panneau<ctr_site>("ctr_site1", f_thes[1]);
-    ctr_Hier1 = panneau<ctr_Hier>("ctr_Hier1", f_thes[2]);
+    OngletsRecherche o =
+        creerOngletsRecherche(this,
+                              {QStringLiteral("Mots clés"), QStringLiteral("Site anatomique"),
+                               QStringLiteral("Hiérarchie"), QStringLiteral("Thésaurus")},
+                              QStringLiteral("TS_Thes"), QStringLiteral("f_thes"));
+    QWidget* gauche = o.cote;
+    TS_Thes = o.onglets;
+    for (int i = 0; i < 4; ++i)
+        f_thes[i] = o.cadres.at(i);
+    ctr_motCle1 = o.motCle;
+    ctr_site1 = o.site;
+    ctr_Hier1 = o.hier;
     ctr_ThesMED1 = panneau<ctr_ThesMED>("ctr_ThesMED1", f_thes[3]);
-    f_thes[0]->layout()->addWidget(ctr_motCle1);
-    f_thes[1]->layout()->addWidget(ctr_site1);
-    f_thes[2]->layout()->addWidget(ctr_Hier1);
-    f_thes[3]->layout()->addWidget(ctr_ThesMED1);
+    auto* l = new QVBoxLayout(f_thes[3]);
+    l->setContentsMargins(4, 4, 4, 4);
+    l->addWidget(ctr_ThesMED1);
 
     ctr_Details1 = panneau<ctr_Details>("ctr_Details1", this);
 
@@ -113,8 +99,7 @@ void f_thesaurusMED::ongletChoisi(int index) {
     if (index < 0 || index == m_ongletCourant)
         return;
     oublierActeCourant();
-    for (int i = 0; i < 4; ++i)
-        f_thes[i]->setVisible(i == index);
+    montrerCadre({f_thes[0], f_thes[1], f_thes[2], f_thes[3]}, index);
     afficherDetails(QString());
     m_ongletCourant = index;
 }
@@ -147,9 +132,7 @@ void f_thesaurusMED::afficherThesaurus() {
 void f_thesaurusMED::ExporterThesaurusMED() {
     if (!medecinCourant)
         return;
-    const QString fichier = choisirFichierEnregistrer(
-        QStringLiteral("Export"), QCoreApplication::applicationDirPath(),
-        QStringLiteral("Text (*.txt)|*.txt|Word (*.doc)|*.doc|Excel (*.xls)|*.xls"));
+    const QString fichier = choisirFichierExportThesaurus();
     if (fichier.isEmpty())
         return;
     InterfaceVerrouillee verrou;

@@ -1,0 +1,58 @@
+#include "QtOngletsRecherche.h"
+
+#include "ctr_Hier.h"
+#include "ctr_motCle.h"
+#include "ctr_site.h"
+
+#include <QFrame>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace {
+template <typename T> T* panneauDans(QFrame* cadre, const char* nom) {
+    auto* p = new T(cadre);
+    p->setObjectName(QString::fromLatin1(nom));
+    auto* l = new QVBoxLayout(cadre);
+    l->setContentsMargins(4, 4, 4, 4);
+    l->addWidget(p);
+    return p;
+}
+} // namespace
+
+OngletsRecherche creerOngletsRecherche(QWidget* parent, const QStringList& titres,
+                                       const QString& nomOnglets, const QString& prefixeCadres) {
+    OngletsRecherche o;
+    o.cote = new QWidget(parent);
+    o.onglets = new QTabBar(o.cote);
+    o.onglets->setObjectName(nomOnglets);
+    o.onglets->setExpanding(false);
+    for (const QString& titre : titres)
+        o.onglets->addTab(titre);
+    const QStringList bulles = {QStringLiteral("Recherche par mot clé"),
+                                QStringLiteral("Recherche par site anatomique"),
+                                QStringLiteral("Recherche hiérarchique")};
+    for (int i = 0; i < bulles.size() && i < titres.size(); ++i)
+        o.onglets->setTabToolTip(i, bulles.at(i));
+
+    auto* pile = new QVBoxLayout(o.cote);
+    pile->setContentsMargins(0, 0, 0, 0);
+    pile->setSpacing(0);
+    pile->addWidget(o.onglets);
+    for (int i = 0; i < titres.size(); ++i) {
+        auto* cadre = new QFrame(o.cote);
+        cadre->setObjectName(prefixeCadres + QStringLiteral("_%1").arg(i));
+        cadre->setFrameShape(QFrame::StyledPanel);
+        cadre->setVisible(false);
+        pile->addWidget(cadre, 1);
+        o.cadres << cadre;
+    }
+    o.motCle = panneauDans<ctr_motCle>(o.cadres.at(0), "ctr_motCle1");
+    o.site = panneauDans<ctr_site>(o.cadres.at(1), "ctr_site1");
+    o.hier = panneauDans<ctr_Hier>(o.cadres.at(2), "ctr_Hier1");
+    return o;
+}
+
+void montrerCadre(const QList<QFrame*>& cadres, int index) {
+    for (int i = 0; i < cadres.size(); ++i)
+        cadres.at(i)->setVisible(i == index);
+}

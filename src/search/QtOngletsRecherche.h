@@ -1,0 +1,33 @@
+#pragma once
+// The search side of the windows that hold the three search panels (the
+// doctor's and the DIM workspaces, the search dialog): a tab strip over a
+// pile of frames, one per tab, only one of them shown at a time. The first
+// three frames hold the keyword, anatomical-site and hierarchy panels; the
+// window fills the others.
+
+#include <QList>
+#include <QStringList>
+
+class QFrame;
+class QTabBar;
+class QWidget;
+class ctr_Hier;
+class ctr_motCle;
+class ctr_site;
+
+struct OngletsRecherche {
+    QWidget* cote = nullptr; // the tab strip and its frames
+    QTabBar* onglets = nullptr;
+    QList<QFrame*> cadres; // frame i shows under tab i; all hidden at first
+    ctr_motCle* motCle = nullptr;
+    ctr_site* site = nullptr;
+    ctr_Hier* hier = nullptr;
+};
+
+// One tab per caption (the first three are the search panels' tabs, whose
+// tooltips name the search); the strip is named nomOnglets, the frames
+// prefixeCadres + "_" + index.
+OngletsRecherche creerOngletsRecherche(QWidget* parent, const QStringList& titres,
+                                       const QString& nomOnglets, const QString& prefixeCadres);
+// Shows frame index only.
+void montrerCadre(const QList<QFrame*>& cadres, int index);

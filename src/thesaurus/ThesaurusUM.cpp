@@ -1,0 +1,65 @@
+#include "ThesaurusUM.h"
+
+#include "Data.h"
+#include "DataError.h"
+#include "Globals.h"
+#include "adCCAM.h"
+
+QList<NoeudThesaurusUM> noeudsThesaurusUM(const QString& a_UM) {
+    QList<NoeudThesaurusUM> noeuds;
+    noeuds.append({"N" + a_UM, "Thésaurus de l'UM : " + a_UM, 0});
+    RecordsetPtr categories = accesCCAM.getCategoriesThesaurus(a_UM, 1);
+    for (; categories && !categories->isEOF(); categories->MoveNext()) {
+        const long code = categories->Fields(QStringLiteral("CT_CODE")).toLongLong();
+        const QString codeCat = QString::number(code);
+        noeuds.append(
+            {"C" + codeCat, valeurTexte(categories->Fields(QStringLiteral("CT_LIB"))), 1});
+        RecordsetPtr actes = accesCCAM.getActesCatTheserus(code);
+        for (; actes && !actes->isEOF(); actes->MoveNext()) {
+            const QString acte = valeurTexte(actes->Fields(QStringLiteral("AMCODE")));
+            noeuds.append(
+                {"A" + codeCat + " - " + acte + " - " +
+                     valeurTexte(actes->Fields(QStringLiteral("AT_ACTIVITE"))),
+                 acte + "  -  " + valeurTexte(actes->Fields(QStringLiteral("Libelle_Complet"))),
+                 2});
+        }
+    }
+    return noeuds;
+}
+
+Resultat ajouterActesCategorie(const QStringList& codes, long a_categorie) {
+    if (a_categorie < 0)
+        return Resultat::refus(QStringLiteral("Vous devez choisir une catégorie."));
+    if (codes.isEmpty())
+        return Resultat::rien();
+    try {
+        ConnexionPtr connexion = Data().CreeConnexion();
+        Transaction transaction(*connexion);
+        for (const QString& code : codes) {
+            // An act is never stored twice in a category.
+            RecordsetPtr existe =
+                connexion->Ouvrir(adCCAM::sqlActeExisteDansCat(code, a_categorie));
+            if (existe && existe->RecordCount() > 0)
+                continue;
+            connexion->Execute(
+                adCCAM::sqlInsererActeTheserus(a_categorie, code, QString(), QString()));
+        }
+        transaction.valider();
+    } catch (const DataError& e) {
+        return Resultat::refus(e.description(), QStringLiteral("ERREUR"), Icone::Aucune);
+    }
+    oublierActeCourant();
+    return Resultat::fait();
+}
+
+bool entreesMenuTheUM(QChar genre, QStringList& entrees) {
+    entrees.clear();
+    if (genre == 'A')
+        entrees = {QStringLiteral("m_ajoutActe"), QStringLiteral("m_suppActe")};
+    else if (genre == 'C')
+        entrees = {QStringLiteral("m_ajoutActe"), QStringLiteral("m_suppCat"),
+                   QStringLiteral("m_modifCat")};
+    else if (genre != 'N')
+        return false;
+    return true;
+}
