@@ -185,6 +185,7 @@ private slots:
     void recherche_modeRestaure();
     void recherche_depuisLesArbresDesMedecins_data();
     void recherche_depuisLesArbresDesMedecins();
+    void import_fichierRefuse_data();
     void import_fichierRefuse();
     void parcoursDIM();
 };
@@ -528,14 +529,27 @@ void TstThesaurusDIM::recherche_modeRestaure() {
     reinitialiserEtatGlobal();
 }
 
+void TstThesaurusDIM::import_fichierRefuse_data() {
+    QTest::addColumn<QString>("nom");
+    QTest::addColumn<QByteArray>("octets");
+    QTest::newRow("image") << "image.txt" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    // The readable listing the program prints, saved under a ".txt" name.
+    QTest::newRow("liste lisible") << "liste.txt"
+                                   << QByteArray("Thesaurus de l'UM : ORTH\r\n"
+                                                 "Arthroscopies\r\n"
+                                                 "XGQC001\tArthroscopie diagnostique du genou\r\n"
+                                                 "\tPremiere phase\r\n");
+}
+
 void TstThesaurusDIM::import_fichierRefuse() {
     // A file that is no thesaurus text: the unit keeps its thesaurus whole.
+    QFETCH(QString, nom);
+    QFETCH(QByteArray, octets);
     PosteDIM p(ModeEcran::ThesaurusUM);
     p.choisirUM(0, QStringLiteral("ORTH"));
     const QStringList avant = p.cles();
     p.messages.setReponseSuivante(Reponse::Oui);
-    p.choix.setFichierSuivant(
-        p.fichier("image.txt", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)));
+    p.choix.setFichierSuivant(p.fichier(nom, octets));
     p.fenetre->importerThesaurusUM();
     QCOMPARE(p.messages.journal().size(), size_t(2));
     QCOMPARE(p.cles(), avant);
