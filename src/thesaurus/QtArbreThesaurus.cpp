@@ -4,6 +4,8 @@
 #include "Messages.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTreeWidget>
@@ -137,4 +139,28 @@ QString choisirFichierExportThesaurus() {
     return choisirFichierEnregistrer(
         QStringLiteral("Export"), QCoreApplication::applicationDirPath(),
         QStringLiteral("Text (*.txt)|*.txt|Word (*.doc)|*.doc|Excel (*.xls)|*.xls"));
+}
+
+bool lireGesteArbre(const QTreeWidget* arbre, const QObject* objet, const QEvent* evenement,
+                    int& bouton, QPoint& positionClic) {
+    if (objet == arbre->viewport() && evenement->type() == QEvent::MouseButtonPress) {
+        const auto* souris = static_cast<const QMouseEvent*>(evenement);
+        bouton = souris->button() == Qt::RightButton ? 2 : 1;
+        positionClic = souris->globalPosition().toPoint();
+        return false;
+    }
+    if (objet != arbre || evenement->type() != QEvent::KeyRelease)
+        return false;
+    switch (static_cast<const QKeyEvent*>(evenement)->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        bouton = 1;
+        return true;
+    default:
+        return false;
+    }
 }

@@ -20,9 +20,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
@@ -210,26 +208,9 @@ void ctr_ThesMED::majCommande2(const QTreeWidgetItem* noeud) {
 // ------------------------------------------------------------------ clicks
 
 bool ctr_ThesMED::eventFilter(QObject* objet, QEvent* evenement) {
-    if (objet == TV_ThesMED->viewport() && evenement->type() == QEvent::MouseButtonPress) {
-        const auto* souris = static_cast<QMouseEvent*>(evenement);
-        m_bouton = souris->button() == Qt::RightButton ? 2 : 1;
-        m_positionClic = souris->globalPosition().toPoint();
-    } else if (objet == TV_ThesMED && evenement->type() == QEvent::KeyRelease) {
-        // Moving with the keyboard picks the node as a click does.
-        switch (static_cast<QKeyEvent*>(evenement)->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_Home:
-        case Qt::Key_End:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            m_bouton = 1;
-            cliquerNoeud(TV_ThesMED->currentItem());
-            break;
-        default:
-            break;
-        }
-    }
+    // Moving with the keyboard picks the node as a click does.
+    if (lireGesteArbre(TV_ThesMED, objet, evenement, m_bouton, m_positionClic))
+        cliquerNoeud(TV_ThesMED->currentItem());
     return QWidget::eventFilter(objet, evenement);
 }
 

@@ -31,9 +31,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSplitter>
@@ -310,26 +308,9 @@ void f_ThesaurusDIM::majCommande2(const QTreeWidgetItem* noeud) {
 }
 
 bool f_ThesaurusDIM::eventFilter(QObject* objet, QEvent* evenement) {
-    if (objet == TV_ThesUM->viewport() && evenement->type() == QEvent::MouseButtonPress) {
-        const auto* souris = static_cast<QMouseEvent*>(evenement);
-        m_bouton = souris->button() == Qt::RightButton ? 2 : 1;
-        m_positionClic = souris->globalPosition().toPoint();
-    } else if (objet == TV_ThesUM && evenement->type() == QEvent::KeyRelease) {
-        // Moving with the keyboard picks the node as a click does.
-        switch (static_cast<QKeyEvent*>(evenement)->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_Home:
-        case Qt::Key_End:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            m_bouton = 1;
-            cliquerNoeud(TV_ThesUM->currentItem());
-            break;
-        default:
-            break;
-        }
-    }
+    // Moving with the keyboard picks the node as a click does.
+    if (lireGesteArbre(TV_ThesUM, objet, evenement, m_bouton, m_positionClic))
+        cliquerNoeud(TV_ThesUM->currentItem());
     return QWidget::eventFilter(objet, evenement);
 }
 
