@@ -959,6 +959,13 @@ void TestData::ordreFrancais_data() {
                                    << QStringList{"Échographie", "Ecole", "Radiographie"};
     QTest::newRow("ne diffèrent que par la casse")
         << QStringList{"bras", "Bras", "BRAS"} << QStringList{"BRAS", "Bras", "bras"};
+    // An accent typed as a combining mark (a file from another system)
+    // sorts with its letter.
+    QTest::newRow("accent décomposé")
+        << QStringList{"Ecole", QString::fromUtf8("E\u0301paule"), "Dos"}
+        << QStringList{"Dos", "Ecole", QString::fromUtf8("E\u0301paule")};
+    QTest::newRow("préfixe d'abord") << QStringList{"Genoux", "Genou", "genou droit"}
+                                     << QStringList{"Genou", "genou droit", "Genoux"};
 }
 
 void TestData::ordreFrancais() {
