@@ -1,14 +1,26 @@
 #include "QtDemarrage.h"
 
+#include "BaseInitiale.h"
 #include "Globals.h"
+#include "Messages.h"
+#include "Parametres.h"
 #include "f_principale.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QStandardPaths>
 
 f_principale* demarrerApplication() {
-    cheminDefaut = QCoreApplication::applicationDirPath() + QStringLiteral("/DATA/BD.mdb");
+    // DATA/BD.mdb beside the program; an installed program offers instead
+    // the user's own demonstration database, made on the first start.
+    const BaseInitiale base =
+        cheminBaseInitial(QApplication::applicationDirPath() + QStringLiteral("/DATA/BD.mdb"),
+                          Parametres::lire(Parametres::CheminBase),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    cheminDefaut = base.chemin;
     auto* principale = new f_principale;
     principale->show();
+    if (!base.message.isEmpty())
+        afficherMessage(base.message, QStringLiteral("Tarvenor"), Icone::Exclamation);
     demarrerSession(*principale);
     return principale;
 }

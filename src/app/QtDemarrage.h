@@ -4,8 +4,9 @@
 
 class f_principale;
 
-// Sets cheminDefaut (application folder + "/DATA/BD.mdb"), shows the main
-// window, then runs demarrerSession. Returns the main window (owned by the
+// Sets cheminDefaut (application folder + "/DATA/BD.mdb", or the user's own
+// demonstration database: cheminBaseInitial), shows the main window and the
+// message of that choice if any, then runs demarrerSession. Returns the main window (owned by the
 // caller); the login dialog has been closed when it returns.
 f_principale* demarrerApplication();
 

@@ -14,6 +14,7 @@
 #include "QtDemarrage.h"
 #include "QtListes.h"
 #include "Recordset.h"
+#include "Session.h"
 #include "Utilisateur.h"
 #include "d_apropos.h"
 #include "f_ThesaurusDIM.h"
@@ -23,11 +24,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -458,14 +461,27 @@ void TestPrincipale::limitesEtRedimentionner() {
 
 void TestPrincipale::demarrage() {
     m_principale.reset();
+    // A fresh account: the user's data folder is empty, and there is no
+    // DATA folder beside the test program, as beside an installed one.
+    QVERIFY(!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/DATA"));
+    const QByteArray ancien = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", m_dossier->filePath(QStringLiteral("donnees")).toLocal8Bit());
+    const QString demonstration =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/BD.mdb";
+    QVERIFY(demonstration.startsWith(m_dossier->path()));
     PiloteConnexion pilote;
     pilote.annuler();
     std::unique_ptr<f_principale> f(demarrerApplication());
-    QCOMPARE(cheminDefaut, QCoreApplication::applicationDirPath() + "/DATA/BD.mdb");
+    qputenv("XDG_DATA_HOME", ancien);
+    QCOMPARE(cheminDefaut, demonstration);
     QVERIFY(f->isVisible());
+    QVERIFY(m_messages->journal().empty());
     QCOMPARE(pilote.dialogues, QStringList{"d_connexion"});
-    // The login dialog offered the default path (no setting yet).
-    QCOMPARE(pilote.etats.front().textes[2], cheminDefaut);
+    // The login dialog offered the demonstration database made just now (no
+    // setting yet), and its accounts open.
+    QCOMPARE(pilote.etats.front().textes[2], demonstration);
+    QCOMPARE(ouvrirSession("DIM", "DIM", demonstration).resultat.estFait(), true);
+    nouvelUtilisateurCourant();
     QVERIFY(f->m_f_connexion->isEnabled());
     QVERIFY(f->m_chgUser->isEnabled());
     QVERIFY(f->Toolbar1->actions().isEmpty());
