@@ -4,12 +4,16 @@
 #include "Globals.h"
 #include "Messages.h"
 #include "Parametres.h"
+#include "QtIcone.h"
 #include "f_principale.h"
 
 #include <QApplication>
 #include <QStandardPaths>
 
 f_principale* demarrerApplication() {
+    QApplication::setWindowIcon(iconeTarvenor());
+    // The desktop entry installed with the package (tarvenor.desktop).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarvenor"));
     // DATA/BD.mdb beside the program; an installed program offers instead
     // the user's own demonstration database, made on the first start.
     const BaseInitiale base =

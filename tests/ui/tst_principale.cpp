@@ -476,6 +476,7 @@ void TestPrincipale::demarrage() {
     QCOMPARE(cheminDefaut, demonstration);
     QVERIFY(f->isVisible());
     QVERIFY(m_messages->journal().empty());
+    QVERIFY(QApplication::windowIcon().availableSizes().contains(QSize(32, 32)));
     QCOMPARE(pilote.dialogues, QStringList{"d_connexion"});
     // The login dialog offered the demonstration database made just now (no
     // setting yet), and its accounts open.
