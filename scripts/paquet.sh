@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds the three installed programs in build/ and
+# makes the Debian package there with CPack; prints the package's path.
+#   sudo apt install ./build/tarvenor_*.deb
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/installer.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$(nproc)" --target tarvenor tarvenor_import tarvenor_demo
+cd build
+cpack -G DEB >/dev/null
+paquet=$(ls -t "$PWD"/tarvenor_*.deb | head -n 1)
+dpkg-deb -f "$paquet" Package Version Depends
+echo "$paquet"
