@@ -8,7 +8,7 @@ scripts/installer.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)" --target tarvenor tarvenor_import tarvenor_demo
 cd build
-cpack -G DEB >/dev/null
+cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
 paquet=$(ls -t "$PWD"/tarvenor_*.deb | head -n 1)
 dpkg-deb -f "$paquet" Package Version Depends
 echo "$paquet"
