@@ -349,7 +349,36 @@ ResultatMigration migrerBase(const QString& source, const QString& cible) {
         r.classificationCopiee = copierClassification;
         r.classificationConservee = classificationCible;
 
+        // With the target's classification kept, thesaurus acts it lacks
+        // are stored but not shown until a version has them.
+        QStringList absents;
+        if (classificationCible) {
+            const QSet<QString> codesCible =
+                ensemble(textes(*c, QStringLiteral("SELECT DISTINCT AMCODE FROM CCAM")));
+            const int codeActe = actes.colonne(QStringLiteral("AT_Acte"));
+            QSet<QString> vus;
+            for (int i = 0; i < actes.taille(); ++i) {
+                const QString code = texteDe(actes.valeur(i, codeActe));
+                if (numerosCat.contains(actes.valeur(i, catActe).toLongLong()) &&
+                    !codesCible.contains(code) && !vus.contains(code)) {
+                    vus.insert(code);
+                    absents << code;
+                }
+            }
+            std::sort(absents.begin(), absents.end());
+        }
+
         transaction.valider();
+
+        if (!absents.isEmpty())
+            r.remarques << QStringLiteral("%1 code(s) d'acte des thésaurus absent(s) de la "
+                                          "classification de la base cible (ils ne s'afficheront "
+                                          "pas) : %2")
+                               .arg(absents.size())
+                               .arg(absents.size() > 20
+                                        ? absents.mid(0, 20).join(QStringLiteral(", ")) +
+                                              QStringLiteral("…")
+                                        : absents.join(QStringLiteral(", ")));
 
         if (medecinsSansCompte > 0)
             r.remarques << QStringLiteral("%1 médecin(s) sans compte utilisateur dans la source "

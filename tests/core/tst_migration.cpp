@@ -72,6 +72,8 @@ private slots:
     void conflits();
     void classificationConservee();
     void lignesOrphelines();
+    void basesInvalides_data();
+    void basesInvalides();
     void memeBase();
 };
 
@@ -220,6 +222,14 @@ void TestMigration::classificationConservee() {
     QCOMPARE(compter(cible.chemin(), QStringLiteral("Hierarchie1")), 0);
     QVERIFY(r.texte().contains(QStringLiteral("la base cible a déjà la sienne, elle est "
                                               "conservée")));
+    // The thesaurus acts that version lacks are named, once each.
+    const QStringList actesSource = lire(source.chemin(), QStringLiteral("SELECT DISTINCT "
+                                                                         "AT_Acte FROM "
+                                                                         "Acte_Thesaurus"));
+    QVERIFY2(r.texte().contains(QStringLiteral("%1 code(s) d'acte des thésaurus absent(s) de la "
+                                               "classification de la base cible")
+                                    .arg(actesSource.size())),
+             qPrintable(r.texte()));
     // The people and thesauri were still copied.
     QCOMPARE(compter(cible.chemin(), QStringLiteral("Utilisateur")),
              compter(source.chemin(), QStringLiteral("Utilisateur")));
@@ -248,6 +258,42 @@ void TestMigration::lignesOrphelines() {
              QStringList{QStringLiteral("p'w")});
     QCOMPARE(r.remarques.size(), 2);
     QVERIFY(r.texte().contains(QStringLiteral("1 acte(s) de thésaurus sans catégorie")));
+}
+
+void TestMigration::basesInvalides_data() {
+    QTest::addColumn<QString>("quoi");
+    QTest::addColumn<QString>("attendu");
+    QTest::newRow("cible sans tables")
+        << QStringLiteral("cible vide") << QStringLiteral("La migration dans la base « ");
+    QTest::newRow("source absente")
+        << QStringLiteral("source absente") << QStringLiteral("ne peut pas être lue");
+    QTest::newRow("source sans tables")
+        << QStringLiteral("source vide") << QStringLiteral("ne peut pas être lue");
+}
+
+void TestMigration::basesInvalides() {
+    QFETCH(QString, quoi);
+    QFETCH(QString, attendu);
+    BaseDeTest source(true);
+    BaseDeTest cible;
+    QString cheminSource = source.chemin();
+    QString cheminCible = cible.chemin();
+    const QString vide = source.dossier() + QStringLiteral("/vide.mdb");
+    ecrireOctets(vide, QByteArray());
+    if (quoi == u"cible vide")
+        cheminCible = vide;
+    else if (quoi == u"source vide")
+        cheminSource = vide;
+    else
+        cheminSource = source.dossier() + QStringLiteral("/absente.mdb");
+    Data::fermerConnexions();
+    const QByteArray octets = lireOctets(cheminCible);
+    const ResultatMigration r = migrerBase(cheminSource, cheminCible);
+    QVERIFY(r.resultat.estRefus());
+    QVERIFY2(r.resultat.message.contains(attendu), qPrintable(r.resultat.message));
+    QVERIFY(r.resultat.message.endsWith(QStringLiteral("Rien n'a été écrit dans la base cible.")));
+    QVERIFY(r.comptes.isEmpty());
+    QCOMPARE(lireOctets(cheminCible), octets);
 }
 
 void TestMigration::memeBase() {
