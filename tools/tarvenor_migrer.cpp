@@ -5,8 +5,10 @@
 // per table. A login, doctor code or unit code the target already has stops
 // the migration with their list, and nothing is written. The source is only
 // read. A target file that does not exist is created from the schema, beside
-// its path, and takes its name only once the migration is complete. On any
-// fault the target is left as it was and the exit status is 1.
+// its path, and takes its name only once the migration is complete (a run
+// killed meanwhile leaves that CIBLE.migration-XXXXXX file beside, never a
+// partial CIBLE). On any fault the target is left as it was and the exit
+// status is 1.
 
 #include "Data.h"
 #include "MigrationBase.h"

@@ -439,6 +439,20 @@ void TestOutils::migrationInterrompue() {
         interrompus += interrompu && apres == avant;
     }
     QVERIFY2(interrompus >= 2, qPrintable(QString::number(interrompus)));
+
+    // Into a new file: the target path is absent, or holds the whole
+    // migration when the kill came after the rename.
+    const QString sousDossier = QDir(dossier.path()).filePath(QStringLiteral("neuves"));
+    QVERIFY(QDir().mkdir(sousDossier));
+    const QString nouvelle = QDir(sousDossier).filePath(QStringLiteral("hopital.mdb"));
+    for (const double moment : {0.3, 0.7}) {
+        interrompre({sourceGrande, nouvelle}, static_cast<int>(duree * moment),
+                    QStringLiteral("tarvenor_migrer"));
+        if (QFileInfo::exists(nouvelle)) {
+            QVERIFY2(!contenuLu(nouvelle).startsWith('<'), qPrintable(QString::number(moment)));
+            QFile::remove(nouvelle);
+        }
+    }
     QCOMPARE(lireOctets(sourceGrande), octetsSource);
 }
 
