@@ -18,8 +18,9 @@ namespace {
 
 using Paire = ClassificationCcam::Paire;
 
-// The classification tables, replaced by a load.
-const QStringList& tablesClassification() {
+} // namespace
+
+const QStringList& EcritureCcam::tablesClassification() {
     static const QStringList t{
         QStringLiteral("CCAM"),
         QStringLiteral("Systèmes"),
@@ -42,6 +43,10 @@ const QStringList& tablesClassification() {
     };
     return t;
 }
+
+namespace {
+
+using EcritureCcam::tablesClassification;
 
 // Tables that come from the reference folder only.
 const QStringList& tablesReferences() {

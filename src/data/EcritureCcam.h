@@ -27,6 +27,10 @@ namespace EcritureCcam {
 // as every connection of the program.
 constexpr int attenteBaseOccupeeMs = delaiAttenteBaseOccupee;
 
+// The classification tables, which a load replaces (and which the migration
+// of a unit's database copies): CCAM first, then every reference table.
+const QStringList& tablesClassification();
+
 // Throws ErreurImport with a French message that ends by saying what became
 // of the database.
 ResultatEcriture enregistrer(const ClassificationCcam& classification, const QString& cheminBase);

@@ -121,11 +121,12 @@ QByteArray contenuLu(const QString& chemin) {
     return h.result().toHex();
 }
 
-// Starts the import, kills it (SIGKILL) after delaiMs; true when it was
-// still running then.
-bool interrompre(const QStringList& arguments, int delaiMs) {
+// Starts a tool (the import by default), kills it (SIGKILL) after delaiMs;
+// true when it was still running then.
+bool interrompre(const QStringList& arguments, int delaiMs,
+                 const QString& nom = QStringLiteral("tarvenor_import")) {
     QProcess p;
-    p.start(outil(QStringLiteral("tarvenor_import")), arguments);
+    p.start(outil(nom), arguments);
     if (!p.waitForStarted())
         return false;
     QThread::msleep(static_cast<unsigned long>(delaiMs));
@@ -148,6 +149,8 @@ private slots:
     void disquePlein();
     void demonstration();
     void rapports();
+    void migration();
+    void migrationInterrompue();
 };
 
 void TestOutils::importReussi() {
@@ -333,6 +336,124 @@ void TestOutils::rapports() {
     QCOMPARE(r.statut, 1);
     QVERIFY2(r.erreurs.contains(QStringLiteral("n'existe pas")), qPrintable(r.erreurs));
     QCOMPARE(lancer(QStringLiteral("tarvenor_rapport"), {base, QStringLiteral("autre")}).statut, 2);
+}
+
+void TestOutils::migration() {
+    QTemporaryDir dossier;
+    BaseDeTest source(true);
+    BaseDeTest cible;
+    cible.executer(QStringLiteral("INSERT INTO UniteMedicale (UM_Code, UM_LIB) VALUES ('CARD', "
+                                  "'CARDIOLOGIE')"));
+    Data::fermerConnexions();
+    const QByteArray octetsSource = lireOctets(source.chemin());
+
+    // Into an existing database: the rows written, table by table.
+    Resultat r = lancer(QStringLiteral("tarvenor_migrer"), {source.chemin(), cible.chemin()});
+    QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
+    for (const QString& ligne :
+         {QStringLiteral("\n  UniteMedicale +: 3\n"), QStringLiteral("\n  Utilisateur +: 5\n"),
+          QStringLiteral("\n  Medecin +: 3\n"),
+          QStringLiteral("\nClassification : copiée de la source")})
+        QVERIFY2(r.sortie.contains(QRegularExpression(ligne)), qPrintable(r.sortie));
+    QVERIFY2(r.erreurs.contains(QStringLiteral("Migration de la base… ")) &&
+                 r.erreurs.contains(QStringLiteral("100 %")),
+             qPrintable(r.erreurs));
+    QCOMPARE(colonne(Data(cible.chemin())
+                         .CreeRecordset(
+                             QStringLiteral("SELECT UM_Code FROM UniteMedicale ORDER BY UM_Code"))),
+             (QStringList{QStringLiteral("ANES"), QStringLiteral("CARD"), QStringLiteral("ORTH"),
+                          QStringLiteral("VISC")}));
+
+    // A second time: every code clashes, listed; the target is left as it was.
+    Data::fermerConnexions();
+    const QByteArray octetsCible = lireOctets(cible.chemin());
+    r = lancer(QStringLiteral("tarvenor_migrer"), {source.chemin(), cible.chemin()});
+    QCOMPARE(r.statut, 1);
+    for (const QString& conflit :
+         {QStringLiteral("- identifiant « MARTIN »"), QStringLiteral("- code médecin « CMARTIN »"),
+          QStringLiteral("- code d'unité « ORTH »"), QStringLiteral("Rien n'a été écrit")})
+        QVERIFY2(r.erreurs.contains(conflit), qPrintable(r.erreurs));
+    QCOMPARE(lireOctets(cible.chemin()), octetsCible);
+
+    // Into a file that does not exist: created, named once complete; the
+    // classification there is kept by a later migration.
+    const QString nouvelle = QDir(dossier.path()).filePath(QStringLiteral("hopital.mdb"));
+    r = lancer(QStringLiteral("tarvenor_migrer"), {source.chemin(), nouvelle});
+    QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
+    QCOMPARE(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("hopital.mdb")});
+    QVERIFY(Data(nouvelle).ConnexionCorrecte());
+    // A refused migration into a new file leaves no file behind.
+    r = lancer(QStringLiteral("tarvenor_migrer"),
+               {QDir(dossier.path()).filePath(QStringLiteral("absente.mdb")),
+                QDir(dossier.path()).filePath(QStringLiteral("autre.mdb"))});
+    QCOMPARE(r.statut, 1);
+    QVERIFY2(r.erreurs.contains(QStringLiteral("n'existe pas")), qPrintable(r.erreurs));
+    QCOMPARE(lancer(QStringLiteral("tarvenor_migrer"), {source.chemin()}).statut, 2);
+    Data::fermerConnexions();
+    QCOMPARE(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("hopital.mdb")});
+
+    QCOMPARE(lireOctets(source.chemin()), octetsSource);
+}
+
+void TestOutils::migrationInterrompue() {
+    // kill -9 during a migration that copies a large classification: the
+    // target reads as before, or (killed after the commit) as migrated.
+    QTemporaryDir dossier;
+    BaseDeTest source(true);
+    const QString sourceGrande = QDir(dossier.path()).filePath(QStringLiteral("unite.mdb"));
+    Data::fermerConnexions();
+    ecrireOctets(sourceGrande, lireOctets(source.chemin()));
+    Resultat r =
+        lancer(QStringLiteral("tarvenor_import"), {grandTableur(dossier.path()), sourceGrande});
+    QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
+    const QByteArray octetsSource = lireOctets(sourceGrande);
+
+    BaseDeTest cible;
+    cible.executer(QStringLiteral("INSERT INTO UniteMedicale (UM_Code, UM_LIB) VALUES ('CARD', "
+                                  "'CARDIOLOGIE')"));
+    Data::fermerConnexions();
+    const QByteArray original = lireOctets(cible.chemin());
+    const QByteArray avant = contenuLu(cible.chemin());
+
+    QElapsedTimer chrono;
+    chrono.start();
+    r = lancer(QStringLiteral("tarvenor_migrer"), {sourceGrande, cible.chemin()});
+    const int duree = static_cast<int>(chrono.elapsed());
+    QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
+    const QByteArray migree = contenuLu(cible.chemin());
+    QVERIFY(migree != avant && !migree.startsWith('<'));
+
+    int interrompus = 0;
+    for (const double moment : {0.15, 0.35, 0.55, 0.75, 0.9}) {
+        ecrireOctets(cible.chemin(), original);
+        const bool interrompu =
+            interrompre({sourceGrande, cible.chemin()}, static_cast<int>(duree * moment),
+                        QStringLiteral("tarvenor_migrer"));
+        const QByteArray apres = contenuLu(cible.chemin());
+        QVERIFY2(
+            apres == avant || apres == migree,
+            qPrintable(
+                QStringLiteral("à %1 de la durée : %2").arg(moment).arg(QString::fromUtf8(apres))));
+        interrompus += interrompu && apres == avant;
+    }
+    QVERIFY2(interrompus >= 2, qPrintable(QString::number(interrompus)));
+
+    // Into a new file: the target path is absent, or holds the whole
+    // migration when the kill came after the rename.
+    const QString sousDossier = QDir(dossier.path()).filePath(QStringLiteral("neuves"));
+    QVERIFY(QDir().mkdir(sousDossier));
+    const QString nouvelle = QDir(sousDossier).filePath(QStringLiteral("hopital.mdb"));
+    for (const double moment : {0.3, 0.7}) {
+        interrompre({sourceGrande, nouvelle}, static_cast<int>(duree * moment),
+                    QStringLiteral("tarvenor_migrer"));
+        if (QFileInfo::exists(nouvelle)) {
+            QVERIFY2(!contenuLu(nouvelle).startsWith('<'), qPrintable(QString::number(moment)));
+            QFile::remove(nouvelle);
+        }
+    }
+    QCOMPARE(lireOctets(sourceGrande), octetsSource);
 }
 
 QTEST_GUILESS_MAIN(TestOutils)
