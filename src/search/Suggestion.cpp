@@ -132,25 +132,35 @@ QString saisieCorrigee(const QString& saisie) {
         const QStringList mots = motsCles(saisie);
         if (mots.isEmpty() || mots.size() != tapes.size() || mots.size() > motsAuPlus)
             return {};
+        // Words that could be corrected first: when none needs it, the
+        // others (short words, wildcards) are not looked up at all.
         std::shared_ptr<const Vocabulaire> v;
-        QStringList corriges;
+        QStringList corriges = tapes;
+        QList<qsizetype> autres;
         bool change = false;
         for (qsizetype i = 0; i < mots.size(); ++i) {
-            if (libelleContient(mots.at(i))) {
-                corriges << tapes.at(i);
+            const QString forme = IndexLibelles::formeRecherche(tapes.at(i));
+            if (!corrigeable(forme) || tapes.at(i).contains(u'%') || tapes.at(i).contains(u'_')) {
+                autres << i;
                 continue;
             }
-            const QString forme = IndexLibelles::formeRecherche(tapes.at(i));
-            if (!corrigeable(forme) || tapes.at(i).contains(u'%') || tapes.at(i).contains(u'_'))
-                return {};
+            if (libelleContient(mots.at(i)))
+                continue;
             if (!v)
                 v = vocabulaire();
             const MotVocabulaire* proche = plusProche(*v, forme);
             if (!proche)
                 return {};
-            corriges << proche->forme;
+            corriges[i] = proche->forme;
             change = true;
         }
+        if (!change)
+            return {};
+        // A word that cannot be corrected and matches nothing would still
+        // leave the corrected search empty.
+        for (qsizetype i : autres)
+            if (!libelleContient(mots.at(i)))
+                return {};
         return change ? corriges.join(u' ') : QString();
     } catch (...) {
         return {};
