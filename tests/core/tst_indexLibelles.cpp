@@ -207,14 +207,25 @@ void tst_indexLibelles::memesLignesQueLeBalayage() {
     }
 }
 
+// A file from the schema holds the (empty) index; the demonstration
+// database holds one that describes its acts.
 void tst_indexLibelles::nouvelleBaseIndexee() {
-    BaseDeTest base;
-    ConnexionPtr c = Data().CreeConnexion();
-    QVERIFY(IndexLibelles::present(*c));
-    RecordsetPtr rs = rechercher(motsCles(QStringLiteral("biopsie")), false);
-    QVERIFY(rs);
-    QCOMPARE(rs->RecordCount(), 0);
-    QCOMPARE(saisieCorrigee(QStringLiteral("biopsie")), QString());
+    {
+        BaseDeTest base;
+        QVERIFY(IndexLibelles::present(*Data().CreeConnexion()));
+        RecordsetPtr rs = rechercher(motsCles(QStringLiteral("biopsie")), false);
+        QVERIFY(rs);
+        QCOMPARE(rs->RecordCount(), 0);
+        QCOMPARE(saisieCorrigee(QStringLiteral("biopsie")), QString());
+    }
+    BaseDeTest demonstration(true);
+    QVERIFY(IndexLibelles::present(*Data().CreeConnexion()));
+    QCOMPARE(ecartIndex(demonstration), 0);
+    QVERIFY(demonstration.compter(QStringLiteral("SELECT count(*) FROM CCAM_Recherche")) > 0);
+    QCOMPARE(demonstration.compter(QStringLiteral("SELECT count(*) FROM CCAM_Vocabulaire WHERE Mot "
+                                                  "= 'arthroscopie'")),
+             1);
+    QCOMPARE(saisieCorrigee(QStringLiteral("artroscopie")), QStringLiteral("arthroscopie"));
 }
 
 // A file made before the index: searched by the scan, suggestions empty,
