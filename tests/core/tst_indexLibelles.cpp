@@ -420,6 +420,11 @@ void tst_indexLibelles::suggestion_data() {
                                         << "";
     QTest::newRow("mot court") << "xq"
                                << "";
+    QTest::newRow("mot court trouvé gardé") << "apendicectomie du"
+                                            << "appendicectomie du";
+    QTest::newRow("mot court introuvable") << "apendicectomie xq" << QString();
+    QTest::newRow("joker trouvé gardé") << "artroscopie gen%"
+                                        << "arthroscopie gen%";
     QTest::newRow("joker") << "apendi%"
                            << "";
     QTest::newRow("pour cent seul") << "%"
