@@ -1,7 +1,9 @@
 // Keyword search speed: a two-word label search end to end (SQL built from
 // the typed text, translated, run, copied into a recordset) against a bare
-// sqlite3 LIKE scan of the same rows on the same file, then the filling of
-// the result list widget with the rows found.
+// sqlite3 LIKE scan of the same rows on the same file, then the same search
+// narrowed by the label index (end to end, and bare), the filling of the
+// result list widget with the rows found, a spelling suggestion, and the
+// size of the index on disk.
 //
 // Usage: bench_recherche [database]
 //   database: a Tarvenor database already holding the classification.
@@ -12,8 +14,10 @@
 #include "AccesDonnees.h"
 #include "Data.h"
 #include "Globals.h"
+#include "IndexLibelles.h"
 #include "Messages.h"
 #include "RechercheMotCle.h"
+#include "Suggestion.h"
 #include "TraductionJet.h"
 #include "ctr_motCle.h"
 
@@ -164,6 +168,25 @@ int scanBrut(sqlite3* db, const QString& sql) {
     return n;
 }
 
+// The pages of the index and of the vocabulary, by SQLite's page statistics.
+void tailleIndex(sqlite3* db) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT sum(CASE WHEN name LIKE 'CCAM_Recherche%' THEN pgsize END), "
+                           "sum(CASE WHEN name LIKE 'CCAM_Vocabulaire%' THEN pgsize END), "
+                           "sum(pgsize) FROM dbstat",
+                           -1, &st, nullptr) != SQLITE_OK) {
+        std::printf("taille de l'index : dbstat indisponible (%s)\n", sqlite3_errmsg(db));
+        return;
+    }
+    if (sqlite3_step(st) == SQLITE_ROW)
+        std::printf("\ntaille sur disque : index %.2f Mo, vocabulaire %.2f Mo, fichier %.2f Mo\n",
+                    sqlite3_column_double(st, 0) / 1048576.0,
+                    sqlite3_column_double(st, 1) / 1048576.0,
+                    sqlite3_column_double(st, 2) / 1048576.0);
+    sqlite3_finalize(st);
+}
+
 class PanneauMesure : public ctr_motCle {
 public:
     using ctr_motCle::ctr_motCle;
@@ -217,45 +240,77 @@ int main(int argc, char** argv) {
     panneau.resize(800, 600);
     panneau.show();
     QCoreApplication::processEvents();
-    std::printf("%-30s %6s %11s %11s %7s %11s %11s %7s %9s\n", "recherche", "lignes", "prog. ms",
-                "sqlite3 ms", "ratio", "prog. cpu", "sqlite3 cpu", "ratio", "liste ms");
+    std::printf("index des libellés : %s\n\n",
+                IndexLibelles::present(*Data().CreeConnexion()) ? "présent" : "absent");
+    std::printf("%-30s %6s %10s %10s %10s %10s %8s %10s %9s\n", "recherche", "lignes", "scan sql3",
+                "scan prog", "index prog", "index sql3", "gain", "index cpu", "liste ms");
     for (const QString& saisie : recherches) {
-        std::vector<double> programme, scan, liste, programmeCpu, scanCpu;
+        std::vector<double> programme, scan, indexe, indexeBrut, indexeCpu, liste;
         int lignes = 0;
+        int lignesIndex = 0;
         RecordsetPtr rs;
+        const QStringList mots = RechercheMotCle::motsCles(saisie);
+        const QString sql = RechercheMotCle::sqlRecherche(mots, false);
+        // Baselines: the translated texts with SQLite's built-in LIKE and no
+        // conversion function.
+        auto brutDe = [](const QString& texte) {
+            QString b = traduireJet(texte);
+            return b.replace(QStringLiteral("cstr(Libelle_Complet)"),
+                             QStringLiteral("Libelle_Complet "));
+        };
+        const QString sqlBrut = brutDe(sql);
+        const QString sqlIndexeBrut = brutDe(RechercheMotCle::sqlRechercheIndexee(mots, false));
         for (int t = 0; t < tours; ++t) {
             QElapsedTimer chrono;
-            double cpu = msProcesseur();
             chrono.start();
-            const QString sql =
-                RechercheMotCle::sqlRecherche(RechercheMotCle::motsCles(saisie), false);
-            rs = accesDonnees.executSQL(sql);
+            rs = accesDonnees.executSQL(RechercheMotCle::sqlRecherche(mots, false));
             programme.push_back(chrono.nsecsElapsed() / 1e6);
-            programmeCpu.push_back(msProcesseur() - cpu);
             lignes = rs ? rs->RecordCount() : -1;
 
-            // Baseline: the translated text with SQLite's built-in LIKE and
-            // no conversion function.
-            QString sqlBrut = traduireJet(sql);
-            sqlBrut.replace(QStringLiteral("cstr(Libelle_Complet)"),
-                            QStringLiteral("Libelle_Complet "));
-            cpu = msProcesseur();
             chrono.restart();
             scanBrut(brut, sqlBrut);
             scan.push_back(chrono.nsecsElapsed() / 1e6);
-            scanCpu.push_back(msProcesseur() - cpu);
+
+            // End to end: typed text to a filled recordset, through the index.
+            double cpu = msProcesseur();
+            chrono.restart();
+            rs = RechercheMotCle::rechercher(RechercheMotCle::motsCles(saisie), false);
+            indexe.push_back(chrono.nsecsElapsed() / 1e6);
+            indexeCpu.push_back(msProcesseur() - cpu);
+            lignesIndex = rs ? rs->RecordCount() : -1;
+
+            chrono.restart();
+            scanBrut(brut, sqlIndexeBrut);
+            indexeBrut.push_back(chrono.nsecsElapsed() / 1e6);
 
             chrono.restart();
             panneau.remplir(rs);
             liste.push_back(chrono.nsecsElapsed() / 1e6);
         }
-        const double p = mediane(programme);
         const double s = mediane(scan);
-        const double pc = mediane(programmeCpu);
-        const double sc = mediane(scanCpu);
-        std::printf("%-30s %6d %11.2f %11.2f %6.2fx %11.2f %11.2f %6.2fx %9.2f\n",
-                    qPrintable(saisie), lignes, p, s, p / s, pc, sc, pc / sc, mediane(liste));
+        const double i = mediane(indexe);
+        std::printf("%-30s %6d %10.2f %10.2f %10.3f %10.3f %7.1fx %10.3f %9.2f%s\n",
+                    qPrintable(saisie), lignes, s, mediane(programme), i, mediane(indexeBrut),
+                    s / i, mediane(indexeCpu), mediane(liste),
+                    lignesIndex == lignes ? "" : "  LIGNES DIFFÉRENTES");
     }
+
+    // Suggestions: the first one reads the vocabulary into memory.
+    for (const QString& saisie :
+         {QStringLiteral("apendicectomie"), QStringLiteral("cesariene"),
+          QStringLiteral("artroscopie genou"), QStringLiteral("biopsie foei")}) {
+        std::vector<double> temps;
+        QString corrigee;
+        for (int t = 0; t < tours; ++t) {
+            QElapsedTimer chrono;
+            chrono.start();
+            corrigee = RechercheMotCle::saisieCorrigee(saisie);
+            temps.push_back(chrono.nsecsElapsed() / 1e6);
+        }
+        std::printf("suggestion \"%s\" -> \"%s\" : %.2f ms (premier appel %.2f ms)\n",
+                    qPrintable(saisie), qPrintable(corrigee), mediane(temps), temps.front());
+    }
+    tailleIndex(brut);
     // A long list: every act of a one-letter code search.
     for (const QString& saisie : {QStringLiteral("H"), QStringLiteral("%")}) {
         RecordsetPtr rs = accesDonnees.executSQL(

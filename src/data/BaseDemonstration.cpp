@@ -1,6 +1,7 @@
 #include "BaseDemonstration.h"
 
 #include "Data.h"
+#include "IndexLibelles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +24,7 @@ void creerBaseDemonstration(const QString& chemin) {
         ConnexionPtr c = Data(provisoire).CreeConnexion();
         Transaction t(*c);
         c->Execute(QString::fromUtf8(contenu.readAll()));
+        IndexLibelles::reconstruire(*c);
         t.valider();
         c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
     } catch (...) {

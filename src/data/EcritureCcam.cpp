@@ -1,6 +1,7 @@
 #include "EcritureCcam.h"
 
 #include "Data.h"
+#include "IndexLibelles.h"
 #include "LecteurCsv.h"
 
 #include <QCoreApplication>
@@ -333,6 +334,7 @@ QStringList ecrire(Connexion& c, const ClassificationCcam& k) {
     Transaction t(c);
     viderTables(c, k.references);
     insererCcam(c, k.ccam);
+    IndexLibelles::reconstruire(c);
     insererTableur(c, k);
     if (k.references)
         insererReferences(c, k);

@@ -66,6 +66,15 @@ CREATE TABLE CCAM (
 );
 CREATE INDEX idx_CCAM_code ON CCAM(AMCODE, Activite, Phase);
 CREATE INDEX idx_CCAM_position ON CCAM(PositionH);
+-- Full-text index of the labels and vocabulary of the classification,
+-- refilled with it by every load (IndexLibelles).
+CREATE VIRTUAL TABLE CCAM_Recherche USING fts5(AMCODE UNINDEXED, Libelles, tokenize='trigram', columnsize=0);
+CREATE TABLE CCAM_Vocabulaire (Mot TEXT PRIMARY KEY, Forme TEXT, Frequence INTEGER) WITHOUT ROWID;
+CREATE TABLE CCAM_Recherche_Etat (Valide INTEGER);
+INSERT INTO CCAM_Recherche_Etat (Valide) VALUES (1);
+CREATE TRIGGER CCAM_Recherche_ajout AFTER INSERT ON CCAM BEGIN DELETE FROM CCAM_Recherche_Etat; END;
+CREATE TRIGGER CCAM_Recherche_modification AFTER UPDATE OF AMCODE, Libelle_Complet, Libelle_sans_accent, Libelle_simplifie ON CCAM BEGIN DELETE FROM CCAM_Recherche_Etat; END;
+CREATE TRIGGER CCAM_Recherche_suppression AFTER DELETE ON CCAM BEGIN DELETE FROM CCAM_Recherche_Etat; END;
 
 CREATE TABLE "Systèmes" (
     SYCODE TEXT,

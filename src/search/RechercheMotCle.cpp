@@ -1,7 +1,10 @@
 #include "RechercheMotCle.h"
 
 #include "Data.h"
+#include "IndexLibelles.h"
 #include "PliageAccents.h"
+
+#include <QRegularExpression>
 
 namespace RechercheMotCle {
 
@@ -59,11 +62,86 @@ QStringList motsCles(const QString& saisie) {
     return decouperMots(plierAccents(doublerQuotes(saisie.trimmed())));
 }
 
+namespace {
+
+const QString& debutSql() {
+    static const QString debut =
+        QStringLiteral("select distinct AMCODE,Libelle_Court,cstr(Libelle_Complet)as "
+                       "Libelle_Complet from CCAM where");
+    return debut;
+}
+
+// A piece the trigram index can look for: three characters or more, printable
+// ASCII only. The search's LIKE compares other characters after Unicode case
+// folding, which the index does not reproduce exactly.
+bool morceauIndexable(const QString& morceau) {
+    if (morceau.size() < 3)
+        return false;
+    for (QChar c : morceau)
+        if (c.unicode() < 0x20 || c.unicode() >= 0x7f)
+            return false;
+    return true;
+}
+
+} // namespace
+
+QString requeteIndex(const QStringList& mots) {
+    static const QRegularExpression jokers(QStringLiteral("[%_]"));
+    QStringList phrases;
+    for (const QString& mot : mots) {
+        // The words come with their apostrophes doubled for the SQL text.
+        const QString texte = QString(mot).replace(QStringLiteral("''"), QStringLiteral("'"));
+        for (const QString& morceau : texte.split(jokers, Qt::SkipEmptyParts)) {
+            if (!morceauIndexable(morceau))
+                continue;
+            const QString phrase =
+                u'"' + QString(morceau).replace(u'"', QStringLiteral("\"\"")) + u'"';
+            if (!phrases.contains(phrase))
+                phrases << phrase;
+        }
+    }
+    return phrases.join(QStringLiteral(" AND "));
+}
+
+QString sqlRechercheIndexee(const QStringList& mots, bool parCode) {
+    QString sql = sqlRecherche(mots, parCode);
+    const QString requete = parCode ? QString() : requeteIndex(mots);
+    if (sql.isEmpty() || requete.isEmpty())
+        return sql;
+    // The index keeps one row per act code; a row without code (none is ever
+    // loaded) is left to the conditions alone.
+    sql.insert(debutSql().size(),
+               QStringLiteral(" (AMCODE IN (SELECT AMCODE FROM CCAM_Recherche WHERE "
+                              "CCAM_Recherche MATCH '") +
+                   doublerQuotes(requete) + QStringLiteral("') OR AMCODE IS NULL) and"));
+    return sql;
+}
+
+RecordsetPtr executerRecherche(const QStringList& mots, bool parCode) {
+    Data data;
+    const bool indexe = IndexLibelles::present(*data.CreeConnexion());
+    return data.CreeRecordset(indexe ? sqlRechercheIndexee(mots, parCode)
+                                     : sqlRecherche(mots, parCode));
+}
+
+bool libelleContient(const QString& mot) {
+    Data data;
+    const bool indexe = IndexLibelles::present(*data.CreeConnexion());
+    QString sql = indexe ? sqlRechercheIndexee({mot}, false) : sqlRecherche({mot}, false);
+    // The search's own conditions, asked for one row only.
+    sql.replace(0, debutSql().size(), QStringLiteral("select AMCODE from CCAM where"));
+    sql.replace(QStringLiteral("ORDER BY CCAM.AMCODE"), QStringLiteral("limit 1"));
+    return data.CreeRecordset(sql)->RecordCount() > 0;
+}
+
+RecordsetPtr rechercher(const QStringList& mots, bool parCode) {
+    return operationDepot(RecordsetPtr(), [&] { return executerRecherche(mots, parCode); });
+}
+
 QString sqlRecherche(const QStringList& mots, bool parCode) {
     if (mots.isEmpty())
         return QString();
-    QString sql = QStringLiteral("select distinct AMCODE,Libelle_Court,cstr(Libelle_Complet)as "
-                                 "Libelle_Complet from CCAM where");
+    QString sql = debutSql();
     if (parCode) {
         for (const QString& mot : mots)
             sql += QStringLiteral(" AMCODE like '") + mot + QStringLiteral("%' and");

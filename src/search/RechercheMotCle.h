@@ -5,6 +5,8 @@
 // of the SQL text (a prefix of the code, or a part of one of the two search
 // forms of the label).
 
+#include "Recordset.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,5 +26,30 @@ QStringList motsCles(const QString& saisie);
 // The query text for the given words (as returned by motsCles): by code
 // prefix when parCode is true, else by label. Empty for no word.
 QString sqlRecherche(const QStringList& mots, bool parCode);
+
+// What the label index must hold for the words to match, as an FTS5 query:
+// every run of three characters or more between the wildcards % and _ of
+// each word, when it is plain ASCII (the index and the search's LIKE ignore
+// the case of exactly those letters alike). Empty when no word has one.
+QString requeteIndex(const QStringList& mots);
+
+// sqlRecherche's query narrowed by the label index (IndexLibelles): the same
+// conditions, applied to the acts whose indexed labels hold what
+// requeteIndex asks, so the rows are the same, found without reading every
+// label. sqlRecherche's text itself for a code search or when requeteIndex
+// is empty.
+QString sqlRechercheIndexee(const QStringList& mots, bool parCode);
+
+// Runs the search on the database in use: narrowed by the index when the
+// file has one, else the plain scan. Throws DataError; shows nothing.
+RecordsetPtr executerRecherche(const QStringList& mots, bool parCode);
+
+// True when some act label holds the word (as motsCles gives it), in either
+// search form. Narrowed by the index when the file has one. Throws DataError.
+bool libelleContient(const QString& mot);
+
+// The same under the repositories' convention: a failure is shown under the
+// title "ERREUR" and gives nullptr.
+RecordsetPtr rechercher(const QStringList& mots, bool parCode);
 
 } // namespace RechercheMotCle

@@ -1,6 +1,5 @@
 #include "ctr_motCle.h"
 
-#include "AccesDonnees.h"
 #include "Globals.h"
 #include "Messages.h"
 #include "RechercheMotCle.h"
@@ -64,8 +63,7 @@ void ctr_motCle::rechercher() {
         t_motCle->setFocus();
         return;
     }
-    const QString sql = RechercheMotCle::sqlRecherche(mots, O_recherche[0]->isChecked());
-    RecordsetPtr actes = accesDonnees.executSQL(sql);
+    RecordsetPtr actes = RechercheMotCle::rechercher(mots, O_recherche[0]->isChecked());
     if (!actes)
         return; // the repository has already reported the failure
     if (actes->RecordCount() > 0) {

@@ -1,0 +1,167 @@
+#include "IndexLibelles.h"
+
+#include "ClassificationCcam.h"
+#include "OrdreFrancais.h"
+
+#include <QHash>
+#include <QMutex>
+#include <map>
+#include <sqlite3.h>
+
+namespace IndexLibelles {
+
+namespace {
+
+// How a word is shown: an acronym as the labels write it, any other word in
+// lower case (the labels capitalise their first word).
+QString formeAffichee(const QString& mot) {
+    const QString minuscules = mot.toLower();
+    return (mot == mot.toUpper() && mot != minuscules) ? mot : minuscules;
+}
+
+void construireVocabulaire(Connexion& c) {
+    struct Entree {
+        int frequence = 0;
+        QString dernierCode;
+        QHash<QString, int> formes;
+    };
+    QHash<QString, Entree> vocabulaire;
+    RecordsetPtr rs = c.Ouvrir(QStringLiteral(
+        "SELECT DISTINCT AMCODE, Libelle_Complet FROM CCAM WHERE Libelle_Complet IS NOT NULL"));
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
+        const QString code = rs->Fields(0).toString();
+        for (const QString& mot : motsDuLibelle(rs->Fields(1).toString())) {
+            const QString cle = formeRecherche(mot);
+            if (cle.isEmpty() || cle.contains(u' '))
+                continue;
+            Entree& e = vocabulaire[cle];
+            if (e.frequence == 0 || e.dernierCode != code) {
+                ++e.frequence;
+                e.dernierCode = code;
+            }
+            ++e.formes[formeAffichee(mot)];
+        }
+    }
+    InstructionPreparee ins(c, QStringLiteral("INSERT INTO CCAM_Vocabulaire (Mot, Forme, "
+                                              "Frequence) VALUES (?, ?, ?)"));
+    for (auto it = vocabulaire.cbegin(); it != vocabulaire.cend(); ++it) {
+        // The form most labels use; between equals, the first in French order.
+        QString forme;
+        int vue = 0;
+        for (auto f = it->formes.cbegin(); f != it->formes.cend(); ++f)
+            if (f.value() > vue || (f.value() == vue && avantFrancais(f.key(), forme))) {
+                forme = f.key();
+                vue = f.value();
+            }
+        ins.lier(1, it.key());
+        ins.lier(2, forme);
+        ins.lier(3, it->frequence);
+        ins.executer();
+    }
+}
+
+} // namespace
+
+void reconstruire(Connexion& c) {
+    // Dropped and created again rather than emptied: quicker, and the index
+    // is written compact.
+    for (const char* nom :
+         {"CCAM_Recherche_ajout", "CCAM_Recherche_modification", "CCAM_Recherche_suppression"})
+        c.Execute(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(nom)));
+    for (const char* nom : {"CCAM_Recherche", "CCAM_Vocabulaire", "CCAM_Recherche_Etat"})
+        c.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(nom)));
+    c.Execute(QStringLiteral("CREATE VIRTUAL TABLE CCAM_Recherche USING fts5(AMCODE UNINDEXED, "
+                             "Libelles, tokenize='trigram', columnsize=0)"));
+    c.Execute(QStringLiteral("CREATE TABLE CCAM_Vocabulaire (Mot TEXT PRIMARY KEY, Forme TEXT, "
+                             "Frequence INTEGER) WITHOUT ROWID"));
+    c.Execute(QStringLiteral("CREATE TABLE CCAM_Recherche_Etat (Valide INTEGER)"));
+    // Both search forms on one text, on two lines: a word found in either
+    // form is found in the text (a match across the line break only adds a
+    // candidate that the search's own conditions then drop).
+    c.Execute(QStringLiteral(
+        "INSERT INTO CCAM_Recherche (AMCODE, Libelles) SELECT DISTINCT AMCODE, "
+        "coalesce(Libelle_sans_accent, '') || char(10) || coalesce(Libelle_simplifie, '') "
+        "FROM CCAM"));
+    c.Execute(QStringLiteral("INSERT INTO CCAM_Recherche (CCAM_Recherche) VALUES ('optimize')"));
+    construireVocabulaire(c);
+    c.Execute(QStringLiteral("INSERT INTO CCAM_Recherche_Etat (Valide) VALUES (1)"));
+    // Any later change of the act rows that does not rebuild the index (an
+    // earlier version of the program loading a classification, a SQLite
+    // tool) clears the mark: searches then scan the labels until the next
+    // load. Plain SQL, so that every SQLite tool runs it.
+    c.Execute(QStringLiteral("CREATE TRIGGER CCAM_Recherche_ajout AFTER INSERT ON CCAM BEGIN "
+                             "DELETE FROM CCAM_Recherche_Etat; END"));
+    c.Execute(QStringLiteral("CREATE TRIGGER CCAM_Recherche_modification AFTER UPDATE OF AMCODE, "
+                             "Libelle_Complet, Libelle_sans_accent, Libelle_simplifie ON CCAM "
+                             "BEGIN DELETE FROM CCAM_Recherche_Etat; END"));
+    c.Execute(QStringLiteral("CREATE TRIGGER CCAM_Recherche_suppression AFTER DELETE ON CCAM BEGIN "
+                             "DELETE FROM CCAM_Recherche_Etat; END"));
+}
+
+QString etatFichier(Connexion& c) {
+    sqlite3* db = c.handle();
+    qint64 version = -1;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    return QStringLiteral("%1|%2|%3|%4")
+        .arg(c.chemin())
+        .arg(reinterpret_cast<quintptr>(db))
+        .arg(version)
+        .arg(sqlite3_total_changes64(db));
+}
+
+bool present(Connexion& c) {
+    static QMutex verrou;
+    static std::map<sqlite3*, std::pair<QString, bool>> connus;
+    const QMutexLocker garde(&verrou);
+    const QString etat = etatFichier(c);
+    auto it = connus.find(c.handle());
+    if (it != connus.end() && it->second.first == etat)
+        return it->second.second;
+    // Prepared, not run: fails when the table is missing, or when this
+    // SQLite lacks FTS5 or the trigram tokenizer. Then the mark that the act
+    // rows have not changed since the index was built.
+    sqlite3_stmt* st = nullptr;
+    bool ok = sqlite3_prepare_v2(
+                  c.handle(), "SELECT AMCODE FROM CCAM_Recherche WHERE CCAM_Recherche MATCH 'abc'",
+                  -1, &st, nullptr) == SQLITE_OK;
+    sqlite3_finalize(st);
+    st = nullptr;
+    ok = ok &&
+         sqlite3_prepare_v2(c.handle(), "SELECT count(*) FROM CCAM_Recherche_Etat", -1, &st,
+                            nullptr) == SQLITE_OK &&
+         sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) > 0;
+    sqlite3_finalize(st);
+    connus[c.handle()] = {etat, ok};
+    return ok;
+}
+
+QStringList motsDuLibelle(const QString& libelle) {
+    QStringList mots;
+    qsizetype debut = -1;
+    bool lettre = false;
+    for (qsizetype i = 0; i <= libelle.size(); ++i) {
+        const bool dedans = i < libelle.size() && libelle.at(i).isLetterOrNumber();
+        if (dedans) {
+            if (debut < 0) {
+                debut = i;
+                lettre = false;
+            }
+            lettre = lettre || libelle.at(i).isLetter();
+        } else if (debut >= 0) {
+            if (lettre && i - debut >= 3)
+                mots << libelle.mid(debut, i - debut);
+            debut = -1;
+        }
+    }
+    return mots;
+}
+
+QString formeRecherche(const QString& mot) {
+    return libelleSimplifie(mot);
+}
+
+} // namespace IndexLibelles

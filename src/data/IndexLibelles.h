@@ -1,0 +1,57 @@
+#pragma once
+// The full-text index of the act labels and the vocabulary of the
+// classification, both built from the CCAM table by whoever writes the
+// classification (the importer, the demonstration database), inside the
+// same transaction, so that they always describe the rows beside them.
+//
+// - CCAM_Recherche: an FTS5 table with the trigram tokenizer, one row per act
+//   and label (AMCODE, then both search forms of the label on one text). It
+//   only narrows a label search: the search's own LIKE conditions still
+//   decide which rows are found.
+// - CCAM_Vocabulaire: every word of the full labels (Mot: its search form,
+//   lower case without accents; Forme: how the labels write it; Frequence:
+//   the number of acts whose label holds it), for spelling suggestions.
+// - CCAM_Recherche_Etat: one row while both describe the act rows. Triggers
+//   on CCAM delete it as soon as a row is added, changed or removed by
+//   anything but a load (an earlier version of the program, a SQLite tool):
+//   the search then scans the labels, as without an index.
+//
+// A file made before the index has neither table: searches scan the labels,
+// and the next classification load adds both. Opening a file never creates
+// them.
+
+#include "Data.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace IndexLibelles {
+
+inline constexpr char tableIndex[] = "CCAM_Recherche";
+inline constexpr char tableVocabulaire[] = "CCAM_Vocabulaire";
+
+// Creates both tables when the file lacks them, then refills them from the
+// CCAM table. Meant to run inside the caller's transaction, after the
+// classification rows were written. Throws DataError.
+void reconstruire(Connexion& connexion);
+
+// True when the file of this connection holds an index that describes its
+// act rows. Asked once per
+// connection and state of the file: the answer is kept until this
+// connection or another program writes to the file.
+bool present(Connexion& connexion);
+
+// A value that changes whenever the file may have changed: a write through
+// this connection, or a transaction committed by another connection. For
+// caches of what the file holds.
+QString etatFichier(Connexion& connexion);
+
+// The words of a label as the vocabulary keeps them: runs of letters and
+// digits holding at least one letter, three characters or more.
+QStringList motsDuLibelle(const QString& libelle);
+
+// The form a vocabulary word is looked up by: lower case, no accent,
+// ligatures written out (the label's simplified search form).
+QString formeRecherche(const QString& mot);
+
+} // namespace IndexLibelles
