@@ -796,3 +796,35 @@ bool depotEcrire(const QStringList& instructions) {
         return true;
     });
 }
+
+RecordsetPtr depotLireSansAttente(const QString& sql, EtatLecture* etat, QString* description) {
+    auto refus = [&](EtatLecture e, const QString& texte) {
+        *etat = e;
+        if (description)
+            *description = texte;
+        return RecordsetPtr();
+    };
+    if (transactionAppelante())
+        return refus(EtatLecture::BaseOccupee, messageBaseOccupee());
+    try {
+        ConnexionPtr c = Data().CreeConnexion();
+        // No waiting for this one statement: a busy file fails at once.
+        struct SansAttente {
+            sqlite3* db;
+            explicit SansAttente(sqlite3* d) : db(d) { sqlite3_busy_handler(db, nullptr, nullptr); }
+            ~SansAttente() { sqlite3_busy_handler(db, attendreBaseOccupee, nullptr); }
+        } sansAttente(c->handle());
+        RecordsetPtr rs = c->Ouvrir(sql);
+        *etat = EtatLecture::Faite;
+        if (description)
+            description->clear();
+        return rs;
+    } catch (const DataError& e) {
+        const int code = e.numero() & 0xff;
+        return refus(code == SQLITE_BUSY || code == SQLITE_LOCKED ? EtatLecture::BaseOccupee
+                                                                  : EtatLecture::Echec,
+                     e.description());
+    } catch (const std::exception& e) {
+        return refus(EtatLecture::Echec, QString::fromLocal8Bit(e.what()));
+    }
+}

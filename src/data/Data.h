@@ -155,6 +155,24 @@ void echecDansTransaction(Connexion& connexion, const DataError& erreur);
 RecordsetPtr depotLire(const QString& sql);
 bool depotEcrire(const QStringList& instructions); // true when done
 
+// How a read that may not wait ended.
+enum class EtatLecture {
+    Faite,       // the recordset holds the result
+    BaseOccupee, // the file is being written (by another program, or inside a
+                 // transaction of this one): nothing was read, try again later
+    Echec,       // any other failure, described
+};
+// A query for a caller that must neither wait nor show anything (the list
+// that follows the typed text): the database in use is read at once, or not
+// at all while it is being written, instead of waiting up to
+// delaiAttenteBaseOccupee. One statement is one snapshot: the result holds
+// the file as it was before a write or after it, never a mix. Inside a
+// transaction of this program the half-done work is not read: the file is
+// said busy. Returns nullptr unless *etat is Faite; *description (when
+// given) says what failed.
+RecordsetPtr depotLireSansAttente(const QString& sql, EtatLecture* etat,
+                                  QString* description = nullptr);
+
 template <typename T, typename F> T operationDepot(T defaut, F&& fn) {
     const ConnexionPtr appelante = transactionAppelante();
     try {
