@@ -23,8 +23,9 @@ namespace {
 
 const QString lienCorrection = QStringLiteral("correction");
 
-bool aUneLettreOuUnChiffre(const QString& texte) {
-    return std::any_of(texte.cbegin(), texte.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+qsizetype lettresEtChiffres(const QString& texte) {
+    return std::count_if(texte.cbegin(), texte.cend(),
+                         [](QChar c) { return c.isLetterOrNumber(); });
 }
 
 } // namespace
@@ -149,9 +150,11 @@ void ctr_motCle::suivreSaisie() {
     const QStringList mots = RechercheMotCle::motsCles(saisie);
     if (mots.isEmpty())
         return sansRecherche(QString());
-    // "%" or "_" alone would list the whole classification at each keystroke.
-    if (!aUneLettreOuUnChiffre(saisie))
-        return sansRecherche(QStringLiteral("Tapez au moins une lettre ou un chiffre."));
+    // One or two letters, or "%" alone, would list thousands of acts at each
+    // keystroke, slower to fill than to type: Enter still lists them.
+    if (lettresEtChiffres(saisie) < lettresMinFrappe)
+        return sansRecherche(QStringLiteral("Tapez au moins trois lettres ou chiffres, ou "
+                                            "appuyez sur Entrée pour rechercher."));
     if (mots.size() > motsMaxFrappe || saisie.size() > longueurMaxFrappe)
         return sansRecherche(QStringLiteral("Ce texte est trop long pour être recherché pendant "
                                             "la frappe : appuyez sur Entrée pour le rechercher."));

@@ -28,7 +28,9 @@ public:
     static constexpr int delaiFrappeMs = 120;
     // How soon a search refused by a busy database is tried again.
     static constexpr int delaiNouvelEssaiMs = 300;
-    // A text longer than this (a pasted paragraph) is searched by Enter only.
+    // A text with fewer letters and digits than this, or longer than the
+    // limits below (a pasted paragraph), is searched by Enter only.
+    static constexpr int lettresMinFrappe = 3;
     static constexpr int motsMaxFrappe = 12;
     static constexpr int longueurMaxFrappe = 200;
 

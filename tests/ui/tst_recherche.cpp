@@ -309,7 +309,8 @@ void tst_recherche::frappe_data() {
     QTest::addColumn<QString>("etat");
     QTest::addColumn<int>("recherches");
     const QString aucun = QStringLiteral("Aucun résultat pour cette recherche.");
-    const QString pasDeLettre = QStringLiteral("Tapez au moins une lettre ou un chiffre.");
+    const QString pasDeLettre = QStringLiteral(
+        "Tapez au moins trois lettres ou chiffres, ou appuyez sur Entrée pour rechercher.");
     const QString tropLong = QStringLiteral("Ce texte est trop long pour être recherché pendant "
                                             "la frappe : appuyez sur Entrée pour le rechercher.");
     QTest::newRow("deux mots du libellé") << QStringLiteral("tarvenorique unilaterale") << false
@@ -319,6 +320,7 @@ void tst_recherche::frappe_data() {
     QTest::newRow("aucun résultat") << "zzqq" << false << QStringList{} << aucun << 1;
     QTest::newRow("apostrophes") << "l'os d'un 'acte'" << false << QStringList{} << aucun << 1;
     QTest::newRow("blancs seuls") << "     " << false << QStringList{} << QString() << 0;
+    QTest::newRow("deux lettres") << "qq" << true << QStringList{} << pasDeLettre << 0;
     QTest::newRow("pourcentage seul") << "%" << false << QStringList{} << pasDeLettre << 0;
     QTest::newRow("pourcentages et blancs")
         << "% _ %%" << true << QStringList{} << pasDeLettre << 0;
@@ -409,28 +411,29 @@ void tst_recherche::frappeGardeLaSelection() {
     ctr_motCle panneau;
     panneau.resize(600, 400);
     panneau.show();
+    panneau.O_recherche[1]->setChecked(true);
     QStringList annonces;
     connect(&panneau, &ctr_ListeActes::acteChoisi, &panneau,
             [&](const QString& code) { annonces << code; });
-    taper(panneau, QStringLiteral("QQ"));
-    QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 4);
+    taper(panneau, QStringLiteral("tarvenori"));
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQYB001", "QQZA001", "QQZA002"}));
     QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
-                      centreLigne(panneau.LV_Actes, 1));
-    QCOMPARE(annonces, QStringList{"QQYB001"});
+                      centreLigne(panneau.LV_Actes, 2));
+    QCOMPARE(annonces, QStringList{"QQZA002"});
 
-    taper(panneau, QStringLiteral("Y"));
-    QCOMPARE(codesListe(panneau.LV_Actes), QStringList{"QQYB001"});
-    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QQYB001"));
+    taper(panneau, QStringLiteral("q"));
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQYB001", "QQZA002"}));
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QQZA002"));
 
     QTest::keyClick(panneau.t_motCle, Qt::Key_Backspace);
-    QTRY_COMPARE(panneau.LV_Actes->topLevelItemCount(), 4);
-    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QQYB001"));
+    QTRY_COMPARE(panneau.LV_Actes->topLevelItemCount(), 3);
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QQZA002"));
 
-    QTest::keyClick(panneau.t_motCle, Qt::Key_Z);
-    QTRY_COMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQZA001", "QQZA002"}));
+    QTest::keyClick(panneau.t_motCle, Qt::Key_T);
+    QTRY_COMPARE(codesListe(panneau.LV_Actes), QStringList{"QQZA001"});
     QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
-    QCOMPARE(acteCourant.code, QStringLiteral("QQYB001"));
-    QCOMPARE(annonces, QStringList{"QQYB001"});
+    QCOMPARE(acteCourant.code, QStringLiteral("QQZA002"));
+    QCOMPARE(annonces, QStringList{"QQZA002"});
     QCOMPARE(m_messages->textes(), QStringList());
 }
 
