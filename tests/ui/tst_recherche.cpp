@@ -26,6 +26,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -459,7 +460,16 @@ void tst_recherche::correctionProposee() {
     QCOMPARE(lu.toPlainText(),
              QStringLiteral("Aucun résultat pour cette recherche.\nVouliez-vous dire : "
                             "tarvenorique unilaterale ?"));
-    emit panneau.l_etatListe->linkActivated(QStringLiteral("correction"));
+    // One click on the corrected words (the second line, centred).
+    const QFontMetrics mesure(panneau.l_etatListe->font());
+    const QString ligne = QStringLiteral("Vouliez-vous dire : tarvenorique unilaterale ?");
+    const int debutLigne =
+        (panneau.l_etatListe->contentsRect().width() - mesure.horizontalAdvance(ligne)) / 2;
+    const QPoint surLeLien(debutLigne +
+                               mesure.horizontalAdvance(QStringLiteral("Vouliez-vous dire : ")) +
+                               mesure.horizontalAdvance(QStringLiteral("tarvenorique")),
+                           mesure.lineSpacing() * 3 / 2);
+    QTest::mouseClick(panneau.l_etatListe, Qt::LeftButton, {}, surLeLien);
     QCOMPARE(panneau.t_motCle->text(), QStringLiteral("tarvenorique unilaterale"));
     QCOMPARE(codesListe(panneau.LV_Actes), QStringList{"QQZA002"});
     QVERIFY(!panneau.l_etatListe->isVisible());
