@@ -3,7 +3,8 @@
 // sqlite3 LIKE scan of the same rows on the same file, then the same search
 // narrowed by the label index (end to end, and bare), the filling of the
 // result list widget with the rows found, a spelling suggestion, and the
-// size of the index on disk.
+// size of the index on disk, then one keystroke in the keyword panel to
+// its list painted again.
 //
 // Usage: bench_recherche [database]
 //   database: a Tarvenor database already holding the classification.
@@ -25,10 +26,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 
 #include <sqlite3.h>
 
@@ -199,6 +204,79 @@ public:
     }
 };
 
+// One keystroke in the keyword panel, as the user types each text letter by
+// letter: the key goes to the box, the pause the panel waits after a
+// keystroke (ctr_motCle::delaiFrappeMs) is skipped, and the time runs from
+// the end of that pause (the search the panel's timer runs) to the list
+// painted again.
+void mesurerFrappe(const QStringList& saisies) {
+    ctr_motCle panneau;
+    panneau.resize(900, 600);
+    panneau.show();
+    panneau.O_recherche[1]->setChecked(true);
+    QCoreApplication::processEvents();
+    std::printf("\nune frappe jusqu'à la liste peinte (après la pause de %d ms qui suit la "
+                "frappe), recherche par libellé, à partir de la %de lettre :\n",
+                ctr_motCle::delaiFrappeMs, ctr_motCle::lettresMinFrappe);
+    std::printf("%-30s %7s %9s %9s %9s %9s %9s   %s\n", "texte tapé", "frappes", "méd. ms",
+                "méd. cpu", "dont peint", "max ms", "lignes", "pire frappe");
+    std::vector<double> toutes, toutesCpu;
+    for (const QString& texte : saisies) {
+        panneau.t_motCle->clear();
+        panneau.suivreSaisie();
+        std::vector<double> durees, cpus, peintures;
+        double pire = -1;
+        QString texteDuPire;
+        int lignesDuPire = 0;
+        for (QChar c : texte) {
+            QKeyEvent touche(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QCoreApplication::sendEvent(panneau.t_motCle, &touche);
+            panneau.minuterieFrappe()->stop();
+            const int avant = panneau.recherchesSuivies();
+            QElapsedTimer chrono;
+            const double cpu = msProcesseur();
+            chrono.start();
+            panneau.suivreSaisie();
+            const qint64 recherche = chrono.nsecsElapsed();
+            panneau.repaint();
+            const double ms = chrono.nsecsElapsed() / 1e6;
+            if (panneau.recherchesSuivies() == avant)
+                continue; // too short to be searched while typed
+            durees.push_back(ms);
+            cpus.push_back(msProcesseur() - cpu);
+            peintures.push_back(ms - recherche / 1e6);
+            toutes.push_back(ms);
+            toutesCpu.push_back(cpus.back());
+            if (ms > pire) {
+                pire = ms;
+                texteDuPire = panneau.t_motCle->text();
+                lignesDuPire = panneau.LV_Actes->topLevelItemCount();
+            }
+        }
+        std::printf("%-30s %7zu %9.2f %9.2f %9.2f %9.2f %9d   \"%s\"\n", qPrintable(texte),
+                    durees.size(), mediane(durees), mediane(cpus), mediane(peintures), pire,
+                    lignesDuPire, qPrintable(texteDuPire));
+    }
+    std::sort(toutes.begin(), toutes.end());
+    std::printf("toutes frappes : médiane %.2f ms (processeur %.2f ms), 90e centile %.2f ms, max "
+                "%.2f ms\n",
+                mediane(toutes), mediane(toutesCpu), toutes[toutes.size() * 9 / 10], toutes.back());
+
+    // The same keystroke with the pause itself, through the event loop.
+    panneau.t_motCle->setText(QStringLiteral("biopsie fo"));
+    panneau.suivreSaisie();
+    QKeyEvent touche(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("i"));
+    QElapsedTimer chrono;
+    chrono.start();
+    const int avant = panneau.recherchesSuivies();
+    QCoreApplication::sendEvent(panneau.t_motCle, &touche);
+    while (panneau.recherchesSuivies() == avant && chrono.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    panneau.repaint();
+    std::printf("\"biopsie foi\" : de la touche à la liste peinte, pause comprise : %.1f ms\n",
+                chrono.nsecsElapsed() / 1e6);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -325,6 +403,8 @@ int main(int argc, char** argv) {
         std::printf("liste de la recherche par code \"%s\" : %d lignes, %.1f ms\n",
                     qPrintable(saisie), rs ? rs->RecordCount() : -1, mediane(liste));
     }
+    mesurerFrappe({QStringLiteral("appendicectomie coelioscopie"), QStringLiteral("biopsie foie"),
+                   QStringLiteral("ablation rein"), QString::fromUtf8("fracture fémur")});
     std::printf("\n(médianes de %d tours, temps écoulé et temps processeur; messages affichés : "
                 "%zu)\n",
                 tours, messages.journal().size());

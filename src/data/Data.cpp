@@ -796,3 +796,44 @@ bool depotEcrire(const QStringList& instructions) {
         return true;
     });
 }
+
+LectureSansAttente::LectureSansAttente(Connexion& connexion) : m_connexion(connexion) {
+    sqlite3_busy_handler(m_connexion.handle(), nullptr, nullptr);
+}
+
+LectureSansAttente::~LectureSansAttente() {
+    sqlite3_busy_handler(m_connexion.handle(), attendreBaseOccupee, nullptr);
+}
+
+RecordsetPtr depotLireSansAttente(const QString& sql, EtatLecture* etat, QString* description) {
+    return depotLireSansAttente([&sql](Connexion&) { return sql; }, etat, description);
+}
+
+RecordsetPtr depotLireSansAttente(const std::function<QString(Connexion&)>& sqlPour,
+                                  EtatLecture* etat, QString* description) {
+    auto refus = [&](EtatLecture e, const QString& texte) {
+        *etat = e;
+        if (description)
+            *description = texte;
+        return RecordsetPtr();
+    };
+    if (transactionAppelante())
+        return refus(EtatLecture::BaseOccupee, messageBaseOccupee());
+    try {
+        ConnexionPtr c = Data().CreeConnexion();
+        // No waiting for this one statement: a busy file fails at once.
+        const LectureSansAttente sansAttente(*c);
+        RecordsetPtr rs = c->Ouvrir(sqlPour(*c));
+        *etat = EtatLecture::Faite;
+        if (description)
+            description->clear();
+        return rs;
+    } catch (const DataError& e) {
+        const int code = e.numero() & 0xff;
+        return refus(code == SQLITE_BUSY || code == SQLITE_LOCKED ? EtatLecture::BaseOccupee
+                                                                  : EtatLecture::Echec,
+                     e.description());
+    } catch (const std::exception& e) {
+        return refus(EtatLecture::Echec, QString::fromLocal8Bit(e.what()));
+    }
+}

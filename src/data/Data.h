@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -154,6 +155,42 @@ void echecDansTransaction(Connexion& connexion, const DataError& erreur);
 // nothing.
 RecordsetPtr depotLire(const QString& sql);
 bool depotEcrire(const QStringList& instructions); // true when done
+
+// How a read that may not wait ended.
+enum class EtatLecture {
+    Faite,       // the recordset holds the result
+    BaseOccupee, // the file is being written (by another program, or inside a
+                 // transaction of this one): nothing was read, try again later
+    Echec,       // any other failure, described
+};
+// A query for a caller that must neither wait nor show anything (the list
+// that follows the typed text): the database in use is read at once, or not
+// at all while it is being written, instead of waiting up to
+// delaiAttenteBaseOccupee. One statement is one snapshot: the result holds
+// the file as it was before a write or after it, never a mix. Inside a
+// transaction of this program the half-done work is not read: the file is
+// said busy. Returns nullptr unless *etat is Faite; *description (when
+// given) says what failed.
+RecordsetPtr depotLireSansAttente(const QString& sql, EtatLecture* etat,
+                                  QString* description = nullptr);
+// The same for a query that depends on the connection (whether the file has
+// the label index): sqlPour is called inside the no-wait scope too, so that
+// nothing it reads waits either.
+RecordsetPtr depotLireSansAttente(const std::function<QString(Connexion&)>& sqlPour,
+                                  EtatLecture* etat, QString* description = nullptr);
+
+// For its life, reads on the connection of a busy file fail at once with
+// SQLITE_BUSY instead of waiting up to delaiAttenteBaseOccupee.
+class LectureSansAttente {
+public:
+    explicit LectureSansAttente(Connexion& connexion);
+    ~LectureSansAttente();
+    LectureSansAttente(const LectureSansAttente&) = delete;
+    LectureSansAttente& operator=(const LectureSansAttente&) = delete;
+
+private:
+    Connexion& m_connexion;
+};
 
 template <typename T, typename F> T operationDepot(T defaut, F&& fn) {
     const ConnexionPtr appelante = transactionAppelante();

@@ -117,17 +117,19 @@ QString sqlRechercheIndexee(const QStringList& mots, bool parCode) {
     return sql;
 }
 
+QString sqlRechercheSur(Connexion& connexion, const QStringList& mots, bool parCode) {
+    return IndexLibelles::present(connexion) ? sqlRechercheIndexee(mots, parCode)
+                                             : sqlRecherche(mots, parCode);
+}
+
 RecordsetPtr executerRecherche(const QStringList& mots, bool parCode) {
     Data data;
-    const bool indexe = IndexLibelles::present(*data.CreeConnexion());
-    return data.CreeRecordset(indexe ? sqlRechercheIndexee(mots, parCode)
-                                     : sqlRecherche(mots, parCode));
+    return data.CreeRecordset(sqlRechercheSur(*data.CreeConnexion(), mots, parCode));
 }
 
 bool libelleContient(const QString& mot) {
     Data data;
-    const bool indexe = IndexLibelles::present(*data.CreeConnexion());
-    QString sql = indexe ? sqlRechercheIndexee({mot}, false) : sqlRecherche({mot}, false);
+    QString sql = sqlRechercheSur(*data.CreeConnexion(), {mot}, false);
     // The search's own conditions, asked for one row only.
     sql.replace(0, debutSql().size(), QStringLiteral("select AMCODE from CCAM where"));
     sql.replace(QStringLiteral("ORDER BY CCAM.AMCODE"), QStringLiteral("limit 1"));

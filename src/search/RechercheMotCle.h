@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+class Connexion;
+
 namespace RechercheMotCle {
 
 // Replaces é è ê à â ï î ô ö û ü by their plain letter, and every other
@@ -39,6 +41,10 @@ QString requeteIndex(const QStringList& mots);
 // label. sqlRecherche's text itself for a code search or when requeteIndex
 // is empty.
 QString sqlRechercheIndexee(const QStringList& mots, bool parCode);
+
+// The query for the database open on the connection: sqlRechercheIndexee
+// when the file has the label index, else sqlRecherche.
+QString sqlRechercheSur(Connexion& connexion, const QStringList& mots, bool parCode);
 
 // Runs the search on the database in use: narrowed by the index when the
 // file has one, else the plain scan. Throws DataError; shows nothing.

@@ -20,6 +20,8 @@
 #include <QTextLayout>
 #include <QtMath>
 
+#include <algorithm>
+
 // ------------------------------------------------------------ the list view
 
 namespace {
@@ -220,8 +222,13 @@ void ctr_ListeActes::ajouterLigne(const QString& code, const QString& libelle) {
     ligne->setToolTip(1, libelle);
     ligne->setTextAlignment(0, Qt::AlignLeft | Qt::AlignTop);
     if (m_selection) {
+        // An act ticked before the list was filled again is shown ticked:
+        // unticking it then removes it, ticking it again cannot add it twice.
+        const bool coche = std::any_of(m_selection->cbegin(), m_selection->cend(),
+                                       [&](const LigneActe& l) { return l.code == code; });
         ligne->setFlags(ligne->flags() | Qt::ItemIsUserCheckable);
-        ligne->setCheckState(0, Qt::Unchecked);
+        ligne->setCheckState(0, coche ? Qt::Checked : Qt::Unchecked);
+        ligne->setData(0, Qt::UserRole, coche);
     }
     const QSignalBlocker bloque(LV_Actes);
     LV_Actes->addTopLevelItem(ligne);
@@ -249,6 +256,19 @@ void ctr_ListeActes::selectionnerPremiereLigne() {
         return;
     const QSignalBlocker bloque(LV_Actes);
     LV_Actes->setCurrentItem(LV_Actes->topLevelItem(0));
+}
+
+bool ctr_ListeActes::selectionnerLigne(const QString& code) {
+    for (int i = 0; i < LV_Actes->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* ligne = LV_Actes->topLevelItem(i);
+        if (ligne->text(0) == code) {
+            const QSignalBlocker bloque(LV_Actes);
+            LV_Actes->setCurrentItem(ligne);
+            LV_Actes->setToolTip(ligne->text(1));
+            return true;
+        }
+    }
+    return false;
 }
 
 void ctr_ListeActes::choisirActe() {

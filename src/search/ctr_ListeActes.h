@@ -77,6 +77,9 @@ protected:
     int remplirListe(const RecordsetPtr& actes);
     // Marks the first row selected without picking it.
     void selectionnerPremiereLigne();
+    // Marks the row of that act selected without picking it; false when the
+    // list holds no such row.
+    bool selectionnerLigne(const QString& code);
 
     // Columns sized from the list's width, tick boxes and the selection in
     // the search dialog; done once, when the panel is first shown.

@@ -13,6 +13,7 @@
 #include "adCCAM.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
 #include <sqlite3.h>
@@ -79,6 +80,7 @@ private slots:
     void transactionAnnulee();
     void transactionValidee();
     void transactionsImbriquees();
+    void lectureSansAttente();
 
     // ---- recordset
     void genresDesValeurs();
@@ -540,6 +542,51 @@ void TestData::transactionsImbriquees() {
 }
 
 // ------------------------------------------------------------------ recordset
+
+// The read made while the user types: at once, or "busy" at once, never a
+// wait nor a message; the file being written by this program's own open
+// transaction is not read half-done either.
+void TestData::lectureSansAttente() {
+    BaseDeTest base;
+    base.executer(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+    const QString sql = QStringLiteral("SELECT UM_Code FROM UniteMedicale");
+    EtatLecture etat = EtatLecture::Echec;
+    QString description = QStringLiteral("x");
+    QCOMPARE(colonne(depotLireSansAttente(sql, &etat, &description)), QStringList{"U1"});
+    QCOMPARE(etat, EtatLecture::Faite);
+    QVERIFY(description.isEmpty());
+
+    sqlite3* autre = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(base.chemin()).constData(), &autre), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(autre, "BEGIN EXCLUSIVE; INSERT INTO UniteMedicale VALUES ('U2','Deux')",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    QElapsedTimer chrono;
+    chrono.start();
+    QVERIFY(!depotLireSansAttente(sql, &etat, &description));
+    QVERIFY2(chrono.elapsed() < 1000, "la lecture a attendu");
+    QCOMPARE(etat, EtatLecture::BaseOccupee);
+    QCOMPARE(description, messageBaseOccupee());
+    // The ordinary read is still usable afterwards: it waits again.
+    QCOMPARE(sqlite3_exec(autre, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(autre);
+    QCOMPARE(colonne(depotLireSansAttente(sql, &etat)), (QStringList{"U1", "U2"}));
+    QCOMPARE(etat, EtatLecture::Faite);
+
+    {
+        ConnexionPtr c = Data().CreeConnexion();
+        Transaction t(*c);
+        c->Execute(QStringLiteral("INSERT INTO UniteMedicale VALUES ('U3','Trois')"));
+        QVERIFY(!depotLireSansAttente(sql, &etat));
+        QCOMPARE(etat, EtatLecture::BaseOccupee);
+    }
+
+    QVERIFY(
+        !depotLireSansAttente(QStringLiteral("SELECT x FROM TableInconnue"), &etat, &description));
+    QCOMPARE(etat, EtatLecture::Echec);
+    QVERIFY2(description.contains(QStringLiteral("TableInconnue")), qPrintable(description));
+    QCOMPARE(m_messages->textes(), QStringList());
+}
 
 void TestData::genresDesValeurs() {
     BaseDeTest base;

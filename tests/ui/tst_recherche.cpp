@@ -24,6 +24,9 @@
 #include "f_thesaurusMED.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -37,8 +40,11 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -108,6 +114,23 @@ void choisirChapitre(ctr_Hier& panneau, int niveau, int ligne) {
     emit combo->activated(ligne);
 }
 
+// Types the text as the user does, then lets the pause after the last
+// keystroke end and the list follow.
+void taper(ctr_motCle& panneau, const QString& texte) {
+    QTest::keyClicks(panneau.t_motCle, texte);
+    QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+}
+
+void effacerEtTaper(ctr_motCle& panneau, const QString& texte) {
+    panneau.t_motCle->selectAll();
+    QTest::keyClick(panneau.t_motCle, Qt::Key_Delete);
+    taper(panneau, texte);
+}
+
+QString etatListe(const ctr_motCle& panneau) {
+    return panneau.l_etatListe->isVisible() ? panneau.l_etatListe->text() : QString();
+}
+
 void chercher(ctr_motCle& panneau, const QString& texte, bool parCode) {
     panneau.O_recherche[parCode ? 0 : 1]->setChecked(true);
     panneau.t_motCle->setText(texte);
@@ -127,6 +150,12 @@ private slots:
     void motCle();
     void motCleSaisiesDifficiles_data();
     void motCleSaisiesDifficiles();
+    void frappe_data();
+    void frappe();
+    void frappeUneRechercheParPause();
+    void frappeGardeLaSelection();
+    void correctionProposee();
+    void frappeBaseOccupee();
     void choixParClicEtFleche();
     void detailsDansLaFenetreHote();
     void triParColonne();
@@ -271,6 +300,249 @@ void tst_recherche::motCleSaisiesDifficiles() {
     QCOMPARE(m_base->compter("SELECT count(*) FROM CCAM WHERE AMCODE = 'QQZA001'"), 1LL);
 }
 
+// The list follows the typed text without any message box: the rows found,
+// or what the list says instead. Each row is typed in one go: one search at
+// most.
+void tst_recherche::frappe_data() {
+    QTest::addColumn<QString>("saisie");
+    QTest::addColumn<bool>("parCode");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QString>("etat");
+    QTest::addColumn<int>("recherches");
+    const QString aucun = QStringLiteral("Aucun résultat pour cette recherche.");
+    const QString pasDeLettre = QStringLiteral(
+        "Tapez au moins trois lettres ou chiffres, ou appuyez sur Entrée pour rechercher.");
+    const QString tropLong = QStringLiteral("Ce texte est trop long pour être recherché pendant "
+                                            "la frappe : appuyez sur Entrée pour le rechercher.");
+    QTest::newRow("deux mots du libellé") << QStringLiteral("tarvenorique unilaterale") << false
+                                          << QStringList{"QQZA002"} << QString() << 1;
+    QTest::newRow("préfixe de code")
+        << "qqz" << true << QStringList{"QQZA001", "QQZA002"} << QString() << 1;
+    QTest::newRow("aucun résultat") << "zzqq" << false << QStringList{} << aucun << 1;
+    QTest::newRow("apostrophes") << "l'os d'un 'acte'" << false << QStringList{} << aucun << 1;
+    QTest::newRow("blancs seuls") << "     " << false << QStringList{} << QString() << 0;
+    QTest::newRow("deux lettres") << "qq" << true << QStringList{} << pasDeLettre << 0;
+    QTest::newRow("pourcentage seul") << "%" << false << QStringList{} << pasDeLettre << 0;
+    QTest::newRow("pourcentages et blancs")
+        << "% _ %%" << true << QStringList{} << pasDeLettre << 0;
+    QTest::newRow("pourcentage et lettres")
+        << "tarv%que" << false << QStringList{"QQYB001", "QQZA002"} << QString() << 1;
+    QTest::newRow("500 caractères")
+        << QString(500, u'é') << false << QStringList{} << tropLong << 0;
+    QString paragraphe;
+    for (int i = 0; i < 8; ++i)
+        paragraphe += QString::fromUtf8("Le patient présente une tarvenorite bilatérale, opérée "
+                                        "par voie basse ; suites simples. ");
+    QTest::newRow("paragraphe collé") << paragraphe << false << QStringList{} << tropLong << 0;
+    QTest::newRow("treize mots") << QStringLiteral("a b c d e f g h i j k l m") << false
+                                 << QStringList{} << tropLong << 0;
+}
+
+void tst_recherche::frappe() {
+    QFETCH(QString, saisie);
+    QFETCH(bool, parCode);
+    QFETCH(QStringList, codes);
+    QFETCH(QString, etat);
+    QFETCH(int, recherches);
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    panneau.O_recherche[parCode ? 0 : 1]->setChecked(true);
+    if (saisie.size() > 100) {
+        // Pasted at once.
+        panneau.t_motCle->insert(saisie);
+        emit panneau.t_motCle->textEdited(panneau.t_motCle->text());
+        QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+    } else {
+        taper(panneau, saisie);
+    }
+    QCOMPARE(codesListe(panneau.LV_Actes), codes);
+    QCOMPARE(etatListe(panneau), etat);
+    QCOMPARE(m_messages->textes(), QStringList());
+    QCOMPARE(panneau.recherchesSuivies(), recherches);
+    if (!codes.isEmpty()) {
+        // As after "Rechercher": the first row highlighted, nothing picked.
+        QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
+        QVERIFY(acteCourant.estVide());
+    }
+    // Enter keeps its own behaviour and messages, whatever the list showed.
+    QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
+    for (const MessageAffiche& m : m_messages->journal())
+        QVERIFY2(m.titre != QStringLiteral("ERREUR"), qPrintable(m.texte));
+    QVERIFY(!panneau.minuterieFrappe()->isActive());
+}
+
+// Keystrokes closer together than the pause give one search, of the text in
+// the box when the typing pauses; a keystroke undone within the pause none;
+// Enter before the pause runs its own search only, with its message.
+void tst_recherche::frappeUneRechercheParPause() {
+    ctr_motCle panneau;
+    panneau.show();
+    panneau.O_recherche[1]->setChecked(true);
+    taper(panneau, QStringLiteral("tarvenorique"));
+    QCOMPARE(panneau.recherchesSuivies(), 1);
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQYB001", "QQZA002"}));
+
+    QTest::keyClick(panneau.t_motCle, Qt::Key_X);
+    QTest::keyClick(panneau.t_motCle, Qt::Key_Backspace);
+    QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+    QCOMPARE(panneau.recherchesSuivies(), 1);
+
+    QTest::keyClicks(panneau.t_motCle, QStringLiteral(" zz"));
+    QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
+    QCOMPARE(m_messages->textes(), QStringList{aucunResultat});
+    QCOMPARE(m_messages->journal().front().titre, QStringLiteral("Résultat"));
+    QTest::qWait(ctr_motCle::delaiFrappeMs * 2);
+    QCOMPARE(panneau.recherchesSuivies(), 1);
+    QCOMPARE(m_messages->textes(), QStringList{aucunResultat});
+
+    // Changing the option searches the text again.
+    m_messages->vider();
+    effacerEtTaper(panneau, QStringLiteral("QQY"));
+    QCOMPARE(codesListe(panneau.LV_Actes), QStringList());
+    QTest::mouseClick(panneau.O_recherche[0], Qt::LeftButton);
+    QTRY_COMPARE(codesListe(panneau.LV_Actes), QStringList{"QQYB001"});
+    QCOMPARE(m_messages->textes(), QStringList());
+}
+
+// The act picked in the list stays highlighted while the new results hold
+// it, without being picked again; results without it highlight their first
+// row and leave the act shown in the details alone.
+void tst_recherche::frappeGardeLaSelection() {
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    panneau.O_recherche[1]->setChecked(true);
+    QStringList annonces;
+    connect(&panneau, &ctr_ListeActes::acteChoisi, &panneau,
+            [&](const QString& code) { annonces << code; });
+    taper(panneau, QStringLiteral("tarvenori"));
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQYB001", "QQZA001", "QQZA002"}));
+    QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
+                      centreLigne(panneau.LV_Actes, 2));
+    QCOMPARE(annonces, QStringList{"QQZA002"});
+
+    taper(panneau, QStringLiteral("q"));
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQYB001", "QQZA002"}));
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QQZA002"));
+
+    QTest::keyClick(panneau.t_motCle, Qt::Key_Backspace);
+    QTRY_COMPARE(panneau.LV_Actes->topLevelItemCount(), 3);
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QQZA002"));
+
+    QTest::keyClick(panneau.t_motCle, Qt::Key_T);
+    QTRY_COMPARE(codesListe(panneau.LV_Actes), QStringList{"QQZA001"});
+    QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
+    QCOMPARE(acteCourant.code, QStringLiteral("QQZA002"));
+    QCOMPARE(annonces, QStringList{"QQZA002"});
+    QCOMPARE(m_messages->textes(), QStringList());
+}
+
+// A label search that finds nothing offers the correction in the list; one
+// click on it puts it in the box and lists its acts, without a message box.
+void tst_recherche::correctionProposee() {
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    QStringList demandees;
+    panneau.setFonctionCorrection([&](const QString& saisie) {
+        demandees << saisie;
+        return saisie == QStringLiteral("tarvenoriqe unilaterale")
+                   ? QStringLiteral("tarvenorique unilaterale")
+                   : QString();
+    });
+    panneau.O_recherche[1]->setChecked(true);
+    taper(panneau, QStringLiteral("tarvenoriqe unilaterale"));
+    QCOMPARE(codesListe(panneau.LV_Actes), QStringList());
+    QVERIFY(panneau.l_etatListe->isVisible());
+    QTextDocument lu;
+    lu.setHtml(panneau.l_etatListe->text());
+    QCOMPARE(lu.toPlainText(),
+             QStringLiteral("Aucun résultat pour cette recherche.\nVouliez-vous dire : "
+                            "tarvenorique unilaterale ?"));
+    // One click on the corrected words (the second line, centred).
+    const QFontMetrics mesure(panneau.l_etatListe->font());
+    const QString ligne = QStringLiteral("Vouliez-vous dire : tarvenorique unilaterale ?");
+    const int debutLigne =
+        (panneau.l_etatListe->contentsRect().width() - mesure.horizontalAdvance(ligne)) / 2;
+    const QPoint surLeLien(debutLigne +
+                               mesure.horizontalAdvance(QStringLiteral("Vouliez-vous dire : ")) +
+                               mesure.horizontalAdvance(QStringLiteral("tarvenorique")),
+                           mesure.lineSpacing() * 3 / 2);
+    QTest::mouseClick(panneau.l_etatListe, Qt::LeftButton, {}, surLeLien);
+    QCOMPARE(panneau.t_motCle->text(), QStringLiteral("tarvenorique unilaterale"));
+    QCOMPARE(codesListe(panneau.LV_Actes), QStringList{"QQZA002"});
+    QVERIFY(!panneau.l_etatListe->isVisible());
+    QCOMPARE(m_messages->textes(), QStringList());
+
+    // No correction known: the list says there is no result, with no link.
+    effacerEtTaper(panneau, QStringLiteral("zzqq"));
+    QCOMPARE(etatListe(panneau), QStringLiteral("Aucun résultat pour cette recherche."));
+    // After Enter, its message, then the same in the list.
+    effacerEtTaper(panneau, QStringLiteral("tarvenoriqe"));
+    QCOMPARE(panneau.recherchesSuivies(), 4);
+    panneau.t_motCle->setText(QStringLiteral("tarvenoriqe unilaterale"));
+    QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
+    QCOMPARE(m_messages->textes(), QStringList{aucunResultat});
+    QVERIFY(etatListe(panneau).contains(QStringLiteral("Vouliez-vous dire")));
+    // Codes are not corrected.
+    demandees.clear();
+    panneau.O_recherche[0]->setChecked(true);
+    QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+    QCOMPARE(etatListe(panneau), QStringLiteral("Aucun résultat pour cette recherche."));
+    QCOMPARE(demandees, QStringList());
+}
+
+// Another program importing into the file: while it has only written its
+// journal, the list shows the acts as they were; once it holds the file to
+// write it, typing never waits nor opens a message box, the list says the
+// file is busy, and fills once the file is free, with every act the other
+// program added.
+void tst_recherche::frappeBaseOccupee() {
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    panneau.O_recherche[1]->setChecked(true);
+    sqlite3* autre = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(m_base->chemin()).constData(), &autre), SQLITE_OK);
+    const auto ajouterActe = [&](const char* debut, const char* code) {
+        const QByteArray sql = QByteArray(debut) +
+                               "INSERT INTO CCAM (AMCODE, Libelle_Court, Libelle_Complet, "
+                               "Libelle_sans_accent, Libelle_simplifie) VALUES ('" +
+                               code +
+                               "', 'Nouvel acte', 'Tarvenorique nouvel acte', 'tarvenorique "
+                               "nouvel acte', 'tarvenorique nouvel acte')";
+        return sqlite3_exec(autre, sql.constData(), nullptr, nullptr, nullptr);
+    };
+    QCOMPARE(ajouterActe("BEGIN IMMEDIATE;", "QQZA009"), SQLITE_OK);
+    taper(panneau, QStringLiteral("tarvenoriq"));
+    QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQYB001", "QQZA002"}));
+    QVERIFY(!panneau.l_etatListe->isVisible());
+    QCOMPARE(sqlite3_exec(autre, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    QCOMPARE(ajouterActe("BEGIN EXCLUSIVE;", "QQZA010"), SQLITE_OK);
+    QElapsedTimer chrono;
+    chrono.start();
+    const int avant = panneau.recherchesSuivies();
+    QTest::keyClicks(panneau.t_motCle, QStringLiteral("ue"));
+    QTRY_VERIFY(panneau.recherchesSuivies() > avant);
+    QVERIFY2(chrono.elapsed() < 1000, qPrintable(QString::number(chrono.elapsed())));
+    QVERIFY(etatListe(panneau).startsWith(
+        QStringLiteral("La base de données est utilisée par un autre programme")));
+    QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0);
+    // It is tried again while the file stays busy, still without waiting.
+    QTRY_VERIFY(panneau.recherchesSuivies() > avant + 1);
+    QVERIFY2(chrono.elapsed() < 2000, qPrintable(QString::number(chrono.elapsed())));
+    QCOMPARE(m_messages->textes(), QStringList());
+
+    QCOMPARE(sqlite3_exec(autre, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(autre);
+    QTRY_COMPARE(codesListe(panneau.LV_Actes),
+                 (QStringList{"QQYB001", "QQZA002", "QQZA009", "QQZA010"}));
+    QVERIFY(!panneau.l_etatListe->isVisible());
+    QCOMPARE(m_messages->textes(), QStringList());
+}
+
 void tst_recherche::choixParClicEtFleche() {
     utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
     ctr_motCle panneau;
@@ -407,10 +679,18 @@ void tst_recherche::casesACocherDansLaRecherche() {
     // A change of the row's text is no tick.
     liste->topLevelItem(1)->setText(1, QStringLiteral("autre"));
     QCOMPARE(selection->size(), 2);
-    // The ticks taken survive a new search (the rows themselves are gone).
+    // The ticks taken survive a new search, and their rows come back ticked:
+    // unticking one removes it, ticking it again adds it once.
     chercher(panneau, "tarvenor", false);
     QCOMPARE(selection->size(), 2);
     QCOMPARE(selection->at(1).code, QStringLiteral("QQZA002"));
+    QCOMPARE(codesListe(liste), (QStringList{"QQYB001", "QQZA001", "QQZA002"}));
+    QCOMPARE(liste->topLevelItem(2)->checkState(0), Qt::Checked);
+    QCOMPARE(liste->topLevelItem(0)->checkState(0), Qt::Unchecked);
+    liste->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
+    QCOMPARE(selection->size(), 1);
+    liste->topLevelItem(2)->setCheckState(0, Qt::Checked);
+    QCOMPARE(selection->size(), 2);
     // No pop-up menu with tick boxes, even for a doctor.
     QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, centreLigne(liste, 0));
     QVERIFY(!acteCourant.estVide());
