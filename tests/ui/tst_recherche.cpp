@@ -225,9 +225,11 @@ void tst_recherche::motCle() {
     QCOMPARE(codesListe(panneau.LV_Actes), codes);
     QCOMPARE(m_messages->textes(), messages);
     if (!codes.isEmpty()) {
-        // The first row is highlighted, but not picked: no current act yet.
+        // The first row is selected, and so picked: the details never show
+        // another act than the one highlighted.
         QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
-        QVERIFY(acteCourant.estVide());
+        QCOMPARE(acteCourant.code, codes.front());
+        QCOMPARE(panneau.acteSelectionne(), codes.front());
         QCOMPARE(panneau.LV_Actes->topLevelItem(0)->text(1).isEmpty(), false);
     }
     if (!messages.isEmpty()) {
@@ -292,9 +294,12 @@ void tst_recherche::choixParClicEtFleche() {
     QCOMPARE(acteCourant.code, QStringLiteral("QQZA001"));
     QTest::keyClick(panneau.LV_Actes, Qt::Key_Up);
     QCOMPARE(acteCourant.code, QStringLiteral("QQYB001"));
-    // Other keys move nothing that counts.
+    // Every key that moves the selection picks the act it lands on, and
+    // none opens the pop-up menu.
     QTest::keyClick(panneau.LV_Actes, Qt::Key_End);
-    QCOMPARE(acteCourant.code, QStringLiteral("QQYB001"));
+    QCOMPARE(acteCourant.code, panneau.LV_Actes->topLevelItem(3)->text(0));
+    QTest::keyClick(panneau.LV_Actes, Qt::Key_Home);
+    QCOMPARE(acteCourant.code, panneau.LV_Actes->topLevelItem(0)->text(0));
     QVERIFY(!panneau.m_listeActes->isVisible());
 }
 
@@ -587,7 +592,7 @@ void tst_recherche::hierarchie() {
     QCOMPARE(c[2]->count(), 0);
     QCOMPARE(codesListe(panneau.LV_Actes), QStringList{"QQYB001"});
     QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
-    QVERIFY(acteCourant.estVide());
+    QCOMPARE(acteCourant.code, QStringLiteral("QQYB001"));
 
     // A level-3 chapter without level 4: position + "00".
     choisirChapitre(panneau, 1, 0);
