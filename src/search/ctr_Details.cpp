@@ -142,6 +142,9 @@ ctr_Details::ctr_Details(QWidget* parent) : QWidget(parent) {
 
     l_acteClassant = new QLabel(this);
     l_acteClassant->setObjectName(QStringLiteral("l_acteClassant"));
+    // The line saying that the flag is not given is longer than a narrow
+    // panel: it goes on two lines rather than being cut.
+    l_acteClassant->setWordWrap(true);
 
     TS_details = new OngletsMultiLignes(this);
     TS_details->setObjectName(QStringLiteral("TS_details"));
