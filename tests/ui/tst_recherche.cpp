@@ -20,6 +20,7 @@
 #include "ctr_site.h"
 #include "d_ajoutPanier.h"
 #include "d_notesUtilisation.h"
+#include "d_rechercheActe.h"
 #include "d_selectCat.h"
 #include "f_thesaurusMED.h"
 
@@ -131,6 +132,7 @@ private slots:
     void detailsDansLaFenetreHote();
     void triParColonne();
     void triEnOrdreFrancais();
+    void detailsDeLOngletMontre();
     void casesACocherDansLaRecherche();
     void menuContextuel_data();
     void menuContextuel();
@@ -382,6 +384,27 @@ void tst_recherche::triEnOrdreFrancais() {
     QTest::mouseClick(entete->viewport(), Qt::LeftButton, {},
                       QPoint(entete->sectionViewportPosition(0) + 5, entete->height() / 2));
     QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQWD001", "QQWD002", "QQWD003"}));
+}
+
+// The search dialog's details follow the tab in front: its selected act, or
+// nothing for a tab whose list selects none.
+void tst_recherche::detailsDeLOngletMontre() {
+    d_rechercheActe dialogue;
+    dialogue.show();
+    const ctr_Details* details = dialogue.ctr_Details1;
+    chercher(*dialogue.ctr_motCle1, "QQ", true);
+    QTreeWidget* liste = dialogue.ctr_motCle1->LV_Actes;
+    QCOMPARE(details->acteAffiche(), liste->topLevelItem(0)->text(0));
+    liste->setFocus();
+    QTest::keyClick(liste, Qt::Key_End);
+    QCOMPARE(details->acteAffiche(), liste->topLevelItem(3)->text(0));
+    dialogue.TabStrip1->setCurrentIndex(1);
+    QCOMPARE(details->acteAffiche(), QString());
+    QVERIFY(details->t_details->toPlainText().isEmpty());
+    QVERIFY(acteCourant.estVide());
+    dialogue.TabStrip1->setCurrentIndex(0);
+    QCOMPARE(details->acteAffiche(), liste->topLevelItem(3)->text(0));
+    QCOMPARE(acteCourant.code, details->acteAffiche());
 }
 
 void tst_recherche::casesACocherDansLaRecherche() {
