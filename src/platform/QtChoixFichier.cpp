@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QStringList>
 #include <QTreeView>
 
@@ -37,6 +40,26 @@ QString filtreQt(const QString& filtreAncien) {
 }
 
 namespace {
+// Qt's file model writes sizes and dates in the machine's own locale
+// (English on a machine set up in English: "51.35 KiB"); the chooser shows
+// them in the program's French ("51,35 Kio").
+class FichiersEnFrancais : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* fichiers = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !fichiers || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QLocale francais;
+        if (index.column() == 1)
+            return fichiers->isDir(source) ? QString()
+                                           : francais.formattedDataSize(fichiers->size(source));
+        return francais.toString(fichiers->lastModified(source), QLocale::ShortFormat);
+    }
+};
+
 // The chooser opens wide enough for its size, type and date columns to be
 // read whole; an empty result means the user cancelled.
 QString choisir(QFileDialog::AcceptMode mode, const QString& titre, const QString& dossier,
@@ -45,6 +68,7 @@ QString choisir(QFileDialog::AcceptMode mode, const QString& titre, const QStrin
     dialogue.setAcceptMode(mode);
     dialogue.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                          : QFileDialog::AnyFile);
+    dialogue.setProxyModel(new FichiersEnFrancais(&dialogue));
     dialogue.resize(dialogue.sizeHint().expandedTo(QSize(860, 500)));
     // Qt's own chooser (no native one on this desktop): the name takes the
     // room left by the other columns, which keep their whole text.

@@ -9,9 +9,34 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+namespace {
+// The words of Qt's file chooser that Qt's French translation leaves out.
+// Asked first; any other text goes on to Qt's own translation.
+class TraductionsManquantes : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    QString translate(const char* contexte, const char* texte, const char* /*precision*/,
+                      int /*n*/) const override {
+        static const QHash<QByteArray, QString> fichiers = {
+            {"Folder", QStringLiteral("Dossier")},     {"File Folder", QStringLiteral("Dossier")},
+            {"File", QStringLiteral("Fichier")},       {"Drive", QStringLiteral("Lecteur")},
+            {"Shortcut", QStringLiteral("Raccourci")}, {"Alias", QStringLiteral("Alias")},
+            {"Unknown", QStringLiteral("Inconnu")},
+        };
+        if (qstrcmp(contexte, "QAbstractFileIconProvider") == 0 ||
+            qstrcmp(contexte, "QFileIconProvider") == 0)
+            return fichiers.value(QByteArray(texte));
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
+} // namespace
 
 bool installerFrancais() {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
@@ -25,6 +50,8 @@ bool installerFrancais() {
         return false;
     }
     QCoreApplication::installTranslator(t);
+    // Installed last, asked first.
+    QCoreApplication::installTranslator(new TraductionsManquantes(qApp));
     traducteur = t;
     return true;
 }

@@ -49,9 +49,10 @@ bool aDesLignes(const RecordsetPtr& rs) {
 QString honoraires(const QString& code, const QString& activite, const QVariant& tarif,
                    const QVariant& icr) {
     const double tarifActe = tarif.toDouble();
+    // The national spreadsheet gives no ICR: without one, nothing is said of it.
     QString t = QStringLiteral("Tarif: ") + TAB + TAB +
-                (tarif.isNull() ? QString() : nombre(tarifActe)) + QStringLiteral("€ - ICR ") +
-                texte(icr) + CRLF + CRLF;
+                (tarif.isNull() ? QString() : nombre(tarifActe)) + QStringLiteral("€") +
+                (icr.isNull() ? QString() : QStringLiteral(" - ICR ") + texte(icr)) + CRLF + CRLF;
     t += QStringLiteral("Liste des modificateurs:") + CRLF;
     RecordsetPtr mods = accesCCAM.getListeModificateurs(code, activite);
     if (!aDesLignes(mods))
@@ -239,4 +240,13 @@ QString texteDetailsActe(const RecordsetPtr& a_acte, qint16 a_section) {
         return accesCCAM.getExoneration(code, activite, phase) + CRLF +
                accesCCAM.getRegroupement(code, activite, phase);
     }
+}
+
+QString texteActeClassant(const QString& a_code, const QVariant& a_caractereClassant) {
+    const QString valeur = a_caractereClassant.isNull() ? QString() : texte(a_caractereClassant);
+    if (valeur.trimmed().isEmpty())
+        return a_code +
+               QStringLiteral(" : caractère classant non précisé dans cette version de la CCAM");
+    return a_code + (valeur.trimmed() == u"Y" ? QStringLiteral(" est un acte classant")
+                                              : QStringLiteral(" n'est pas un acte classant"));
 }

@@ -21,6 +21,12 @@ enum SectionDetails : qint16 {
 // its first row. Empty for another section, no recordset or no row.
 QString texteDetailsActe(const RecordsetPtr& a_acte, qint16 a_section);
 
+// The classifying line of the details panel for an act's Caractere_classant:
+// "Y" makes it a classifying act, any other value not one; a NULL or blank
+// value (the national spreadsheet does not give it) says that this version
+// of the classification does not tell.
+QString texteActeClassant(const QString& a_code, const QVariant& a_caractereClassant);
+
 // A usage note as shown: every "¶" becomes CR, LF, TAB.
 QString formaterNote(const QString& a_note);
 

@@ -23,10 +23,10 @@ QString texteOnglet(const RecordsetPtr& acte, qint16 onglet) {
     return texteDetailsActe(acte, onglet).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-// A field of the current row as text; empty when the recordset has no such field.
-QString texteChamp(const RecordsetPtr& rs, const QString& champ) {
-    const int i = rs->indexChamp(champ);
-    return i < 0 || rs->isEOF() ? QString() : rs->Fields(i).toString();
+// A field of the current row; null without a recordset, a row or such a field.
+QVariant valeurChamp(const RecordsetPtr& rs, const QString& champ) {
+    const int i = rs ? rs->indexChamp(champ) : -1;
+    return i < 0 || rs->isEOF() ? QVariant() : rs->Fields(i);
 }
 
 } // namespace
@@ -142,6 +142,9 @@ ctr_Details::ctr_Details(QWidget* parent) : QWidget(parent) {
 
     l_acteClassant = new QLabel(this);
     l_acteClassant->setObjectName(QStringLiteral("l_acteClassant"));
+    // The line saying that the flag is not given is longer than a narrow
+    // panel: it goes on two lines rather than being cut.
+    l_acteClassant->setWordWrap(true);
 
     TS_details = new OngletsMultiLignes(this);
     TS_details->setObjectName(QStringLiteral("TS_details"));
@@ -239,10 +242,8 @@ void ctr_Details::majDetails(const QString& a_code) {
     }
 
     const RecordsetPtr ligne = rafraichirDetails();
-    const bool classant =
-        ligne && texteChamp(ligne, QStringLiteral("Caractere_classant")).trimmed() == u"Y";
-    l_acteClassant->setText(m_code + (classant ? QStringLiteral(" est un acte classant")
-                                               : QStringLiteral(" n'est pas un acte classant")));
+    l_acteClassant->setText(
+        texteActeClassant(m_code, valeurChamp(ligne, QStringLiteral("Caractere_classant"))));
 }
 
 void ctr_Details::activiteChoisie(int index) {
@@ -280,7 +281,8 @@ RecordsetPtr ctr_Details::rafraichirDetails() {
     try {
         t_details->setPlainText(texteOnglet(acte, m_onglet));
     } catch (const std::exception&) {
-        // A text that cannot be built leaves the previous one on screen.
+        // A text that cannot be built shows nothing rather than another act's.
+        t_details->clear();
     }
     if (acte)
         acte->MoveFirst();

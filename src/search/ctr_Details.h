@@ -54,6 +54,8 @@ public:
     // Shows the act of that code, on its first activity and phase; an empty
     // or unknown code clears the panel.
     void majDetails(const QString& a_code);
+    // The code of the act shown (empty when the panel is cleared).
+    const QString& acteAffiche() const { return m_code; }
 
     // Handlers of the two combos and of the tab strip.
     void activiteChoisie(int index);

@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QCursor>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -136,12 +135,6 @@ void VueListeActes::mouseReleaseEvent(QMouseEvent* event) {
         emit ligneCliquee();
 }
 
-void VueListeActes::keyPressEvent(QKeyEvent* event) {
-    QTreeWidget::keyPressEvent(event);
-    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
-        emit flecheAppuyee();
-}
-
 // ------------------------------------------------------------ the panel part
 
 ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus,
@@ -169,12 +162,10 @@ ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libe
 
     connect(LV_Actes, &VueListeActes::boutonPresse, this,
             [this](Qt::MouseButton b) { m_boutonSouris = b == Qt::RightButton ? 2 : 1; });
-    connect(LV_Actes, &VueListeActes::ligneCliquee, this, &ctr_ListeActes::choisirActe);
-    connect(LV_Actes, &VueListeActes::flecheAppuyee, this, [this] {
-        // The keyboard is not the right mouse button: no pop-up after an arrow.
-        m_boutonSouris = 1;
-        choisirActe();
-    });
+    // The selection, not the gesture, says which act is picked: arrows, Home,
+    // End, page keys, clicks and programmatic changes all go through it.
+    connect(LV_Actes, &QTreeWidget::itemSelectionChanged, this, &ctr_ListeActes::annoncerSelection);
+    connect(LV_Actes, &VueListeActes::ligneCliquee, this, &ctr_ListeActes::ligneCliquee);
     connect(LV_Actes->header(), &QHeaderView::sectionClicked, this, &ctr_ListeActes::trierColonne);
     connect(LV_Actes, &QTreeWidget::itemChanged, this, &ctr_ListeActes::ligneCochee);
     connect(m_ajoutPanier, &QAction::triggered, this, &ctr_ListeActes::ajouterPanier);
@@ -215,6 +206,9 @@ void ctr_ListeActes::dimensionnerColonnes() {
 void ctr_ListeActes::viderListe() {
     LV_Actes->clear();
     LV_Actes->setToolTip(QString());
+    // The rows are gone, and the act picked in them with them.
+    if (!m_acteSelectionne.isEmpty())
+        annoncerSelection();
 }
 
 void ctr_ListeActes::ajouterLigne(const QString& code, const QString& libelle) {
@@ -254,8 +248,23 @@ int ctr_ListeActes::remplirListe(const RecordsetPtr& actes) {
 void ctr_ListeActes::selectionnerPremiereLigne() {
     if (LV_Actes->topLevelItemCount() == 0)
         return;
-    const QSignalBlocker bloque(LV_Actes);
     LV_Actes->setCurrentItem(LV_Actes->topLevelItem(0));
+}
+
+void ctr_ListeActes::remplacerLignes(const RecordsetPtr& actes) {
+    const QString garde = m_acteSelectionne;
+    {
+        // Emptied without announcing: the act picked may be among the new rows.
+        const QSignalBlocker bloque(LV_Actes);
+        LV_Actes->clear();
+    }
+    remplirListe(actes);
+    if (!garde.isEmpty() && selectionnerLigne(garde))
+        return;
+    if (LV_Actes->topLevelItemCount() > 0)
+        selectionnerPremiereLigne();
+    else
+        annoncerSelection();
 }
 
 bool ctr_ListeActes::selectionnerLigne(const QString& code) {
@@ -271,24 +280,23 @@ bool ctr_ListeActes::selectionnerLigne(const QString& code) {
     return false;
 }
 
-void ctr_ListeActes::choisirActe() {
-    if (LV_Actes->topLevelItemCount() == 0)
-        return;
-    QTreeWidgetItem* ligne = LV_Actes->currentItem();
-    if (!ligne)
-        return;
-    const QString code = ligne->text(0);
-    LV_Actes->setToolTip(ligne->text(1));
-    if (code.isEmpty())
-        return;
-    choisirActeCourant({code, {}, {}});
-    m_acteSelectionne = code;
-    {
-        CurseurOccupe occupe;
-        emit acteChoisi(code);
-    }
+void ctr_ListeActes::annoncerSelection() {
+    const QList<QTreeWidgetItem*> lignes = LV_Actes->selectedItems();
+    QTreeWidgetItem* ligne = lignes.isEmpty() ? nullptr : lignes.constFirst();
+    LV_Actes->setToolTip(ligne ? ligne->text(1) : QString());
+    m_acteSelectionne = ligne ? ligne->text(0) : QString();
+    if (m_acteSelectionne.isEmpty())
+        oublierActeCourant();
+    else
+        choisirActeCourant({m_acteSelectionne, {}, {}});
+    CurseurOccupe occupe;
+    emit acteChoisi(m_acteSelectionne);
+}
+
+void ctr_ListeActes::ligneCliquee() {
+    // The press already selected the row and picked its act.
     if (utilisateurCourant.p_GROUP == QLatin1String("MEDECIN") && m_boutonSouris == 2 &&
-        !m_selection)
+        !m_selection && !m_acteSelectionne.isEmpty())
         m_listeActes->popup(QCursor::pos());
 }
 

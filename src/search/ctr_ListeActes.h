@@ -1,11 +1,11 @@
 #pragma once
 // What the three search panels (keyword, anatomical site, hierarchy) share:
-// the result list LV_Actes and its handlers. Picking a row (click or up/down
-// arrow) makes its act the current act and announces it (acteChoisi); the
-// window holding the panel shows the details. In the search dialog (screen
-// mode 4) rows carry tick boxes and the ticked rows are collected; a doctor
-// gets the pop-up menu m_listeActes (basket, thesaurus) on a right click,
-// whose commands are announced too.
+// the result list LV_Actes and its handlers. The selected row is the picked
+// act, however it got selected (click, any moving key, a new search, a
+// cleared list): it is made the current act and announced (acteChoisi, empty
+// when no row is selected); the window holding the panel shows the details. In the search dialog
+// (screen mode 4) rows carry tick boxes and the ticked rows are collected; a doctor gets the pop-up
+// menu m_listeActes (basket, thesaurus) on a right click, whose commands are announced too.
 
 #include "Recordset.h"
 
@@ -25,8 +25,8 @@ struct LigneActe {
     QString libelle; // its first sub-item: the full label
 };
 
-// The list view itself: it reports mouse presses, clicks and up/down arrows
-// to its panel after doing its own work (moving the selection).
+// The list view itself: it reports mouse presses and clicks to its panel
+// after doing its own work (moving the selection).
 class VueListeActes : public QTreeWidget {
     Q_OBJECT
 public:
@@ -35,12 +35,10 @@ public:
 signals:
     void boutonPresse(Qt::MouseButton bouton);
     void ligneCliquee();
-    void flecheAppuyee();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
 class ctr_ListeActes : public QWidget {
@@ -52,8 +50,11 @@ public:
     // collection, or nullptr outside the search dialog.
     QList<LigneActe>* getListeActesSelectionnees() { return m_selection.get(); }
 
-    // The code of the act last picked in the list (empty before any).
+    // The code of the act of the selected row (empty when none is).
     const QString& acteSelectionne() const { return m_acteSelectionne; }
+    // Makes the selected row's act (or none) the current act and announces
+    // it again: the window does so when the panel's tab comes to the front.
+    void annoncerSelection();
 
     VueListeActes* LV_Actes = nullptr;
     QMenu* m_listeActes = nullptr;
@@ -61,7 +62,8 @@ public:
     QAction* m_ajoutThesaurus = nullptr;
 
 signals:
-    // A row was picked: the act's code (already the current act).
+    // The selection changed: the act's code (already the current act), or
+    // empty when no row is selected any more.
     void acteChoisi(const QString& code);
     // "Sélectionner cet acte" on the current act.
     void ajoutPanierDemande();
@@ -75,11 +77,15 @@ protected:
     void ajouterLigne(const QString& code, const QString& libelle);
     // Adds one row per record (AMCODE, Libelle_Complet); returns the number of rows.
     int remplirListe(const RecordsetPtr& actes);
-    // Marks the first row selected without picking it.
+    // Selects the first row, which picks it.
     void selectionnerPremiereLigne();
     // Marks the row of that act selected without picking it; false when the
     // list holds no such row.
     bool selectionnerLigne(const QString& code);
+    // The rows of a new search in place of the old ones: the act picked stays
+    // picked (not announced again) while the new rows hold it; otherwise the
+    // first row is picked, or nothing when there is none.
+    void remplacerLignes(const RecordsetPtr& actes);
 
     // Columns sized from the list's width, tick boxes and the selection in
     // the search dialog; done once, when the panel is first shown.
@@ -88,7 +94,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void choisirActe();
+    void ligneCliquee();
     void ligneCochee(QTreeWidgetItem* ligne, int colonne);
     void trierColonne(int colonne);
     void ajouterPanier();

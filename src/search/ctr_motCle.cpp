@@ -177,19 +177,17 @@ void ctr_motCle::suivreSaisie() {
         return sansRecherche(QStringLiteral("La recherche a échoué : ") +
                              description.toHtmlEscaped());
 
-    viderListe();
     direDansLaListe(QString());
     m_saisieAffichee = saisie;
     m_parCodeAffiche = parCode;
     if (actes->RecordCount() == 0) {
+        viderListe();
         direAucunResultat(saisie, parCode);
         return;
     }
-    remplirListe(actes);
-    // The act last picked (the one the details show) stays highlighted
-    // while the results still hold it.
-    if (acteSelectionne().isEmpty() || !selectionnerLigne(acteSelectionne()))
-        selectionnerPremiereLigne();
+    // The act last picked (the one the details show) stays picked while the
+    // results still hold it; otherwise the first result is picked and shown.
+    remplacerLignes(actes);
 }
 
 void ctr_motCle::direDansLaListe(const QString& texte) {

@@ -19,6 +19,7 @@
 #include <QSplitter>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <array>
 
 namespace {
 template <typename T> T* panneau(const char* nom, QWidget* parent) {
@@ -54,10 +55,14 @@ d_rechercheActe::d_rechercheActe(QWidget* parent) : QDialog(parent) {
     Command2 = new QPushButton(QStringLiteral("Fermer"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
 
-    for (ctr_ListeActes* p :
-         {static_cast<ctr_ListeActes*>(ctr_motCle1), static_cast<ctr_ListeActes*>(ctr_site1),
-          static_cast<ctr_ListeActes*>(ctr_Hier1)})
-        connect(p, &ctr_ListeActes::acteChoisi, this, &d_rechercheActe::afficherDetails);
+    const std::array<ctr_ListeActes*, 3> recherches{ctr_motCle1, ctr_site1, ctr_Hier1};
+    for (int onglet = 0; onglet < 3; ++onglet)
+        connect(recherches[onglet], &ctr_ListeActes::acteChoisi, this,
+                [this, onglet](const QString& code) {
+                    // A panel behind another tab does not speak for the details.
+                    if (onglet == m_ongletCourant)
+                        afficherDetails(code);
+                });
     connect(Command1, &QPushButton::clicked, this, [this] { ajouterActes(); });
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -126,6 +131,12 @@ void d_rechercheActe::ongletChoisi(int index) {
         return;
     montrerCadre({fr_CCAM[0], fr_CCAM[1], fr_CCAM[2]}, index);
     m_ongletCourant = index;
+    // The details show what the tab now in front has selected, or nothing.
+    ctr_ListeActes* const recherches[] = {ctr_motCle1, ctr_site1, ctr_Hier1};
+    if (index < 3)
+        recherches[index]->annoncerSelection();
+    else
+        afficherDetails(QString());
 }
 
 void d_rechercheActe::afficherDetails(const QString& a_code) {

@@ -4,7 +4,6 @@
 #include "Messages.h"
 
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -141,26 +140,14 @@ QString choisirFichierExportThesaurus() {
         QStringLiteral("Text (*.txt)|*.txt|Word (*.doc)|*.doc|Excel (*.xls)|*.xls"));
 }
 
-bool lireGesteArbre(const QTreeWidget* arbre, const QObject* objet, const QEvent* evenement,
+void lireGesteArbre(const QTreeWidget* arbre, const QObject* objet, const QEvent* evenement,
                     int& bouton, QPoint& positionClic) {
     if (objet == arbre->viewport() && evenement->type() == QEvent::MouseButtonPress) {
         const auto* souris = static_cast<const QMouseEvent*>(evenement);
         bouton = souris->button() == Qt::RightButton ? 2 : 1;
         positionClic = souris->globalPosition().toPoint();
-        return false;
-    }
-    if (objet != arbre || evenement->type() != QEvent::KeyRelease)
-        return false;
-    switch (static_cast<const QKeyEvent*>(evenement)->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
+    } else if (objet == arbre && evenement->type() == QEvent::KeyPress) {
+        // The keyboard is not the right button: no pop-up after a key.
         bouton = 1;
-        return true;
-    default:
-        return false;
     }
 }

@@ -43,8 +43,7 @@ QString choisirFichierExportThesaurus();
 
 // What a user's gesture in a tree means to the window that holds it, read by
 // that window's event filter: a mouse press on the tree's viewport records
-// which button (1 left, 2 right) and where, for the click that follows; a
-// key that moves the current node asks that node to be picked as a click
-// would. Returns true in that last case.
-bool lireGesteArbre(const QTreeWidget* arbre, const QObject* objet, const QEvent* evenement,
+// which button (1 left, 2 right) and where, for the pop-up menu; a key
+// records the left button. Which node is picked is the tree's selection.
+void lireGesteArbre(const QTreeWidget* arbre, const QObject* objet, const QEvent* evenement,
                     int& bouton, QPoint& positionClic);

@@ -96,6 +96,10 @@ ctr_ThesMED::ctr_ThesMED(QWidget* parent) : QWidget(parent) {
     connect(m_modifCat, &QAction::triggered, this, [this] { renommer(); });
     connect(m_suppActe, &QAction::triggered, this, [this] { supprimerActe(); });
     connect(m_suppCat, &QAction::triggered, this, [this] { supprimerCategorie(); });
+    // The selected node is the picked one, whatever selected it (mouse, any
+    // moving key, a redraw, a deletion): the details follow the selection.
+    connect(TV_ThesMED, &QTreeWidget::itemSelectionChanged, this,
+            [this] { choisirNoeud(TV_ThesMED->currentItem()); });
     connect(TV_ThesMED, &QTreeWidget::itemPressed, this,
             [this](QTreeWidgetItem* n) { cliquerNoeud(n); });
     connect(TV_ThesMED, &QTreeWidget::itemChanged, this,
@@ -144,8 +148,10 @@ void ctr_ThesMED::dessiner() {
     const QSignalBlocker bloque(TV_ThesMED);
     TV_ThesMED->clear();
     m_noeuds.clear();
-    if (!medecinCourant)
+    if (!medecinCourant) {
+        choisirNoeud(nullptr);
         return;
+    }
     const Medecin& med = *medecinCourant;
     QTreeWidgetItem* racine =
         ajouterNoeud(nullptr, "N" + med.code,
@@ -165,21 +171,28 @@ void ctr_ThesMED::dessiner() {
     // A doctor can copy his unit's thesaurus only into an empty thesaurus.
     activerAjoutThUM(med.listeCat.isEmpty());
     const QList<QTreeWidgetItem*> tous = noeuds();
-    if (tous.size() >= 2)
-        TV_ThesMED->setCurrentItem(tous.at(1));
-    else if (!tous.isEmpty())
-        TV_ThesMED->setCurrentItem(tous.at(0));
-    majCommande2(TV_ThesMED->currentItem());
+    selectionner(tous.size() >= 2 ? tous.at(1) : tous.value(0));
+}
+
+void ctr_ThesMED::selectionner(QTreeWidgetItem* noeud) {
+    {
+        const QSignalBlocker bloque(TV_ThesMED);
+        TV_ThesMED->setCurrentItem(noeud);
+    }
+    choisirNoeud(TV_ThesMED->currentItem());
+}
+
+void ctr_ThesMED::annoncerSelection() {
+    choisirNoeud(TV_ThesMED->currentItem());
 }
 
 void ctr_ThesMED::ajoutCategorie(const QString& a_lib) {
     dessiner();
     for (QTreeWidgetItem* n : noeuds())
         if (n->text(0) == a_lib) {
-            TV_ThesMED->setCurrentItem(n);
+            selectionner(n);
             break;
         }
-    majCommande2(TV_ThesMED->currentItem());
 }
 
 void ctr_ThesMED::ajoutActe(long a_cat) {
@@ -189,10 +202,9 @@ void ctr_ThesMED::ajoutActe(long a_cat) {
     const QString debut = "A" + QString::number(a_cat) + " - ";
     for (QTreeWidgetItem* n : noeuds())
         if (cleNoeud(n).startsWith(debut)) {
-            TV_ThesMED->setCurrentItem(n);
+            selectionner(n);
             break;
         }
-    majCommande2(TV_ThesMED->currentItem());
 }
 
 void ctr_ThesMED::activerAjoutThUM(bool actif) {
@@ -208,35 +220,38 @@ void ctr_ThesMED::majCommande2(const QTreeWidgetItem* noeud) {
 // ------------------------------------------------------------------ clicks
 
 bool ctr_ThesMED::eventFilter(QObject* objet, QEvent* evenement) {
-    // Moving with the keyboard picks the node as a click does.
-    if (lireGesteArbre(TV_ThesMED, objet, evenement, m_bouton, m_positionClic))
-        cliquerNoeud(TV_ThesMED->currentItem());
+    lireGesteArbre(TV_ThesMED, objet, evenement, m_bouton, m_positionClic);
     return QWidget::eventFilter(objet, evenement);
+}
+
+void ctr_ThesMED::choisirNoeud(QTreeWidgetItem* noeud) {
+    const QChar g = genreNoeud(noeud);
+    CurseurOccupe sablier;
+    m_acte = ActeChoisi{};
+    if (medecinCourant && g == 'A' && noeud->childCount() == 0) {
+        // An act the classification no longer holds is not picked.
+        const QString cle = cleNoeud(noeud);
+        const ActeChoisi acte{extraireMilieu(cle), extraireFin(cle), {}};
+        RecordsetPtr rs = accesDonnees.getActe(acte.code, acte.activite);
+        if (rs && rs->RecordCount() > 0)
+            m_acte = acte;
+    }
+    if (m_acte.estVide())
+        oublierActeCourant();
+    else
+        choisirActeCourant(m_acte);
+    majCommande2(noeud);
+    emit acteChoisi(m_acte.code);
 }
 
 void ctr_ThesMED::cliquerNoeud(QTreeWidgetItem* noeud) {
     if (!noeud || !medecinCourant)
         return;
-    TV_ThesMED->setCurrentItem(noeud);
-    const QString cle = cleNoeud(noeud);
+    // The press has selected the node, which picked it; a press on the node
+    // already selected picks it again.
+    if (TV_ThesMED->currentItem() != noeud)
+        selectionner(noeud);
     const QChar g = genreNoeud(noeud);
-    {
-        CurseurOccupe sablier;
-        m_acte = ActeChoisi{};
-        if (g == 'A' && noeud->childCount() == 0) {
-            // An act the classification no longer holds is not picked.
-            const ActeChoisi acte{extraireMilieu(cle), extraireFin(cle), {}};
-            RecordsetPtr rs = accesDonnees.getActe(acte.code, acte.activite);
-            if (rs && rs->RecordCount() > 0)
-                m_acte = acte;
-        }
-        if (m_acte.estVide())
-            oublierActeCourant();
-        else
-            choisirActeCourant(m_acte);
-        emit acteChoisi(m_acte.code);
-    }
-    majCommande2(noeud);
     if (m_bouton != 2)
         return;
     for (QAction* a : {m_suppActe, m_suppCat, m_modifCat, m_ajoutActe, m_ajoutPanier})
@@ -312,15 +327,15 @@ void ctr_ThesMED::retirerNoeud(QTreeWidgetItem* noeud) {
     for (int i = 0; i < noeud->childCount(); ++i)
         m_noeuds.remove(cleNoeud(noeud->child(i)));
     m_noeuds.remove(cleNoeud(noeud));
+    // The node picks nothing while it goes: the next selection is made and
+    // announced once it is gone.
+    const QSignalBlocker bloque(TV_ThesMED);
     delete noeud;
 }
 
 void ctr_ThesMED::selectionnerApresSuppression(int index) {
     const QList<QTreeWidgetItem*> tous = noeuds();
-    if (tous.isEmpty())
-        return;
-    TV_ThesMED->setCurrentItem(index < tous.size() ? tous.at(index) : tous.at(0));
-    majCommande2(TV_ThesMED->currentItem());
+    selectionner(index >= 0 && index < tous.size() ? tous.at(index) : tous.value(0));
 }
 
 void ctr_ThesMED::supprimerActe() {

@@ -47,8 +47,11 @@ public:
     void rafraichirApresCategorie(const QString& a_lib);
     void rafraichirApresActe(long a_cat);
 
-    // The act selected last in the tree (empty for a root or a category).
+    // The act of the selected node (empty for a root or a category).
     const ActeChoisi& acteSelectionne() const { return m_acte; }
+    // Makes the selected node's act (or none) the current act and announces
+    // it again: the window does so when the panel's tab comes to the front.
+    void annoncerSelection();
     // Node of that key, or nullptr.
     QTreeWidgetItem* noeud(const QString& cle) const { return m_noeuds.value(cle); }
     static QString cleNoeud(const QTreeWidgetItem* noeud);
@@ -69,8 +72,9 @@ public:
     QAction* m_modifCat;
 
 signals:
-    // A node was picked: the act's code, empty for the root, a category or an
-    // act the classification no longer holds.
+    // The selection changed (a click, a key, a redraw, a deletion): the act's
+    // code, empty for no node, the root, a category or an act the
+    // classification no longer holds.
     void acteChoisi(const QString& code);
     // "Sélectionner cet acte" on the current act.
     void ajoutPanierDemande();
@@ -86,6 +90,12 @@ private:
                                   int image);
     void retirerNoeud(QTreeWidgetItem* noeud);
     void selectionnerApresSuppression(int index);
+    // Selects that node (nullptr: none) and picks it.
+    void selectionner(QTreeWidgetItem* noeud);
+    // The act of that node becomes the panel's and the current act, and is
+    // announced.
+    void choisirNoeud(QTreeWidgetItem* noeud);
+    // A press: the pop-up menu for the right button.
     void cliquerNoeud(QTreeWidgetItem* noeud);
     void majCommande2(const QTreeWidgetItem* noeud);
     void ajouterActes();

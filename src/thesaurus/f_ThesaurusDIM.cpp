@@ -118,10 +118,11 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
 
     ctr_Details1 = panneau<ctr_Details>("ctr_Details1", this);
 
-    relierPanneau(ctr_motCle1);
-    relierPanneau(ctr_site1);
-    relierPanneau(ctr_Hier1);
-    connect(ctr_ThesMED1, &ctr_ThesMED::acteChoisi, this, &f_ThesaurusDIM::afficherDetails);
+    relierPanneau(ctr_motCle1, 0);
+    relierPanneau(ctr_site1, 1);
+    relierPanneau(ctr_Hier1, 2);
+    connect(ctr_ThesMED1, &ctr_ThesMED::acteChoisi, this,
+            [this](const QString& code) { afficherDetailsDe(ongletMedecin, code); });
     connect(Command1, &QPushButton::clicked, this, [this] { importerThesaurusUM(); });
     connect(Command2, &QPushButton::clicked, this, [this] { afficheFenetreAjoutActe(); });
     connect(Command3, &QPushButton::clicked, this, [this] { afficheFenetreAjoutCat(); });
@@ -129,6 +130,9 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
         connect(C_UM[i], &QComboBox::currentIndexChanged, this, [this, i] { umChoisieDans(i); });
     connect(C_listemedecins, &QComboBox::currentIndexChanged, this,
             [this] { medecinChoisiDansListe(); });
+    // The details follow the unit tree's selection, whatever moved it.
+    connect(TV_ThesUM, &QTreeWidget::itemSelectionChanged, this,
+            [this] { choisirNoeud(TV_ThesUM->currentItem()); });
     connect(TV_ThesUM, &QTreeWidget::itemPressed, this,
             [this](QTreeWidgetItem* n) { cliquerNoeud(n); });
     connect(TV_ThesUM, &QTreeWidget::itemChanged, this,
@@ -162,16 +166,35 @@ void f_ThesaurusDIM::showEvent(QShowEvent* event) {
     m_chargee = true;
 }
 
-void f_ThesaurusDIM::relierPanneau(ctr_ListeActes* p) {
-    connect(p, &ctr_ListeActes::acteChoisi, this, &f_ThesaurusDIM::afficherDetails);
+void f_ThesaurusDIM::relierPanneau(ctr_ListeActes* p, int onglet) {
+    connect(p, &ctr_ListeActes::acteChoisi, this,
+            [this, onglet](const QString& code) { afficherDetailsDe(onglet, code); });
+}
+
+void f_ThesaurusDIM::afficherDetailsDe(int onglet, const QString& a_code) {
+    // A panel behind another tab does not speak for the details.
+    if (onglet == m_ongletCourant)
+        afficherDetails(a_code);
 }
 
 void f_ThesaurusDIM::ongletChoisi(int index) {
     if (index < 0 || index == m_ongletCourant)
         return;
-    afficherDetails(QString());
     montrerCadre({f_thes[0], f_thes[1], f_thes[2], f_thes[3], f_thes[4]}, index);
     m_ongletCourant = index;
+    // The details show what the tab now in front has selected, or nothing.
+    if (index == 0)
+        ctr_motCle1->annoncerSelection();
+    else if (index == 1)
+        ctr_site1->annoncerSelection();
+    else if (index == 2)
+        ctr_Hier1->annoncerSelection();
+    else if (index == ongletUM)
+        choisirNoeud(TV_ThesUM->currentItem());
+    else if (index == ongletMedecin)
+        ctr_ThesMED1->annoncerSelection();
+    else
+        afficherDetails(QString());
     if (index == ongletUM || index == ongletMedecin) {
         const int combo = index == ongletUM ? 0 : 1;
         changerContexte(index == ongletUM ? ModeEcran::ThesaurusUM
@@ -274,21 +297,24 @@ void f_ThesaurusDIM::dessinerUM(const QString& a_UM) {
         }
     }
     const QList<QTreeWidgetItem*> tous = noeudsUM();
-    if (tous.size() >= 2)
-        TV_ThesUM->setCurrentItem(tous.at(1));
-    else if (!tous.isEmpty())
-        TV_ThesUM->setCurrentItem(tous.at(0));
-    majCommande2(TV_ThesUM->currentItem());
+    selectionner(tous.size() >= 2 ? tous.at(1) : tous.value(0));
+}
+
+void f_ThesaurusDIM::selectionner(QTreeWidgetItem* noeud) {
+    {
+        const QSignalBlocker bloque(TV_ThesUM);
+        TV_ThesUM->setCurrentItem(noeud);
+    }
+    choisirNoeud(TV_ThesUM->currentItem());
 }
 
 void f_ThesaurusDIM::ajoutCategorie(const QString& a_lib) {
     dessinerUM(umChoisie());
     for (QTreeWidgetItem* n : noeudsUM())
         if (n->text(0) == a_lib) {
-            TV_ThesUM->setCurrentItem(n);
+            selectionner(n);
             break;
         }
-    majCommande2(TV_ThesUM->currentItem());
 }
 
 void f_ThesaurusDIM::ajoutActe(long a_cat) {
@@ -296,10 +322,9 @@ void f_ThesaurusDIM::ajoutActe(long a_cat) {
     const QString debut = "A" + QString::number(a_cat) + " - ";
     for (QTreeWidgetItem* n : noeudsUM())
         if (ctr_ThesMED::cleNoeud(n).startsWith(debut)) {
-            TV_ThesUM->setCurrentItem(n);
+            selectionner(n);
             break;
         }
-    majCommande2(TV_ThesUM->currentItem());
 }
 
 void f_ThesaurusDIM::majCommande2(const QTreeWidgetItem* noeud) {
@@ -308,33 +333,35 @@ void f_ThesaurusDIM::majCommande2(const QTreeWidgetItem* noeud) {
 }
 
 bool f_ThesaurusDIM::eventFilter(QObject* objet, QEvent* evenement) {
-    // Moving with the keyboard picks the node as a click does.
-    if (lireGesteArbre(TV_ThesUM, objet, evenement, m_bouton, m_positionClic))
-        cliquerNoeud(TV_ThesUM->currentItem());
+    lireGesteArbre(TV_ThesUM, objet, evenement, m_bouton, m_positionClic);
     return QWidget::eventFilter(objet, evenement);
+}
+
+void f_ThesaurusDIM::choisirNoeud(QTreeWidgetItem* noeud) {
+    CurseurOccupe sablier;
+    m_acte.reset();
+    QString code;
+    // The current act stays as it is: the unit tree only shows details.
+    if (genreNoeud(noeud) == 'A' && noeud->childCount() == 0) {
+        const QString cle = ctr_ThesMED::cleNoeud(noeud);
+        RecordsetPtr rs = accesDonnees.getActe(extraireMilieu(cle), extraireFin(cle));
+        if (rs && rs->RecordCount() > 0) {
+            m_acte = rs;
+            code = extraireMilieu(cle);
+        }
+    }
+    majCommande2(noeud);
+    afficherDetailsDe(ongletUM, code);
 }
 
 void f_ThesaurusDIM::cliquerNoeud(QTreeWidgetItem* noeud) {
     if (!noeud)
         return;
-    TV_ThesUM->setCurrentItem(noeud);
-    const QString cle = ctr_ThesMED::cleNoeud(noeud);
+    // The press has selected the node, which picked it; a press on the node
+    // already selected picks it again.
+    if (TV_ThesUM->currentItem() != noeud)
+        selectionner(noeud);
     const QChar g = genreNoeud(noeud);
-    {
-        CurseurOccupe sablier;
-        m_acte.reset();
-        QString code;
-        // The current act stays as it is: the unit tree only shows details.
-        if (g == 'A' && noeud->childCount() == 0) {
-            RecordsetPtr rs = accesDonnees.getActe(extraireMilieu(cle), extraireFin(cle));
-            if (rs && rs->RecordCount() > 0) {
-                m_acte = rs;
-                code = extraireMilieu(cle);
-            }
-        }
-        afficherDetails(code);
-    }
-    majCommande2(noeud);
     if (m_bouton != 2)
         return;
     QStringList entrees;
@@ -365,10 +392,7 @@ void f_ThesaurusDIM::libelleModifie(QTreeWidgetItem* noeud) {
 
 void f_ThesaurusDIM::selectionnerApresSuppression(int index) {
     const QList<QTreeWidgetItem*> tous = noeudsUM();
-    if (tous.isEmpty())
-        return;
-    TV_ThesUM->setCurrentItem(index < tous.size() ? tous.at(index) : tous.at(0));
-    majCommande2(TV_ThesUM->currentItem());
+    selectionner(index >= 0 && index < tous.size() ? tous.at(index) : tous.value(0));
 }
 
 void f_ThesaurusDIM::suppActe() {
@@ -385,11 +409,14 @@ void f_ThesaurusDIM::suppActe() {
     const QString code = extraireMilieu(ctr_ThesMED::cleNoeud(n));
     accesCCAM.suppActeTheserus(categorie, code, extraireFin(ctr_ThesMED::cleNoeud(n)));
     // Every row of that code in the category is gone: so are its nodes.
-    for (int i = parent->childCount() - 1; i >= 0; --i)
-        if (extraireMilieu(ctr_ThesMED::cleNoeud(parent->child(i))) == code)
-            delete parent->child(i);
-    m_acte.reset();
-    afficherDetails(QString());
+    {
+        // The nodes pick nothing while they go: the next selection is made
+        // and announced once they are gone.
+        const QSignalBlocker bloque(TV_ThesUM);
+        for (int i = parent->childCount() - 1; i >= 0; --i)
+            if (extraireMilieu(ctr_ThesMED::cleNoeud(parent->child(i))) == code)
+                delete parent->child(i);
+    }
     selectionnerApresSuppression(index);
 }
 
@@ -402,9 +429,10 @@ void f_ThesaurusDIM::suppCat() {
         return;
     const int index = noeudsUM().indexOf(n);
     accesCCAM.suppCatTheserus(code);
-    delete n;
-    m_acte.reset();
-    afficherDetails(QString());
+    {
+        const QSignalBlocker bloque(TV_ThesUM);
+        delete n;
+    }
     selectionnerApresSuppression(index);
 }
 

@@ -92,10 +92,18 @@ protected:
 
 private:
     void ongletChoisi(int index);
-    void relierPanneau(ctr_ListeActes* panneau);
+    void relierPanneau(ctr_ListeActes* panneau, int onglet);
+    // The details of what the panel of that tab selected, when that tab is
+    // the one shown.
+    void afficherDetailsDe(int onglet, const QString& a_code);
     void umChoisieDans(int combo);
     void medecinChoisiDansListe();
     void dessinerUM(const QString& a_UM);
+    // Selects that node of the unit tree (nullptr: none) and picks it.
+    void selectionner(QTreeWidgetItem* noeud);
+    // The act of that node, shown in the details (the current act stays).
+    void choisirNoeud(QTreeWidgetItem* noeud);
+    // A press: the pop-up menu for the right button.
     void cliquerNoeud(QTreeWidgetItem* noeud);
     void majCommande2(const QTreeWidgetItem* noeud);
     void libelleModifie(QTreeWidgetItem* noeud);
@@ -105,7 +113,7 @@ private:
     bool m_chargee = false;
     // The unit the tree shows.
     QString m_umAffichee;
-    // The act clicked last in the unit tree.
+    // The act of the node selected in the unit tree.
     RecordsetPtr m_acte;
     int m_bouton = 1;
     QPoint m_positionClic;

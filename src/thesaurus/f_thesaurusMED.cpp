@@ -58,10 +58,11 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
     ctr_Details1 = panneau<ctr_Details>("ctr_Details1", this);
 
     // What the panels announce.
-    relierPanneau(ctr_motCle1);
-    relierPanneau(ctr_site1);
-    relierPanneau(ctr_Hier1);
-    connect(ctr_ThesMED1, &ctr_ThesMED::acteChoisi, this, &f_thesaurusMED::afficherDetails);
+    relierPanneau(ctr_motCle1, 0);
+    relierPanneau(ctr_site1, 1);
+    relierPanneau(ctr_Hier1, 2);
+    connect(ctr_ThesMED1, &ctr_ThesMED::acteChoisi, this,
+            [this](const QString& code) { afficherDetailsDe(ongletThesaurus, code); });
     connect(ctr_ThesMED1, &ctr_ThesMED::ajoutPanierDemande, this, &f_thesaurusMED::ajouterAuPanier);
     connect(ctr_ThesMED1, &ctr_ThesMED::ajoutThUMPossible, this,
             &f_thesaurusMED::ajoutThUMPossible);
@@ -88,8 +89,9 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
     connect(TS_Thes, &QTabBar::currentChanged, this, [this](int i) { ongletChoisi(i); });
 }
 
-void f_thesaurusMED::relierPanneau(ctr_ListeActes* panneau) {
-    connect(panneau, &ctr_ListeActes::acteChoisi, this, &f_thesaurusMED::afficherDetails);
+void f_thesaurusMED::relierPanneau(ctr_ListeActes* panneau, int onglet) {
+    connect(panneau, &ctr_ListeActes::acteChoisi, this,
+            [this, onglet](const QString& code) { afficherDetailsDe(onglet, code); });
     connect(panneau, &ctr_ListeActes::ajoutPanierDemande, this, &f_thesaurusMED::ajouterAuPanier);
     connect(panneau, &ctr_ListeActes::ajoutThesaurusDemande, this,
             &f_thesaurusMED::ajouterAuThesaurus);
@@ -98,10 +100,25 @@ void f_thesaurusMED::relierPanneau(ctr_ListeActes* panneau) {
 void f_thesaurusMED::ongletChoisi(int index) {
     if (index < 0 || index == m_ongletCourant)
         return;
-    oublierActeCourant();
     montrerCadre({f_thes[0], f_thes[1], f_thes[2], f_thes[3]}, index);
-    afficherDetails(QString());
     m_ongletCourant = index;
+    // The act of the tab left behind is no longer the current one: the tab
+    // now in front makes its own selection current and shows it (or nothing).
+    ctr_ListeActes* const recherches[] = {ctr_motCle1, ctr_site1, ctr_Hier1};
+    if (index < 3)
+        recherches[index]->annoncerSelection();
+    else if (index == ongletThesaurus)
+        ctr_ThesMED1->annoncerSelection();
+    else {
+        oublierActeCourant();
+        afficherDetails(QString());
+    }
+}
+
+void f_thesaurusMED::afficherDetailsDe(int onglet, const QString& a_code) {
+    // A panel behind another tab does not speak for the details.
+    if (onglet == m_ongletCourant)
+        afficherDetails(a_code);
 }
 
 void f_thesaurusMED::afficherDetails(const QString& a_code) {

@@ -60,7 +60,10 @@ public slots:
 private:
     void ongletChoisi(int index);
     // Connects what a search panel announces.
-    void relierPanneau(ctr_ListeActes* panneau);
+    void relierPanneau(ctr_ListeActes* panneau, int onglet);
+    // The details of what the panel of that tab selected, when that tab is
+    // the one shown.
+    void afficherDetailsDe(int onglet, const QString& a_code);
 
     // The tab shown last (-1 before the first).
     int m_ongletCourant = -1;

@@ -66,6 +66,8 @@ private slots:
     void incompatibilites();
     void honorairesPointDecimal();
     void sansActeOuSection();
+    void ceQueDisentLesDonnees_data();
+    void ceQueDisentLesDonnees();
     void formaterNote();
     void formaterDiese_data();
     void formaterDiese();
@@ -210,6 +212,37 @@ void TestDetails::sansActeOuSection() {
     QCOMPARE(texteDetailsActe(std::make_shared<Recordset>(), 1), QString());
     QCOMPARE(texteDetailsActe(lireActe("XHMA001"), 0), QString());
     QCOMPARE(texteDetailsActe(lireActe("XHMA001"), 8), QString());
+}
+
+// The classifying line and the fee line say only what the act's row says: a
+// NULL flag or ICR (the national spreadsheet gives neither) is not read as
+// "no" or as nothing after "ICR".
+void TestDetails::ceQueDisentLesDonnees_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("classant");
+    QTest::addColumn<QString>("honoraires");
+
+    QTest::newRow("classant, ICR") << "TEQP001"
+                                   << "TEQP001 est un acte classant"
+                                   << "Tarif: \t\t56,4€ - ICR 38\r\n\r\n";
+    QTest::newRow("non classant, ICR") << "VCQP001"
+                                       << "VCQP001 n'est pas un acte classant"
+                                       << "Tarif: \t\t14,26€ - ICR 9\r\n\r\n";
+    QTest::newRow("ni caractère classant ni ICR")
+        << "INC0100"
+        << "INC0100 : caractère classant non précisé dans cette version de la CCAM"
+        << "Tarif: \t\t10€\r\n\r\n";
+}
+
+void TestDetails::ceQueDisentLesDonnees() {
+    QFETCH(QString, code);
+    RecordsetPtr acte = lireActe(code);
+    acte->MoveFirst();
+    QTEST(texteActeClassant(code, acte->Fields("Caractere_classant")), "classant");
+    QFETCH(QString, honoraires);
+    const QString texte = texteDetailsActe(acte, SectionHonoraires);
+    QVERIFY2(texte.startsWith(honoraires), qPrintable(texte));
+    QCOMPARE(texte.count("ICR"), honoraires.count("ICR"));
 }
 
 void TestDetails::formaterNote() {

@@ -4,9 +4,12 @@
 
 #include "BaseDeTest.h"
 #include "Data.h"
+#include "DetailsActe.h"
 #include "FichiersDeTest.h"
+#include "Globals.h"
 #include "ImportCcam.h"
 #include "LecteurCsv.h"
+#include "adCCAM.h"
 
 #include <QDir>
 #include <QFile>
@@ -668,6 +671,25 @@ void TestImport::tableurNational() {
     QVERIFY2(inconnus <= 1, qPrintable(QString::number(inconnus)));
     QCOMPARE(static_cast<int>(charges.size()), r.pairesGestes);
     QVERIFY(r.pairesGestes > 14800);
+
+    // The spreadsheet gives neither ICR nor classifying flag: the details say
+    // that the flag is not given and put no ICR after the tariff.
+    QCOMPARE(base.compter("SELECT count(*) FROM CCAM WHERE ICR IS NOT NULL OR "
+                          "Caractere_classant IS NOT NULL"),
+             0);
+    for (const QString& code : {QStringLiteral("AHQB027"), QStringLiteral("AHQP001")}) {
+        RecordsetPtr acte = accesCCAM.getActe(code, QStringLiteral("1"), QString());
+        QVERIFY2(acte && acte->RecordCount() > 0, qPrintable(code));
+        QCOMPARE(texteActeClassant(code, acte->Fields(QStringLiteral("Caractere_classant"))),
+                 code + " : caractère classant non précisé dans cette version de la CCAM");
+        const QVariant tarif = acte->Fields(QStringLiteral("Tarif"));
+        const QString texte = texteDetailsActe(acte, SectionHonoraires);
+        QVERIFY2(texte.startsWith("Tarif: \t\t" +
+                                  (tarif.isNull() ? QString() : valeurTexte(tarif)) +
+                                  "€\r\n\r\nListe des modificateurs:\r\n"),
+                 qPrintable(texte));
+        QVERIFY(!texte.contains(QStringLiteral("ICR")));
+    }
 
     // Application data kept
     QCOMPARE(base.compter("SELECT count(*) FROM Acte_Thesaurus"), 2);

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -33,6 +34,7 @@ private slots:
     void filtres();
     void choixFichier_data();
     void choixFichier();
+    void choixFichierEnFrancais();
     void messages_data();
     void messages();
     void fenetreAttente();
@@ -117,6 +119,53 @@ void TestPlateformeQt::choixFichier() {
     QCOMPARE(titre, QStringLiteral("Export"));
     QCOMPARE(filtres, QStringLiteral("Text (*.txt);;Word (*.doc)"));
     QVERIFY(colonnesEntieres);
+}
+
+// Qt's own chooser speaks French: column titles, the kind of each entry and
+// sizes with French units and decimal comma. Any English word of the table
+// below is a word Qt's translation left out.
+void TestPlateformeQt::choixFichierEnFrancais() {
+    QTemporaryDir dossier;
+    QVERIFY(QDir(dossier.path()).mkdir(QStringLiteral("Sous-dossier")));
+    QFile f(dossier.filePath(QStringLiteral("thesaurus.txt")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY(f.write(QByteArray(52582, 'x')) == 52582); // 51,35 Kio
+    f.close();
+    QStringList textes;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        auto* liste = d->findChild<QTreeView*>(QStringLiteral("treeView"));
+        QVERIFY(liste);
+        QAbstractItemModel* modele = liste->model();
+        // The folder is read in the background: wait for both entries.
+        QTRY_COMPARE(modele->rowCount(liste->rootIndex()), 2);
+        for (int c = 0; c < modele->columnCount(liste->rootIndex()); ++c)
+            textes << modele->headerData(c, Qt::Horizontal).toString();
+        for (int r = 0; r < 2; ++r)
+            for (int c = 1; c < 4; ++c)
+                textes << modele->index(r, c, liste->rootIndex()).data().toString();
+        d->reject();
+    });
+    QtChoixFichier choix;
+    choix.ouvrir(QStringLiteral("Import"), dossier.path(), QStringLiteral("Tous (*.*)|*.*"));
+    QCOMPARE(textes.size(), 10);
+    QCOMPARE(textes.mid(0, 4),
+             (QStringList{QStringLiteral("Nom"), QStringLiteral("Taille"), QStringLiteral("Type"),
+                          QStringLiteral("Dernière modification")}));
+    // "Type" is French as well; the others are not.
+    for (const char* anglais :
+         {"Folder", "Name", "Size", "Date Modified", "KiB", "bytes", "File", "AM", "PM"})
+        for (const QString& t : textes)
+            QVERIFY2(!t.contains(QLatin1String(anglais)), qPrintable(t));
+    // The folder, then the file: size, kind, date and time.
+    const QString tous = textes.join(u'|');
+    QCOMPARE(textes.at(4), QString());
+    QCOMPARE(textes.at(5), QStringLiteral("Dossier"));
+    QCOMPARE(textes.at(7), QStringLiteral("51,35 Kio"));
+    const QRegularExpression dateFrancaise(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"));
+    QVERIFY2(dateFrancaise.match(textes.at(6)).hasMatch(), qPrintable(tous));
+    QVERIFY2(dateFrancaise.match(textes.at(9)).hasMatch(), qPrintable(tous));
 }
 
 void TestPlateformeQt::messages_data() {

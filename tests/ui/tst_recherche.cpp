@@ -20,6 +20,7 @@
 #include "ctr_site.h"
 #include "d_ajoutPanier.h"
 #include "d_notesUtilisation.h"
+#include "d_rechercheActe.h"
 #include "d_selectCat.h"
 #include "f_thesaurusMED.h"
 
@@ -160,6 +161,7 @@ private slots:
     void detailsDansLaFenetreHote();
     void triParColonne();
     void triEnOrdreFrancais();
+    void detailsDeLOngletMontre();
     void casesACocherDansLaRecherche();
     void menuContextuel_data();
     void menuContextuel();
@@ -254,9 +256,11 @@ void tst_recherche::motCle() {
     QCOMPARE(codesListe(panneau.LV_Actes), codes);
     QCOMPARE(m_messages->textes(), messages);
     if (!codes.isEmpty()) {
-        // The first row is highlighted, but not picked: no current act yet.
+        // The first row is selected, and so picked: the details never show
+        // another act than the one highlighted.
         QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
-        QVERIFY(acteCourant.estVide());
+        QCOMPARE(acteCourant.code, codes.front());
+        QCOMPARE(panneau.acteSelectionne(), codes.front());
         QCOMPARE(panneau.LV_Actes->topLevelItem(0)->text(1).isEmpty(), false);
     }
     if (!messages.isEmpty()) {
@@ -361,9 +365,10 @@ void tst_recherche::frappe() {
     QCOMPARE(m_messages->textes(), QStringList());
     QCOMPARE(panneau.recherchesSuivies(), recherches);
     if (!codes.isEmpty()) {
-        // As after "Rechercher": the first row highlighted, nothing picked.
+        // As after "Rechercher": the first row highlighted and picked, so
+        // that the details show the act the list selects.
         QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
-        QVERIFY(acteCourant.estVide());
+        QCOMPARE(acteCourant.code, codes.constFirst());
     }
     // Enter keeps its own behaviour and messages, whatever the list showed.
     QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
@@ -406,8 +411,8 @@ void tst_recherche::frappeUneRechercheParPause() {
 }
 
 // The act picked in the list stays highlighted while the new results hold
-// it, without being picked again; results without it highlight their first
-// row and leave the act shown in the details alone.
+// it, without being picked again; results without it pick their first row,
+// which the details then show.
 void tst_recherche::frappeGardeLaSelection() {
     ctr_motCle panneau;
     panneau.resize(600, 400);
@@ -420,7 +425,7 @@ void tst_recherche::frappeGardeLaSelection() {
     QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQYB001", "QQZA001", "QQZA002"}));
     QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
                       centreLigne(panneau.LV_Actes, 2));
-    QCOMPARE(annonces, QStringList{"QQZA002"});
+    QCOMPARE(annonces, (QStringList{"QQYB001", "QQZA002"}));
 
     taper(panneau, QStringLiteral("q"));
     QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQYB001", "QQZA002"}));
@@ -433,8 +438,8 @@ void tst_recherche::frappeGardeLaSelection() {
     QTest::keyClick(panneau.t_motCle, Qt::Key_T);
     QTRY_COMPARE(codesListe(panneau.LV_Actes), QStringList{"QQZA001"});
     QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
-    QCOMPARE(acteCourant.code, QStringLiteral("QQZA002"));
-    QCOMPARE(annonces, QStringList{"QQZA002"});
+    QCOMPARE(acteCourant.code, QStringLiteral("QQZA001"));
+    QCOMPARE(annonces, (QStringList{"QQYB001", "QQZA002", "QQZA001"}));
     QCOMPARE(m_messages->textes(), QStringList());
 }
 
@@ -564,9 +569,12 @@ void tst_recherche::choixParClicEtFleche() {
     QCOMPARE(acteCourant.code, QStringLiteral("QQZA001"));
     QTest::keyClick(panneau.LV_Actes, Qt::Key_Up);
     QCOMPARE(acteCourant.code, QStringLiteral("QQYB001"));
-    // Other keys move nothing that counts.
+    // Every key that moves the selection picks the act it lands on, and
+    // none opens the pop-up menu.
     QTest::keyClick(panneau.LV_Actes, Qt::Key_End);
-    QCOMPARE(acteCourant.code, QStringLiteral("QQYB001"));
+    QCOMPARE(acteCourant.code, panneau.LV_Actes->topLevelItem(3)->text(0));
+    QTest::keyClick(panneau.LV_Actes, Qt::Key_Home);
+    QCOMPARE(acteCourant.code, panneau.LV_Actes->topLevelItem(0)->text(0));
     QVERIFY(!panneau.m_listeActes->isVisible());
 }
 
@@ -649,6 +657,27 @@ void tst_recherche::triEnOrdreFrancais() {
     QTest::mouseClick(entete->viewport(), Qt::LeftButton, {},
                       QPoint(entete->sectionViewportPosition(0) + 5, entete->height() / 2));
     QCOMPARE(codesListe(panneau.LV_Actes), (QStringList{"QQWD001", "QQWD002", "QQWD003"}));
+}
+
+// The search dialog's details follow the tab in front: its selected act, or
+// nothing for a tab whose list selects none.
+void tst_recherche::detailsDeLOngletMontre() {
+    d_rechercheActe dialogue;
+    dialogue.show();
+    const ctr_Details* details = dialogue.ctr_Details1;
+    chercher(*dialogue.ctr_motCle1, "QQ", true);
+    QTreeWidget* liste = dialogue.ctr_motCle1->LV_Actes;
+    QCOMPARE(details->acteAffiche(), liste->topLevelItem(0)->text(0));
+    liste->setFocus();
+    QTest::keyClick(liste, Qt::Key_End);
+    QCOMPARE(details->acteAffiche(), liste->topLevelItem(3)->text(0));
+    dialogue.TabStrip1->setCurrentIndex(1);
+    QCOMPARE(details->acteAffiche(), QString());
+    QVERIFY(details->t_details->toPlainText().isEmpty());
+    QVERIFY(acteCourant.estVide());
+    dialogue.TabStrip1->setCurrentIndex(0);
+    QCOMPARE(details->acteAffiche(), liste->topLevelItem(3)->text(0));
+    QCOMPARE(acteCourant.code, details->acteAffiche());
 }
 
 void tst_recherche::casesACocherDansLaRecherche() {
@@ -867,7 +896,7 @@ void tst_recherche::hierarchie() {
     QCOMPARE(c[2]->count(), 0);
     QCOMPARE(codesListe(panneau.LV_Actes), QStringList{"QQYB001"});
     QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
-    QVERIFY(acteCourant.estVide());
+    QCOMPARE(acteCourant.code, QStringLiteral("QQYB001"));
 
     // A level-3 chapter without level 4: position + "00".
     choisirChapitre(panneau, 1, 0);

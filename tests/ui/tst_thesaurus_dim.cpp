@@ -19,6 +19,7 @@
 #include "ThesaurusUM.h"
 #include "Utilisateur.h"
 #include "adCCAM.h"
+#include "ctr_Details.h"
 #include "ctr_Hier.h"
 #include "ctr_ThesMED.h"
 #include "ctr_motCle.h"
@@ -271,6 +272,14 @@ void TstThesaurusDIM::clic_acteSansChangerActeCourant() {
     QVERIFY(p.fenetre->Command2->isEnabled());
     QTest::keyClick(p.arbre, Qt::Key_Up);
     QVERIFY(!p.fenetre->Command2->isEnabled());
+    // End and Home too, and the details follow: the last act, then nothing.
+    QTest::keyClick(p.arbre, Qt::Key_End);
+    QVERIFY(p.cleCourante().startsWith(u'A'));
+    QCOMPARE(p.fenetre->ctr_Details1->acteAffiche(),
+             p.cleCourante().section(QStringLiteral(" - "), 1, 1));
+    QTest::keyClick(p.arbre, Qt::Key_Home);
+    QCOMPARE(p.cleCourante(), QStringLiteral("NORTH"));
+    QCOMPARE(p.fenetre->ctr_Details1->acteAffiche(), QString());
 }
 
 void TstThesaurusDIM::menu_data() {
@@ -324,10 +333,16 @@ void TstThesaurusDIM::supprimer() {
     p.messages.setReponseSuivante(Reponse::Non);
     p.fenetre->suppActe();
     QCOMPARE(p.compter("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT = 3"), 3LL);
+    QCOMPARE(p.fenetre->ctr_Details1->acteAffiche(), QStringLiteral("YSMP001"));
     p.messages.setReponseSuivante(Reponse::Oui);
     p.fenetre->suppActe();
     QCOMPARE(p.compter("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT = 3"), 1LL);
     QVERIFY(!p.noeud(QStringLiteral("A3 - YSMP001 - 4")));
+    // The details show the node selected in its place, never the deleted act.
+    const QString cle = p.cleCourante();
+    QCOMPARE(p.fenetre->ctr_Details1->acteAffiche(),
+             cle.startsWith(u'A') ? cle.section(QStringLiteral(" - "), 1, 1) : QString());
+    QVERIFY(p.fenetre->ctr_Details1->acteAffiche() != QStringLiteral("YSMP001"));
     QCOMPARE(p.messages.textes().value(0),
              QStringLiteral("Voulez-vous vraiment supprimer l'acte sélectionné ?"));
     // The category shown, with its acts.

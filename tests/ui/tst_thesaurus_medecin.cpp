@@ -19,6 +19,7 @@
 #include "Progression.h"
 #include "ctr_Details.h"
 #include "ctr_ThesMED.h"
+#include "ctr_motCle.h"
 #include "d_ajoutActeThe.h"
 #include "d_ajoutPanier.h"
 #include "d_newCategorie.h"
@@ -40,6 +41,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -178,6 +180,8 @@ private slots:
     void import_grosFichiers();
     void export_fichier();
     void onglets();
+    void detailsSuiventLaSelection_data();
+    void detailsSuiventLaSelection();
     void newCategorie_ajouterPuisOK();
     void newCategorie_texteVide_data();
     void newCategorie_texteVide();
@@ -703,6 +707,158 @@ void TstThesaurusMedecin::onglets() {
     QTest::mouseClick(onglets, Qt::LeftButton, {}, onglets->tabRect(3).center());
     QVERIFY(!acteCourant.estVide());
     QVERIFY(p.fenetre->f_thes[3]->isVisible());
+}
+
+// Whatever the gesture, the details panel shows the act selected in the tab
+// shown, or nothing: never an act picked before, nor one just deleted.
+void TstThesaurusMedecin::detailsSuiventLaSelection_data() {
+    QTest::addColumn<QString>("geste");
+    QTest::addColumn<QString>("attendu"); // "?": whatever the selection is
+    QTest::addColumn<QString>("interdit");
+
+    // After a search by code "X": ten acts, XGFC001 first, XHMA003 last.
+    QTest::newRow("recherche") << "recherche"
+                               << "XGFC001"
+                               << "";
+    QTest::newRow("Fin") << "Fin"
+                         << "XHMA003"
+                         << "XGFC001";
+    QTest::newRow("Début") << "Début"
+                           << "XGFC001"
+                           << "XHMA003";
+    QTest::newRow("page suivante") << "PageSuivante"
+                                   << "?"
+                                   << "XGFC001";
+    QTest::newRow("flèche") << "Flèche"
+                            << "XGFC002"
+                            << "XGFC001";
+    QTest::newRow("clic") << "Clic"
+                          << "XGQC001"
+                          << "XGFC001";
+    QTest::newRow("recherche sans résultat") << "RechercheVide"
+                                             << ""
+                                             << "XGFC001";
+    // The tree's act XGQC001 picked, then the search tab and back.
+    QTest::newRow("onglet de la recherche") << "OngletRecherche"
+                                            << "XGFC001"
+                                            << "XGQC001";
+    QTest::newRow("retour à l'onglet du thésaurus") << "OngletThesaurus"
+                                                    << "XGQC001"
+                                                    << "";
+    QTest::newRow("acte supprimé") << "SupprimerActe"
+                                   << "?"
+                                   << "XHMA001";
+    QTest::newRow("catégorie supprimée") << "SupprimerCategorie"
+                                         << "?"
+                                         << "XGQC001";
+    QTest::newRow("acte ajouté") << "AjouterActe"
+                                 << "?"
+                                 << "XHMA001";
+}
+
+void TstThesaurusMedecin::detailsSuiventLaSelection() {
+    QFETCH(QString, geste);
+    QFETCH(QString, attendu);
+    QFETCH(QString, interdit);
+    Poste p;
+    ctr_motCle* recherche = p.fenetre->ctr_motCle1;
+    QTreeWidget* liste = recherche->LV_Actes;
+    QTabBar* onglets = p.fenetre->TS_Thes;
+    const ctr_Details* details = p.fenetre->ctr_Details1;
+    auto chercher = [&](const QString& texte) {
+        recherche->O_recherche[0]->setChecked(true);
+        recherche->t_motCle->setText(texte);
+        QTest::mouseClick(recherche->b_recherche, Qt::LeftButton);
+    };
+    auto onglet = [&](int i) {
+        QTest::mouseClick(onglets, Qt::LeftButton, {}, onglets->tabRect(i).center());
+        QCOMPARE(onglets->currentIndex(), i);
+    };
+    auto cliquerActeDuThesaurus = [&](const QString& cle) {
+        p.cliquer(p.panneau->noeud(cle));
+        QCOMPARE(details->acteAffiche(), cle.section(QStringLiteral(" - "), 1, 1));
+    };
+
+    if (geste.startsWith(QLatin1String("Supprimer")) || geste == u"AjouterActe" ||
+        geste.startsWith(QLatin1String("Onglet"))) {
+        cliquerActeDuThesaurus(geste == u"SupprimerActe" || geste == u"AjouterActe"
+                                   ? QStringLiteral("A8 - XHMA001 - ")
+                                   : QStringLiteral("A9 - XGQC001 - "));
+    }
+    if (!geste.startsWith(QLatin1String("Supprimer")) && geste != u"AjouterActe" &&
+        geste != u"OngletThesaurus") {
+        onglet(0);
+        chercher(QStringLiteral("X"));
+        QCOMPARE(liste->topLevelItemCount(), 10);
+        liste->setFocus();
+    }
+
+    if (geste == u"Fin") {
+        QTest::keyClick(liste, Qt::Key_End);
+    } else if (geste == u"Début") {
+        QTest::keyClick(liste, Qt::Key_End);
+        QCOMPARE(details->acteAffiche(), QStringLiteral("XHMA003"));
+        QTest::keyClick(liste, Qt::Key_Home);
+    } else if (geste == u"PageSuivante") {
+        QTest::keyClick(liste, Qt::Key_PageDown);
+    } else if (geste == u"Flèche") {
+        QTest::keyClick(liste, Qt::Key_Down);
+    } else if (geste == u"Clic") {
+        QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
+                          liste->visualItemRect(liste->topLevelItem(5)).center());
+    } else if (geste == u"RechercheVide") {
+        chercher(QStringLiteral("QQQQ"));
+        QCOMPARE(liste->topLevelItemCount(), 0);
+    } else if (geste == u"OngletThesaurus") {
+        onglet(0);
+        QCOMPARE(details->acteAffiche(), QString());
+        onglet(3);
+    } else if (geste == u"SupprimerActe") {
+        p.messages.setReponseSuivante(Reponse::Oui);
+        p.panneau->m_suppActe->trigger();
+        QVERIFY(!p.panneau->noeud(QStringLiteral("A8 - XHMA001 - ")));
+    } else if (geste == u"SupprimerCategorie") {
+        p.cliquer(p.panneau->noeud(QStringLiteral("C9")));
+        p.messages.setReponseSuivante(Reponse::Oui);
+        p.panneau->m_suppCat->trigger();
+        QVERIFY(!p.panneau->noeud(QStringLiteral("C9")));
+    } else if (geste == u"AjouterActe") {
+        p.piloterDialogues([](QDialog* d) {
+            auto* dlg = qobject_cast<d_ajoutActeThe*>(d);
+            QVERIFY(dlg);
+            QTest::keyClicks(dlg->Text1, QStringLiteral("XHMA003"));
+            QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
+        });
+        p.panneau->Command2->click();
+        QVERIFY(p.panneau->noeud(QStringLiteral("A8 - XHMA003 - ")));
+    }
+
+    // What the tab in front has selected, read from its own widgets.
+    QString selectionne;
+    if (onglets->currentIndex() == 0) {
+        const QList<QTreeWidgetItem*> lignes = liste->selectedItems();
+        if (!lignes.isEmpty())
+            selectionne = lignes.front()->text(0);
+    } else {
+        QCOMPARE(onglets->currentIndex(), int(f_thesaurusMED::ongletThesaurus));
+        const QString cle = p.cleCourante();
+        if (cle.startsWith(u'A'))
+            selectionne = cle.section(QStringLiteral(" - "), 1, 1);
+    }
+    if (attendu != u"?")
+        QCOMPARE(selectionne, attendu);
+    QCOMPARE(details->acteAffiche(), selectionne);
+    QCOMPARE(acteCourant.code, selectionne);
+    if (!interdit.isEmpty())
+        QVERIFY(details->acteAffiche() != interdit);
+    if (selectionne.isEmpty()) {
+        QVERIFY(details->l_acteClassant->text().isEmpty());
+        QVERIFY(details->t_details->toPlainText().isEmpty());
+    } else {
+        QVERIFY2(details->l_acteClassant->text().startsWith(selectionne + u' '),
+                 qPrintable(details->l_acteClassant->text()));
+        QVERIFY(!details->t_details->toPlainText().isEmpty());
+    }
 }
 
 void TstThesaurusMedecin::newCategorie_ajouterPuisOK() {
