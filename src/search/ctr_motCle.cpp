@@ -3,6 +3,7 @@
 #include "AccesDonnees.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "QtDialogues.h"
 #include "RechercheMotCle.h"
 
 #include <QButtonGroup>
@@ -48,6 +49,8 @@ ctr_motCle::ctr_motCle(QWidget* parent)
 
     connect(b_recherche, &QPushButton::clicked, this, &ctr_motCle::rechercher);
     connect(t_motCle, &QLineEdit::returnPressed, this, &ctr_motCle::rechercher);
+    // In the search dialog, Enter searches; it never adds the ticked acts.
+    entreeSansBoutonParDefaut(t_motCle);
 }
 
 void ctr_motCle::premiereApparition() {

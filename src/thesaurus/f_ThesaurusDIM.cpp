@@ -134,11 +134,7 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
     connect(TV_ThesUM, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* n) { libelleModifie(n); });
 
-    auto* separation = new QSplitter(Qt::Horizontal, this);
-    separation->addWidget(gauche);
-    separation->addWidget(ctr_Details1);
-    separation->setStretchFactor(0, 1);
-    separation->setStretchFactor(1, 1);
+    QSplitter* separation = creerSeparation(this, gauche, ctr_Details1, Parametres::SeparationDIM);
     auto* principal = new QHBoxLayout(this);
     principal->setContentsMargins(2, 2, 2, 2);
     principal->addWidget(separation);

@@ -66,11 +66,8 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
     connect(ctr_ThesMED1, &ctr_ThesMED::ajoutThUMPossible, this,
             &f_thesaurusMED::ajoutThUMPossible);
 
-    auto* separation = new QSplitter(Qt::Horizontal, this);
-    separation->addWidget(gauche);
-    separation->addWidget(ctr_Details1);
-    separation->setStretchFactor(0, 1);
-    separation->setStretchFactor(1, 1);
+    QSplitter* separation =
+        creerSeparation(this, gauche, ctr_Details1, Parametres::SeparationMedecin);
     auto* principal = new QHBoxLayout(this);
     principal->setContentsMargins(2, 2, 2, 2);
     principal->addWidget(separation);
