@@ -77,6 +77,9 @@ f_principale::f_principale(QWidget* parent) : QMainWindow(parent) {
     m_espace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_espace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_espace);
+    // The workspace changes size with the window, and also when the toolbar
+    // or a menu appears: its child follows every change.
+    m_espace->installEventFilter(this);
 
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
@@ -231,6 +234,12 @@ void f_principale::resizeEvent(QResizeEvent* event) {
         return;
     }
     redimentionner();
+}
+
+bool f_principale::eventFilter(QObject* objet, QEvent* evenement) {
+    if (objet == m_espace && evenement->type() == QEvent::Resize && m_charge)
+        redimentionner();
+    return QMainWindow::eventFilter(objet, evenement);
 }
 
 QMdiSubWindow* f_principale::sousFenetreActive() const {

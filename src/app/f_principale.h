@@ -106,6 +106,7 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
     void creerMenus();
