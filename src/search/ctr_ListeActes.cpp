@@ -168,7 +168,9 @@ ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libe
     LV_Actes->setColumnCount(2);
     LV_Actes->setHeaderLabels({QStringLiteral("Code"), QStringLiteral("Libelle")});
     LV_Actes->header()->setSectionsClickable(true);
-    LV_Actes->header()->setStretchLastSection(false);
+    // The label column takes what the code column leaves, also when a
+    // vertical scroll bar comes or goes.
+    LV_Actes->header()->setStretchLastSection(true);
 
     m_listeActes = new QMenu(this);
     m_listeActes->setObjectName(QStringLiteral("m_listeActes"));
@@ -213,12 +215,10 @@ void ctr_ListeActes::resizeEvent(QResizeEvent* event) {
 }
 
 void ctr_ListeActes::dimensionnerColonnes() {
-    // The code column as wide as a code (and its tick box), the label column
-    // the rest of the list, its labels wrapped: every label is read whole
-    // without a horizontal scroll bar, down to a label column as wide as the
-    // code one.
-    const int largeur = LV_Actes->viewport()->width();
-    if (largeur <= 0)
+    // The code column as wide as a code (and its tick box); the label column
+    // stretches over the rest of the list, its labels wrapped: every label is
+    // read whole without a horizontal scroll bar.
+    if (LV_Actes->viewport()->width() <= 0)
         return;
     const QFontMetrics mesure(LV_Actes->font());
     int code = qMax(mesure.horizontalAdvance(QStringLiteral("WWWW000")),
@@ -228,7 +228,6 @@ void ctr_ListeActes::dimensionnerColonnes() {
         code += LV_Actes->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, LV_Actes) +
                 LV_Actes->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, LV_Actes);
     LV_Actes->setColumnWidth(0, code);
-    LV_Actes->setColumnWidth(1, qMax(code, largeur - code));
 }
 
 void ctr_ListeActes::viderListe() {

@@ -45,6 +45,17 @@ int largeurDeuxLignes(const QString& texte, const QFontMetrics& mesure) {
 // make the panel jump.
 void elargirPourDeuxLignes(QTreeWidget* liste) {
     const QFontMetrics mesure(liste->font());
+    const QStyle* style = liste->style();
+    // Text margins of the style and of the wrapping delegate, and a blank's
+    // worth of rounding.
+    const int marges = 4 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, liste) + 1) +
+                       mesure.horizontalAdvance(QLatin1Char(' '));
+    // The code column as wide as the widest code.
+    int code = 0;
+    for (int i = 0; i < liste->topLevelItemCount(); ++i)
+        code = qMax(code, mesure.horizontalAdvance(liste->topLevelItem(i)->text(0)));
+    if (code + marges > liste->columnWidth(0))
+        liste->setColumnWidth(0, code + marges);
     int libelle = 0;
     for (int i = 0; i < liste->topLevelItemCount(); ++i)
         libelle = qMax(libelle, largeurDeuxLignes(liste->topLevelItem(i)->text(1), mesure));
@@ -53,11 +64,6 @@ void elargirPourDeuxLignes(QTreeWidget* liste) {
     // A freak label (hundreds of letters) wraps on more lines rather than
     // widen the panel beyond reason.
     libelle = qMin(libelle, 40 * mesure.averageCharWidth());
-    const QStyle* style = liste->style();
-    // The text margins of the style and of the wrapping delegate, and a
-    // blank's worth of rounding.
-    const int marges = 4 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, liste) + 1) +
-                       mesure.horizontalAdvance(QLatin1Char(' '));
     const int voulue = liste->columnWidth(0) + libelle + marges +
                        style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, liste) +
                        2 * liste->frameWidth();
@@ -90,11 +96,11 @@ ctr_site::ctr_site(QWidget* parent)
     m_listeActes->setTitle(QStringLiteral("Sélectionner cet acte"));
     Frame1 = new QGroupBox(QStringLiteral("Système"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    ListBox1 = listeDeuxColonnes(QStringLiteral("ListBox1"), 60, Frame1);
+    ListBox1 = listeDeuxColonnes(QStringLiteral("ListBox1"), 20, Frame1);
     (new QVBoxLayout(Frame1))->addWidget(ListBox1);
     Frame2 = new QGroupBox(QStringLiteral("Organe ou fonction"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    ListBox2 = listeDeuxColonnes(QStringLiteral("ListBox2"), 60, Frame2);
+    ListBox2 = listeDeuxColonnes(QStringLiteral("ListBox2"), 20, Frame2);
     (new QVBoxLayout(Frame2))->addWidget(ListBox2);
 
     auto* haut = new QHBoxLayout;

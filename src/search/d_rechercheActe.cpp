@@ -75,7 +75,7 @@ d_rechercheActe::d_rechercheActe(QWidget* parent) : QDialog(parent) {
     principal->addLayout(bas);
     // The three long captions show in full: the strip never scrolls.
     TabStrip1->setUsesScrollButtons(false);
-    gauche->setMinimumWidth(TabStrip1->sizeHint().width());
+    TabStrip1->setMinimumWidth(TabStrip1->sizeHint().width());
     tailleDansEcran(this, QSize(1100, 650));
 
     TabStrip1->setCurrentIndex(0);

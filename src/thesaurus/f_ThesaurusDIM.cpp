@@ -139,7 +139,7 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
     principal->setContentsMargins(2, 2, 2, 2);
     principal->addWidget(separation);
     TS_Thes->setUsesScrollButtons(false);
-    gauche->setMinimumWidth(TS_Thes->sizeHint().width());
+    TS_Thes->setMinimumWidth(TS_Thes->sizeHint().width());
 
     // Loading: the tab of the mode the window opens in (the doctor tab after
     // a login), its combo filled.

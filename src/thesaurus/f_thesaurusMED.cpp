@@ -80,7 +80,7 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
     ongletChoisi(ongletThesaurus);
     // The tab strip never scrolls: the search side is at least as wide as it.
     TS_Thes->setUsesScrollButtons(false);
-    gauche->setMinimumWidth(TS_Thes->sizeHint().width());
+    TS_Thes->setMinimumWidth(TS_Thes->sizeHint().width());
     connect(TS_Thes, &QTabBar::tabBarClicked, this, [this](int i) { ongletChoisi(i); });
     connect(TS_Thes, &QTabBar::currentChanged, this, [this](int i) { ongletChoisi(i); });
 }
