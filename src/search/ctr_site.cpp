@@ -63,7 +63,7 @@ void elargirPourDeuxLignes(QTreeWidget* liste) {
         return;
     // A freak label (hundreds of letters) wraps on more lines rather than
     // widen the panel beyond reason.
-    libelle = qMin(libelle, 40 * mesure.averageCharWidth());
+    libelle = qMin(libelle, 60 * mesure.averageCharWidth());
     const int voulue = liste->columnWidth(0) + libelle + marges +
                        style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, liste) +
                        2 * liste->frameWidth();
