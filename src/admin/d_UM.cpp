@@ -42,6 +42,7 @@ bool d_UM::afficher(int a_type, const RecordsetPtr& a_rs) {
         setWindowTitle(QStringLiteral("Nouvelle unité médicale"));
         t_UM[0]->clear();
         t_UM[1]->clear();
+        t_UM[0]->setFocus();
     } else {
         setWindowTitle(QStringLiteral("Modification unité médicale"));
         if (a_rs && !a_rs->isEOF()) {

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -23,7 +24,35 @@ protected:
         return false;
     }
 };
+
+// Enter in a search box: the box's search, and nothing else.
+class FiltreEntree : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override {
+        if (evenement->type() != QEvent::KeyPress)
+            return false;
+        const auto* touche = static_cast<QKeyEvent*>(evenement);
+        if (touche->key() != Qt::Key_Return && touche->key() != Qt::Key_Enter)
+            return false;
+        if (auto* boite = qobject_cast<QLineEdit*>(objet))
+            emit boite->returnPressed();
+        return true;
+    }
+};
 } // namespace
+
+void entreeSansBoutonParDefaut(QLineEdit* champ) {
+    champ->installEventFilter(new FiltreEntree(champ));
+}
+
+void tailleDansEcran(QWidget* fenetre, QSize voulue) {
+    if (const QScreen* ecran = QGuiApplication::primaryScreen())
+        voulue = voulue.boundedTo(ecran->availableGeometry().size() * 9 / 10);
+    fenetre->resize(voulue.expandedTo(fenetre->minimumSizeHint()));
+}
 
 void majusculesALaSortie(QLineEdit* boite) {
     boite->installEventFilter(new FiltreMajuscules(boite));

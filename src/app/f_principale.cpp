@@ -8,6 +8,7 @@
 #include "ModeEcran.h"
 #include "Panier.h"
 #include "Parametres.h"
+#include "PlacementFenetre.h"
 #include "Progression.h"
 #include "QtIcones.h"
 #include "Thesaurus.h"
@@ -31,13 +32,9 @@
 #include <QToolBar>
 
 namespace {
-// Sizes of the window and of its child, in twips.
-constexpr double largeurDefaut = 13000;
-constexpr double hauteurDefaut = 9000;
+// The smallest main window, in twips (cut to the screen on a smaller one).
 constexpr int largeurMinimale = 12000;
 constexpr int hauteurMinimale = 8000;
-constexpr int hauteurPetiteFenetre = 10300;
-constexpr int hauteurEnfantFixe = 8600;
 
 int enPixels(double twips) {
     return qRound(twips / twipsParPixel);
@@ -46,18 +43,15 @@ double enTwips(int pixels) {
     return double(pixels) * twipsParPixel;
 }
 
-// A stored placement value, or the default when absent or not a number.
-double lireTwips(Parametres::Cle cle, double defaut) {
-    bool ok = false;
-    // Values written with a decimal comma (French regional settings) too.
-    const double v =
-        Parametres::lire(cle).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-    return ok ? v : defaut;
-}
-
-QRect geometrieEcran() {
-    const QScreen* ecran = QGuiApplication::primaryScreen();
-    return ecran ? ecran->geometry() : QRect(0, 0, 1024, 768);
+// The available area of every screen, the primary one first.
+QList<QRect> ecransDisponibles() {
+    QList<QRect> ecrans;
+    if (const QScreen* principal = QGuiApplication::primaryScreen())
+        ecrans << principal->availableGeometry();
+    for (const QScreen* e : QGuiApplication::screens())
+        if (e != QGuiApplication::primaryScreen())
+            ecrans << e->availableGeometry();
+    return ecrans;
 }
 
 QAction* action(QObject* parent, const char* nom, const QString& texte) {
@@ -83,6 +77,9 @@ f_principale::f_principale(QWidget* parent) : QMainWindow(parent) {
     m_espace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_espace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_espace);
+    // The workspace changes size with the window, and also when the toolbar
+    // or a menu appears: its child follows every change.
+    m_espace->installEventFilter(this);
 
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
@@ -191,21 +188,32 @@ void f_principale::creerMenus() {
 }
 
 void f_principale::charger() {
-    const QRect ecran = geometrieEcran();
-    const double largeur = lireTwips(Parametres::MainWidth, largeurDefaut);
-    const double hauteur = lireTwips(Parametres::MainHeight, hauteurDefaut);
-    const double gauche = lireTwips(Parametres::MainLeft, (enTwips(ecran.width()) - largeur) / 2);
-    const double haut = lireTwips(Parametres::MainTop, (enTwips(ecran.height()) - hauteur) / 2);
-    resize(enPixels(largeur), enPixels(hauteur));
-    // The title bar is kept on the screen: a window larger than the screen,
-    // or placed on a screen no longer attached, would otherwise open out of
-    // the user's reach.
-    QPoint coin(enPixels(gauche), enPixels(haut));
-    coin.setX(qBound(ecran.left(), coin.x(), qMax(ecran.left(), ecran.right() - 100)));
-    coin.setY(qBound(ecran.top(), coin.y(), qMax(ecran.top(), ecran.bottom() - 100)));
-    move(coin);
+    const PlacementSauve sauve{
+        Parametres::lire(Parametres::MainLeft), Parametres::lire(Parametres::MainTop),
+        Parametres::lire(Parametres::MainWidth), Parametres::lire(Parametres::MainHeight)};
+    // The placement is that of the window's inside, its corner that of the
+    // frame: the title bar and the window manager's borders (a few pixels)
+    // are kept off each screen, so that the whole frame is on it.
+    const int barreTitre = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    constexpr int bordure = 4;
+    QList<QRect> ecrans = ecransDisponibles();
+    for (QRect& e : ecrans)
+        e.setSize(QSize(e.width() - 2 * bordure, e.height() - barreTitre - 2 * bordure)
+                      .expandedTo(QSize(1, 1)));
+    const Placement p = placementFenetre(sauve, ecrans, tailleMinimale());
+    resize(p.geometrie.size());
+    move(p.geometrie.topLeft());
+    if (p.maximisee)
+        setWindowState(windowState() | Qt::WindowMaximized);
     formatToolbar();
     m_charge = true;
+}
+
+QSize f_principale::tailleMinimale() const {
+    // A screen smaller than the minimum gets the window at its own size.
+    const QScreen* ecran = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize minimum(enPixels(largeurMinimale), enPixels(hauteurMinimale));
+    return ecran ? minimum.boundedTo(ecran->availableGeometry().size()) : minimum;
 }
 
 void f_principale::formatToolbar() {
@@ -218,7 +226,7 @@ void f_principale::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (!m_charge || isMinimized())
         return;
-    const QSize minimum(enPixels(largeurMinimale), enPixels(hauteurMinimale));
+    const QSize minimum = tailleMinimale();
     if (minimumSize() != minimum)
         setMinimumSize(minimum);
     if (width() < minimum.width() || height() < minimum.height()) {
@@ -226,6 +234,12 @@ void f_principale::resizeEvent(QResizeEvent* event) {
         return;
     }
     redimentionner();
+}
+
+bool f_principale::eventFilter(QObject* objet, QEvent* evenement) {
+    if (objet == m_espace && evenement->type() == QEvent::Resize && m_charge)
+        redimentionner();
+    return QMainWindow::eventFilter(objet, evenement);
 }
 
 QMdiSubWindow* f_principale::sousFenetreActive() const {
@@ -246,19 +260,15 @@ QWidget* f_principale::fenetreActive() const {
 }
 
 void f_principale::redimentionner() {
+    // The active child fills the workspace, whatever the window's height: a
+    // child taller than the workspace would hide its bottom and its own
+    // horizontal scroll bars. Only a child whose own minimum is larger than
+    // the workspace brings the workspace's scroll bars.
     QMdiSubWindow* s = sousFenetreActive();
     if (!s)
         return;
-    const QSize client = m_espace->viewport()->size();
-    const int hauteur =
-        enTwips(height()) < hauteurPetiteFenetre ? enPixels(hauteurEnfantFixe) : client.height();
-    int largeur = client.width();
-    // A child taller than the workspace brings a vertical scroll bar, which
-    // narrows the workspace: the child leaves room for it rather than call
-    // for a useless horizontal bar.
-    if (hauteur > client.height() && !m_espace->verticalScrollBar()->isVisible())
-        largeur -= m_espace->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_espace);
-    s->setGeometry(0, 0, largeur, hauteur);
+    const QSize client = m_espace->maximumViewportSize();
+    s->setGeometry(QRect(QPoint(0, 0), client.expandedTo(s->minimumSizeHint())));
 }
 
 void f_principale::afficherFenetre(QWidget* fenetre) {
@@ -277,6 +287,17 @@ void f_principale::afficherFenetre(QWidget* fenetre) {
                 });
     QMdiSubWindow* s = m_espace->addSubWindow(fenetre, Qt::FramelessWindowHint);
     s->setAttribute(Qt::WA_DeleteOnClose);
+    // The workspace keeps the scroll range of a closed child: an empty
+    // workspace shows no scroll bar.
+    connect(
+        s, &QObject::destroyed, m_espace,
+        [this] {
+            if (m_espace->subWindowList().isEmpty()) {
+                m_espace->horizontalScrollBar()->setRange(0, 0);
+                m_espace->verticalScrollBar()->setRange(0, 0);
+            }
+        },
+        Qt::QueuedConnection);
     s->show();
     m_espace->setActiveSubWindow(s);
     redimentionner();

@@ -6,6 +6,7 @@
 // windows it holds. The window a mode means is read from ModeEcran.h.
 
 #include "ModeEcran.h"
+#include "PlacementFenetre.h"
 
 #include <QHash>
 #include <QIcon>
@@ -19,9 +20,6 @@ class QMenu;
 class QStatusBar;
 class QToolBar;
 class Thesaurus;
-
-// Placement sizes are kept in twips: 1440 per inch, 15 per pixel at 96 dpi.
-inline constexpr int twipsParPixel = 15;
 
 class f_principale : public QMainWindow {
     Q_OBJECT
@@ -108,10 +106,13 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
     void creerMenus();
     void charger();
+    // The smallest window: 12000 × 8000 twips, cut to the screen.
+    QSize tailleMinimale() const;
     void enregistrerPlacement();
     QMdiSubWindow* sousFenetreActive() const;
     void ouvrirAdministration(int onglet);

@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "Panier.h"
 #include "Progression.h"
+#include "QtDialogues.h"
 #include "QtListeColonnes.h"
 #include "QtPanier.h"
 #include "ctr_proprietesActivite.h"
@@ -77,7 +78,7 @@ d_ajoutPanier::d_ajoutPanier(const QString& a_code, Panier& a_panier,
     principal->addWidget(f_activites);
     principal->addWidget(ts_proprietes, 1);
     principal->addLayout(boutons);
-    resize(660, 680);
+    tailleDansEcran(this, QSize(660, 680));
 
     connect(lv_activites, &ListeColonnes::coche, this, &d_ajoutPanier::activiteCochee);
     connect(lv_activites, &QTreeWidget::itemSelectionChanged, this, &d_ajoutPanier::ligneChoisie);
@@ -109,6 +110,11 @@ d_ajoutPanier::d_ajoutPanier(const QString& a_code, Panier& a_panier,
 }
 
 void d_ajoutPanier::afficher() {
+    // The phase first when the act has phases, otherwise the activities.
+    if (c_phase->isVisibleTo(this))
+        c_phase->setFocus();
+    else
+        lv_activites->setFocus();
     executerAuCentre(*this);
     if (m_creerDossier)
         continuerVersDossier(m_panier, parentWidget());

@@ -92,6 +92,7 @@ d_associations::d_associations(Panier& a_panier, QWidget* parent)
 d_associations::~d_associations() = default;
 
 void d_associations::afficher() {
+    LV_Actes->setFocus();
     executerAuCentre(*this);
     if (m_valide) {
         d_dossier dossier(m_panier, parentWidget());

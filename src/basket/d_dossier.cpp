@@ -67,6 +67,7 @@ d_dossier::d_dossier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_pan
 }
 
 void d_dossier::afficher() {
+    t_nom->setFocus();
     executerAuCentre(*this);
 }
 

@@ -122,6 +122,7 @@ d_panier* d_panier::instance() {
 }
 
 void d_panier::afficher() {
+    list_actes->setFocus();
     executerAuCentre(*this);
     m_acte.reset();
     if (m_creerDossier)

@@ -17,6 +17,11 @@ inline constexpr Cle MainLeft{"Settings", "MainLeft"};
 inline constexpr Cle MainTop{"Settings", "MainTop"};
 inline constexpr Cle MainWidth{"Settings", "MainWidth"};
 inline constexpr Cle MainHeight{"Settings", "MainHeight"};
+// Share of the search side beside the act details, in thousandths of the
+// width, one per window that has them side by side.
+inline constexpr Cle SeparationMedecin{"Settings", "SeparationMedecin"};
+inline constexpr Cle SeparationDIM{"Settings", "SeparationDIM"};
+inline constexpr Cle SeparationRecherche{"Settings", "SeparationRecherche"};
 
 QString lire(Cle cle, const QString& defaut = QString());
 void ecrire(Cle cle, const QString& valeur);

@@ -5,6 +5,7 @@
 #include "ctr_site.h"
 
 #include <QFrame>
+#include <QSplitter>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -55,4 +56,32 @@ OngletsRecherche creerOngletsRecherche(QWidget* parent, const QStringList& titre
 void montrerCadre(const QList<QFrame*>& cadres, int index) {
     for (int i = 0; i < cadres.size(); ++i)
         cadres.at(i)->setVisible(i == index);
+}
+
+int lirePartRecherche(const QString& texte) {
+    bool ok = false;
+    const int part = texte.trimmed().toInt(&ok);
+    return ok && part >= 100 && part <= 900 ? part : partRechercheDefaut;
+}
+
+QSplitter* creerSeparation(QWidget* parent, QWidget* recherche, QWidget* details,
+                           Parametres::Cle cle) {
+    auto* separation = new QSplitter(Qt::Horizontal, parent);
+    separation->setObjectName(QStringLiteral("separation"));
+    separation->setChildrenCollapsible(false);
+    separation->addWidget(recherche);
+    separation->addWidget(details);
+    // Both sides take their share of a wider window.
+    separation->setStretchFactor(0, 1);
+    separation->setStretchFactor(1, 1);
+    // Sizes in thousandths: the splitter spreads its width in that proportion.
+    const int part = lirePartRecherche(Parametres::lire(cle));
+    separation->setSizes({part, 1000 - part});
+    QObject::connect(separation, &QSplitter::splitterMoved, separation, [separation, cle] {
+        const QList<int> tailles = separation->sizes();
+        const int total = tailles.value(0) + tailles.value(1);
+        if (total > 0)
+            Parametres::ecrire(cle, QString::number(qRound(1000.0 * tailles.value(0) / total)));
+    });
+    return separation;
 }

@@ -5,10 +5,13 @@
 // three frames hold the keyword, anatomical-site and hierarchy panels; the
 // window fills the others.
 
+#include "Parametres.h"
+
 #include <QList>
 #include <QStringList>
 
 class QFrame;
+class QSplitter;
 class QTabBar;
 class QWidget;
 class ctr_Hier;
@@ -31,3 +34,13 @@ OngletsRecherche creerOngletsRecherche(QWidget* parent, const QStringList& titre
                                        const QString& nomOnglets, const QString& prefixeCadres);
 // Shows frame index only.
 void montrerCadre(const QList<QFrame*>& cadres, int index);
+
+// The search side and the details side by side, sharing the width through a
+// splitter. The share of the search side is read from the setting cle (a
+// missing or nonsense value gives partRechercheDefaut) and written back
+// whenever the user moves the handle.
+inline constexpr int partRechercheDefaut = 550; // thousandths of the width
+QSplitter* creerSeparation(QWidget* parent, QWidget* recherche, QWidget* details,
+                           Parametres::Cle cle);
+// The share a setting text gives, in thousandths (10 % to 90 %), or the default.
+int lirePartRecherche(const QString& texte);

@@ -51,9 +51,16 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize taille = QStyledItemDelegate::sizeHint(option, index);
-        const int largeur = m_liste->columnWidth(index.column()) - 2 * marge();
         const QString texte = index.data(Qt::DisplayRole).toString();
-        if (largeur <= 0 || texte.isEmpty())
+        if (texte.isEmpty())
+            return taille;
+        // The text is measured in the very width paint() gives it (tick box
+        // and the style's text margins taken off), so that no line is cut.
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        opt.rect = QRect(0, 0, m_liste->columnWidth(index.column()), taille.height());
+        const int largeur = zoneTexte(opt).width();
+        if (largeur <= 0)
             return taille;
         QTextLayout mise(texte, option.font);
         mise.setTextOption(optionRetour(Qt::AlignLeft));
@@ -74,8 +81,7 @@ public:
         initStyleOption(&opt, index);
         const QWidget* vue = opt.widget;
         QStyle* style = vue ? vue->style() : QApplication::style();
-        const QRect zone = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, vue)
-                               .adjusted(marge(), 0, -marge(), 0);
+        const QRect zone = zoneTexte(opt);
         const QString texte = opt.text;
         // Background, selection, focus and tick box as usual; the text here.
         opt.text.clear();
@@ -96,6 +102,12 @@ public:
     }
 
 private:
+    QRect zoneTexte(const QStyleOptionViewItem& opt) const {
+        const QWidget* vue = opt.widget;
+        QStyle* style = vue ? vue->style() : QApplication::style();
+        return style->subElementRect(QStyle::SE_ItemViewItemText, &opt, vue)
+            .adjusted(marge(), 0, -marge(), 0);
+    }
     int marge() const {
         return m_liste->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_liste) + 1;
     }
@@ -151,7 +163,9 @@ ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libe
     LV_Actes->setColumnCount(2);
     LV_Actes->setHeaderLabels({QStringLiteral("Code"), QStringLiteral("Libelle")});
     LV_Actes->header()->setSectionsClickable(true);
-    LV_Actes->header()->setStretchLastSection(false);
+    // The label column takes what the code column leaves, also when a
+    // vertical scroll bar comes or goes.
+    LV_Actes->header()->setStretchLastSection(true);
 
     m_listeActes = new QMenu(this);
     m_listeActes->setObjectName(QStringLiteral("m_listeActes"));
@@ -194,13 +208,19 @@ void ctr_ListeActes::resizeEvent(QResizeEvent* event) {
 }
 
 void ctr_ListeActes::dimensionnerColonnes() {
-    // Code on 2/10 of the width, label on 7.75/10: the list never needs a
-    // horizontal scroll bar for its two columns.
-    const int largeur = LV_Actes->viewport()->width();
-    if (largeur <= 0)
+    // The code column as wide as a code (and its tick box); the label column
+    // stretches over the rest of the list, its labels wrapped: every label is
+    // read whole without a horizontal scroll bar.
+    if (LV_Actes->viewport()->width() <= 0)
         return;
-    LV_Actes->setColumnWidth(0, largeur * 2 / 10);
-    LV_Actes->setColumnWidth(1, largeur * 775 / 1000);
+    const QFontMetrics mesure(LV_Actes->font());
+    int code = qMax(mesure.horizontalAdvance(QStringLiteral("WWWW000")),
+                    LV_Actes->header()->sectionSizeHint(0)) +
+               4 * LV_Actes->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, LV_Actes);
+    if (m_selection)
+        code += LV_Actes->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, LV_Actes) +
+                LV_Actes->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, LV_Actes);
+    LV_Actes->setColumnWidth(0, code);
 }
 
 void ctr_ListeActes::viderListe() {

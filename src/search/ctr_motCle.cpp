@@ -3,6 +3,7 @@
 #include "Data.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "QtDialogues.h"
 #include "RechercheMotCle.h"
 #include "Suggestion.h"
 
@@ -86,6 +87,8 @@ ctr_motCle::ctr_motCle(QWidget* parent)
     });
     connect(m_minuterie, &QTimer::timeout, this, &ctr_motCle::suivreSaisie);
     connect(l_etatListe, &QLabel::linkActivated, this, &ctr_motCle::appliquerCorrection);
+    // In the search dialog, Enter searches; it never adds the ticked acts.
+    entreeSansBoutonParDefaut(t_motCle);
 }
 
 void ctr_motCle::premiereApparition() {

@@ -3,6 +3,7 @@
 #include "Data.h"
 #include "FenetresModales.h"
 #include "Globals.h"
+#include "QtDialogues.h"
 #include "QtOngletsRecherche.h"
 #include "ThesaurusUM.h"
 #include "adCCAM.h"
@@ -15,6 +16,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabBar>
@@ -66,9 +68,8 @@ d_rechercheActe::d_rechercheActe(QWidget* parent) : QDialog(parent) {
     connect(Command1, &QPushButton::clicked, this, [this] { ajouterActes(); });
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* separation = new QSplitter(Qt::Horizontal, this);
-    separation->addWidget(gauche);
-    separation->addWidget(ctr_Details1);
+    QSplitter* separation =
+        creerSeparation(this, gauche, ctr_Details1, Parametres::SeparationRecherche);
     auto* bas = new QHBoxLayout;
     bas->addWidget(Label3);
     bas->addWidget(Combo1, 1);
@@ -79,8 +80,8 @@ d_rechercheActe::d_rechercheActe(QWidget* parent) : QDialog(parent) {
     principal->addLayout(bas);
     // The three long captions show in full: the strip never scrolls.
     TabStrip1->setUsesScrollButtons(false);
-    gauche->setMinimumWidth(TabStrip1->sizeHint().width());
-    resize(1100, 650);
+    TabStrip1->setMinimumWidth(TabStrip1->sizeHint().width());
+    tailleDansEcran(this, QSize(1100, 650));
 
     TabStrip1->setCurrentIndex(0);
     ongletChoisi(0);
@@ -110,6 +111,8 @@ void d_rechercheActe::afficher(long a_categorie, const QString& a_Lien, int a_ty
         m_categories << code;
     }
     Combo1->setCurrentIndex(choisie);
+    // The user types a keyword first.
+    ctr_motCle1->t_motCle->setFocus();
     executerModal(this);
     restaurerMode();
 }

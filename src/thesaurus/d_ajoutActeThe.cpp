@@ -106,6 +106,8 @@ void d_ajoutActeThe::afficher(long a_categorie, const QString& a_Lien, int a_typ
     }
     Combo1->setCurrentIndex(choisie);
     categorieChoisie(choisie);
+    // The user types a code first; the category is usually the one given.
+    Text1->setFocus();
     executerModal(this);
 }
 

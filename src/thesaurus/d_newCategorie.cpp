@@ -56,6 +56,7 @@ d_newCategorie::d_newCategorie(QWidget* parent) : QDialog(parent) {
             accept();
     });
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    Text1->setFocus();
 }
 
 bool d_newCategorie::creer(const QString& messageVide) {

@@ -57,6 +57,7 @@ void d_selectCat::afficher(const QString& a_acte) {
     l_listeCat->clear();
     for (const auto& categorie : medecinCourant->listeCat)
         l_listeCat->addItem(categorie.libelle);
+    l_listeCat->setFocus();
     executerModal(this);
 }
 

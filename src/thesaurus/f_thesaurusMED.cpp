@@ -67,11 +67,8 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
     connect(ctr_ThesMED1, &ctr_ThesMED::ajoutThUMPossible, this,
             &f_thesaurusMED::ajoutThUMPossible);
 
-    auto* separation = new QSplitter(Qt::Horizontal, this);
-    separation->addWidget(gauche);
-    separation->addWidget(ctr_Details1);
-    separation->setStretchFactor(0, 1);
-    separation->setStretchFactor(1, 1);
+    QSplitter* separation =
+        creerSeparation(this, gauche, ctr_Details1, Parametres::SeparationMedecin);
     auto* principal = new QHBoxLayout(this);
     principal->setContentsMargins(2, 2, 2, 2);
     principal->addWidget(separation);
@@ -84,7 +81,7 @@ f_thesaurusMED::f_thesaurusMED(QWidget* parent) : QWidget(parent) {
     ongletChoisi(ongletThesaurus);
     // The tab strip never scrolls: the search side is at least as wide as it.
     TS_Thes->setUsesScrollButtons(false);
-    gauche->setMinimumWidth(TS_Thes->sizeHint().width());
+    TS_Thes->setMinimumWidth(TS_Thes->sizeHint().width());
     connect(TS_Thes, &QTabBar::tabBarClicked, this, [this](int i) { ongletChoisi(i); });
     connect(TS_Thes, &QTabBar::currentChanged, this, [this](int i) { ongletChoisi(i); });
 }

@@ -29,6 +29,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -360,33 +361,52 @@ void TestPrincipale::changementUtilisateur() {
 }
 
 void TestPrincipale::premierLancement() {
-    const QRect ecran = QGuiApplication::primaryScreen()->geometry();
-    QCOMPARE(m_principale->size(), QSize(867, 600));
-    QCOMPARE(m_principale->pos(), QPoint(qRound((ecran.width() * 15 - 13000) / 2.0 / 15),
-                                         qRound((ecran.height() * 15 - 9000) / 2.0 / 15)));
+    // A first run takes a share of the screen, maximised under 1400 px.
+    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(m_principale->isMaximized(), ecran.width() < largeurEcranMaximise);
+    QVERIFY(ecran.contains(m_principale->geometry()));
+    QVERIFY(m_principale->width() >= ecran.width() / 2);
 }
 
 void TestPrincipale::placementRestaure() {
-    Parametres::ecrire(Parametres::MainLeft, QStringLiteral("1500"));
-    Parametres::ecrire(Parametres::MainTop, QStringLiteral("3000"));
-    Parametres::ecrire(Parametres::MainWidth, QStringLiteral("15000"));
-    Parametres::ecrire(Parametres::MainHeight, QStringLiteral("10500"));
+    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
+    // A placement that fits is restored as it was.
+    Parametres::ecrire(Parametres::MainLeft, QStringLiteral("0"));
+    Parametres::ecrire(Parametres::MainTop, QStringLiteral("0"));
+    Parametres::ecrire(Parametres::MainWidth, QString::number(m_principale->minimumWidth() * 15));
+    Parametres::ecrire(Parametres::MainHeight, QString::number(m_principale->minimumHeight() * 15));
     nouvelleFenetre();
-    QCOMPARE(m_principale->pos(), QPoint(100, 200));
-    QCOMPARE(m_principale->size(), QSize(1000, 700));
+    QVERIFY(!m_principale->isMaximized());
+    QCOMPARE(m_principale->pos(), ecran.topLeft());
+    QCOMPARE(m_principale->size(), m_principale->minimumSize());
 
-    // Written with a decimal comma, or not a number at all (default kept).
-    Parametres::ecrire(Parametres::MainWidth, QStringLiteral("13500,0"));
-    Parametres::ecrire(Parametres::MainHeight, QStringLiteral("grand"));
-    nouvelleFenetre();
-    QCOMPARE(m_principale->size(), QSize(900, 600));
-
-    // A placement out of the screen is brought back on it.
-    Parametres::ecrire(Parametres::MainLeft, QStringLiteral("-90000"));
-    Parametres::ecrire(Parametres::MainTop, QStringLiteral("900000"));
-    nouvelleFenetre();
-    const QRect ecran = QGuiApplication::primaryScreen()->geometry();
-    QVERIFY(ecran.contains(m_principale->pos()));
+    // Saved on a larger screen, or out of this one, or nonsense: it comes
+    // back whole on the screen, and the window is used as usual.
+    const QList<QStringList> cas = {
+        {"1500", "3000", "90000", "60000"},     // a larger screen
+        {"-90000", "900000", "15000", "10500"}, // a monitor since disconnected
+        {"gauche", "1e999", "grand", ""},       // nonsense
+        {"nan", "inf", "-15000", "0"}};
+    for (const QStringList& valeurs : cas) {
+        Parametres::ecrire(Parametres::MainLeft, valeurs[0]);
+        Parametres::ecrire(Parametres::MainTop, valeurs[1]);
+        Parametres::ecrire(Parametres::MainWidth, valeurs[2]);
+        Parametres::ecrire(Parametres::MainHeight, valeurs[3]);
+        nouvelleFenetre();
+        QVERIFY2(ecran.contains(m_principale->frameGeometry()),
+                 qPrintable(valeurs.join(" ") + QStringLiteral(" -> %1,%2 %3x%4 max %5 écran %6x%7")
+                                                    .arg(m_principale->frameGeometry().x())
+                                                    .arg(m_principale->frameGeometry().y())
+                                                    .arg(m_principale->frameGeometry().width())
+                                                    .arg(m_principale->frameGeometry().height())
+                                                    .arg(m_principale->isMaximized())
+                                                    .arg(ecran.width())
+                                                    .arg(ecran.height())));
+        m_principale->afficherFenetre(new f_ThesaurusDIM);
+        QCoreApplication::processEvents();
+        const QRect cadre = m_principale->fenetreActive()->parentWidget()->geometry();
+        QVERIFY(QRect(QPoint(0, 0), m_principale->espace()->viewport()->size()).contains(cadre));
+    }
 }
 
 void TestPrincipale::quitterNon() {
@@ -406,22 +426,23 @@ void TestPrincipale::quitterNon() {
 }
 
 void TestPrincipale::quitterOui() {
+    m_principale->showNormal();
     m_principale->afficherFenetre(new f_ThesaurusDIM);
-    m_principale->move(150, 90);
-    m_principale->resize(1000, 720);
+    m_principale->move(0, 20);
+    m_principale->resize(800, 540);
     m_messages->setReponseSuivante(Reponse::Oui);
     QVERIFY(m_principale->close());
     supprimerDiffere();
     QVERIFY(!m_principale->isVisible());
     QVERIFY(!m_principale->fenetreOuverte<f_ThesaurusDIM>());
-    QCOMPARE(lireTwips(Parametres::MainLeft), 2250.0);
-    QCOMPARE(lireTwips(Parametres::MainTop), 1350.0);
-    QCOMPARE(lireTwips(Parametres::MainWidth), 15000.0);
-    QCOMPARE(lireTwips(Parametres::MainHeight), 10800.0);
+    QCOMPARE(lireTwips(Parametres::MainLeft), 0.0);
+    QCOMPARE(lireTwips(Parametres::MainTop), 300.0);
+    QCOMPARE(lireTwips(Parametres::MainWidth), 12000.0);
+    QCOMPARE(lireTwips(Parametres::MainHeight), 8100.0);
     // The next start opens where the window was left.
     nouvelleFenetre();
-    QCOMPARE(m_principale->pos(), QPoint(150, 90));
-    QCOMPARE(m_principale->size(), QSize(1000, 720));
+    QCOMPARE(m_principale->pos(), QPoint(0, 20));
+    QCOMPARE(m_principale->size(), QSize(800, 540));
 }
 
 void TestPrincipale::quitterMinimise() {
@@ -435,28 +456,32 @@ void TestPrincipale::quitterMinimise() {
 }
 
 void TestPrincipale::limitesEtRedimentionner() {
+    m_principale->showNormal();
     m_principale->afficherFenetre(new f_ThesaurusDIM);
     QWidget* cadre = m_principale->fenetreActive()->parentWidget();
 
-    // Below 12000 × 8000 twips the window grows back.
+    // Below 12000 × 8000 twips (or the screen, when smaller) it grows back.
     m_principale->resize(500, 300);
     QTest::qWait(0);
-    QVERIFY(m_principale->width() >= 800);
-    QVERIFY(m_principale->height() >= 533);
+    QCOMPARE(m_principale->size(), m_principale->minimumSize());
+    const QSize ecran = QGuiApplication::primaryScreen()->availableGeometry().size();
+    QCOMPARE(m_principale->minimumSize(), QSize(800, 533).boundedTo(ecran));
 
-    // Shorter than 10300 twips: the child keeps 8600 twips.
-    m_principale->resize(900, 650);
-    QCoreApplication::processEvents();
-    m_principale->redimentionner();
-    QCoreApplication::processEvents();
-    const QSize client = m_principale->espace()->viewport()->size();
-    QCOMPARE(cadre->geometry(), QRect(0, 0, client.width(), 573));
+    // At any height the child fills the workspace, which needs no scroll bar.
+    for (const QSize taille : {QSize(800, 560), QSize(900, 650), QSize(1000, 760)}) {
+        m_principale->resize(taille);
+        QCoreApplication::processEvents();
+        const QSize espace = m_principale->espace()->viewport()->size();
+        QCOMPARE(cadre->geometry(), QRect(QPoint(0, 0), espace));
+        QVERIFY(!m_principale->espace()->verticalScrollBar()->isVisible());
+        QVERIFY(!m_principale->espace()->horizontalScrollBar()->isVisible());
+    }
 
-    // Taller: the child fills the workspace.
-    m_principale->resize(1000, 760);
+    // Closed, it leaves no empty scroll bar behind.
+    m_principale->fermerFenetreActive();
+    supprimerDiffere();
     QCoreApplication::processEvents();
-    const QSize grand = m_principale->espace()->viewport()->size();
-    QCOMPARE(cadre->geometry(), QRect(QPoint(0, 0), grand));
+    QVERIFY(!m_principale->espace()->verticalScrollBar()->isVisible());
 }
 
 void TestPrincipale::demarrage() {
