@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QUrl>
 #include <atomic>
@@ -122,7 +123,7 @@ QString messageConnexionPerdue(const QString& detail) {
 // The failure of a statement, in the user's words.
 DataError erreurRequete(PGconn* pg, const PGresult* r) {
     const QString etat = texteServeur(r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr);
-    QString detail = texteServeur(r ? PQresultErrorMessage(r) : nullptr);
+    QString detail = texteServeur(r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : nullptr);
     if (detail.isEmpty())
         detail = texteServeur(PQerrorMessage(pg));
     if (PQstatus(pg) != CONNECTION_OK || etat.startsWith(QLatin1String("08")) ||
@@ -231,6 +232,53 @@ QString parametresNumerotes(const QString& sql) {
     return r;
 }
 
+// The server gives the names of a result in lower case (unquoted names are
+// folded). Each is given back as the query wrote it, else as the schema
+// writes it, as SQLite names them.
+class NomsDesChamps {
+public:
+    explicit NomsDesChamps(const QString& sql) {
+        static const QRegularExpression mot(QStringLiteral("\\w+"),
+                                            QRegularExpression::UseUnicodePropertiesOption);
+        auto it = mot.globalMatch(sql);
+        while (it.hasNext()) {
+            const QString m = it.next().captured();
+            m_requete.insert(m.toLower(), m);
+        }
+    }
+    QString nom(const char* nomServeur) const {
+        const QString n = QString::fromUtf8(nomServeur);
+        const auto r = m_requete.constFind(n);
+        if (r != m_requete.constEnd())
+            return r.value();
+        const auto& schema = nomsDuSchema();
+        const auto s = schema.constFind(n);
+        return s != schema.constEnd() ? s.value() : n;
+    }
+
+private:
+    static const QHash<QString, QString>& nomsDuSchema() {
+        static const QHash<QString, QString> noms = [] {
+            QHash<QString, QString> h;
+            initialiserRessourcesCore();
+            QFile f(QStringLiteral(":/data/schema.sql"));
+            if (f.open(QIODevice::ReadOnly)) {
+                static const QRegularExpression colonne(
+                    QStringLiteral("^\\s*([A-Za-z_][A-Za-z0-9_]*)\\s+(?:INTEGER|TEXT|REAL|DATE)"),
+                    QRegularExpression::MultilineOption);
+                auto it = colonne.globalMatch(QString::fromUtf8(f.readAll()));
+                while (it.hasNext()) {
+                    const QString m = it.next().captured(1);
+                    h.insert(m.toLower(), m);
+                }
+            }
+            return h;
+        }();
+        return noms;
+    }
+    QHash<QString, QString> m_requete;
+};
+
 class ConnexionPostgres;
 
 class PreparationPostgres final : public PreparationMoteur {
@@ -278,7 +326,17 @@ public:
     // outside a transaction, as one transaction of its own.
     void executerTexte(const QByteArray& texte) {
         if (m_transaction) {
-            executerBrut(texte);
+            // A failed statement leaves the transaction as it was before it,
+            // as on SQLite: the server would otherwise refuse everything
+            // after it, and the caller could not report the first failure.
+            try {
+                executerBrut("SAVEPOINT tarvenor_instruction;\n" + texte +
+                             "\n;RELEASE tarvenor_instruction");
+            } catch (...) {
+                PQclear(PQexec(m_pg, "ROLLBACK TO tarvenor_instruction; RELEASE "
+                                     "tarvenor_instruction"));
+                throw;
+            }
             return;
         }
         try {
@@ -315,7 +373,7 @@ private:
     std::unique_ptr<PreparationMoteur> preparer(const QString& sql) override {
         return std::make_unique<PreparationPostgres>(*this, m_pg, sql);
     }
-    RecordsetPtr lire(const QByteArray& texte);
+    RecordsetPtr lire(const QByteArray& texte, const QString& sql);
 
     PGconn* m_pg;
     bool m_transaction = false;
@@ -328,7 +386,7 @@ RecordsetPtr ConnexionPostgres::Ouvrir(const QString& sql) {
         throw DataError(DataError::ErreurServeur, kSource, messageLectureQuiModifie());
     const QByteArray texte = traduit.toUtf8();
     try {
-        return lire(texte);
+        return lire(texte, sql);
     } catch (const DataError& e) {
         // A read outside a transaction is tried once more on a new session
         // when the server dropped the old one (restarted meanwhile).
@@ -337,11 +395,11 @@ RecordsetPtr ConnexionPostgres::Ouvrir(const QString& sql) {
         PQreset(m_pg);
         if (PQstatus(m_pg) != CONNECTION_OK)
             throw;
-        return lire(texte);
+        return lire(texte, sql);
     }
 }
 
-RecordsetPtr ConnexionPostgres::lire(const QByteArray& texte) {
+RecordsetPtr ConnexionPostgres::lire(const QByteArray& texte, const QString& sql) {
     // The extended protocol takes one statement only; outside a transaction
     // the session reads only (default_transaction_read_only), so a query
     // cannot write.
@@ -360,10 +418,11 @@ RecordsetPtr ConnexionPostgres::lire(const QByteArray& texte) {
     const int n = PQnfields(r.r);
     std::vector<Recordset::Genre> genres(n);
     std::vector<Oid> types(n);
+    const NomsDesChamps noms(sql);
     for (int i = 0; i < n; ++i) {
         types[i] = PQftype(r.r, i);
         genres[i] = genreDuType(types[i]);
-        rs->ajouterChamp(QString::fromUtf8(PQfname(r.r, i)), genres[i]);
+        rs->ajouterChamp(noms.nom(PQfname(r.r, i)), genres[i]);
     }
     const int lignes = PQntuples(r.r);
     for (int l = 0; l < lignes; ++l) {
