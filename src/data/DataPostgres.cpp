@@ -94,6 +94,11 @@ DataError erreurOuverture(PGconn* pg, const QString& uri) {
                          QStringLiteral("Le serveur « %1 » refuse la connexion du compte « %2 » "
                                         "à la base « %3 » (%4).")
                              .arg(serveur, compte, baseDe(pg, uri), detail));
+    if (d.contains(QLatin1String("could not translate host name")))
+        return DataError(DataError::ServeurInjoignable, kSource,
+                         QStringLiteral("Le serveur « %1 » est inconnu : vérifiez son nom dans "
+                                        "l'adresse de la base.")
+                             .arg(serveur));
     if (d.contains(QLatin1String("invalid")) || d.contains(QLatin1String("missing")) ||
         d.contains(QLatin1String("unexpected")) || d.contains(QLatin1String("unrecognized")))
         return DataError(DataError::AdresseInvalide, kSource,
@@ -101,11 +106,6 @@ DataError erreurOuverture(PGconn* pg, const QString& uri) {
                                         "(%2). Forme attendue : "
                                         "postgresql://compte@serveur:port/base")
                              .arg(nomAffichableBase(uri), detail));
-    if (d.contains(QLatin1String("could not translate host name")))
-        return DataError(DataError::ServeurInjoignable, kSource,
-                         QStringLiteral("Le serveur « %1 » est inconnu : vérifiez son nom dans "
-                                        "l'adresse de la base.")
-                             .arg(serveur));
     return DataError(DataError::ServeurInjoignable, kSource,
                      QStringLiteral("Le serveur de base de données « %1 » ne répond pas : "
                                     "vérifiez qu'il est démarré et joignable depuis ce poste (%2).")
