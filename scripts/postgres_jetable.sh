@@ -6,7 +6,8 @@
 #       build/postgres_jetable.uri), and on standard output.
 #   postgres_jetable.sh stop [fichier]   stops it and removes its folder.
 # The server runs as the postgres account (runuser when started as root, as
-# CI does); the cluster trusts local connections over 127.0.0.1 only.
+# CI does); the cluster trusts local connections over 127.0.0.1 only, but
+# for the account tarvenor_mdp, which must give its password.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 action=${1:-}
@@ -40,6 +41,9 @@ start)
     done
     [ -n "$port" ] || { echo "Aucun port libre trouvé." >&2; exit 1; }
     en_postgres "$bin/initdb" -D "$dossier/data" -U postgres -A trust -E UTF8 --locale=C.UTF-8 > "$dossier/initdb.log"
+    # The account tarvenor_mdp must give its password (the password tests);
+    # every other local account is trusted.
+    sed -i '1i host all tarvenor_mdp 127.0.0.1/32 scram-sha-256' "$dossier/data/pg_hba.conf"
     en_postgres "$bin/pg_ctl" -D "$dossier/data" -l "$dossier/serveur.log" -w \
         -o "-c listen_addresses=127.0.0.1 -c port=$port -c unix_socket_directories=$dossier -c fsync=off -c max_connections=200" start > /dev/null
     uri="postgresql://postgres@127.0.0.1:$port/postgres"

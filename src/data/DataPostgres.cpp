@@ -1,5 +1,6 @@
 #include "MoteurPostgres.h"
 
+#include "MotDePasse.h"
 #include "OrdreFrancais.h"
 #include "TraductionJet.h"
 
@@ -487,18 +488,50 @@ void PreparationPostgres::executer() {
     std::fill(m_nulles.begin(), m_nulles.end(), true);
 }
 
-PGconn* connecter(const QString& uri) {
+// Passwords typed during this session, by URI: kept in memory only, so
+// that a session the server dropped is opened again without asking.
+QHash<QString, QByteArray>& motsDePasseSaisis() {
+    static QHash<QString, QByteArray> m;
+    return m;
+}
+
+PGconn* connecterAvec(const QString& uri, const QByteArray* motDePasse) {
     const QByteArray u = uri.toUtf8();
     // The URI's own settings win over the waiting time given first; the
     // session's settings given after it win over the URI's.
-    const char* const cles[] = {"connect_timeout", "dbname",  "application_name",
-                                "client_encoding", "options", nullptr};
     const QByteArray options =
         QByteArrayLiteral("-c default_transaction_read_only=on -c DateStyle=ISO -c lock_timeout=") +
         QByteArray::number(delaiAttenteBaseOccupee);
-    const char* const valeurs[] = {"10",   u.constData(),       "Tarvenor",
-                                   "UTF8", options.constData(), nullptr};
-    PGconn* pg = PQconnectdbParams(cles, valeurs, 1);
+    const char* cles[] = {
+        "connect_timeout", "dbname", "application_name", "client_encoding", "options",
+        "password",        nullptr};
+    const char* valeurs[] = {
+        "10",   u.constData(),       "Tarvenor",
+        "UTF8", options.constData(), motDePasse ? motDePasse->constData() : nullptr,
+        nullptr};
+    if (!motDePasse)
+        cles[5] = nullptr;
+    return PQconnectdbParams(cles, valeurs, 1);
+}
+
+PGconn* connecter(const QString& uri) {
+    const auto saisi = motsDePasseSaisis().constFind(uri);
+    PGconn* pg =
+        connecterAvec(uri, saisi != motsDePasseSaisis().constEnd() ? &saisi.value() : nullptr);
+    // The server wants a password that ~/.pgpass did not give: the user is
+    // asked (never stored in the settings).
+    if (pg && PQstatus(pg) != CONNECTION_OK && PQconnectionNeedsPassword(pg)) {
+        const std::optional<QString> mot = demanderMotDePasse(
+            QStringLiteral("Mot de passe du compte « %1 » sur le serveur « %2 » :")
+                .arg(compteDe(pg, uri), serveurDe(uri)));
+        if (mot) {
+            PQfinish(pg);
+            const QByteArray m = mot->toUtf8();
+            pg = connecterAvec(uri, &m);
+            if (PQstatus(pg) == CONNECTION_OK)
+                motsDePasseSaisis().insert(uri, m);
+        }
+    }
     if (!pg || PQstatus(pg) != CONNECTION_OK) {
         const DataError e = erreurOuverture(pg, uri);
         PQfinish(pg);

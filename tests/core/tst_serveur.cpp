@@ -9,6 +9,7 @@
 #include "EchangeThesaurus.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "MotDePasse.h"
 #include "adCCAM.h"
 
 #include <QElapsedTimer>
@@ -50,6 +51,7 @@ private slots:
     void dialecte();
     void adresseInvalide_data();
     void adresseInvalide();
+    void motDePasseDemande();
     void baseSansSchema();
     void creationRefuseeSurBaseRemplie();
     void connexionPerdueAuMilieuDUneEcriture();
@@ -146,6 +148,52 @@ void TestServeur::adresseInvalide() {
     const QString e = echec([&] { Data(uri).CreeConnexion(); });
     QVERIFY2(e.startsWith(QStringLiteral("La connexion à la base de données a échoué.")),
              qPrintable(e));
+}
+
+void TestServeur::motDePasseDemande() {
+    // The account must give its password (scripts/postgres_jetable.sh): it
+    // is asked through the hook, a wrong one is refused with one message,
+    // and the right one opens the database.
+    SERVEUR_SEULEMENT();
+    BaseDeTest base;
+    const QString nomBase = QUrl(base.chemin()).path().mid(1);
+    executerSurServeur(QStringLiteral("DROP ROLE IF EXISTS tarvenor_mdp"));
+    QCOMPARE(executerSurServeur(QStringLiteral("CREATE ROLE tarvenor_mdp LOGIN PASSWORD 'secret'")),
+             QString());
+    base.executer(QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA public TO tarvenor_mdp"));
+    QCOMPARE(executerSurServeur(
+                 QStringLiteral("GRANT CONNECT ON DATABASE %1 TO tarvenor_mdp").arg(nomBase)),
+             QString());
+    QUrl url(base.chemin());
+    url.setUserName(QStringLiteral("tarvenor_mdp"));
+    const QString uri = url.toString();
+    QStringList questions;
+    QString reponse = QStringLiteral("faux");
+    installerDemandeMotDePasse([&](const QString& question) -> std::optional<QString> {
+        questions << question;
+        return reponse;
+    });
+    const QString refus = echec([&] { Data(uri).CreeConnexion(); });
+    QVERIFY2(refus.contains(QStringLiteral("Le mot de passe du compte « tarvenor_mdp » est "
+                                           "refusé")),
+             qPrintable(refus));
+    QCOMPARE(questions.size(), 1);
+    QVERIFY2(questions.front().startsWith(
+                 QStringLiteral("Mot de passe du compte « tarvenor_mdp » sur le serveur")),
+             qPrintable(questions.front()));
+    reponse = QStringLiteral("secret");
+    QVERIFY(Data(uri).CreeRecordset(QStringLiteral("SELECT * FROM UniteMedicale"))->isEOF());
+    // Cancelled: one message says where a password can be given.
+    installerDemandeMotDePasse([](const QString&) { return std::optional<QString>(); });
+    Data::fermerConnexions();
+    QUrl autre(uri);
+    autre.setQuery(QStringLiteral("application_name=autre"));
+    const QString annule = echec([&] { Data(autre.toString()).CreeConnexion(); });
+    QVERIFY2(annule.contains(QStringLiteral(".pgpass")), qPrintable(annule));
+    installerDemandeMotDePasse(nullptr);
+    Data::fermerConnexions();
+    executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nomBase));
+    executerSurServeur(QStringLiteral("DROP ROLE IF EXISTS tarvenor_mdp"));
 }
 
 void TestServeur::baseSansSchema() {
