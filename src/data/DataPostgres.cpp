@@ -537,6 +537,9 @@ PGconn* connecter(const QString& uri) {
         PQfinish(pg);
         throw e;
     }
+    // The server's notices (a table already absent, …) are not the user's.
+    PQsetNoticeProcessor(
+        pg, [](void*, const char*) {}, nullptr);
     return pg;
 }
 

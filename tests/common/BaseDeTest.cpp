@@ -47,6 +47,8 @@ const bool serveurPresent = [] {
 
 QString executerSurServeur(const QString& sql) {
     PGconn* pg = PQconnectdb(uriServeurDeTest().toUtf8().constData());
+    PQsetNoticeProcessor(
+        pg, [](void*, const char*) {}, nullptr);
     QString erreur;
     if (PQstatus(pg) != CONNECTION_OK) {
         erreur = QString::fromUtf8(PQerrorMessage(pg));
