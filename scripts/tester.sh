@@ -7,9 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/installer.sh
 scripts/construire.sh
-fichier_uri=build/postgres_jetable.uri
+racine=$(pwd)
+fichier_uri="$racine/build/postgres_jetable.uri"
 if uri=$(scripts/postgres_jetable.sh start "$fichier_uri"); then
-    trap 'scripts/postgres_jetable.sh stop "$fichier_uri"' EXIT
+    trap '"$racine/scripts/postgres_jetable.sh" stop "$fichier_uri"' EXIT
     export TARVENOR_PG_URI="$uri"
     echo "Serveur PostgreSQL de test : $uri"
 else
