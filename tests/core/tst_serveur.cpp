@@ -8,8 +8,10 @@
 #include "Data.h"
 #include "EchangeThesaurus.h"
 #include "Globals.h"
+#include "ImportCcam.h"
 #include "Messages.h"
 #include "MotDePasse.h"
+#include "OrdreFrancais.h"
 #include "adCCAM.h"
 
 #include <QElapsedTimer>
@@ -49,6 +51,7 @@ class TestServeur : public QObject {
 private slots:
     void dialecte_data();
     void dialecte();
+    void ordreFrancaisDesLibellesNationaux();
     void adresseInvalide_data();
     void adresseInvalide();
     void motDePasseDemande();
@@ -124,6 +127,27 @@ void TestServeur::dialecte() {
         "(1, 'l''œil; DROP TABLE CCAM', 'U1');"
         "INSERT INTO \"Systèmes\" (SYCODE, SYLIBELLE) VALUES ('S', 'Œil')"));
     QCOMPARE(colonne(Data().CreeRecordset(requete)), attendus);
+}
+
+void TestServeur::ordreFrancaisDesLibellesNationaux() {
+    // Every label of the national classification, ordered by the database
+    // as a label, comes in the order of comparerFrancais.
+    const QString dossier = dossierCcamNational();
+    if (dossier.isEmpty())
+        QSKIP("Dossier CCAM national absent (TARVENOR_CCAM_DIR).");
+    BaseDeTest base;
+    ImportCcam(QDir(dossier).filePath(QStringLiteral("ccam_v81.csv")), dossier)
+        .charger(base.chemin());
+    base.executer(QStringLiteral("INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) "
+                                 "SELECT DISTINCT 2, Libelle_Complet, 'X' FROM CCAM; "
+                                 "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) "
+                                 "SELECT DISTINCT 2, Libelle, 'X' FROM Hierarchie4"));
+    const QStringList lus =
+        colonne(accesCCAM.getCategoriesThesaurus(QStringLiteral("X"), 2), QStringLiteral("CT_LIB"));
+    QVERIFY(lus.size() > 8000);
+    QStringList tries = lus;
+    std::sort(tries.begin(), tries.end(), avantFrancais);
+    QCOMPARE(lus, tries);
 }
 
 void TestServeur::adresseInvalide_data() {
