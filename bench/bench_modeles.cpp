@@ -23,17 +23,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <sqlite3.h>
 #include <vector>
 
 namespace {
 constexpr int nombreActes = 8000;
 
 void sql(Connexion& c, const char* texte) {
-    char* erreur = nullptr;
-    if (sqlite3_exec(c.handle(), texte, nullptr, nullptr, &erreur) != SQLITE_OK) {
-        std::fprintf(stderr, "SQL: %s\n", erreur);
-        sqlite3_free(erreur);
+    try {
+        c.Execute(QString::fromUtf8(texte));
+    } catch (const DataError& e) {
+        std::fprintf(stderr, "SQL: %s\n", qPrintable(e.description()));
         std::exit(1);
     }
 }

@@ -99,12 +99,10 @@ void construireBase(const QString& chemin, const std::vector<ActeSource>& actes)
     Data::creerBase(chemin);
     ConnexionPtr c = Data(chemin).CreeConnexion();
     Transaction t(*c);
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(c->handle(),
-                       "INSERT INTO CCAM (AMCODE, Activite, Phase, Libelle_Court, "
-                       "Libelle_Complet, Libelle_sans_accent, Libelle_simplifie, PositionH) "
-                       "VALUES (?,?,?,?,?,?,?,?)",
-                       -1, &st, nullptr);
+    InstructionPreparee ins(*c, QStringLiteral("INSERT INTO CCAM (AMCODE, Activite, Phase, "
+                                               "Libelle_Court, Libelle_Complet, "
+                                               "Libelle_sans_accent, Libelle_simplifie, "
+                                               "PositionH) VALUES (?,?,?,?,?,?,?,?)"));
     int n = 0;
     for (size_t i = 0; i < actes.size(); ++i) {
         // Activities 1 and 4 for most acts, two phases for some: about two
@@ -113,31 +111,23 @@ void construireBase(const QString& chemin, const std::vector<ActeSource>& actes)
         if (i % 5 != 0)
             activites << QStringLiteral("4");
         const int phases = i % 7 == 0 ? 2 : 1;
-        const QByteArray code = actes[i].code.toUtf8();
-        const QByteArray complet = actes[i].libelle.toUtf8();
-        const QByteArray court = actes[i].libelle.left(70).toUtf8();
         const QString plie = sansAccent(actes[i].libelle);
-        const QByteArray sans = plie.toUtf8();
-        const QByteArray simple =
-            QString(plie).replace(QRegularExpression(QStringLiteral("[^a-z0-9 ]")), " ").toUtf8();
+        const QString simple =
+            QString(plie).replace(QRegularExpression(QStringLiteral("[^a-z0-9 ]")), " ");
         for (const QString& a : activites)
             for (int p = 0; p < phases; ++p) {
-                const QByteArray act = a.toUtf8();
-                const QByteArray ph = QByteArray::number(p);
-                sqlite3_bind_text(st, 1, code.constData(), -1, SQLITE_TRANSIENT);
-                sqlite3_bind_text(st, 2, act.constData(), -1, SQLITE_TRANSIENT);
-                sqlite3_bind_text(st, 3, ph.constData(), -1, SQLITE_TRANSIENT);
-                sqlite3_bind_text(st, 4, court.constData(), -1, SQLITE_TRANSIENT);
-                sqlite3_bind_text(st, 5, complet.constData(), -1, SQLITE_TRANSIENT);
-                sqlite3_bind_text(st, 6, sans.constData(), -1, SQLITE_TRANSIENT);
-                sqlite3_bind_text(st, 7, simple.constData(), -1, SQLITE_TRANSIENT);
-                sqlite3_bind_text(st, 8, "01010100", -1, SQLITE_STATIC);
-                sqlite3_step(st);
-                sqlite3_reset(st);
+                ins.lier(1, actes[i].code);
+                ins.lier(2, a);
+                ins.lier(3, QString::number(p));
+                ins.lier(4, actes[i].libelle.left(70));
+                ins.lier(5, actes[i].libelle);
+                ins.lier(6, plie);
+                ins.lier(7, simple);
+                ins.lier(8, QStringLiteral("01010100"));
+                ins.executer();
                 ++n;
             }
     }
-    sqlite3_finalize(st);
     t.valider();
     std::printf("base synthétique : %d lignes CCAM pour %zu actes\n", n, actes.size());
 }

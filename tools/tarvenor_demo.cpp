@@ -1,8 +1,12 @@
-// Builds the demonstration database into the given file:
+// Builds the demonstration database into the given file, or into an empty
+// database on a server:
 //   tarvenor_demo CHEMIN
-// The file must not exist yet: an existing database is never overwritten.
+//   tarvenor_demo postgresql://compte@serveur:port/base
+// The file must not exist yet, and the server database must not hold
+// Tarvenor's tables yet: an existing database is never overwritten.
 
 #include "BaseDemonstration.h"
+#include "Data.h"
 #include "DataError.h"
 
 #include <QCoreApplication>
@@ -13,11 +17,11 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 2) {
-        std::fprintf(stderr, "Usage : tarvenor_demo CHEMIN_DE_LA_BASE\n");
+        std::fprintf(stderr, "Usage : tarvenor_demo CHEMIN_DE_LA_BASE|postgresql://...\n");
         return 2;
     }
     const QString chemin = args.at(1);
-    if (QFileInfo::exists(chemin)) {
+    if (!estAdresseServeur(chemin) && QFileInfo::exists(chemin)) {
         std::fprintf(stderr, "Le fichier « %s » existe déjà : il n'est pas remplacé.\n",
                      qUtf8Printable(chemin));
         return 1;
@@ -28,6 +32,6 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(e.description()));
         return 1;
     }
-    std::printf("Base de démonstration créée : %s\n", qUtf8Printable(chemin));
+    std::printf("Base de démonstration créée : %s\n", qUtf8Printable(nomAffichableBase(chemin)));
     return 0;
 }

@@ -2,7 +2,9 @@
 //   tarvenor_import TABLEUR.csv BASE [--references DOSSIER]
 // The classification tables are replaced in one transaction; users, doctors,
 // units and thesauri are kept. A missing database is created from the schema,
-// beside the target, and takes its name only once complete.
+// beside the target, and takes its name only once complete. BASE may also be
+// a database on a server (postgresql://compte@serveur:port/base): an empty
+// one gets Tarvenor's tables first, and the load is one transaction there too.
 // On any fault the database is left as it was and the exit status is 1.
 
 #include "ImportCcam.h"

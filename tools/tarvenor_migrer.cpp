@@ -31,12 +31,6 @@ void usage() {
                  "          (fichier créé s'il n'existe pas, ou adresse d'un serveur)\n");
 }
 
-// A database reached through a server rather than a file.
-bool estAdresseServeur(const QString& cible) {
-    return cible.startsWith(QLatin1String("postgresql://")) ||
-           cible.startsWith(QLatin1String("postgres://"));
-}
-
 // The percentage done, on the error output, every tenth.
 class ProgressionTexte : public IProgression {
 public:

@@ -6,7 +6,6 @@
 #include "Globals.h"
 
 #include <optional>
-#include <sqlite3.h>
 
 namespace administration {
 
@@ -16,45 +15,18 @@ using Champ = ResultatAdministration::Champ;
 
 const QString groupeAdmin = QStringLiteral("ADMIN");
 
-// Takes the database's write lock before the checks, when no transaction is
-// open yet: another program writing at that moment is waited for (busy
-// timeout of the connection), and none can slip a row in between the checks
-// and the writes. The writes of the repository join it on the same kept
-// connection. Nothing is kept unless valider() is called.
-class EcritureExclusive {
-public:
-    explicit EcritureExclusive(Connexion& connexion) : m_connexion(connexion) {
-        if (sqlite3_get_autocommit(connexion.handle()) != 0) {
-            connexion.Execute(QStringLiteral("BEGIN IMMEDIATE"));
-            m_ouverte = true;
-        }
-    }
-    ~EcritureExclusive() {
-        if (m_ouverte && !m_validee)
-            sqlite3_exec(m_connexion.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    EcritureExclusive(const EcritureExclusive&) = delete;
-    EcritureExclusive& operator=(const EcritureExclusive&) = delete;
-
-    void valider() {
-        if (m_ouverte)
-            m_connexion.Execute(QStringLiteral("COMMIT"));
-        m_validee = true;
-    }
-
-private:
-    Connexion& m_connexion;
-    bool m_ouverte = false;
-    bool m_validee = false;
-};
-
 // Runs fn inside one exclusive write; fn returns the result, and only a
 // result "Fait" is kept. A failure of the data layer is reported under
 // "ERREUR" (the repository convention) and gives "Echoue".
 template <typename F> ResultatAdministration ecrire(F&& fn) {
     return operationDepot<ResultatAdministration>(ResultatAdministration::echec(), [&] {
+        // The write is exclusive from before the checks: another program
+        // writing accounts at that moment is waited for, and none can slip a
+        // row in between the checks and the writes. The writes of the
+        // repository join the transaction on the same kept connection.
         ConnexionPtr connexion = Data().CreeConnexion();
-        EcritureExclusive ecriture(*connexion);
+        Transaction ecriture(*connexion);
+        connexion->verrouiller(QStringLiteral("tarvenor:comptes"));
         ResultatAdministration r = fn();
         if (r.fait())
             ecriture.valider();

@@ -12,6 +12,22 @@ void creerBaseDemonstration(const QString& chemin) {
     if (!contenu.open(QIODevice::ReadOnly))
         throw DataError(DataError::ConnexionEchouee, QStringLiteral("Data"),
                         QStringLiteral("Le contenu de démonstration est introuvable."));
+    if (estAdresseServeur(chemin)) {
+        // On a server: the tables are installed into the empty database, then
+        // the content in one transaction; the identity counters go on after
+        // the numbers the content gives.
+        Data::creerBase(chemin);
+        ConnexionPtr c = Data(chemin).CreeConnexion();
+        Transaction t(*c);
+        c->Execute(QString::fromUtf8(contenu.readAll()));
+        c->Execute(
+            QStringLiteral("SELECT setval(pg_get_serial_sequence('utilisateur', 'uti_code'), "
+                           "coalesce(max(UTI_CODE), 0) + 1, false) FROM Utilisateur;"
+                           "SELECT setval(pg_get_serial_sequence('categoriethesaurus', 'ct_code'), "
+                           "coalesce(max(CT_CODE), 0) + 1, false) FROM CategorieThesaurus"));
+        t.valider();
+        return;
+    }
     if (QFileInfo::exists(chemin))
         throw DataError(DataError::ConnexionEchouee, QStringLiteral("Data"),
                         QStringLiteral("Le fichier « %1 » existe déjà.").arg(chemin));

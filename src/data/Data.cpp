@@ -1,6 +1,7 @@
 #include "Data.h"
 
 #include "Messages.h"
+#include "MoteurPostgres.h"
 #include "OrdreFrancais.h"
 #include "TraductionJet.h"
 
@@ -13,6 +14,7 @@
 #include <QLocale>
 #include <QThread>
 #include <QUrl>
+#include <QUrlQuery>
 #include <map>
 #include <random>
 #include <sqlite3.h>
@@ -431,19 +433,105 @@ struct Instruction {
 
 } // namespace
 
-// ---------------------------------------------------------------- Connexion
+// ---------------------------------------------------------------- SQLite connection
 
-Connexion::Connexion(sqlite3* db, QString chemin) : m_db(db), m_chemin(std::move(chemin)) {}
+namespace {
 
-Connexion::~Connexion() {
-    sqlite3_close_v2(m_db);
+void executerSqlite(sqlite3* db, const QByteArray& sql) {
+    const int rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        leverSqlite(db, rc);
 }
 
-bool Connexion::lectureSeule() const {
-    return sqlite3_db_readonly(m_db, "main") == 1;
-}
+class PreparationSqlite final : public PreparationMoteur {
+public:
+    PreparationSqlite(sqlite3* db, const QString& sql) : m_db(db) {
+        const QByteArray texte = sql.toUtf8();
+        const int rc = sqlite3_prepare_v2(db, texte.constData(), static_cast<int>(texte.size()),
+                                          &m_st, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(m_st);
+            m_st = nullptr;
+            leverSqlite(db, rc);
+        }
+    }
+    ~PreparationSqlite() override { sqlite3_finalize(m_st); }
 
-void Connexion::Execute(const QString& sql) {
+    void lier(int position, const QVariant& valeur) override {
+        int rc = SQLITE_OK;
+        if (valeur.isNull()) {
+            rc = sqlite3_bind_null(m_st, position);
+        } else {
+            switch (valeur.typeId()) {
+            case QMetaType::Double:
+                rc = sqlite3_bind_double(m_st, position, valeur.toDouble());
+                break;
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::UInt:
+            case QMetaType::ULongLong:
+                rc = sqlite3_bind_int64(m_st, position, valeur.toLongLong());
+                break;
+            default: {
+                const QByteArray t = valeur.toString().toUtf8();
+                rc = sqlite3_bind_text(m_st, position, t.constData(), static_cast<int>(t.size()),
+                                       SQLITE_TRANSIENT);
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            leverSqlite(m_db, rc);
+    }
+
+    void executer() override {
+        int rc;
+        while ((rc = sqlite3_step(m_st)) == SQLITE_ROW) {
+        }
+        sqlite3_reset(m_st);
+        sqlite3_clear_bindings(m_st);
+        if (rc != SQLITE_DONE)
+            leverSqlite(m_db, rc);
+    }
+
+private:
+    sqlite3* m_db;
+    sqlite3_stmt* m_st = nullptr;
+};
+
+class ConnexionSqlite final : public Connexion {
+public:
+    ConnexionSqlite(sqlite3* db, QString chemin) : Connexion(std::move(chemin)), m_db(db) {}
+    ~ConnexionSqlite() override { sqlite3_close_v2(m_db); }
+
+    void Execute(const QString& sql) override;
+    RecordsetPtr Ouvrir(const QString& sql) override;
+    Moteur moteur() const override { return Moteur::Sqlite; }
+    bool lectureSeule() const override { return sqlite3_db_readonly(m_db, "main") == 1; }
+    bool enTransaction() const override { return sqlite3_get_autocommit(m_db) == 0; }
+    void verrouiller(const QString&) override {}
+    int erreurSysteme() const override { return sqlite3_system_errno(m_db); }
+    sqlite3* db() const { return m_db; }
+
+private:
+    void commande(const QByteArray& sql) override { executerSqlite(m_db, sql); }
+    void commandeSansErreur(const QByteArray& sql) noexcept override {
+        sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
+    }
+    QByteArray debutTransaction() const override {
+        // The write lock is taken at once, waiting for another program that
+        // holds it: a transaction that read first and then asked for the
+        // lock would be refused at once by SQLite instead of waiting.
+        return QByteArrayLiteral("BEGIN IMMEDIATE");
+    }
+    std::unique_ptr<PreparationMoteur> preparer(const QString& sql) override {
+        return std::make_unique<PreparationSqlite>(m_db, sql);
+    }
+
+    sqlite3* m_db;
+};
+
+
+void ConnexionSqlite::Execute(const QString& sql) {
     const QByteArray texte = traduireJet(sql).toUtf8();
     const char* reste = texte.constData();
     const char* fin = reste + texte.size();
@@ -463,7 +551,7 @@ void Connexion::Execute(const QString& sql) {
     }
 }
 
-RecordsetPtr Connexion::Ouvrir(const QString& sql) {
+RecordsetPtr ConnexionSqlite::Ouvrir(const QString& sql) {
     const QByteArray texte = traduireJet(sql).toUtf8();
     Instruction ins;
     const char* suite = nullptr;
@@ -476,15 +564,11 @@ RecordsetPtr Connexion::Ouvrir(const QString& sql) {
     // A query only reads: a text that would change the database, or that
     // holds more than one statement, is refused before anything runs.
     if (!sqlite3_stmt_readonly(ins.st))
-        throw DataError(SQLITE_MISUSE, kSource,
-                        QStringLiteral("Une requête de lecture ne peut pas modifier la base de "
-                                       "données."));
+        throw DataError(SQLITE_MISUSE, kSource, messageLectureQuiModifie());
     if (suite && *suite) {
         Instruction autre;
         if (sqlite3_prepare_v2(m_db, suite, -1, &autre.st, nullptr) != SQLITE_OK || autre.st)
-            throw DataError(SQLITE_MISUSE, kSource,
-                            QStringLiteral("Une requête ne peut contenir qu'une seule "
-                                           "instruction."));
+            throw DataError(SQLITE_MISUSE, kSource, messageUneSeuleInstruction());
     }
     auto rs = std::make_shared<Recordset>();
     const int n = sqlite3_column_count(ins.st);
@@ -515,82 +599,29 @@ RecordsetPtr Connexion::Ouvrir(const QString& sql) {
     return rs;
 }
 
+} // namespace
+
+sqlite3* baseSqlite(Connexion& connexion) {
+    auto* fichier = dynamic_cast<ConnexionSqlite*>(&connexion);
+    return fichier ? fichier->db() : nullptr;
+}
+
 // ---------------------------------------------------------------- InstructionPreparee
 
 InstructionPreparee::InstructionPreparee(Connexion& connexion, const QString& sql)
-    : m_connexion(connexion) {
-    const QByteArray texte = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(connexion.handle(), texte.constData(),
-                                      static_cast<int>(texte.size()), &m_st, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(m_st);
-        m_st = nullptr;
-        leverSqlite(connexion.handle(), rc);
-    }
-}
-
-InstructionPreparee::~InstructionPreparee() {
-    sqlite3_finalize(m_st);
-}
-
-void InstructionPreparee::lier(int position, const QVariant& valeur) {
-    int rc = SQLITE_OK;
-    if (valeur.isNull()) {
-        rc = sqlite3_bind_null(m_st, position);
-    } else {
-        switch (valeur.typeId()) {
-        case QMetaType::Double:
-            rc = sqlite3_bind_double(m_st, position, valeur.toDouble());
-            break;
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::UInt:
-        case QMetaType::ULongLong:
-            rc = sqlite3_bind_int64(m_st, position, valeur.toLongLong());
-            break;
-        default: {
-            const QByteArray t = valeur.toString().toUtf8();
-            rc = sqlite3_bind_text(m_st, position, t.constData(), static_cast<int>(t.size()),
-                                   SQLITE_TRANSIENT);
-        }
-        }
-    }
-    if (rc != SQLITE_OK)
-        leverSqlite(m_connexion.handle(), rc);
-}
-
-void InstructionPreparee::executer() {
-    int rc;
-    while ((rc = sqlite3_step(m_st)) == SQLITE_ROW) {
-    }
-    sqlite3_reset(m_st);
-    sqlite3_clear_bindings(m_st);
-    if (rc != SQLITE_DONE)
-        leverSqlite(m_connexion.handle(), rc);
-}
+    : m_preparation(connexion.preparer(sql)) {}
 
 // ---------------------------------------------------------------- Transaction
 
-namespace {
-void executerDirect(Connexion& c, const QByteArray& sql) {
-    const int rc = sqlite3_exec(c.handle(), sql.constData(), nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        leverSqlite(c.handle(), rc);
-}
-} // namespace
-
 Transaction::Transaction(Connexion& connexion) : m_connexion(connexion) {
     static int compteur = 0;
-    m_externe = sqlite3_get_autocommit(m_connexion.handle()) != 0;
+    m_externe = !m_connexion.enTransaction();
     if (m_externe) {
-        // The write lock is taken at once, waiting for another program that
-        // holds it: a transaction that read first and then asked for the
-        // lock would be refused at once by SQLite instead of waiting.
-        executerDirect(m_connexion, "BEGIN IMMEDIATE");
+        m_connexion.commande(m_connexion.debutTransaction());
         m_connexion.m_echec.reset();
     } else {
         m_nom = QStringLiteral("t%1").arg(++compteur);
-        executerDirect(m_connexion, ("SAVEPOINT " + m_nom).toUtf8());
+        m_connexion.commande(("SAVEPOINT " + m_nom).toUtf8());
     }
 }
 
@@ -598,12 +629,14 @@ Transaction::~Transaction() {
     if (m_fini)
         return;
     // The outermost one rolls the whole transaction back, which leaves the
-    // file byte for byte as it was.
-    const QByteArray annule = m_externe ? QByteArray("ROLLBACK")
-                                        : ("ROLLBACK TO " + m_nom + "; RELEASE " + m_nom).toUtf8();
-    sqlite3_exec(m_connexion.handle(), annule.constData(), nullptr, nullptr, nullptr);
-    if (m_externe)
+    // database as it was.
+    if (m_externe) {
+        m_connexion.commandeSansErreur("ROLLBACK");
         m_connexion.m_echec.reset();
+    } else {
+        m_connexion.commandeSansErreur(("ROLLBACK TO " + m_nom).toUtf8());
+        m_connexion.commandeSansErreur(("RELEASE " + m_nom).toUtf8());
+    }
 }
 
 void Transaction::valider() {
@@ -613,9 +646,9 @@ void Transaction::valider() {
             const DataError echec = *m_connexion.m_echec;
             throw echec; // the destructor rolls back
         }
-        executerDirect(m_connexion, "COMMIT");
+        m_connexion.commande("COMMIT");
     } else {
-        executerDirect(m_connexion, ("RELEASE " + m_nom).toUtf8());
+        m_connexion.commande(("RELEASE " + m_nom).toUtf8());
     }
     m_fini = true;
 }
@@ -628,6 +661,10 @@ Data::Data() : m_chemin(cheminBase) {}
 
 bool Data::ConnexionCorrecte() {
     try {
+        if (estAdresseServeur(m_chemin)) {
+            postgres::verifier(m_chemin);
+            return true;
+        }
         sqlite3* db = ouvrirSqlite(m_chemin, Ouverture::Verification);
         // Another program's SQLite file opens too: the users table tells a
         // database of this program, so that the login explains the refusal
@@ -662,12 +699,25 @@ bool Data::ConnexionCorrecte() {
 ConnexionPtr Data::CreeConnexion() {
     try {
         auto& ouvertes = connexionsOuvertes();
+        if (estAdresseServeur(m_chemin)) {
+            auto it = ouvertes.find(m_chemin);
+            // A connection the server dropped (stopped, restarted) is opened
+            // again by the next operation.
+            if (it != ouvertes.end() && (it->second.connexion->enTransaction() ||
+                                         postgres::utilisable(*it->second.connexion)))
+                return it->second.connexion;
+            if (it != ouvertes.end())
+                ouvertes.erase(it);
+            auto c = postgres::ouvrir(m_chemin);
+            ouvertes[m_chemin] = {c, {}};
+            return c;
+        }
         const QString cle = cleChemin(m_chemin);
         auto it = ouvertes.find(cle);
         if (it != ouvertes.end()) {
             // Inside a caller's transaction (an import, a copy) the file is the
             // one being worked on: no need to look at it again for each write.
-            if (!sqlite3_get_autocommit(it->second.connexion->handle()))
+            if (it->second.connexion->enTransaction())
                 return it->second.connexion;
             const IdentiteFichier maintenant = identiteFichier(m_chemin);
             if (maintenant.present && maintenant == it->second.fichier)
@@ -678,7 +728,8 @@ ConnexionPtr Data::CreeConnexion() {
             clesConnues().clear();
         }
         const IdentiteFichier fichier = identiteFichier(m_chemin);
-        auto c = std::make_shared<Connexion>(ouvrirSqlite(m_chemin, Ouverture::Session), m_chemin);
+        auto c =
+            std::make_shared<ConnexionSqlite>(ouvrirSqlite(m_chemin, Ouverture::Session), m_chemin);
         ouvertes[cleChemin(m_chemin)] = {c, fichier};
         return c;
     } catch (const DataError& e) {
@@ -707,6 +758,10 @@ void Data::fermerConnexions() {
 
 void Data::creerBase(const QString& chemin) {
     initialiserRessourcesCore();
+    if (estAdresseServeur(chemin)) {
+        postgres::creerBase(chemin);
+        return;
+    }
     QFile schema(QStringLiteral(":/data/schema.sql"));
     if (!schema.open(QIODevice::ReadOnly))
         throw DataError(DataError::ConnexionEchouee, kSource,
@@ -715,7 +770,7 @@ void Data::creerBase(const QString& chemin) {
     if (QFileInfo::exists(chemin))
         throw DataError(SQLITE_CANTOPEN, kSource,
                         QStringLiteral("Le fichier « %1 » existe déjà.").arg(chemin));
-    Connexion c(ouvrirSqlite(chemin, Ouverture::Creation), chemin);
+    ConnexionSqlite c(ouvrirSqlite(chemin, Ouverture::Creation), chemin);
     Transaction t(c);
     c.Execute(sql);
     t.valider();
@@ -756,8 +811,8 @@ ConnexionPtr transactionAppelante() {
     if (chemin.isEmpty())
         return nullptr;
     auto& ouvertes = connexionsOuvertes();
-    const auto it = ouvertes.find(cleChemin(chemin));
-    if (it == ouvertes.end() || sqlite3_get_autocommit(it->second.connexion->handle()))
+    const auto it = ouvertes.find(estAdresseServeur(chemin) ? chemin : cleChemin(chemin));
+    if (it == ouvertes.end() || !it->second.connexion->enTransaction())
         return nullptr;
     return it->second.connexion;
 }
@@ -765,6 +820,32 @@ ConnexionPtr transactionAppelante() {
 void echecDansTransaction(Connexion& connexion, const DataError& erreur) {
     if (!connexion.m_echec)
         connexion.m_echec = erreur;
+}
+
+bool estAdresseServeur(const QString& chemin) {
+    return chemin.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
+           chemin.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+QString nomAffichableBase(const QString& chemin) {
+    if (!estAdresseServeur(chemin))
+        return chemin;
+    QUrl url(chemin);
+    if (!url.isValid())
+        return chemin;
+    url.setPassword(QString());
+    QUrlQuery requete(url);
+    requete.removeAllQueryItems(QStringLiteral("password"));
+    url.setQuery(requete);
+    return url.toString();
+}
+
+QString messageLectureQuiModifie() {
+    return QStringLiteral("Une requête de lecture ne peut pas modifier la base de données.");
+}
+
+QString messageUneSeuleInstruction() {
+    return QStringLiteral("Une requête ne peut contenir qu'une seule instruction.");
 }
 
 QString messageBaseOccupee() {
@@ -797,12 +878,15 @@ bool depotEcrire(const QStringList& instructions) {
     });
 }
 
-LectureSansAttente::LectureSansAttente(Connexion& connexion) : m_connexion(connexion) {
-    sqlite3_busy_handler(m_connexion.handle(), nullptr, nullptr);
+// A server never makes a read wait for a writer: only a file needs it.
+LectureSansAttente::LectureSansAttente(Connexion& connexion) : m_db(baseSqlite(connexion)) {
+    if (m_db)
+        sqlite3_busy_handler(m_db, nullptr, nullptr);
 }
 
 LectureSansAttente::~LectureSansAttente() {
-    sqlite3_busy_handler(m_connexion.handle(), attendreBaseOccupee, nullptr);
+    if (m_db)
+        sqlite3_busy_handler(m_db, attendreBaseOccupee, nullptr);
 }
 
 RecordsetPtr depotLireSansAttente(const QString& sql, EtatLecture* etat, QString* description) {

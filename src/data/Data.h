@@ -1,14 +1,17 @@
 #pragma once
-// The only place that knows how to reach the database file. Every repository
+// The only place that knows how to reach the database. Every repository
 // operation creates a Data object (which copies cheminBase), then asks it for
 // a connection or for a disconnected recordset.
 //
-// The file is SQLite, in its default rollback journal, shared by several
-// copies of the program. One connection per database file is kept open for
-// the session, so that each operation costs a few microseconds instead of an
-// open; bulk work wraps its statements in a Transaction. SQL text is written
-// in the dialect the program has always used and translated by traduireJet()
-// before SQLite sees it.
+// The database is either a SQLite file, in its default rollback journal,
+// shared by several copies of the program, or a database on a PostgreSQL
+// server, named by a libpq URI ("postgresql://user@host:port/base"); the
+// text given to Data tells which. One connection per database is kept open
+// for the session, so that each operation costs a few microseconds instead
+// of an open; bulk work wraps its statements in a Transaction. SQL text is
+// written in the dialect the program has always used and translated by
+// traduireJet() into the backend's own before it runs. Nothing above this
+// layer knows which backend it talks to.
 
 #include "DataError.h"
 #include "Recordset.h"
@@ -20,36 +23,82 @@
 #include <memory>
 #include <optional>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
-// How long every connection waits for a file that another program is
+// How long every connection waits for a database that another program is
 // writing, in milliseconds, before the operation fails with
 // messageBaseOccupee().
 constexpr int delaiAttenteBaseOccupee = 10000;
-// The one message shown when another program kept the file busy too long.
+// The one message shown when another program kept the database busy too long.
 QString messageBaseOccupee();
 
+struct sqlite3;
+
+enum class Moteur { Sqlite, Postgres };
+
+// The text names a database on a server (a libpq URI), not a file.
+bool estAdresseServeur(const QString& chemin);
+// The backend of a database named by a path or a URI.
+inline Moteur moteurDe(const QString& chemin) {
+    return estAdresseServeur(chemin) ? Moteur::Postgres : Moteur::Sqlite;
+}
+// The database's name as shown to users: the path, or the URI without any
+// password it holds.
+QString nomAffichableBase(const QString& chemin);
+
+class InstructionPreparee;
+class Transaction;
+
+// One statement prepared by a backend (see InstructionPreparee).
+class PreparationMoteur {
+public:
+    virtual ~PreparationMoteur() = default;
+    virtual void lier(int position, const QVariant& valeur) = 0;
+    virtual void executer() = 0;
+};
+
+// An open connection to one database. Execute and Ouvrir translate the
+// program's SQL into the backend's dialect.
 class Connexion {
 public:
-    explicit Connexion(sqlite3* db, QString chemin);
-    ~Connexion();
+    virtual ~Connexion() = default;
     Connexion(const Connexion&) = delete;
     Connexion& operator=(const Connexion&) = delete;
 
-    // Executes one statement (translated first). Throws DataError.
-    void Execute(const QString& sql);
-    // Runs a query (translated first) and copies its whole result. Throws DataError.
-    RecordsetPtr Ouvrir(const QString& sql);
+    // Executes one statement, or several separated by semicolons (translated
+    // first). Throws DataError.
+    virtual void Execute(const QString& sql) = 0;
+    // Runs one read-only query (translated first) and copies its whole
+    // result. Throws DataError.
+    virtual RecordsetPtr Ouvrir(const QString& sql) = 0;
 
     const QString& chemin() const { return m_chemin; }
-    bool lectureSeule() const;
-    sqlite3* handle() const { return m_db; }
+    virtual Moteur moteur() const = 0;
+    virtual bool lectureSeule() const = 0;
+    // A transaction is open on the connection.
+    virtual bool enTransaction() const = 0;
+    // Inside the open transaction: until it ends, every other connection
+    // that asks for the same key waits (writers of one thesaurus, of the
+    // accounts). On SQLite the outermost transaction already holds the
+    // file's write lock, which serialises every writer.
+    virtual void verrouiller(const QString& cle) = 0;
+    // The system's error number of the last failed file access (a full
+    // disk), 0 when there is none or the database is not a file.
+    virtual int erreurSysteme() const { return 0; }
+
+protected:
+    explicit Connexion(QString chemin) : m_chemin(std::move(chemin)) {}
 
 private:
     friend class Transaction;
+    friend class InstructionPreparee;
     friend void echecDansTransaction(Connexion& connexion, const DataError& erreur);
-    sqlite3* m_db;
+    // The transaction's own commands, run as they are. Throws DataError.
+    virtual void commande(const QByteArray& sql) = 0;
+    // The same, for rolling back: a failure is ignored.
+    virtual void commandeSansErreur(const QByteArray& sql) noexcept = 0;
+    // How the outermost transaction begins.
+    virtual QByteArray debutTransaction() const = 0;
+    virtual std::unique_ptr<PreparationMoteur> preparer(const QString& sql) = 0;
+
     QString m_chemin;
     // The failure of a repository operation inside the open transaction.
     std::optional<DataError> m_echec;
@@ -58,30 +107,30 @@ private:
 using ConnexionPtr = std::shared_ptr<Connexion>;
 
 // A statement prepared once on a connection and run many times with new
-// values (bulk loading). The SQL is SQLite's own (not translated). Values are
-// bound by position from 1: a null QVariant gives NULL, a double a real, an
-// integer an integer, anything else its text.
+// values (bulk loading). The SQL is not translated: it is plain SQL that both
+// backends read (names with accents between double quotes, "?" for each
+// value). Values are bound by position from 1: a null QVariant gives NULL, a
+// double a real, an integer an integer, anything else its text.
 class InstructionPreparee {
 public:
     InstructionPreparee(Connexion& connexion, const QString& sql); // throws DataError
-    ~InstructionPreparee();
     InstructionPreparee(const InstructionPreparee&) = delete;
     InstructionPreparee& operator=(const InstructionPreparee&) = delete;
 
-    void lier(int position, const QVariant& valeur);
+    void lier(int position, const QVariant& valeur) { m_preparation->lier(position, valeur); }
     // Runs the statement with the bound values, then clears them. Throws DataError.
-    void executer();
+    void executer() { m_preparation->executer(); }
 
 private:
-    Connexion& m_connexion;
-    sqlite3_stmt* m_st = nullptr;
+    std::unique_ptr<PreparationMoteur> m_preparation;
 };
 
 // All-or-nothing work on one connection: nothing is kept unless valider() is
 // called; the destructor rolls back otherwise. The outermost one begins
-// IMMEDIATE (it waits for the write lock held by another program); inner
-// ones are savepoints. A repository operation that fails inside makes the
-// outermost valider() throw that failure: nothing is kept.
+// IMMEDIATE on SQLite (it waits for the write lock held by another program),
+// a read-write transaction on a server; inner ones are savepoints. A
+// repository operation that fails inside makes the outermost valider() throw
+// that failure: nothing is kept.
 class Transaction {
 public:
     explicit Transaction(Connexion& connexion);
@@ -97,13 +146,15 @@ private:
     bool m_fini = false;
 };
 
-// The database file in use: set by the login, read by every new Data object.
+// The database in use (a file path or a server URI): set by the login, read
+// by every new Data object.
 extern QString cheminBase;
 
 class Data {
 public:
     Data();
-    // A Data object on another file than cheminBase (tools, tests).
+    // A Data object on another database than cheminBase (tools, tests): a
+    // file path, or a "postgresql://" (or "postgres://") URI.
     explicit Data(QString chemin) : m_chemin(std::move(chemin)) {}
 
     // Tests the database: shows the failure under the title "Data" and
@@ -118,7 +169,8 @@ public:
 
     // Closes every kept connection (before a file is replaced, and in tests).
     static void fermerConnexions();
-    // Creates a new database file from the schema. Throws DataError.
+    // Creates a new database file from the schema, or installs the schema
+    // into an empty database on a server. Throws DataError.
     static void creerBase(const QString& chemin);
 
 private:
@@ -189,8 +241,12 @@ public:
     LectureSansAttente& operator=(const LectureSansAttente&) = delete;
 
 private:
-    Connexion& m_connexion;
+    sqlite3* m_db;
 };
+
+// The SQLite handle of a connection to a file, for the code that uses SQLite
+// itself (the label index); nullptr for a server.
+sqlite3* baseSqlite(Connexion& connexion);
 
 template <typename T, typename F> T operationDepot(T defaut, F&& fn) {
     const ConnexionPtr appelante = transactionAppelante();

@@ -21,6 +21,14 @@ public:
     // A field asked of a recordset that has no such field, or at its end.
     static constexpr int ChampIntrouvable = 3265;
     static constexpr int PasDeLigneCourante = 3021;
+    // Failures of a database server (their low byte is no SQLite code).
+    static constexpr int AdresseInvalide = 7001;    // the URI cannot be read
+    static constexpr int ServeurInjoignable = 7002; // no answer, unknown host
+    static constexpr int AccesRefuse = 7003;        // account, password, database
+    static constexpr int ConnexionPerdue = 7004;    // the server went away
+    static constexpr int SchemaAbsent = 7005;       // no Tarvenor tables there
+    static constexpr int ErreurServeur = 7006;      // any other refusal
+    static constexpr int ServeurOccupe = 7007;      // a lock held past the wait
 
 private:
     int m_numero;

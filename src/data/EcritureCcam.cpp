@@ -381,8 +381,7 @@ QStringList ecrireDans(const QString& fichier, const QString& cible, const Class
     try {
         return ecrire(*c, k);
     } catch (const DataError& e) {
-        const ErreurImport erreur =
-            erreurEcriture(cible, e, sqlite3_system_errno(c->handle()), creee);
+        const ErreurImport erreur = erreurEcriture(cible, e, c->erreurSysteme(), creee);
         c.reset();
         if (!creee)
             retablirFichier(fichier);
@@ -501,11 +500,46 @@ QStringList creerBase(const QString& cible, const ClassificationCcam& k) {
     }
 }
 
+// ---------------------------------------------------------------- server database
+
+// A database on a server: a database without Tarvenor's tables gets them
+// first; the classification is then replaced in one transaction, which the
+// server takes back on any failure (the connection lost included).
+ResultatEcriture enregistrerSurServeur(const ClassificationCcam& k, const QString& uri) {
+    const QString nom = nomAffichableBase(uri);
+    ResultatEcriture r;
+    auto echec = [&](const DataError& e) {
+        return ErreurImport(
+            QStringLiteral("Le chargement dans la base « %1 » a échoué : %2\n%3")
+                .arg(nom, e.description(),
+                     r.baseCreee ? QStringLiteral("Les tables de Tarvenor installées sur la base "
+                                                  "n'ont pas reçu de classification.")
+                                 : etatBase(false)));
+    };
+    try {
+        ConnexionPtr c = Data(uri).CreeConnexion();
+        try {
+            c->Ouvrir(QStringLiteral("SELECT count(*) FROM Utilisateur WHERE 1 = 0"));
+        } catch (const DataError& e) {
+            if (e.numero() != DataError::SchemaAbsent)
+                throw;
+            Data::creerBase(uri);
+            r.baseCreee = true;
+        }
+        r.actesThesaurusAbsents = ecrire(*c, k);
+    } catch (const DataError& e) {
+        throw echec(e);
+    }
+    return r;
+}
+
 } // namespace
 
 ResultatEcriture EcritureCcam::enregistrer(const ClassificationCcam& k, const QString& cheminBase) {
     if (cheminBase.trimmed().isEmpty())
         throw ErreurImport(QStringLiteral("Aucune base de données n'est indiquée."));
+    if (estAdresseServeur(cheminBase))
+        return enregistrerSurServeur(k, cheminBase);
     ResultatEcriture r;
     if (QFileInfo::exists(cheminBase)) {
         verifierCibleExistante(cheminBase);

@@ -12,6 +12,10 @@
 // A new database is built in a temporary file beside the target and renamed
 // into place once complete, so that the target path never holds a partial
 // database.
+//
+// A database on a server (a "postgresql://" URI) gets Tarvenor's tables when
+// it has none, then the classification in one transaction: the server keeps
+// all of it or none.
 
 #include "ClassificationCcam.h"
 #include "Data.h"

@@ -63,6 +63,9 @@ void construireVocabulaire(Connexion& c) {
 } // namespace
 
 void reconstruire(Connexion& c) {
+    // The index is SQLite's FTS5: a server database is searched by the scan.
+    if (c.moteur() != Moteur::Sqlite)
+        return;
     // Dropped and created again rather than emptied: quicker, and the index
     // is written compact.
     for (const char* nom :
@@ -99,7 +102,9 @@ void reconstruire(Connexion& c) {
 }
 
 QString etatFichier(Connexion& c) {
-    sqlite3* db = c.handle();
+    sqlite3* db = baseSqlite(c);
+    if (!db)
+        return c.chemin();
     qint64 version = -1;
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &st, nullptr) == SQLITE_OK &&
@@ -117,25 +122,28 @@ bool present(Connexion& c) {
     static QMutex verrou;
     static std::map<sqlite3*, std::pair<QString, bool>> connus;
     const QMutexLocker garde(&verrou);
+    sqlite3* db = baseSqlite(c);
+    if (!db)
+        return false; // a server database has no label index: the scan answers
     const QString etat = etatFichier(c);
-    auto it = connus.find(c.handle());
+    auto it = connus.find(db);
     if (it != connus.end() && it->second.first == etat)
         return it->second.second;
     // Prepared, not run: fails when the table is missing, or when this
     // SQLite lacks FTS5 or the trigram tokenizer. Then the mark that the act
     // rows have not changed since the index was built.
     sqlite3_stmt* st = nullptr;
-    bool ok = sqlite3_prepare_v2(
-                  c.handle(), "SELECT AMCODE FROM CCAM_Recherche WHERE CCAM_Recherche MATCH 'abc'",
-                  -1, &st, nullptr) == SQLITE_OK;
+    bool ok =
+        sqlite3_prepare_v2(db, "SELECT AMCODE FROM CCAM_Recherche WHERE CCAM_Recherche MATCH 'abc'",
+                           -1, &st, nullptr) == SQLITE_OK;
     sqlite3_finalize(st);
     st = nullptr;
     ok = ok &&
-         sqlite3_prepare_v2(c.handle(), "SELECT count(*) FROM CCAM_Recherche_Etat", -1, &st,
-                            nullptr) == SQLITE_OK &&
+         sqlite3_prepare_v2(db, "SELECT count(*) FROM CCAM_Recherche_Etat", -1, &st, nullptr) ==
+             SQLITE_OK &&
          sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) > 0;
     sqlite3_finalize(st);
-    connus[c.handle()] = {etat, ok};
+    connus[db] = {etat, ok};
     return ok;
 }
 

@@ -13,18 +13,9 @@ public:
     // The next folded letter, or -1 at the end.
     int suivant() {
         while (m_i < m_texte.size()) {
-            char32_t c = m_texte.at(m_i++).unicode();
-            if (c < 0x80)
-                return (c >= 'A' && c <= 'Z') ? int(c + ('a' - 'A')) : int(c);
-            if (QChar::category(c) == QChar::Mark_NonSpacing)
-                continue;
-            while (QChar::decompositionTag(c) == QChar::Canonical) {
-                const QString d = QChar::decomposition(c);
-                if (d.isEmpty())
-                    break;
-                c = d.at(0).unicode();
-            }
-            return int(QChar::toCaseFolded(c));
+            const int c = lettreRepliee(m_texte.at(m_i++).unicode());
+            if (c >= 0)
+                return c;
         }
         return -1;
     }
@@ -35,6 +26,20 @@ private:
 };
 
 } // namespace
+
+int lettreRepliee(char32_t c) {
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? int(c + ('a' - 'A')) : int(c);
+    if (QChar::category(c) == QChar::Mark_NonSpacing)
+        return -1;
+    while (QChar::decompositionTag(c) == QChar::Canonical) {
+        const QString d = QChar::decomposition(c);
+        if (d.isEmpty())
+            break;
+        c = d.at(0).unicode();
+    }
+    return int(QChar::toCaseFolded(c));
+}
 
 int comparerFrancais(const QString& a, const QString& b) {
     LecteurReplie la(a);

@@ -15,3 +15,8 @@ int comparerFrancais(const QString& a, const QString& b);
 inline bool avantFrancais(const QString& a, const QString& b) {
     return comparerFrancais(a, b) < 0;
 }
+
+// A character as the order sees it: accents dropped (the base letter of a
+// canonical decomposition), case folded; -1 for a combining mark, which the
+// order skips. The database server's form of the order is built from it.
+int lettreRepliee(char32_t c);

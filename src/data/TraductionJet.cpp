@@ -33,7 +33,7 @@ bool contientOrderBy(QStringView code) {
 
 // Label columns named in an ORDER BY get the French order; a column already
 // given a collation is left as it is.
-QString ordonnerLibelles(const QString& code, bool dejaDansOrderBy) {
+QString ordonnerLibelles(const QString& code, bool dejaDansOrderBy, Dialecte dialecte) {
     static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression libelle(
@@ -48,11 +48,65 @@ QString ordonnerLibelles(const QString& code, bool dejaDansOrderBy) {
         debut = m.capturedEnd();
     }
     QString clause = code.mid(debut);
-    clause.replace(libelle, QStringLiteral("\\1 COLLATE ") + QLatin1String(nomCollationFrancaise));
+    if (dialecte == Dialecte::Postgres) {
+        // The server sorts by the folded key, then by the exact text (the
+        // column's binary collation), as comparerFrancais does.
+        static const QRegularExpression libelleSens(libelle.pattern() +
+                                                        QStringLiteral("(\\s+(?:ASC|DESC)\\b)?"),
+                                                    QRegularExpression::CaseInsensitiveOption);
+        clause.replace(libelleSens, QLatin1String(nomFonctionOrdreFrancais) +
+                                        QStringLiteral("(\\1)\\2, \\1\\2"));
+    } else {
+        clause.replace(libelle,
+                       QStringLiteral("\\1 COLLATE ") + QLatin1String(nomCollationFrancaise));
+    }
     return code.left(debut) + clause;
 }
 
-QString traduireCode(QString code, bool apresUnion) {
+// ASCII letters in lower case, as the server folds names that are not quoted.
+QString nomReplie(QStringView nom) {
+    QString r = nom.toString();
+    for (QChar& c : r)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return r;
+}
+
+// The server's forms of what only its dialect needs (code outside quotes).
+QString traduireCodePostgres(QString code) {
+    static const QRegularExpression mid(QStringLiteral("\\bMid\\s*\\("),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression like(QStringLiteral("\\bLIKE\\b"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    // A name holding a letter beyond ASCII (Systèmes).
+    static const QRegularExpression nomAccentue(
+        QStringLiteral("(?<![\\w$])\\w*(?=\\w)[^\\x{0}-\\x{7f}]\\w*"),
+        QRegularExpression::UseUnicodePropertiesOption);
+    code.replace(mid, QStringLiteral("substr("));
+    code.replace(like, QStringLiteral("ILIKE"));
+    bool ascii = true;
+    for (const QChar c : code)
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (!ascii) {
+        QString r;
+        qsizetype dernier = 0;
+        auto it = nomAccentue.globalMatch(code);
+        while (it.hasNext()) {
+            const auto m = it.next();
+            r += QStringView(code).mid(dernier, m.capturedStart() - dernier);
+            r += QLatin1Char('"') + nomReplie(m.capturedView()) + QLatin1Char('"');
+            dernier = m.capturedEnd();
+        }
+        r += QStringView(code).mid(dernier);
+        code = std::move(r);
+    }
+    return code;
+}
+
+QString traduireCode(QString code, bool apresUnion, Dialecte dialecte) {
     static const QRegularExpression diffNull(QStringLiteral("\\s*<>\\s*null\\b"),
                                              QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression deleteEtoile(
@@ -67,7 +121,9 @@ QString traduireCode(QString code, bool apresUnion) {
     if (code.contains(QLatin1Char('*')))
         code.replace(deleteEtoile, QStringLiteral("DELETE FROM"));
     if (code.contains(QLatin1Char('@')))
-        code.replace(identite, QStringLiteral("SELECT last_insert_rowid()"));
+        code.replace(identite, dialecte == Dialecte::Postgres
+                                   ? QStringLiteral("SELECT lastval()")
+                                   : QStringLiteral("SELECT last_insert_rowid()"));
 
     QString resultat;
     if (code.contains(QLatin1Char('#'))) {
@@ -76,6 +132,8 @@ QString traduireCode(QString code, bool apresUnion) {
         while (it.hasNext()) {
             auto m = it.next();
             resultat += QStringView(code).mid(dernier, m.capturedStart() - dernier);
+            if (dialecte == Dialecte::Postgres)
+                resultat += QStringLiteral("DATE ");
             resultat += QStringLiteral("'%1-%2-%3'")
                             .arg(m.captured(3))
                             .arg(m.captured(1).toInt(), 2, 10, QLatin1Char('0'))
@@ -126,9 +184,10 @@ qsizetype finCitation(const QString& sql, qsizetype debut) {
 
 } // namespace
 
-QString traduireJet(const QString& sql) {
+QString traduireJet(const QString& sql, Dialecte dialecte) {
+    const bool postgres = dialecte == Dialecte::Postgres;
     // Fast path: nothing to translate anywhere (literals included).
-    if (!peutContenirIdiome(sql) && !contientUnion(sql) && !contientOrderBy(sql))
+    if (!postgres && !peutContenirIdiome(sql) && !contientUnion(sql) && !contientOrderBy(sql))
         return sql;
 
     // The text is cut into code and quoted pieces (text literals between
@@ -148,15 +207,19 @@ QString traduireJet(const QString& sql) {
         if (!apresUnion && contientUnion(code))
             apresUnion = true;
         const bool orderBy = contientOrderBy(code);
-        if (!peutContenirIdiome(code) && !apresUnion && !orderBy && !apresOrderBy) {
+        if (!postgres && !peutContenirIdiome(code) && !apresUnion && !orderBy && !apresOrderBy) {
             resultat += code;
             return;
         }
         QString traduit = peutContenirIdiome(code) || apresUnion
-                              ? traduireCode(code.toString(), apresUnion)
+                              ? traduireCode(code.toString(), apresUnion, dialecte)
                               : code.toString();
-        if (orderBy || apresOrderBy) {
-            traduit = ordonnerLibelles(traduit, apresOrderBy);
+        if (postgres)
+            traduit = traduireCodePostgres(std::move(traduit));
+        // A compound query is ordered by its result's names only: the
+        // server takes no expression there.
+        if ((orderBy || apresOrderBy) && !(postgres && apresUnion)) {
+            traduit = ordonnerLibelles(traduit, apresOrderBy, dialecte);
             static const QRegularExpression motOrderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
                                                        QRegularExpression::CaseInsensitiveOption);
             apresOrderBy = apresOrderBy || traduit.contains(motOrderBy);
@@ -172,7 +235,10 @@ QString traduireJet(const QString& sql) {
             traduireJusqua(i);
             qsizetype fin = commentaire ? sql.indexOf(QLatin1Char('\n'), i) : finCitation(sql, i);
             fin = fin < 0 ? n : (commentaire ? fin + 1 : fin);
-            resultat += QStringView(sql).mid(i, fin - i);
+            if (postgres && c == QLatin1Char('"'))
+                resultat += nomReplie(QStringView(sql).mid(i, fin - i));
+            else
+                resultat += QStringView(sql).mid(i, fin - i);
             i = fin;
             debutCode = i;
         } else {

@@ -1,6 +1,7 @@
 #include "QtPlateforme.h"
 
 #include "FenetresModales.h"
+#include "MotDePasse.h"
 #include "QtChoixFichier.h"
 #include "QtCurseur.h"
 #include "QtImprimantes.h"
@@ -10,7 +11,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QHash>
+#include <QInputDialog>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QTranslator>
 
@@ -62,6 +65,13 @@ void installerPlateformeQt() {
     static QtCurseur curseur;
     static QtImprimantes imprimantes;
     installerMessages(&messages);
+    installerDemandeMotDePasse([](const QString& question) -> std::optional<QString> {
+        bool ok = false;
+        const QString mot =
+            QInputDialog::getText(QApplication::activeWindow(), QStringLiteral("Mot de passe"),
+                                  question, QLineEdit::Password, QString(), &ok);
+        return ok ? std::optional<QString>(mot) : std::nullopt;
+    });
     installerChoixFichier(&choix);
     installerCurseur(&curseur);
     installerImprimantes(&imprimantes);

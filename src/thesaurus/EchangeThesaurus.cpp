@@ -237,6 +237,10 @@ bool importer(const QString& chemin, const QString& a_Lien, int a_type, bool rem
     return operationDepot<bool>(false, [&] {
         ConnexionPtr c = Data().CreeConnexion();
         Transaction transaction(*c);
+        // One writer of this thesaurus at a time, from before its old
+        // categories are read: two replacements at once never leave both
+        // sets (a server reads committed rows only, without this lock).
+        c->verrouiller(QStringLiteral("thesaurus:%1:%2").arg(a_type).arg(a_Lien));
         if (remplacer) {
             RecordsetPtr anciennes = c->Ouvrir(adCCAM::sqlGetCategoriesThesaurus(a_Lien, a_type));
             for (anciennes->MoveFirst(); !anciennes->isEOF(); anciennes->MoveNext()) {

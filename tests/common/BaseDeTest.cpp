@@ -5,11 +5,92 @@
 #include "Data.h"
 #include "Globals.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+#include <libpq-fe.h>
+
+bool testsSurServeur() {
+    static const bool serveur = qgetenv("TARVENOR_MOTEUR") == "postgres";
+    return serveur;
+}
+
+QString uriServeurDeTest() {
+    QString uri = qEnvironmentVariable("TARVENOR_PG_URI");
+    if (uri.isEmpty()) {
+        // The cluster scripts/postgres_jetable.sh started for this build.
+        QFile f(QStringLiteral(TARVENOR_PG_URI_FICHIER));
+        if (f.open(QIODevice::ReadOnly))
+            uri = QString::fromUtf8(f.readLine()).trimmed();
+    }
+    return uri;
+}
+
+namespace {
+
+// A suite asked to run on the server ends at once, as skipped, when there is
+// no server to run on.
+const bool serveurPresent = [] {
+    if (testsSurServeur() && uriServeurDeTest().isEmpty()) {
+        std::fprintf(stderr, "Tests sur PostgreSQL ignorés : aucun serveur de test "
+                             "(TARVENOR_PG_URI non défini ; scripts/postgres_jetable.sh start "
+                             "en démarre un).\n");
+        std::exit(77);
+    }
+    return true;
+}();
+
+} // namespace
+
+QString executerSurServeur(const QString& sql) {
+    PGconn* pg = PQconnectdb(uriServeurDeTest().toUtf8().constData());
+    PQsetNoticeProcessor(
+        pg, [](void*, const char*) {}, nullptr);
+    QString erreur;
+    if (PQstatus(pg) != CONNECTION_OK) {
+        erreur = QString::fromUtf8(PQerrorMessage(pg));
+    } else {
+        PGresult* r = PQexec(pg, sql.toUtf8().constData());
+        if (PQresultStatus(r) != PGRES_COMMAND_OK && PQresultStatus(r) != PGRES_TUPLES_OK)
+            erreur = QString::fromUtf8(PQresultErrorMessage(r));
+        PQclear(r);
+    }
+    PQfinish(pg);
+    (void)serveurPresent;
+    return erreur;
+}
+
+QString ordreDInsertion() {
+    // The server's physical row order: the tables of a test are only
+    // appended to.
+    return testsSurServeur() ? QStringLiteral("ctid") : QStringLiteral("rowid");
+}
+
+QString uriBaseDeTest(const QString& nomBase) {
+    QUrl url(uriServeurDeTest());
+    url.setPath(QLatin1Char('/') + nomBase);
+    return url.toString();
+}
 
 BaseDeTest::BaseDeTest(bool demonstration) {
     Data::fermerConnexions();
-    m_chemin = QDir(m_dossier.path()).filePath(QStringLiteral("test.mdb"));
+    if (testsSurServeur()) {
+        static int compteur = 0;
+        m_baseServeur = QStringLiteral("tarvenor_test_%1_%2")
+                            .arg(QCoreApplication::applicationPid())
+                            .arg(++compteur);
+        executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(m_baseServeur));
+        const QString erreur =
+            executerSurServeur(QStringLiteral("CREATE DATABASE %1").arg(m_baseServeur));
+        if (!erreur.isEmpty())
+            qFatal("Base de test impossible à créer sur le serveur : %s", qPrintable(erreur));
+        m_chemin = uriBaseDeTest(m_baseServeur);
+    } else {
+        m_chemin = QDir(m_dossier.path()).filePath(QStringLiteral("test.mdb"));
+    }
     if (demonstration)
         creerBaseDemonstration(m_chemin);
     else
@@ -20,6 +101,9 @@ BaseDeTest::BaseDeTest(bool demonstration) {
 BaseDeTest::~BaseDeTest() {
     Data::fermerConnexions();
     cheminBase.clear();
+    if (!m_baseServeur.isEmpty())
+        executerSurServeur(
+            QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_baseServeur));
 }
 
 void BaseDeTest::executer(const QString& sql) const {
@@ -62,4 +146,30 @@ QStringList colonne(const RecordsetPtr& rs, const QString& nom) {
 QString dossierCcamNational() {
     const QDir d(QStringLiteral(TARVENOR_CCAM_DIR));
     return d.exists(QStringLiteral("ccam_v81.csv")) ? d.absolutePath() : QString();
+}
+
+void BaseDeTest::refuser(const QString& nom, const QString& operation, const QString& table,
+                         const QString& message, const QString& condition) const {
+    const QString texte = QLatin1Char('\'') + doublerQuotes(message) + QLatin1Char('\'');
+    if (!testsSurServeur()) {
+        executer(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 %4 BEGIN SELECT RAISE(ABORT, "
+                                "%5); END")
+                     .arg(nom, operation, table,
+                          condition.isEmpty() ? QString() : QStringLiteral("WHEN ") + condition,
+                          texte));
+        return;
+    }
+    executer(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $f$ BEGIN "
+                            "IF %2 THEN RAISE EXCEPTION %3; END IF; IF TG_OP = 'DELETE' THEN "
+                            "RETURN OLD; END IF; RETURN NEW; END $f$;"
+                            "CREATE TRIGGER %1 BEFORE %4 ON %5 FOR EACH ROW EXECUTE FUNCTION %1()")
+                 .arg(nom, condition.isEmpty() ? QStringLiteral("true") : condition, texte,
+                      operation, table));
+}
+
+void BaseDeTest::retirerRefus(const QString& nom, const QString& table) const {
+    if (!testsSurServeur())
+        executer(QStringLiteral("DROP TRIGGER %1").arg(nom));
+    else
+        executer(QStringLiteral("DROP TRIGGER %1 ON %2; DROP FUNCTION %1()").arg(nom, table));
 }

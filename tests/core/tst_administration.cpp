@@ -125,6 +125,7 @@ void TestAdministration::deuxAdministrateursEnMemeTemps_data() {
 }
 
 void TestAdministration::deuxAdministrateursEnMemeTemps() {
+    FICHIER_SQLITE_SEULEMENT();
     QFETCH(QString, sqlAutre);
     QFETCH(int, quoi);
     QFETCH(QString, message);

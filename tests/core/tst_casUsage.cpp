@@ -260,10 +260,10 @@ void TestCasUsage::copieThesaurusUM_panneAuMilieu() {
     BaseDeTest base(true);
     ajouterMedecinVide(base);
     // The first category and its acts are written, then the disk fails.
-    base.executer(QStringLiteral(
-        "CREATE TRIGGER panne BEFORE INSERT ON Acte_Thesaurus WHEN (SELECT count(*) FROM "
-        "CategorieThesaurus WHERE CT_LIEN = 'DVIDE') >= 2 BEGIN SELECT RAISE(ABORT, 'disque "
-        "plein'); END"));
+    base.refuser(QStringLiteral("panne"), QStringLiteral("INSERT"),
+                 QStringLiteral("Acte_Thesaurus"), QStringLiteral("disque plein"),
+                 QStringLiteral("(SELECT count(*) FROM CategorieThesaurus WHERE CT_LIEN = "
+                                "'DVIDE') >= 2"));
     auto med = medecin(QStringLiteral("DVIDE"));
     QList<bool> etats;
     installerVerrouInterface([&](bool actif) { etats << actif; });
@@ -287,7 +287,7 @@ void TestCasUsage::copieThesaurusUM_panneAuMilieu() {
     QVERIFY(!interfaceVerrouillee());
 
     // Once the disk is back, the copy goes through.
-    base.executer(QStringLiteral("DROP TRIGGER panne"));
+    base.retirerRefus(QStringLiteral("panne"), QStringLiteral("Acte_Thesaurus"));
     QVERIFY(copierThesaurusUM(*med).estFait());
     QCOMPARE(med->listeCat.size(), qsizetype(3));
 }

@@ -755,9 +755,9 @@ void TestDepots::echecAuMilieuDUneCopie() {
     const long cat = c.insererCatAndGetCode(QStringLiteral("D1"), QStringLiteral("Copie"), 2);
     const long avant = static_cast<long>(m_base->compter("SELECT count(*) FROM Acte_Thesaurus"));
     ConnexionPtr cx = Data().CreeConnexion();
-    cx->Execute(QStringLiteral("CREATE TEMP TRIGGER panne BEFORE INSERT ON Acte_Thesaurus WHEN "
-                               "NEW.AT_ACTIVITE = '50' BEGIN SELECT RAISE(ABORT, 'disque "
-                               "défaillant'); END"));
+    m_base->refuser(QStringLiteral("panne"), QStringLiteral("INSERT"),
+                    QStringLiteral("Acte_Thesaurus"), QStringLiteral("disque défaillant"),
+                    QStringLiteral("NEW.AT_ACTIVITE = '50'"));
     const bool reussi = operationDepot<bool>(false, [&] {
         Transaction t(*cx);
         for (int i = 0; i < 100; ++i) {
@@ -871,7 +871,7 @@ void TestDepots::texteIntact() {
     accesDonnees.supprimerUM(texte);
     QVERIFY(accesDonnees.getUM(texte)->isEOF());
     QVERIFY2(m_messages->journal().empty(), qPrintable(m_messages->textes().join('|')));
-    QCOMPARE(m_base->compter("SELECT count(*) FROM sqlite_master WHERE name = 'UniteMedicale'"), 1);
+    QCOMPARE(m_base->compter("SELECT count(*) FROM UniteMedicale WHERE 1 = 0"), 0);
 }
 
 // ------------------------------------------------------------------ failures
@@ -879,22 +879,23 @@ void TestDepots::texteIntact() {
 void TestDepots::ecrituresToutOuRien() {
     // A trigger makes the second statement of each write fail: the first is
     // taken back, the failure shown under "ERREUR".
+    m_base->refuser(QStringLiteral("refus_medecin"), QStringLiteral("INSERT"),
+                    QStringLiteral("Medecin"), QStringLiteral("insertion refusée"));
+    m_base->refuser(QStringLiteral("refus_suppression"), QStringLiteral("DELETE"),
+                    QStringLiteral("Acte_Thesaurus"), QStringLiteral("suppression refusée"));
+    m_base->refuser(QStringLiteral("refus_maj"), QStringLiteral("UPDATE"),
+                    QStringLiteral("Medecin"), QStringLiteral("mise à jour refusée"));
     m_base->executer(QStringLiteral(
-        "CREATE TRIGGER refus_medecin BEFORE INSERT ON Medecin BEGIN "
-        "SELECT RAISE(ABORT, 'insertion refusée'); END;"
-        "CREATE TRIGGER refus_suppression BEFORE DELETE ON Acte_Thesaurus BEGIN "
-        "SELECT RAISE(ABORT, 'suppression refusée'); END;"
-        "CREATE TRIGGER refus_maj BEFORE UPDATE ON Medecin BEGIN "
-        "SELECT RAISE(ABORT, 'mise à jour refusée'); END;"
         "INSERT INTO Utilisateur(UTI_CODE, UTI_LOGIN, UTI_PWD) VALUES (50, 'OLD', 'p');"
         "INSERT INTO CategorieThesaurus(CT_CODE, CT_TYPE, CT_LIB, CT_LIEN) VALUES (7, 1, 'C', "
         "'U1');"
         "INSERT INTO Acte_Thesaurus VALUES ('HBED001', 7, '', '');"));
     // Can't insert into Medecin through the trigger: add the old doctor row first.
-    m_base->executer(QStringLiteral("DROP TRIGGER refus_medecin;"
-                                    "INSERT INTO Medecin(MED_CODE, MED_CODEUTI) VALUES ('D0', 50);"
-                                    "CREATE TRIGGER refus_medecin BEFORE INSERT ON Medecin BEGIN "
-                                    "SELECT RAISE(ABORT, 'insertion refusée'); END;"));
+    m_base->retirerRefus(QStringLiteral("refus_medecin"), QStringLiteral("Medecin"));
+    m_base->executer(
+        QStringLiteral("INSERT INTO Medecin(MED_CODE, MED_CODEUTI) VALUES ('D0', 50);"));
+    m_base->refuser(QStringLiteral("refus_medecin"), QStringLiteral("INSERT"),
+                    QStringLiteral("Medecin"), QStringLiteral("insertion refusée"));
 
     accesDonnees.nouveauUtilisateur(
         QStringLiteral("NEUF"), QStringLiteral("p"), QStringLiteral("MEDECIN"), QString(),
@@ -911,8 +912,8 @@ void TestDepots::ecrituresToutOuRien() {
     QCOMPARE(colonne(accesDonnees.getUtilisateur(50), QStringLiteral("UTI_LOGIN")),
              QStringList({"OLD"}));
 
-    m_base->executer(QStringLiteral("CREATE TRIGGER refus_supp_med BEFORE DELETE ON Medecin "
-                                    "BEGIN SELECT RAISE(ABORT, 'non'); END;"));
+    m_base->refuser(QStringLiteral("refus_supp_med"), QStringLiteral("DELETE"),
+                    QStringLiteral("Medecin"), QStringLiteral("non"));
     accesDonnees.supprimerUtilisateur(50);
     QCOMPARE(m_base->compter("SELECT count(*) FROM Utilisateur WHERE UTI_CODE = 50"), 1);
 

@@ -50,9 +50,10 @@ QStringList stocke(const QString& lien, int type) {
             .arg(type));
     for (; !cats->isEOF(); cats->MoveNext()) {
         QString s = "[" + cats->Fields("CT_LIB").toString() + "]";
-        RecordsetPtr actes = Data().CreeRecordset(
-            "SELECT AT_Acte, AT_ACTIVITE FROM Acte_Thesaurus WHERE AT_CAT = " +
-            QString::number(cats->Fields("CT_CODE").toLongLong()) + " ORDER BY rowid");
+        RecordsetPtr actes =
+            Data().CreeRecordset("SELECT AT_Acte, AT_ACTIVITE FROM Acte_Thesaurus WHERE AT_CAT = " +
+                                 QString::number(cats->Fields("CT_CODE").toLongLong()) +
+                                 " ORDER BY " + ordreDInsertion());
         for (; !actes->isEOF(); actes->MoveNext())
             s += " " + actes->Fields(0).toString() + "/" + actes->Fields(1).toString();
         l << s;
@@ -531,8 +532,9 @@ void TestEchange::remplacementEchecBase() {
     remplirThesaurusDeTest(base);
     // The database refuses one act of the file, after the old categories were
     // deleted and some new ones inserted.
-    base.executer("CREATE TRIGGER refus BEFORE INSERT ON Acte_Thesaurus WHEN NEW.AT_Acte = "
-                  "'BOUM' BEGIN SELECT RAISE(ABORT, 'refusé'); END");
+    base.refuser(QStringLiteral("refus"), QStringLiteral("INSERT"),
+                 QStringLiteral("Acte_Thesaurus"), QStringLiteral("refusé"),
+                 QStringLiteral("NEW.AT_Acte = 'BOUM'"));
     const QString chemin = base.dossier() + "/boum.txt";
     ecrire(chemin, "entete\r\nNouvelle\tACTE001\r\nCassee\tACTE002\tBOUM\r\n");
     const QStringList avant = stocke("MED1", 2);
