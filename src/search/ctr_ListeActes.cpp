@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QHash>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -50,8 +51,25 @@ public:
     explicit DelegueRetourALaLigne(QTreeView* liste) : QStyledItemDelegate(liste), m_liste(liste) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QSize taille = QStyledItemDelegate::sizeHint(option, index);
+        // Rows of one search come back in the next one (the list follows the
+        // typed text): a size measured once for a text in a column of that
+        // width is kept, so that each keystroke measures only the new rows.
         const QString texte = index.data(Qt::DisplayRole).toString();
+        const QString cle =
+            QStringLiteral("%1|%2|").arg(index.column()).arg(m_liste->columnWidth(index.column())) +
+            texte;
+        if (const auto connue = m_tailles.constFind(cle); connue != m_tailles.constEnd())
+            return *connue;
+        if (m_tailles.size() > taillesGardeesMax)
+            m_tailles.clear();
+        const QSize taille = mesurer(option, index, texte);
+        m_tailles.insert(cle, taille);
+        return taille;
+    }
+
+    QSize mesurer(const QStyleOptionViewItem& option, const QModelIndex& index,
+                  const QString& texte) const {
+        QSize taille = QStyledItemDelegate::sizeHint(option, index);
         if (texte.isEmpty())
             return taille;
         // The text is measured in the very width paint() gives it (tick box
@@ -111,7 +129,9 @@ private:
     int marge() const {
         return m_liste->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_liste) + 1;
     }
+    static constexpr int taillesGardeesMax = 50000;
     QTreeView* m_liste;
+    mutable QHash<QString, QSize> m_tailles;
 };
 
 } // namespace
