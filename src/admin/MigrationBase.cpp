@@ -369,6 +369,14 @@ ResultatMigration migrerBase(const QString& source, const QString& cible) {
         }
 
         transaction.valider();
+        // On a server, the copied labels ready in the search's indexes; the
+        // copy is in place whatever happens here (autovacuum does it later).
+        if (copierClassification) {
+            try {
+                Data::completerIndexServeur(cible);
+            } catch (const DataError&) {
+            }
+        }
 
         if (!absents.isEmpty())
             r.remarques << QStringLiteral("%1 code(s) d'acte des thésaurus absent(s) de la "

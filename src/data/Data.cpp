@@ -530,7 +530,6 @@ private:
     sqlite3* m_db;
 };
 
-
 void ConnexionSqlite::Execute(const QString& sql) {
     const QByteArray texte = traduireJet(sql).toUtf8();
     const char* reste = texte.constData();
@@ -754,6 +753,11 @@ RecordsetPtr Data::CreeRecordset(const QString& sql) {
 void Data::fermerConnexions() {
     connexionsOuvertes().clear();
     clesConnues().clear();
+}
+
+void Data::completerIndexServeur(const QString& chemin) {
+    if (estAdresseServeur(chemin))
+        postgres::installerIndexLibelles(chemin);
 }
 
 void Data::creerBase(const QString& chemin) {

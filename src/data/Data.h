@@ -172,6 +172,10 @@ public:
     // Creates a new database file from the schema, or installs the schema
     // into an empty database on a server. Throws DataError.
     static void creerBase(const QString& chemin);
+    // On a server, creates the label search's trigram indexes when the
+    // database (installed before them) lacks them, and readies them for the
+    // planner after a load; nothing on a file. Throws DataError.
+    static void completerIndexServeur(const QString& chemin);
 
 private:
     QString m_chemin;

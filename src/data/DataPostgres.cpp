@@ -606,6 +606,29 @@ QString definitionOrdreFrancais() {
         .arg(QLatin1String(nomFonctionOrdreFrancais), de + marques, vers);
 }
 
+// The label search's ILIKE '%mot%' conditions read these two columns; the
+// trigram indexes let the planner answer them without reading every label,
+// with the same rows (the index only preselects, the condition is rechecked).
+// pg_trgm is a trusted extension: the database's owner may create it.
+constexpr char kIndexLibelles[] = "CREATE EXTENSION IF NOT EXISTS pg_trgm;\n"
+                                  "CREATE INDEX IF NOT EXISTS idx_CCAM_sans_accent_trgm ON CCAM "
+                                  "USING gin (Libelle_sans_accent gin_trgm_ops);\n"
+                                  "CREATE INDEX IF NOT EXISTS idx_CCAM_simplifie_trgm ON CCAM "
+                                  "USING gin (Libelle_simplifie gin_trgm_ops);\n";
+
+void installerIndexLibelles(const QString& uri) {
+    ConnexionPostgres c(connecter(uri), uri);
+    Transaction t(c);
+    c.executerTexte(QByteArray(kIndexLibelles));
+    // The rows a load adds wait in the indexes' pending lists, which the
+    // planner counts as costly enough to read every label instead: they
+    // are merged now, and the table's statistics brought up to date.
+    c.executerTexte(QByteArrayLiteral(
+        "SELECT gin_clean_pending_list('idx_ccam_sans_accent_trgm'::regclass), "
+        "gin_clean_pending_list('idx_ccam_simplifie_trgm'::regclass);\nANALYZE CCAM;\n"));
+    t.valider();
+}
+
 void creerBase(const QString& uri) {
     const QString schema = lireRessource(QStringLiteral(":/data/schema_pg.sql"));
     ConnexionPostgres c(connecter(uri), uri);
@@ -624,6 +647,7 @@ void creerBase(const QString& uri) {
     Transaction t(c);
     c.executerTexte(schema.toUtf8());
     c.executerTexte(fonctions.toUtf8());
+    c.executerTexte(QByteArray(kIndexLibelles));
     t.valider();
 }
 

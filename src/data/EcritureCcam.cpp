@@ -526,7 +526,17 @@ ResultatEcriture enregistrerSurServeur(const ClassificationCcam& k, const QStrin
             Data::creerBase(uri);
             r.baseCreee = true;
         }
+        // A database installed before the label search's indexes gets them,
+        // before the load so that a refusal leaves the classification as is.
+        Data::completerIndexServeur(uri);
         r.actesThesaurusAbsents = ecrire(*c, k);
+        // The new labels ready in the indexes. The classification is in
+        // place whatever happens here: a failure only leaves that work to
+        // the server's autovacuum.
+        try {
+            Data::completerIndexServeur(uri);
+        } catch (const DataError&) {
+        }
     } catch (const DataError& e) {
         throw echec(e);
     }

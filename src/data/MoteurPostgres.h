@@ -18,6 +18,10 @@ void verifier(const QString& uri);
 // Installs the schema and the server functions into a database without
 // Tarvenor's tables, in one transaction. Throws DataError.
 void creerBase(const QString& uri);
+// Creates the trigram indexes of the label search (and the pg_trgm
+// extension) when the database lacks them, merges their pending entries and
+// updates the statistics of the act table. Throws DataError.
+void installerIndexLibelles(const QString& uri);
 // The server function giving the key of a text in the French label order.
 QString definitionOrdreFrancais();
 

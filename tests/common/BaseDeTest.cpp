@@ -63,6 +63,26 @@ QString executerSurServeur(const QString& sql) {
     return erreur;
 }
 
+QStringList lignesSurServeur(const QString& uri, const QStringList& instructions) {
+    PGconn* pg = PQconnectdb(uri.toUtf8().constData());
+    PQsetNoticeProcessor(
+        pg, [](void*, const char*) {}, nullptr);
+    QStringList lignes;
+    if (PQstatus(pg) != CONNECTION_OK)
+        lignes = {QStringLiteral("<erreur> ") + QString::fromUtf8(PQerrorMessage(pg))};
+    for (int i = 0; lignes.isEmpty() && i < instructions.size(); ++i) {
+        PGresult* r = PQexec(pg, instructions[i].toUtf8().constData());
+        if (PQresultStatus(r) != PGRES_COMMAND_OK && PQresultStatus(r) != PGRES_TUPLES_OK)
+            lignes = {QStringLiteral("<erreur> ") + QString::fromUtf8(PQresultErrorMessage(r))};
+        else if (i == instructions.size() - 1)
+            for (int l = 0; l < PQntuples(r); ++l)
+                lignes += QString::fromUtf8(PQgetvalue(r, l, 0));
+        PQclear(r);
+    }
+    PQfinish(pg);
+    return lignes;
+}
+
 QString ordreDInsertion() {
     // The server's physical row order: the tables of a test are only
     // appended to.

@@ -59,6 +59,10 @@ QString uriServeurDeTest();
 // Runs SQL on the test server's administration database (CREATE DATABASE,
 // DROP DATABASE, stopping sessions). Returns the server's error, empty when done.
 QString executerSurServeur(const QString& sql);
+// Runs the statements (the server's own SQL) one after the other in one
+// session on the server database the URI names; returns the first column of
+// the last one's rows, or one line "<erreur> ..." when one fails.
+QStringList lignesSurServeur(const QString& uri, const QStringList& instructions);
 // A URI of the test server for another database name.
 QString uriBaseDeTest(const QString& nomBase);
 

@@ -5,10 +5,14 @@
 #include "BaseDeTest.h"
 #include "Data.h"
 #include "Globals.h"
+#include "ImportCcam.h"
 #include "Messages.h"
 #include "RechercheMotCle.h"
+#include "TraductionJet.h"
 
+#include <QDir>
 #include <QTest>
+#include <QUrl>
 #include <memory>
 #include <sqlite3.h>
 
@@ -30,6 +34,7 @@ private slots:
     void saisiesDifficiles();
     void likeContient_data();
     void likeContient();
+    void trigrammesCommeLeBalayage();
 
 private:
     std::unique_ptr<BaseDeTest> m_base; // one database for every LIKE row
@@ -161,6 +166,126 @@ void tst_rechercheMotCle::likeContient() {
     QCOMPARE(
         base.compter("SELECT '" + doublerQuotes(texte) + "' LIKE '" + doublerQuotes(motif) + "'"),
         attendu ? 1LL : 0LL);
+}
+
+namespace {
+
+// Every row of the search for the words, each row's fields joined.
+QStringList lignesRecherche(const QStringList& mots) {
+    const RecordsetPtr rs = executerRecherche(mots, false);
+    QStringList lignes;
+    for (int l = 0; l < rs->RecordCount(); ++l) {
+        QStringList champs;
+        for (int c = 0; c < rs->FieldCount(); ++c)
+            champs += rs->valeurLigne(l, c).toString();
+        lignes += champs.join(QLatin1Char('|'));
+    }
+    return lignes;
+}
+
+const QStringList indexTrigrammes{QStringLiteral("idx_ccam_sans_accent_trgm"),
+                                  QStringLiteral("idx_ccam_simplifie_trgm")};
+
+QStringList indexTrigrammesPresents(const QString& uri) {
+    return lignesSurServeur(uri, {QStringLiteral("SELECT indexname FROM pg_indexes WHERE "
+                                                 "indexname LIKE '%trgm' ORDER BY indexname")});
+}
+
+} // namespace
+
+// On a server the search's ILIKE conditions go through the labels' trigram
+// indexes: a few hundred searches made of the labels' own words give, row
+// for row, what the same searches give when the server must read every
+// label; and a two-word search does use the indexes. With the national
+// classification, the database first loses its indexes, as one installed
+// before them, and the load gives them back.
+void tst_rechercheMotCle::trigrammesCommeLeBalayage() {
+    if (!testsSurServeur())
+        QSKIP("Index de trigrammes propres au serveur PostgreSQL.");
+    BaseDeTest base(true);
+    const QString uri = base.chemin();
+    QCOMPARE(indexTrigrammesPresents(uri), indexTrigrammes);
+    const QString dossierCcam = dossierCcamNational();
+    if (!dossierCcam.isEmpty()) {
+        QCOMPARE(lignesSurServeur(uri, {QStringLiteral("DROP INDEX idx_ccam_sans_accent_trgm"),
+                                        QStringLiteral("DROP INDEX idx_ccam_simplifie_trgm"),
+                                        QStringLiteral("SELECT 1")}),
+                 QStringList{QStringLiteral("1")});
+        // Without its indexes, the database is still searched (by reading
+        // every label).
+        const QStringList premier = colonne(Data(uri).CreeRecordset(
+            QStringLiteral("SELECT Libelle_sans_accent FROM CCAM WHERE Libelle_sans_accent <> "
+                           "null ORDER BY AMCODE")));
+        QVERIFY(!premier.isEmpty());
+        QVERIFY(!lignesRecherche({motsCles(premier.first()).first()}).isEmpty());
+        ImportCcam import(QDir(dossierCcam).filePath(QStringLiteral("ccam_v81.csv")), dossierCcam);
+        import.charger(uri);
+        QCOMPARE(indexTrigrammesPresents(uri), indexTrigrammes);
+    } else {
+        qInfo("Dossier CCAM national absent (TARVENOR_CCAM_DIR) : recherches tirées des "
+              "libellés de démonstration.");
+    }
+
+    // The searches: one word, then two, from labels taken at regular steps.
+    const QStringList libelles = colonne(Data(uri).CreeRecordset(QStringLiteral(
+        "SELECT DISTINCT Libelle_sans_accent FROM CCAM WHERE Libelle_sans_accent <> null")));
+    QVERIFY(!libelles.isEmpty());
+    QList<QStringList> recherches;
+    const int pas = qMax(1, int(libelles.size() / 150));
+    for (int i = 0; i < libelles.size() && recherches.size() < 300; i += pas) {
+        QStringList mots;
+        for (const QString& m : motsCles(libelles[i]))
+            if (m.size() >= 3)
+                mots += m;
+        if (mots.isEmpty())
+            continue;
+        recherches += QStringList{mots.first()};
+        if (mots.size() > 1)
+            recherches += QStringList{mots.first(), mots.last()};
+        // A word's start, as typed so far: many labels hold it.
+        recherches += QStringList{mots.last().left(3)};
+    }
+    QVERIFY2(recherches.size() >= (dossierCcam.isEmpty() ? 20 : 200),
+             qPrintable(QString::number(recherches.size())));
+    QList<QStringList> attendus;
+    int nonVides = 0;
+    for (const QStringList& mots : recherches) {
+        attendus += lignesRecherche(mots);
+        nonVides += !attendus.last().isEmpty();
+    }
+    QCOMPARE(nonVides, recherches.size());
+
+    // A two-word search goes through both indexes (with the small
+    // demonstration table, once reading it whole or in code order is ruled
+    // out).
+    const QString sqlDeuxMots =
+        traduireJet(sqlRecherche({QStringLiteral("BIOPSIE"), QStringLiteral("FOIE")}, false),
+                    Dialecte::Postgres);
+    QStringList instructions{QStringLiteral("ANALYZE CCAM")};
+    if (dossierCcam.isEmpty())
+        instructions += {QStringLiteral("SET enable_seqscan = off"),
+                         QStringLiteral("SET enable_indexscan = off")};
+    instructions += QStringLiteral("EXPLAIN ") + sqlDeuxMots;
+    const QString plan = lignesSurServeur(uri, instructions).join(QLatin1Char('\n'));
+    for (const QString& index : indexTrigrammes)
+        QVERIFY2(plan.contains(index, Qt::CaseInsensitive), qPrintable(plan));
+
+    // The same searches with the server made to read every label.
+    const QString nomBase = QUrl(uri).path().mid(1);
+    QCOMPARE(executerSurServeur(
+                 QStringLiteral("ALTER DATABASE %1 SET enable_bitmapscan = off").arg(nomBase)),
+             QString());
+    QCOMPARE(executerSurServeur(
+                 QStringLiteral("ALTER DATABASE %1 SET enable_indexscan = off").arg(nomBase)),
+             QString());
+    Data::fermerConnexions();
+    const QString planBalayage =
+        lignesSurServeur(uri, {QStringLiteral("EXPLAIN ") + sqlDeuxMots}).join(QLatin1Char('\n'));
+    QVERIFY2(!planBalayage.contains(QLatin1String("trgm"), Qt::CaseInsensitive),
+             qPrintable(planBalayage));
+    for (int i = 0; i < recherches.size(); ++i)
+        QCOMPARE(lignesRecherche(recherches[i]), attendus[i]);
+    Data::fermerConnexions();
 }
 
 QTEST_GUILESS_MAIN(tst_rechercheMotCle)
