@@ -130,10 +130,12 @@ QStringList colonne(const QString& requete) {
 
 // Every measure on one database: the synthetic one, or the national CCAM.
 // False when the national CCAM is asked for and absent.
-bool mesurer(const QTemporaryDir& dossier, bool nationale) {
+bool mesurer(const QTemporaryDir& dossier, bool nationale, const QString& serveur = {}) {
     Data::fermerConnexions();
-    cheminBase = dossier.filePath(nationale ? QStringLiteral("nationale.mdb")
-                                            : QStringLiteral("synthetique.mdb"));
+    cheminBase = !serveur.isEmpty()
+                     ? serveur
+                     : dossier.filePath(nationale ? QStringLiteral("nationale.mdb")
+                                                  : QStringLiteral("synthetique.mdb"));
     QElapsedTimer chrono;
     chrono.start();
     if (!nationale)
@@ -158,7 +160,7 @@ bool mesurer(const QTemporaryDir& dossier, bool nationale) {
         codesImport << code(i);
     if (nationale) {
         cible = colonne("SELECT a FROM (SELECT Acte1 AS a FROM Actes_Incompatibles UNION ALL "
-                        "SELECT Acte2 FROM Actes_Incompatibles) GROUP BY a ORDER BY count(*) "
+                        "SELECT Acte2 FROM Actes_Incompatibles) AS t GROUP BY a ORDER BY count(*) "
                         "DESC, a LIMIT 1")
                     .value(0);
         codesImport = colonne("SELECT DISTINCT AMCODE FROM CCAM ORDER BY AMCODE");
@@ -224,13 +226,20 @@ bool mesurer(const QTemporaryDir& dossier, bool nationale) {
 }
 
 // The synthetic database has the classification's size in every table; the
-// national spreadsheet brings real acts, labels and hierarchy, but almost no
-// incompatibility (they are not in its CSV export).
+// national spreadsheet brings real acts, labels and hierarchy, and the CNAM
+// base's rule files beside it their incompatible pairs.
+//
+// Usage: bench_modeles [URI of an empty PostgreSQL database]: with a URI, the
+// national measures are made on the server too.
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dossier;
     mesurer(dossier, false);
     if (!mesurer(dossier, true))
         std::printf("\nCCAM nationale absente (%s) : mesure sautée.\n", TARVENOR_CCAM_DIR);
+    else if (argc > 1 && estAdresseServeur(QString::fromLocal8Bit(argv[1]))) {
+        std::printf("\nSur le serveur PostgreSQL :");
+        mesurer(dossier, true, QString::fromLocal8Bit(argv[1]));
+    }
     return 0;
 }

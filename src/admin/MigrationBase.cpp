@@ -226,6 +226,19 @@ ResultatMigration migrerBase(const QString& source, const QString& cible) {
         return r;
     }
 
+    // Where the classification's rules come from goes with it; a database
+    // written before that was recorded has no such tables.
+    QList<Table> sources;
+    for (const QString& t :
+         {QStringLiteral("Sources_Regles"), QStringLiteral("Sources_Regles_Actes")}) {
+        try {
+            sources << lireSource(dataSource, t);
+        } catch (const DataError&) {
+            sources.clear();
+            break;
+        }
+    }
+
     const int typeCat = categories.colonne(QStringLiteral("CT_TYPE"));
     const int lienCat = categories.colonne(QStringLiteral("CT_LIEN"));
     const int catActe = actes.colonne(QStringLiteral("AT_CAT"));
@@ -297,8 +310,11 @@ ResultatMigration migrerBase(const QString& source, const QString& cible) {
             classificationCible = classificationCible || n->Fields(0).toLongLong() > 0;
         }
         const bool copierClassification = !classificationCible && totalClassification > 0;
-        if (copierClassification)
+        if (copierClassification) {
             total += totalClassification;
+            for (const Table& t : sources)
+                total += t.taille();
+        }
 
         ProgressionPortee progression(titreMigration, total);
         Copie copie(*c, progression);
@@ -343,9 +359,15 @@ ResultatMigration migrerBase(const QString& source, const QString& cible) {
                     return garde;
                 }));
 
-        if (copierClassification)
+        if (copierClassification) {
             for (const Table& t : classification)
                 r.comptes << qMakePair(t.nom, copie.copier(t));
+            EcritureCcam::creerTablesSources(*c);
+            for (const Table& t : sources) {
+                c->Execute(QStringLiteral("DELETE FROM ") + t.nom);
+                copie.copier(t);
+            }
+        }
         r.classificationCopiee = copierClassification;
         r.classificationConservee = classificationCible;
 

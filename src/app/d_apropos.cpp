@@ -1,6 +1,7 @@
 #include "d_apropos.h"
 
 #include "Messages.h"
+#include "SourcesRegles.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -38,6 +39,18 @@ d_apropos::d_apropos(QWidget* parent) : QDialog(parent) {
                        "médicaux (CCAM)."),
         this);
     description->setWordWrap(true);
+    // Where the rules of the loaded classification come from, as recorded by
+    // its load: the user knows how far to trust a missing incompatibility.
+    const QStringList sources = descriptionSourcesRegles();
+    auto* regles = new QLabel(sources.isEmpty()
+                                  ? QString()
+                                  : QStringLiteral("Origine des règles de la CCAM chargée :\n- ") +
+                                        sources.join(QStringLiteral("\n- ")),
+                              this);
+    regles->setObjectName(QStringLiteral("l_regles"));
+    regles->setWordWrap(true);
+    regles->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    regles->setVisible(!sources.isEmpty());
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -52,6 +65,8 @@ d_apropos::d_apropos(QWidget* parent) : QDialog(parent) {
     textes->addWidget(lblVersion);
     textes->addSpacing(8);
     textes->addWidget(description);
+    textes->addSpacing(8);
+    textes->addWidget(regles);
     textes->addStretch();
     auto* haut = new QHBoxLayout;
     haut->addWidget(image);
@@ -65,7 +80,7 @@ d_apropos::d_apropos(QWidget* parent) : QDialog(parent) {
     cadre->addLayout(haut);
     cadre->addSpacing(12);
     cadre->addLayout(boutons);
-    setMinimumWidth(420);
+    setMinimumWidth(560);
 }
 
 void d_apropos::afficherInfosSysteme() {

@@ -11,6 +11,7 @@ struct Acte {
     QString activite;          // activity code
     QString Phase;             // phase code; empty for no phase or an associated act
     bool acteClassant = false; // Caractere_classant = "Y"
+    bool classantConnu = true; // false when the row gives no classifying flag
     QString extDoc;            // documentary extension code, or empty
     QString modificateur1;     // modifiers, in the order they were chosen
     QString Modificateur2;

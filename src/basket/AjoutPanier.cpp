@@ -2,35 +2,55 @@
 
 #include "ActeChoisi.h"
 #include "Globals.h"
+#include "ListeHelpers.h"
 #include "Panier.h"
 #include "adCCAM.h"
 
 namespace {
-// True when one row of the query has an AMCODE that stands in the basket.
-// A failed query (no recordset) finds nothing.
-bool unCodeDansPanier(const RecordsetPtr& rs, const Panier& panier) {
+// The first AMCODE of the query's rows that stands in the basket; empty when
+// none. A failed query (no recordset) finds nothing.
+QString premierCodeDansPanier(const RecordsetPtr& rs, const Panier& panier) {
     if (!rs)
-        return false;
+        return {};
     const int champ = rs->indexChamp(QStringLiteral("AMCODE"));
     if (champ < 0)
-        return false;
-    for (int i = 0; i < rs->RecordCount(); ++i)
-        if (panier.acteExiste(rs->valeurLigne(i, champ).toString()))
-            return true;
-    return false;
+        return {};
+    for (int i = 0; i < rs->RecordCount(); ++i) {
+        const QString code = rs->valeurLigne(i, champ).toString();
+        if (panier.acteExiste(code))
+            return code;
+    }
+    return {};
+}
+
+QStringList codesDuPanier(const Panier& panier) {
+    QStringList codes;
+    for (const ActePtr& a : panier.getListeActes())
+        if (!codes.contains(a->code))
+            codes << a->code;
+    return codes;
 }
 } // namespace
 
-qint16 verifierAdmission(const Panier& panier, const QString& code) {
+Admission examinerAdmission(const Panier& panier, const QString& code) {
     if (panier.getListeActes().isEmpty())
-        return AdmissionAccordee;
-    if (unCodeDansPanier(accesCCAM.getIncompatibilites(code), panier))
-        return AdmissionIncompatible;
-    if (unCodeDansPanier(accesCCAM.getCodesProcedure(code), panier))
-        return AdmissionProcedure;
-    if (unCodeDansPanier(accesCCAM.getProceduresParActe(code), panier))
-        return AdmissionComposant;
-    return AdmissionAccordee;
+        return {};
+    // Only the basket's codes are looked for among the incompatible acts: an
+    // act of the national CCAM may have thousands of them.
+    QString conflit = accesCCAM.premierIncompatibleParmi(code, codesDuPanier(panier));
+    if (!conflit.isEmpty())
+        return {AdmissionIncompatible, conflit};
+    conflit = premierCodeDansPanier(accesCCAM.getCodesProcedure(code), panier);
+    if (!conflit.isEmpty())
+        return {AdmissionProcedure, conflit};
+    conflit = premierCodeDansPanier(accesCCAM.getProceduresParActe(code), panier);
+    if (!conflit.isEmpty())
+        return {AdmissionComposant, conflit};
+    return {};
+}
+
+qint16 verifierAdmission(const Panier& panier, const QString& code) {
+    return examinerAdmission(panier, code).code;
 }
 
 qint16 verifierAdmission() {
@@ -55,11 +75,24 @@ QString texteRefusAdmission(qint16 code) {
     }
 }
 
+QString texteRefusAdmission(const Admission& admission, const Panier& panier) {
+    QString texte = texteRefusAdmission(admission.code);
+    if (texte.isEmpty() || admission.acteEnConflit.isEmpty())
+        return texte;
+    for (const ActePtr& a : panier.getListeActes())
+        if (a->code == admission.acteEnConflit)
+            return texte + QStringLiteral("\nActe du panier en cause : ") +
+                   (a->libelle.isEmpty() ? a->code : codeEtLibelle(a->code, a->libelle));
+    return texte;
+}
+
 Resultat ajouterAuPanier() {
     if (acteCourant.estVide())
         return Resultat::rien();
-    const qint16 code = verifierAdmission();
-    if (code == AdmissionAccordee)
+    if (!panierCourant)
         return Resultat::fait();
-    return Resultat::refus(texteRefusAdmission(code));
+    const Admission admission = examinerAdmission(*panierCourant, acteCourant.code);
+    if (admission.code == AdmissionAccordee)
+        return Resultat::fait();
+    return Resultat::refus(texteRefusAdmission(admission, *panierCourant));
 }

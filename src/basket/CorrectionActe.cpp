@@ -30,6 +30,7 @@ void relireTarif(Acte& acte) {
     const Acte rangee = acteDeLaRangee(rs, acte.activite, acte.Phase);
     acte.Tarif = rangee.Tarif;
     acte.acteClassant = rangee.acteClassant;
+    acte.classantConnu = rangee.classantConnu;
 }
 } // namespace
 

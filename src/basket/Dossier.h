@@ -32,3 +32,6 @@ private:
 
 // The empty act rows of a patient file.
 RecordsetPtr creerLignesDossier();
+// The classifying column of an act: "Oui" or "Non" when its row gives the
+// flag, "Inconnu" when it does not (a classification without the flag).
+QString texteClassant(const Acte& a_acte);

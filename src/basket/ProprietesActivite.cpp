@@ -39,7 +39,9 @@ Acte acteDeLaRangee(const RecordsetPtr& rs, const QString& activite, const QStri
     a.libelle = texte(rs, ligne, QStringLiteral("Libelle_Complet"));
     a.activite = activite;
     a.Phase = phase;
-    a.acteClassant = texte(rs, ligne, QStringLiteral("Caractere_classant")) == QLatin1String("Y");
+    const QString classant = texte(rs, ligne, QStringLiteral("Caractere_classant")).trimmed();
+    a.acteClassant = classant == QLatin1String("Y");
+    a.classantConnu = !classant.isEmpty();
     a.Tarif = valeur(rs, ligne, QStringLiteral("Tarif")).toDouble();
     return a;
 }

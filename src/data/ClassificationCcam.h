@@ -5,6 +5,8 @@
 // stored. Also what the reading noticed and could not map (ConstatsLecture),
 // which the report (RapportImport) phrases for the user.
 
+#include "SourcesRegles.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -19,6 +21,7 @@ struct ClassificationCcam {
         QString code, activite, libelleActivite, phase;
         QVariant libellePhase, tarif;
         QString libelle, positionH, exoTm, regroupement;
+        QVariant icr, classant; // from the CNAM base's phases, null when it lacks the row
     };
     struct Modificateur {
         QString code, libelle;
@@ -37,7 +40,12 @@ struct ClassificationCcam {
     std::vector<Modificateur> modificateurs;
     std::vector<std::array<QString, 3>> acteModificateur; // act, activity, modifier
     std::vector<std::array<QString, 4>> actesAssocies;    // act, activity, gesture, its activity
-    std::vector<Paire> incompatibles;
+    std::vector<Paire> incompatibles; // read from the usage notes, then from the CNAM base
+
+    // Where each kind of rule comes from (always three, one per kind), and
+    // the acts each kind's base knows.
+    std::vector<SourceRegles> sources;
+    std::vector<std::pair<GenreRegle, QString>> actesConnus;
 
     // The reference folder's tables; written only when it was read.
     bool references = false;

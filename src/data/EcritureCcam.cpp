@@ -8,9 +8,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <signal.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -220,7 +222,7 @@ void insererCcam(Connexion& c, const std::vector<ClassificationCcam::LigneCcam>&
                           "Libelle_Phase, Tarif, ICR, Libelle_Court, Libelle_Complet, "
                           "Libelle_sans_accent, Libelle_simplifie, PositionH, "
                           "Caractere_classant, Exo_TM, Regroupement) VALUES "
-                          "(?, ?, ?, ?, ?, ?, NULL, ?, ?, ?, ?, ?, NULL, ?, ?)"));
+                          "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     QString dernier;
     QString sansAccent, simplifie;
     for (const auto& l : lignes) {
@@ -235,13 +237,15 @@ void insererCcam(Connexion& c, const std::vector<ClassificationCcam::LigneCcam>&
         ins.lier(4, l.phase);
         ins.lier(5, l.libellePhase);
         ins.lier(6, l.tarif);
-        ins.lier(7, l.libelle);
+        ins.lier(7, l.icr);
         ins.lier(8, l.libelle);
-        ins.lier(9, sansAccent);
-        ins.lier(10, simplifie);
-        ins.lier(11, l.positionH);
-        ins.lier(12, texteOuNull(l.exoTm));
-        ins.lier(13, texteOuNull(l.regroupement));
+        ins.lier(9, l.libelle);
+        ins.lier(10, sansAccent);
+        ins.lier(11, simplifie);
+        ins.lier(12, l.positionH);
+        ins.lier(13, l.classant);
+        ins.lier(14, texteOuNull(l.exoTm));
+        ins.lier(15, texteOuNull(l.regroupement));
         ins.executer();
     }
 }
@@ -252,6 +256,35 @@ void inserer(Connexion& c, const QString& sql, const Lignes& lignes, Lier lier) 
     InstructionPreparee ins(c, sql);
     for (const auto& l : lignes) {
         lier(ins, l);
+        ins.executer();
+    }
+}
+
+// Pairs of texts inserted a few hundred rows per statement: tens of
+// thousands of incompatible pairs cost as many round trips to a server
+// otherwise.
+void insererParPaquets(Connexion& c, const QString& tableEtColonnes,
+                       const std::vector<Paire>& paires) {
+    constexpr size_t parInstruction = 250;
+    const auto texte = [&](size_t n) {
+        QString sql = QStringLiteral("INSERT INTO ") + tableEtColonnes + QStringLiteral(" VALUES ");
+        for (size_t i = 0; i < n; ++i)
+            sql += i ? QStringLiteral(", (?, ?)") : QStringLiteral("(?, ?)");
+        return sql;
+    };
+    std::unique_ptr<InstructionPreparee> plein;
+    for (size_t debut = 0; debut < paires.size(); debut += parInstruction) {
+        const size_t n = std::min(parInstruction, paires.size() - debut);
+        std::unique_ptr<InstructionPreparee> reste;
+        if (n == parInstruction && !plein)
+            plein = std::make_unique<InstructionPreparee>(c, texte(n));
+        InstructionPreparee& ins =
+            n == parInstruction ? *plein
+                                : *(reste = std::make_unique<InstructionPreparee>(c, texte(n)));
+        for (size_t i = 0; i < n; ++i) {
+            ins.lier(static_cast<int>(2 * i + 1), paires[debut + i].first);
+            ins.lier(static_cast<int>(2 * i + 2), paires[debut + i].second);
+        }
         ins.executer();
     }
 }
@@ -305,8 +338,37 @@ void insererTableur(Connexion& c, const ClassificationCcam& k) {
             QStringLiteral("INSERT INTO Actes_Associes (Acte1, activite1, Acte2, Activite2) "
                            "VALUES (?, ?, ?, ?)"),
             k.actesAssocies, lier);
-    inserer(c, QStringLiteral("INSERT INTO Actes_Incompatibles (acte1, acte2) VALUES (?, ?)"),
-            k.incompatibles, lier);
+    insererParPaquets(c, QStringLiteral("Actes_Incompatibles (acte1, acte2)"), k.incompatibles);
+}
+
+// Where each kind of rule comes from, and the acts each source knows.
+void insererSources(Connexion& c, const ClassificationCcam& k) {
+    EcritureCcam::creerTablesSources(c);
+    c.Execute(QStringLiteral("DELETE FROM Sources_Regles"));
+    c.Execute(QStringLiteral("DELETE FROM Sources_Regles_Actes"));
+    InstructionPreparee ins(
+        c, QStringLiteral("INSERT INTO Sources_Regles (Regle, Base, Version, Date_Base, Fichier, "
+                          "Lignes, Retenues, Ecartees, Sans_Ligne, Tirees_Des_Notes, Tous_Actes) "
+                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const SourceRegles& s : k.sources) {
+        ins.lier(1, codeGenreRegle(s.genre));
+        ins.lier(2, texteOuNull(s.base));
+        ins.lier(3, texteOuNull(s.version));
+        ins.lier(4, texteOuNull(s.dateBase));
+        ins.lier(5, texteOuNull(s.fichier));
+        ins.lier(6, s.lignes);
+        ins.lier(7, s.retenues);
+        ins.lier(8, s.ecartees);
+        ins.lier(9, s.sansLigne);
+        ins.lier(10, s.tireesDesNotes);
+        ins.lier(11, s.tousLesActes ? 1 : 0);
+        ins.executer();
+    }
+    std::vector<Paire> connus;
+    connus.reserve(k.actesConnus.size());
+    for (const auto& [genre, code] : k.actesConnus)
+        connus.emplace_back(codeGenreRegle(genre), code);
+    insererParPaquets(c, QStringLiteral("Sources_Regles_Actes (Regle, AMCODE)"), connus);
 }
 
 void insererReferences(Connexion& c, const ClassificationCcam& k) {
@@ -336,6 +398,7 @@ QStringList ecrire(Connexion& c, const ClassificationCcam& k) {
     insererCcam(c, k.ccam);
     IndexLibelles::reconstruire(c);
     insererTableur(c, k);
+    insererSources(c, k);
     if (k.references)
         insererReferences(c, k);
     QStringList absents;
@@ -544,6 +607,21 @@ ResultatEcriture enregistrerSurServeur(const ClassificationCcam& k, const QStrin
 }
 
 } // namespace
+
+void EcritureCcam::creerTablesSources(Connexion& c) {
+    const bool serveur = c.moteur() == Moteur::Postgres;
+    const QString texte = serveur ? QStringLiteral("text COLLATE \"C\"") : QStringLiteral("TEXT");
+    const QString entier = serveur ? QStringLiteral("integer") : QStringLiteral("INTEGER");
+    c.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS Sources_Regles (Regle %1, Base %1, "
+                             "Version %1, Date_Base %1, Fichier %1, Lignes %2, Retenues %2, "
+                             "Ecartees %2, Sans_Ligne %2, Tirees_Des_Notes %2, Tous_Actes %2)")
+                  .arg(texte, entier));
+    c.Execute(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS Sources_Regles_Actes (Regle %1, AMCODE %1)")
+            .arg(texte));
+    c.Execute(QStringLiteral("CREATE INDEX IF NOT EXISTS idx_Sources_Regles_Actes ON "
+                             "Sources_Regles_Actes(Regle, AMCODE)"));
+}
 
 ResultatEcriture EcritureCcam::enregistrer(const ClassificationCcam& k, const QString& cheminBase) {
     if (cheminBase.trimmed().isEmpty())

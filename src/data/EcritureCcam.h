@@ -35,6 +35,10 @@ constexpr int attenteBaseOccupeeMs = delaiAttenteBaseOccupee;
 // of a unit's database copies): CCAM first, then every reference table.
 const QStringList& tablesClassification();
 
+// Creates the tables that record where the classification's rules come
+// from, in a database written before they existed. Throws DataError.
+void creerTablesSources(Connexion& connexion);
+
 // Throws ErreurImport with a French message that ends by saying what became
 // of the database.
 ResultatEcriture enregistrer(const ClassificationCcam& classification, const QString& cheminBase);

@@ -18,6 +18,7 @@ void ImportCcam::analyser() {
                              QFileInfo(m_fichier).fileName(), classification, constats);
     if (!m_dossierReferences.isEmpty())
         LectureCcam::lireReferences(m_dossierReferences, classification, constats);
+    LectureCcam::lireRegles(m_dossierReferences, classification);
     m_rapport = RapportImport::etablir(m_fichier, m_dossierReferences, classification, constats);
     m_classification = std::move(classification);
     m_analyse = true;
@@ -39,6 +40,7 @@ RapportImport ImportCcam::analyserTableur(const QByteArray& octets, const QStrin
     ConstatsLecture constats;
     LectureCcam::lireTableur(LecteurCsv::analyser(octets, ',', nomFichier), nomFichier,
                              classification, constats);
+    LectureCcam::lireRegles({}, classification);
     return RapportImport::etablir(nomFichier, {}, classification, constats);
 }
 

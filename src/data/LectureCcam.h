@@ -21,6 +21,12 @@ void lireTableur(const std::vector<EnregistrementCsv>& enregistrements, const QS
 void lireReferences(const QString& dossier, ClassificationCcam& classification,
                     ConstatsLecture& constats);
 
+// Reads the rules of the CNAM base that the folder holds (the highest
+// version of incompatibilites_vNN.csv and of phases_vNN.csv), after the
+// spreadsheet, and records where each kind of rule comes from; an empty
+// folder name records that no rule file was read.
+void lireRegles(const QString& dossier, ClassificationCcam& classification);
+
 // The modifiers given to the anaesthesia activity (4) only, and those given
 // to every activity of an act; every other modifier goes to the act's
 // activities other than 4.

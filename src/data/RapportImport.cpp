@@ -3,6 +3,7 @@
 #include "ClassificationCcam.h"
 
 #include <QLocale>
+#include <algorithm>
 
 namespace {
 
@@ -52,8 +53,6 @@ QStringList nonReprisTableur(const ConstatsLecture& c) {
         r << QStringLiteral("Table des modificateurs : %1 notes propres à un modificateur non "
                             "reprises (aucune table ne les reçoit).")
                  .arg(nombre(c.notesModificateurs));
-    r << QStringLiteral("ICR et caractère classant : absents du tableur, colonnes laissées "
-                        "vides.");
     r << QStringLiteral("Libellé court : le tableur n'a qu'un libellé, repris dans Libelle_Court "
                         "et Libelle_Complet.");
     return r;
@@ -85,6 +84,13 @@ QStringList reglesTableur(const ConstatsLecture& c) {
                         "et ponctuation gardées ; Libelle_simplifie : minuscules sans "
                         "diacritiques, œ → oe, æ → ae, ponctuation et apostrophes remplacées "
                         "par un blanc, blancs multiples réduits.");
+    r << QStringLiteral("Incompatibilités : les paires de incompatibilites_vNN.csv (la plus "
+                        "haute version du dossier des références) dont les deux actes sont dans "
+                        "cette version, plus celles des notes ; une paire publiée dans les deux "
+                        "sens est gardée une fois. ICR et caractère classant : ceux de "
+                        "phases_vNN.csv pour la même clé acte, activité, phase (caractère "
+                        "classant « Y », sinon « N ») ; une ligne CCAM que le fichier n'a pas les "
+                        "garde vides.");
     r << QStringLiteral("Incompatibilités : seules les notes qui disent « non associable à » ou "
                         "« non cumulable avec » suivis de codes d'actes de cette version sont "
                         "reprises ; les autres exclusions rédigées en clair ne le sont pas.");
@@ -140,6 +146,13 @@ RapportImport RapportImport::etablir(const QString& fichier, const QString& refe
     r.lignesActesAssocies = taille(c.actesAssocies);
     r.incompatibilites = taille(c.incompatibles);
     r.nonRepris = nonReprisTableur(k);
+    r.sources = c.sources;
+    const bool phases = std::any_of(c.sources.begin(), c.sources.end(), [](const SourceRegles& s) {
+        return s.genre == GenreRegle::Phases && s.aUneBase();
+    });
+    if (!phases)
+        r.nonRepris << QStringLiteral("ICR et caractère classant : absents du tableur et sans "
+                                      "fichier phases_vNN.csv, colonnes laissées vides.");
     r.regles = reglesTableur(k);
     if (c.references)
         ajouterReferences(r, c, k);
@@ -167,10 +180,15 @@ QString RapportImport::texte() const {
     l << QStringLiteral("Modificateurs par acte et activité : %1").arg(nombre(acteModificateurs));
     l << QStringLiteral("Gestes complémentaires : %1 paires acte → geste, %2 lignes par activité")
              .arg(nombre(pairesGestes), nombre(lignesActesAssocies));
-    l << QStringLiteral("Incompatibilités tirées des notes « non associable à » / « non "
-                        "cumulable avec » : %1")
-             .arg(nombre(incompatibilites));
+    const int desNotes = sources.empty() ? incompatibilites : sources.front().tireesDesNotes;
+    l << QStringLiteral("Incompatibilités : %1 paires, dont %2 tirées des notes « non associable "
+                        "à » / « non cumulable avec »")
+             .arg(nombre(incompatibilites), nombre(desNotes));
     l << QStringLiteral("Procédures : aucune (le tableur n'en décrit pas ; table vidée)");
+    l << QString();
+    l << QStringLiteral("Origine des règles (enregistrée dans la base) :");
+    for (const SourceRegles& s : sources)
+        l << QStringLiteral("  ") + s.description();
     if (references.isEmpty()) {
         l << QStringLiteral("Tables de référence : non fournies (--references) ; Systèmes, "
                             "ORGANES, Extension_documentaire, Actes_extension_documentaire, "

@@ -3,9 +3,12 @@
 // tests: the counts of every table, the rules applied with their limits, and
 // what could not be mapped, phrased in French.
 
+#include "SourcesRegles.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <vector>
 
 struct ClassificationCcam;
 struct ConstatsLecture;
@@ -35,6 +38,7 @@ struct RapportImport {
     int regroupements = 0;
     double secondes = 0; // reading, checking and writing
 
+    std::vector<SourceRegles> sources; // where each kind of rule comes from
     QStringList nonRepris;             // what could not be mapped, and how it was handled
     QStringList regles;                // rules applied, with their limits
     QStringList actesThesaurusAbsents; // thesaurus act codes missing from the loaded version

@@ -133,6 +133,29 @@ QString adCCAM::sqlGetIncompatibilites(const QString& a_acte) {
            Q(a_acte) + "' ORDER BY CCAM.AMCODE";
 }
 
+QString adCCAM::sqlCompterIncompatibilites(const QString& a_acte) {
+    return QStringLiteral("SELECT count(*) AS N FROM (SELECT AMCODE FROM CCAM, "
+                          "Actes_Incompatibles WHERE CCAM.AMCODE = Actes_Incompatibles.acte1 AND "
+                          "Actes_Incompatibles.acte2 = '") +
+           Q(a_acte) +
+           "' UNION SELECT AMCODE FROM CCAM, Actes_Incompatibles WHERE CCAM.AMCODE = "
+           "Actes_Incompatibles.acte2 AND Actes_Incompatibles.acte1 = '" +
+           Q(a_acte) + "') AS Incompatibles";
+}
+
+QString adCCAM::sqlPremierIncompatibleParmi(const QString& a_acte, const QStringList& a_codes) {
+    QStringList valeurs;
+    for (const QString& code : a_codes)
+        valeurs << QLatin1Char('\'') + Q(code) + QLatin1Char('\'');
+    const QString liste = valeurs.join(QLatin1Char(','));
+    return QStringLiteral("SELECT AMCODE FROM CCAM, Actes_Incompatibles WHERE CCAM.AMCODE = "
+                          "Actes_Incompatibles.acte1 AND Actes_Incompatibles.acte2 = '") +
+           Q(a_acte) + "' AND Actes_Incompatibles.acte1 IN (" + liste +
+           ") UNION SELECT AMCODE FROM CCAM, Actes_Incompatibles WHERE CCAM.AMCODE = "
+           "Actes_Incompatibles.acte2 AND Actes_Incompatibles.acte1 = '" +
+           Q(a_acte) + "' AND Actes_Incompatibles.acte2 IN (" + liste + ") ORDER BY AMCODE";
+}
+
 QString adCCAM::sqlGetActesComplementaires(const QString& a_acte, const QString& a_activite) {
     return QStringLiteral("SELECT distinct Acte2, AMCODE, cstr(Libelle_Complet) as "
                           "Libelle_Complet, Libelle_Court, Activite2 FROM Actes_Associes") +
@@ -259,6 +282,22 @@ RecordsetPtr adCCAM::getProceduresParActe(const QString& a_acte) const {
 }
 RecordsetPtr adCCAM::getIncompatibilites(const QString& a_acte) const {
     return depotLire(sqlGetIncompatibilites(C(a_acte)));
+}
+int adCCAM::compterIncompatibilites(const QString& a_acte) const {
+    RecordsetPtr rs = depotLire(sqlCompterIncompatibilites(C(a_acte)));
+    if (!rs || rs->RecordCount() == 0)
+        return -1;
+    rs->MoveFirst();
+    return rs->Fields(0).toInt();
+}
+QString adCCAM::premierIncompatibleParmi(const QString& a_acte, const QStringList& a_codes) const {
+    if (a_codes.isEmpty())
+        return {};
+    RecordsetPtr rs = depotLire(sqlPremierIncompatibleParmi(C(a_acte), a_codes));
+    if (!rs || rs->RecordCount() == 0)
+        return {};
+    rs->MoveFirst();
+    return rs->Fields(0).toString();
 }
 RecordsetPtr adCCAM::getActesComplementaires(const QString& a_acte,
                                              const QString& a_activite) const {

@@ -29,6 +29,12 @@ public:
     RecordsetPtr getCodesProcedure(const QString& a_proc) const;
     RecordsetPtr getProceduresParActe(const QString& a_acte) const;
     RecordsetPtr getIncompatibilites(const QString& a_acte) const;
+    // The number of acts getIncompatibilites lists, without reading them (an
+    // act of the national CCAM has up to several thousand); -1 on failure.
+    int compterIncompatibilites(const QString& a_acte) const;
+    // The first act, in code order, that getIncompatibilites lists among
+    // a_codes (the basket's); empty when none, or on failure.
+    QString premierIncompatibleParmi(const QString& a_acte, const QStringList& a_codes) const;
     RecordsetPtr getActesComplementaires(const QString& a_acte, const QString& a_activite) const;
     RecordsetPtr getListeModificateurs(const QString& a_acte, const QString& a_activite) const;
     RecordsetPtr getListeNotesUtilisation(const QString& a_acte) const;
@@ -71,6 +77,8 @@ public:
     static QString sqlGetCodesProcedure(const QString& a_proc);
     static QString sqlGetProceduresParActe(const QString& a_acte);
     static QString sqlGetIncompatibilites(const QString& a_acte);
+    static QString sqlCompterIncompatibilites(const QString& a_acte);
+    static QString sqlPremierIncompatibleParmi(const QString& a_acte, const QStringList& a_codes);
     static QString sqlGetActesComplementaires(const QString& a_acte, const QString& a_activite);
     static QString sqlGetListeModificateurs(const QString& a_acte, const QString& a_activite);
     static QString sqlGetListeNotesUtilisation(const QString& a_acte);

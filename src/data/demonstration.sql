@@ -512,6 +512,12 @@ INSERT INTO Actes_Incompatibles (acte1, acte2) VALUES
     ('XGMA001', 'XGMA002'),
     ('RTQE001', 'RTQE002');
 
+-- The invented classification is its own source: every rule is complete.
+INSERT INTO Sources_Regles (Regle, Base, Version, Date_Base, Fichier, Lignes, Retenues, Ecartees, Sans_Ligne, Tirees_Des_Notes, Tous_Actes) VALUES
+    ('INCOMPATIBILITES', 'classification de démonstration (inventée)', NULL, NULL, NULL, 0, 0, 0, 0, 0, 1),
+    ('PROCEDURES', 'classification de démonstration (inventée)', NULL, NULL, NULL, 0, 0, 0, 0, 0, 1),
+    ('PHASES', 'classification de démonstration (inventée)', NULL, NULL, NULL, 0, 0, 0, 0, 0, 1);
+
 INSERT INTO Notes_Utilisation_Actes (AMCODE, Note_Utilisation) VALUES
     ('TEQP002', 'Indication : bilan préchirurgical d''une épilepsie ou diagnostic de crises atypiques.¶Comprend : la surveillance de l''enregistrement par un technicien.'),
     ('TPLB002', 'Comprend : la surveillance du cathéter pendant les 24 premières heures.¶Facturation : ne peut être facturé qu''une fois par séjour.'),

@@ -103,6 +103,12 @@ CREATE TABLE Actes_Incompatibles (acte1 TEXT, acte2 TEXT);
 CREATE INDEX idx_Actes_Incompatibles_1 ON Actes_Incompatibles(acte1);
 CREATE INDEX idx_Actes_Incompatibles_2 ON Actes_Incompatibles(acte2);
 
+-- Where the rules of the loaded classification come from (one row per kind:
+-- INCOMPATIBILITES, PROCEDURES, PHASES), and the acts each kind's base knows.
+CREATE TABLE Sources_Regles (Regle TEXT, Base TEXT, Version TEXT, Date_Base TEXT, Fichier TEXT, Lignes INTEGER, Retenues INTEGER, Ecartees INTEGER, Sans_Ligne INTEGER, Tirees_Des_Notes INTEGER, Tous_Actes INTEGER);
+CREATE TABLE Sources_Regles_Actes (Regle TEXT, AMCODE TEXT);
+CREATE INDEX idx_Sources_Regles_Actes ON Sources_Regles_Actes(Regle, AMCODE);
+
 CREATE TABLE Modificateurs (Code TEXT, Libelle TEXT, Tarif REAL, Pourcentage REAL);
 
 CREATE TABLE Acte_Modificateur (AMCODE TEXT, Activite TEXT, Modificateur TEXT);

@@ -98,6 +98,12 @@ CREATE TABLE Actes_Incompatibles (acte1 text COLLATE "C", acte2 text COLLATE "C"
 CREATE INDEX idx_Actes_Incompatibles_1 ON Actes_Incompatibles(acte1);
 CREATE INDEX idx_Actes_Incompatibles_2 ON Actes_Incompatibles(acte2);
 
+-- Where the rules of the loaded classification come from (one row per kind:
+-- INCOMPATIBILITES, PROCEDURES, PHASES), and the acts each kind's base knows.
+CREATE TABLE Sources_Regles (Regle text COLLATE "C", Base text COLLATE "C", Version text COLLATE "C", Date_Base text COLLATE "C", Fichier text COLLATE "C", Lignes integer, Retenues integer, Ecartees integer, Sans_Ligne integer, Tirees_Des_Notes integer, Tous_Actes integer);
+CREATE TABLE Sources_Regles_Actes (Regle text COLLATE "C", AMCODE text COLLATE "C");
+CREATE INDEX idx_Sources_Regles_Actes ON Sources_Regles_Actes(Regle, AMCODE);
+
 CREATE TABLE Modificateurs (Code text COLLATE "C", Libelle text COLLATE "C", Tarif double precision, Pourcentage double precision);
 
 CREATE TABLE Acte_Modificateur (AMCODE text COLLATE "C", Activite text COLLATE "C", Modificateur text COLLATE "C");

@@ -3,6 +3,7 @@
 #include "Data.h"
 #include "Globals.h"
 #include "ListeHelpers.h"
+#include "SourcesRegles.h"
 #include "adCCAM.h"
 
 #include <QLocale>
@@ -124,6 +125,26 @@ QString listeNumerotee(const RecordsetPtr& rs, const QString& numero) {
     return t;
 }
 
+// Why an empty list of a kind of rule does not mean "none" for this act:
+// the loaded CCAM carries no such list, or the base it came from does not
+// know the act. Empty when the list can be trusted (the source knows the
+// act, or the database records no source and is taken as it is).
+QString raisonSiInconnu(GenreRegle genre, const QString& code) {
+    const auto source = sourceRegles(genre);
+    if (!source || sourceConnaitActe(*source, code))
+        return {};
+    const bool incompatibilites = genre == GenreRegle::Incompatibilites;
+    if (!source->aUneBase())
+        return incompatibilites
+                   ? QStringLiteral(
+                         "la CCAM chargée ne comporte pas de liste d'actes incompatibles.")
+                   : QStringLiteral("la CCAM chargée ne comporte pas de liste de procédures.");
+    return QStringLiteral("la ") + source->nomBase() +
+           (incompatibilites ? QStringLiteral(", d'où viennent les incompatibilités chargées,")
+                             : QStringLiteral(", d'où viennent les procédures chargées,")) +
+           QStringLiteral(" ne connaît pas cet acte.");
+}
+
 QString associations(const QString& code) {
     QString t;
     RecordsetPtr composants = accesCCAM.getCodesProcedure(code);
@@ -134,6 +155,13 @@ QString associations(const QString& code) {
         t = QStringLiteral("Cet acte n'est pas une procédure");
     t += CRLF + CRLF;
     RecordsetPtr procedures = accesCCAM.getProceduresParActe(code);
+    if (!aDesLignes(composants) && !aDesLignes(procedures)) {
+        const QString raison = raisonSiInconnu(GenreRegle::Procedures, code);
+        if (!raison.isEmpty())
+            return QStringLiteral("On ne sait pas si cet acte est une procédure ni à quelles "
+                                  "procédures il appartient : ") +
+                   raison;
+    }
     if (aDesLignes(procedures))
         t += QStringLiteral("Procédures qui contiennent cet acte :") + CRLF +
              listeNumerotee(procedures, QStringLiteral("Procédure N°"));
@@ -143,16 +171,27 @@ QString associations(const QString& code) {
 }
 
 QString incompatibilites(const QString& code) {
-    RecordsetPtr rs = accesCCAM.getIncompatibilites(code);
-    if (!aDesLignes(rs))
-        return QStringLiteral("Cet acte n'a pas d'acte incompatible");
-    if (rs->RecordCount() > maxIncompatibilitesListees)
-        return QStringLiteral("Il existe ") + QString::number(rs->RecordCount()) +
-               QStringLiteral(" actes incompatible avec l'acte ") + code;
-    QString t =
-        QStringLiteral("Actes incompatibles avec l'acte ") + code + QStringLiteral(" :") + CRLF;
-    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
-        t += acteDeLaLigne(rs) + CRLF;
+    const QString raison = raisonSiInconnu(GenreRegle::Incompatibilites, code);
+    const int nombre = accesCCAM.compterIncompatibilites(code);
+    if (nombre <= 0)
+        return raison.isEmpty() ? QStringLiteral("Cet acte n'a pas d'acte incompatible")
+                                : QStringLiteral("Les actes incompatibles avec l'acte ") + code +
+                                      QStringLiteral(" ne sont pas connus : ") + raison;
+    QString t;
+    if (nombre > maxIncompatibilitesListees) {
+        t = QStringLiteral("Il existe ") + QString::number(nombre) +
+            QStringLiteral(" actes incompatible avec l'acte ") + code;
+    } else {
+        RecordsetPtr rs = accesCCAM.getIncompatibilites(code);
+        if (!aDesLignes(rs))
+            return {};
+        t = QStringLiteral("Actes incompatibles avec l'acte ") + code + QStringLiteral(" :") + CRLF;
+        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+            t += acteDeLaLigne(rs) + CRLF;
+    }
+    // Pairs read from the usage notes only: the list may be incomplete.
+    if (!raison.isEmpty())
+        t += CRLF + QStringLiteral("Cette liste ne vient que des notes d'utilisation : ") + raison;
     return t;
 }
 } // namespace

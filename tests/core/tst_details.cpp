@@ -68,6 +68,8 @@ private slots:
     void sansActeOuSection();
     void ceQueDisentLesDonnees_data();
     void ceQueDisentLesDonnees();
+    void selonLaSourceDesRegles_data();
+    void selonLaSourceDesRegles();
     void formaterNote();
     void formaterDiese_data();
     void formaterDiese();
@@ -243,6 +245,78 @@ void TestDetails::ceQueDisentLesDonnees() {
     const QString texte = texteDetailsActe(acte, SectionHonoraires);
     QVERIFY2(texte.startsWith(honoraires), qPrintable(texte));
     QCOMPARE(texte.count("ICR"), honoraires.count("ICR"));
+}
+
+// An empty list of incompatible acts or procedures means "none" only when
+// the loaded rules come from a source that knows the act. The sources are
+// set as a load records them: the demonstration classification (complete),
+// a CNAM base that knows only TEQP001 and TEFA001, or no rule file.
+void TestDetails::selonLaSourceDesRegles_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("section");
+    QTest::addColumn<QString>("attendu");
+    const QString teqp002 = "TEQP002 - Électroencéphalogramme prolongé avec enregistrement vidéo, "
+                            "d'une durée de plus de 4 heures\r\n";
+    QTest::newRow("classification complète")
+        << "demonstration"
+        << "TEFA001" << 6 << "Cet acte n'a pas d'acte incompatible";
+    QTest::newRow("connu de la base, une paire")
+        << "base"
+        << "TEQP001" << 6 << "Actes incompatibles avec l'acte TEQP001 :\r\n" + teqp002;
+    QTest::newRow("connu de la base, aucune paire")
+        << "base"
+        << "TEFA001" << 6 << "Cet acte n'a pas d'acte incompatible";
+    QTest::newRow("inconnu de la base")
+        << "base"
+        << "VCKA001" << 6
+        << "Les actes incompatibles avec l'acte VCKA001 ne sont pas connus : la base CCAM de la "
+           "CNAM version 34 du 12/02/2014, d'où viennent les incompatibilités chargées, ne "
+           "connaît pas cet acte.";
+    QTest::newRow("inconnu de la base, paire des notes")
+        << "base"
+        << "TEQP002" << 6
+        << "Actes incompatibles avec l'acte TEQP002 :\r\nTEQP001 - Électroencéphalogramme de "
+           "repos d'une durée de 20 à 40 minutes\r\n\r\nCette liste ne vient que des notes "
+           "d'utilisation : la base CCAM de la CNAM version 34 du 12/02/2014, d'où viennent les "
+           "incompatibilités chargées, ne connaît pas cet acte.";
+    QTest::newRow("aucune source")
+        << "aucune"
+        << "TEFA001" << 6
+        << "Les actes incompatibles avec l'acte TEFA001 ne sont pas connus : la CCAM chargée ne "
+           "comporte pas de liste d'actes incompatibles.";
+    QTest::newRow("procédures, aucune source")
+        << "aucune"
+        << "TEFA001" << 5
+        << "On ne sait pas si cet acte est une procédure ni à quelles procédures il appartient : "
+           "la CCAM chargée ne comporte pas de liste de procédures.";
+    QTest::newRow("procédures, inconnu de la base")
+        << "base"
+        << "VCKA001" << 5
+        << "On ne sait pas si cet acte est une procédure ni à quelles procédures il appartient : "
+           "la base CCAM de la CNAM version 34 du 12/02/2014, d'où viennent les procédures "
+           "chargées, ne connaît pas cet acte.";
+}
+
+void TestDetails::selonLaSourceDesRegles() {
+    QFETCH(QString, source);
+    QFETCH(QString, code);
+    QFETCH(int, section);
+    const BaseDeTest& base = *m_base;
+    if (source == "base") {
+        base.executer("UPDATE Sources_Regles SET Base = 'base CCAM de la CNAM', Version = '34', "
+                      "Date_Base = '12/02/2014', Tous_Actes = 0");
+        base.executer("INSERT INTO Sources_Regles_Actes (Regle, AMCODE) VALUES "
+                      "('INCOMPATIBILITES', 'TEQP001'), ('INCOMPATIBILITES', 'TEFA001'), "
+                      "('PROCEDURES', 'TEQP001'), ('PROCEDURES', 'TEFA001')");
+    } else if (source == "aucune") {
+        base.executer("UPDATE Sources_Regles SET Base = NULL, Tous_Actes = 0");
+    }
+    const QString texte = texteDetailsActe(lireActe(code), qint16(section));
+    base.executer("UPDATE Sources_Regles SET Base = 'classification de démonstration (inventée)', "
+                  "Version = NULL, Date_Base = NULL, Tous_Actes = 1");
+    base.executer("DELETE FROM Sources_Regles_Actes");
+    QTEST(texte, "attendu");
 }
 
 void TestDetails::formaterNote() {

@@ -9,6 +9,7 @@
 #include "Globals.h"
 #include "ImportCcam.h"
 #include "LecteurCsv.h"
+#include "SourcesRegles.h"
 #include "adCCAM.h"
 
 #include <QDir>
@@ -29,6 +30,21 @@ QString fixture() {
 }
 QString referencesFixture() {
     return donnees(QStringLiteral("references_mini"));
+}
+
+// The reference tables of the fixture with the rule files of regles_mini
+// beside them (incompatibilites_v01 and _v02, phases_v02), in dossier;
+// remplacer swaps one rule file's content.
+QString referencesAvecRegles(const QTemporaryDir& dossier, const QString& fichierRemplace = {},
+                             const QByteArray& contenu = {}) {
+    const QDir cible(dossier.filePath(QStringLiteral("references")));
+    cible.mkpath(QStringLiteral("."));
+    for (const QString& source : {referencesFixture(), donnees(QStringLiteral("regles_mini"))})
+        for (const QFileInfo& f : QDir(source).entryInfoList(QDir::Files))
+            QFile::copy(f.filePath(), cible.filePath(f.fileName()));
+    if (!fichierRemplace.isEmpty())
+        ecrireOctets(cible.filePath(fichierRemplace), contenu);
+    return cible.path();
 }
 
 // An existing database with application data that a load must keep.
@@ -123,6 +139,9 @@ private slots:
     void baseImpossibleAEcrire();
     void baseOccupee();
     void baseNouvelleInterrompue();
+    void reglesDeLaBaseCnam();
+    void reglesInvalides_data();
+    void reglesInvalides();
     void tableurNational();
 };
 
@@ -601,6 +620,122 @@ void TestImport::baseNouvelleInterrompue() {
     QCOMPARE(lireOctets(cible).mid(18, 2), QByteArray("\x01\x01", 2));
 }
 
+// The highest version of each rule file is read (v02, not v01); pairs whose
+// two acts are in the spreadsheet join those of the notes, once each; ICR and
+// flag go to the CCAM rows of the same act, activity and phase; where each
+// kind of rule comes from, and the acts the base knows, are recorded. A load
+// without the files records that too, and leaves nothing of the old rules.
+void TestImport::reglesDeLaBaseCnam() {
+    QTemporaryDir dossier;
+    BaseDeTest base;
+    ImportCcam import(fixture(), referencesAvecRegles(dossier));
+    const RapportImport& r = import.charger(base.chemin());
+    QCOMPARE(r.incompatibilites, 2);
+    const QString texte = r.texte();
+    for (const QString& ligne :
+         {QStringLiteral("  Actes incompatibles : base CCAM de la CNAM version 02, fichier "
+                         "incompatibilites_v02.csv : 2 paires retenues sur 4 lignes, 1 écartées "
+                         "(acte absent de cette version de la CCAM) ; 1 paires tirées des notes "
+                         "d'utilisation du tableur."),
+          QStringLiteral("  Procédures : aucun fichier de la base CCAM de la CNAM ; la CCAM "
+                         "chargée n'en comporte pas."),
+          QStringLiteral("  ICR et caractère classant : base CCAM de la CNAM version 02, fichier "
+                         "phases_v02.csv : 4 lignes CCAM renseignées ; sur 6 lignes du fichier, 1 "
+                         "écartées (acte absent de cette version de la CCAM) et 1 sans activité "
+                         "ou phase correspondante.")})
+        QVERIFY2(texte.contains(ligne + u'\n'), qPrintable(texte));
+
+    QCOMPARE(colonne(Data(base.chemin())
+                         .CreeRecordset("SELECT acte1 || '-' || acte2 FROM Actes_Incompatibles "
+                                        "ORDER BY 1")),
+             QStringList({"AAFA001-AAQP001", "AAFA002-AAQP001"}));
+    QCOMPARE(colonne(Data(base.chemin())
+                         .CreeRecordset("SELECT AMCODE || '/' || Activite || '/' || Phase || '=' "
+                                        "|| coalesce(Caractere_classant, '-') FROM CCAM ORDER BY "
+                                        "1")),
+             QStringList({"AAFA001/1/0=Y", "AAFA001/4/0=N", "AAFA002/1/1=Y", "AAFA002/1/2=-",
+                          "AAFA002/4/1=-", "AAQP001/1/0=Y", "AAQP002/1/0=-"}));
+    QCOMPARE(Data(base.chemin())
+                 .CreeRecordset("SELECT ICR FROM CCAM WHERE AMCODE = 'AAFA001' AND Activite = '4'")
+                 ->Fields(0)
+                 .toDouble(),
+             100.0);
+    // AAQP002 is in neither file: the base does not know it.
+    QCOMPARE(colonne(Data(base.chemin())
+                         .CreeRecordset("SELECT AMCODE FROM Sources_Regles_Actes WHERE Regle = "
+                                        "'INCOMPATIBILITES' ORDER BY AMCODE")),
+             QStringList({"AAFA001", "AAFA002", "AAQP001"}));
+    QCOMPARE(base.compter("SELECT count(*) FROM Sources_Regles WHERE Regle = 'PHASES' AND "
+                          "Version = '02' AND Date_Base IS NULL AND Retenues = 4"),
+             1);
+    QCOMPARE(descriptionSourcesRegles().size(), 3);
+
+    ImportCcam sansRegles(fixture(), referencesFixture());
+    QVERIFY(sansRegles.charger(base.chemin())
+                .texte()
+                .contains("  Actes incompatibles : aucun fichier de la base CCAM de la CNAM ; 1 "
+                          "paires tirées des notes d'utilisation du tableur.\n"));
+    QCOMPARE(base.compter("SELECT count(*) FROM CCAM WHERE ICR IS NOT NULL OR "
+                          "Caractere_classant IS NOT NULL"),
+             0);
+    QCOMPARE(base.compter("SELECT count(*) FROM Sources_Regles_Actes"), 0);
+    QCOMPARE(base.compter("SELECT count(*) FROM Sources_Regles WHERE Base IS NULL"), 3);
+    Data::fermerConnexions();
+}
+
+// A rule file that is not what it should be stops the load before anything
+// is written, with one message naming the file and the line.
+void TestImport::reglesInvalides_data() {
+    QTest::addColumn<QString>("fichier");
+    QTest::addColumn<QByteArray>("contenu");
+    QTest::addColumn<QString>("attendu");
+    const QByteArray entete = "acte;date_effet;acte_incompatible\n";
+    QTest::newRow("autre disposition")
+        << "phases_v02.csv" << QByteArray("acte;activite;phase;classant\nAAQP001;1;0;Y\n")
+        << "Le fichier « phases_v02.csv » n'a pas la colonne « icr » (ligne 1 : en-tête "
+           "« acte;activite;phase;icr;classant » attendu).";
+    QTest::newRow("octet NUL")
+        << "incompatibilites_v02.csv"
+        << entete + QByteArray("AAFA001;2005\0"
+                               "0325;AAQP001\n",
+                               26)
+        << "Le fichier « incompatibilites_v02.csv » n'est pas un fichier texte : il contient des "
+           "octets nuls (ligne 2).";
+    QTest::newRow("pas un code d'acte")
+        << "incompatibilites_v02.csv"
+        << entete + "AAFA001;20050325;AAQP001\nAAFA01;20050325;AAQP001\n"
+        << "Le fichier « incompatibilites_v02.csv » est altéré : ligne 3, colonne « acte » : "
+           "« AAFA01 » n'est pas un code d'acte de la CCAM.";
+    QTest::newRow("colonne manquante")
+        << "incompatibilites_v02.csv" << entete + "AAFA001;AAQP001\n"
+        << "Le fichier « incompatibilites_v02.csv » est altéré : ligne 2, 2 colonnes au lieu de 3.";
+    QTest::newRow("caractère classant inconnu")
+        << "phases_v02.csv"
+        << QByteArray("acte;activite;phase;nombre_dents;age_min;age_max;icr;classant\n"
+                      "AAQP001;1;0;00;000;000;0042;X\n")
+        << "Le fichier « phases_v02.csv » est altéré : ligne 2, colonne « classant » : « X » "
+           "n'est pas « Y », « N » ou vide.";
+}
+
+void TestImport::reglesInvalides() {
+    FICHIER_SQLITE_SEULEMENT();
+    QFETCH(QString, fichier);
+    QFETCH(QByteArray, contenu);
+    QTemporaryDir dossier;
+    BaseDeTest base;
+    remplirDonneesApplication(base);
+    Data::fermerConnexions();
+    const QByteArray avant = lireOctets(base.chemin());
+    try {
+        ImportCcam(fixture(), referencesAvecRegles(dossier, fichier, contenu))
+            .charger(base.chemin());
+        QFAIL("le chargement aurait dû échouer");
+    } catch (const ErreurImport& e) {
+        QTEST(e.message(), "attendu");
+    }
+    QCOMPARE(lireOctets(base.chemin()), avant);
+}
+
 void TestImport::tableurNational() {
     const QString dossierCcam = dossierCcamNational();
     if (dossierCcam.isEmpty())
@@ -678,22 +813,26 @@ void TestImport::tableurNational() {
     QCOMPARE(static_cast<int>(charges.size()), r.pairesGestes);
     QVERIFY(r.pairesGestes > 14800);
 
-    // The spreadsheet gives neither ICR nor classifying flag: the details say
-    // that the flag is not given and put no ICR after the tariff.
-    QCOMPARE(base.compter("SELECT count(*) FROM CCAM WHERE ICR IS NOT NULL OR "
-                          "Caractere_classant IS NOT NULL"),
+    // The rules of the CNAM base v34 beside the spreadsheet: the pairs whose
+    // two acts are in V81, once each, and the ICR and flag of the rows the
+    // base has. An act created since (AAMP003) has neither, and the details
+    // say that the flag is not given and put no ICR after the tariff.
+    QCOMPARE(r.sources.front().lignes, 85999);
+    QCOMPARE(r.sources.front().retenues, 51757);
+    QCOMPARE(base.compter("SELECT count(*) FROM Sources_Regles_Actes"), 7567);
+    QCOMPARE(base.compter("SELECT count(*) FROM CCAM WHERE AMCODE = 'AAFA001' AND Activite = "
+                          "'1' AND ICR = 655 AND Caractere_classant = 'Y'"),
+             1);
+    QCOMPARE(base.compter("SELECT count(*) FROM CCAM WHERE AMCODE = 'AAMP003' AND (ICR IS NOT "
+                          "NULL OR Caractere_classant IS NOT NULL)"),
              0);
-    for (const QString& code : {QStringLiteral("AHQB027"), QStringLiteral("AHQP001")}) {
+    for (const QString& code : {QStringLiteral("AAMP003")}) {
         RecordsetPtr acte = accesCCAM.getActe(code, QStringLiteral("1"), QString());
         QVERIFY2(acte && acte->RecordCount() > 0, qPrintable(code));
         QCOMPARE(texteActeClassant(code, acte->Fields(QStringLiteral("Caractere_classant"))),
                  code + " : caractère classant non précisé dans cette version de la CCAM");
-        const QVariant tarif = acte->Fields(QStringLiteral("Tarif"));
         const QString texte = texteDetailsActe(acte, SectionHonoraires);
-        QVERIFY2(texte.startsWith("Tarif: \t\t" +
-                                  (tarif.isNull() ? QString() : valeurTexte(tarif)) +
-                                  "€\r\n\r\nListe des modificateurs:\r\n"),
-                 qPrintable(texte));
+        QVERIFY2(texte.startsWith("Tarif: \t\t"), qPrintable(texte));
         QVERIFY(!texte.contains(QStringLiteral("ICR")));
     }
 

@@ -7,8 +7,10 @@
 #include "Data.h"
 #include "Dossier.h"
 #include "Globals.h"
+#include "ImportCcam.h"
 #include "Messages.h"
 #include "Panier.h"
+#include "adCCAM.h"
 
 #include <QtTest>
 
@@ -97,6 +99,7 @@ private slots:
     void requeteEnEchecNeTrouveRien();
     void sansActeCourantRienNeSePasse();
 
+    void incompatiblesDeLaCcamNationale();
     void dossierLignes();
     void dossierVide();
 };
@@ -186,21 +189,26 @@ void TestPanier::associationASaisirLue() {
     QVERIFY(!Panier().fautSaisirAss());
 }
 
+// The refusal names the basket act in the way, on a line of its own.
+QString enCause(const QString& code) {
+    return "\nActe du panier en cause : " + code + " - Acte " + code;
+}
+
 void TestPanier::admission_data() {
     QTest::addColumn<QStringList>("panier");
     QTest::addColumn<QString>("acte");
     QTest::addColumn<int>("attendu");
     QTest::addColumn<QString>("message");
     QTest::newRow("incompatible (colonne 1)")
-        << QStringList{"COMP001"} << "INCO001" << 1 << refusIncompatible;
+        << QStringList{"COMP001"} << "INCO001" << 1 << refusIncompatible + enCause("COMP001");
     QTest::newRow("incompatible (colonne 2)")
-        << QStringList{"INCO001"} << "BASE001" << 1 << refusIncompatible;
+        << QStringList{"INCO001"} << "BASE001" << 1 << refusIncompatible + enCause("INCO001");
     QTest::newRow("procédure d'un composant du panier")
-        << QStringList{"COMP002"} << "PROC001" << 2 << refusProcedure;
+        << QStringList{"COMP002"} << "PROC001" << 2 << refusProcedure + enCause("COMP002");
     QTest::newRow("composant d'une procédure du panier")
-        << QStringList{"PROC001"} << "COMP002" << 3 << refusComposant;
-    QTest::newRow("incompatible avant procédure")
-        << QStringList{"PROC001", "BASE001"} << "MIXT001" << 1 << refusIncompatible;
+        << QStringList{"PROC001"} << "COMP002" << 3 << refusComposant + enCause("PROC001");
+    QTest::newRow("incompatible avant procédure") << QStringList{"PROC001", "BASE001"} << "MIXT001"
+                                                  << 1 << refusIncompatible + enCause("BASE001");
     QTest::newRow("même code, autre activité") << QStringList{"LIBR001"} << "LIBR001" << 0 << "";
     QTest::newRow("sans lien") << QStringList{"COMP001", "PROC001"} << "LIBR001" << 0 << "";
     QTest::newRow("casse différente") << QStringList{"comp001"} << "INCO001" << 0 << "";
@@ -213,8 +221,11 @@ void TestPanier::admission() {
     QFETCH(QString, acte);
     QFETCH(int, attendu);
     QFETCH(QString, message);
-    for (const QString& c : panier)
-        ::panier().ajouterActe(::acte(c, "4"));
+    for (const QString& c : panier) {
+        Acte a = ::acte(c, "4");
+        a.libelle = "Acte " + c;
+        ::panier().ajouterActe(a);
+    }
     choisirActeCourant(rangeeActe(acte));
     QCOMPARE(int(verifierAdmission()), attendu);
 
@@ -273,14 +284,40 @@ void TestPanier::sansActeCourantRienNeSePasse() {
     QVERIFY(messages.journal().empty());
 }
 
+// The national CCAM V81 loaded with the rules of the CNAM base v34 beside
+// it: the second act of a pair of the file is refused once the first is in
+// the basket, naming it.
+void TestPanier::incompatiblesDeLaCcamNationale() {
+    const QString dossier = dossierCcamNational();
+    if (dossier.isEmpty())
+        QSKIP("Dossier CCAM national absent (TARVENOR_CCAM_DIR).");
+    BaseDeTest base;
+    ImportCcam(QDir(dossier).filePath("ccam_v81.csv"), dossier).charger(base.chemin());
+    // incompatibilites_v34.csv: "AAFA001;20050325;AFLB006"
+    choisirActeCourant(rangeeActe("AAFA001"));
+    QVERIFY(ajouterAuPanier().estFait());
+    Acte premier = acte("AAFA001", "1", "0");
+    premier.libelle = accesCCAM.getActe("AAFA001", "1")->Fields("Libelle_Complet").toString();
+    panier().ajouterActe(premier);
+    choisirActeCourant(rangeeActe("AFLB006"));
+    const Resultat refus = ajouterAuPanier();
+    QVERIFY(refus.estRefus());
+    QCOMPARE(refus.message,
+             refusIncompatible + "\nActe du panier en cause : AAFA001 - " + premier.libelle);
+    QVERIFY(premier.libelle.startsWith("Exérèse"));
+}
+
 void TestPanier::dossierLignes() {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     Dossier d;
     const Acte complet = acteComplet();
     Acte nu = acte("BBBB001", "4");
     nu.Tarif = 100;
+    Acte sansDrapeau = acte("CCCC001", "1");
+    sansDrapeau.classantConnu = false; // a classification without the flag
     d.ajouterActe(complet);
     d.ajouterActe(nu);
+    d.ajouterActe(sansDrapeau);
     RecordsetPtr rs = d.listeActes();
     QStringList noms;
     for (int i = 0; i < rs->FieldCount(); ++i)
@@ -297,6 +334,7 @@ void TestPanier::dossierLignes() {
     QCOMPARE(ligne(0),
              QStringList({"AAFA001", "1", "0", "A", "J", "K", "L", "M", "1", "Oui", "28,8"}));
     QCOMPARE(ligne(1), QStringList({"BBBB001", "4", "", "", "", "", "", "", "", "Non", "100"}));
+    QCOMPARE(ligne(2), QStringList({"CCCC001", "1", "", "", "", "", "", "", "", "Inconnu", "0"}));
     QCOMPARE(rs->Fields("prix").toString(), QString("28,8"));
     QLocale::setDefault(QLocale::c());
     Dossier c;

@@ -399,7 +399,9 @@ void TestPanierFenetres::ouvertureDepuisLesCommandes() {
     QCOMPARE(pilote.dialogues, QStringList{"d_ajoutPanier"});
     QCOMPARE(m_messages->textes(),
              QStringList{"Cet acte ne peut être ajouté au panier ! Il est incompatible avec un "
-                         "autre acte du panier"});
+                         "autre acte du panier\nActe du panier en cause : XHMA001 - "
+                         "Remplacement de l'articulation coxofémorale par prothèse totale, par "
+                         "abord postérieur"});
 }
 
 void TestPanierFenetres::panierModificateurs() {

@@ -784,7 +784,7 @@ void tst_recherche::menuPanier() {
     panneau.m_ajoutPanier->trigger();
     QCOMPARE(m_messages->textes(),
              QStringList{"Cet acte ne peut être ajouté au panier ! Il est incompatible avec un "
-                         "autre acte du panier"});
+                         "autre acte du panier\nActe du panier en cause : QQXC001"});
     QCOMPARE(dialogues, 0);
 
     QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, centreLigne(liste, 1));
