@@ -33,9 +33,10 @@ QString bilanFichier(const SourceRegles& s) {
                               "phase correspondante")
             .arg(nombre(s.retenues), nombre(s.lignes), nombre(s.ecartees), nombre(s.sansLigne));
     default:
-        return QStringLiteral("%1 paires retenues sur %2 lignes, %3 écartées (acte absent de "
-                              "cette version de la CCAM)")
-            .arg(nombre(s.retenues), nombre(s.lignes), nombre(s.ecartees));
+        return QStringLiteral("sur %1 lignes, %2 gardées (%3 paires distinctes) et %4 "
+                              "écartées (acte absent de cette version de la CCAM)")
+            .arg(nombre(s.lignes), nombre(s.lignes - s.ecartees), nombre(s.retenues),
+                 nombre(s.ecartees));
     }
 }
 

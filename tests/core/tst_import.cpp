@@ -634,9 +634,9 @@ void TestImport::reglesDeLaBaseCnam() {
     const QString texte = r.texte();
     for (const QString& ligne :
          {QStringLiteral("  Actes incompatibles : base CCAM de la CNAM version 02, fichier "
-                         "incompatibilites_v02.csv : 2 paires retenues sur 4 lignes, 1 écartées "
-                         "(acte absent de cette version de la CCAM) ; 1 paires tirées des notes "
-                         "d'utilisation du tableur."),
+                         "incompatibilites_v02.csv : sur 4 lignes, 3 gardées (2 paires distinctes) "
+                         "et 1 écartées (acte absent de cette version de la CCAM) ; 1 paires "
+                         "tirées des notes d'utilisation du tableur."),
           QStringLiteral("  Procédures : aucun fichier de la base CCAM de la CNAM ; la CCAM "
                          "chargée n'en comporte pas."),
           QStringLiteral("  ICR et caractère classant : base CCAM de la CNAM version 02, fichier "
