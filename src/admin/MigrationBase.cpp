@@ -226,16 +226,17 @@ ResultatMigration migrerBase(const QString& source, const QString& cible) {
         return r;
     }
 
-    // Where the classification's rules come from goes with it; a database
-    // written before that was recorded has no such tables.
+    // Where the classification's rules come from, its versions and the codes
+    // they retired go with it; a database written before that was recorded
+    // lacks those tables.
     QList<Table> sources;
     for (const QString& t :
-         {QStringLiteral("Sources_Regles"), QStringLiteral("Sources_Regles_Actes")}) {
+         {QStringLiteral("Sources_Regles"), QStringLiteral("Sources_Regles_Actes"),
+          QStringLiteral("Versions_Ccam"), QStringLiteral("Actes_Retires")}) {
         try {
             sources << lireSource(dataSource, t);
         } catch (const DataError&) {
-            sources.clear();
-            break;
+            // a database written before that table existed
         }
     }
 
@@ -362,7 +363,7 @@ ResultatMigration migrerBase(const QString& source, const QString& cible) {
         if (copierClassification) {
             for (const Table& t : classification)
                 r.comptes << qMakePair(t.nom, copie.copier(t));
-            EcritureCcam::creerTablesSources(*c);
+            EcritureCcam::creerTablesSuivi(*c);
             for (const Table& t : sources) {
                 c->Execute(QStringLiteral("DELETE FROM ") + t.nom);
                 copie.copier(t);

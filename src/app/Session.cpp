@@ -7,6 +7,7 @@
 #include "Medecin.h"
 #include "Parametres.h"
 #include "Utilisateur.h"
+#include "VersionsCcam.h"
 
 namespace {
 const QString debutChampsManquants = QStringLiteral(" Vous devez remplir le champ :");
@@ -60,6 +61,7 @@ ResultatSession ouvrirSession(const QString& identifiant, const QString& motDePa
     // Remembered only now, so that a failed login never replaces them.
     Parametres::ecrire(Parametres::CheminBase, cheminBase);
     Parametres::ecrire(Parametres::NomUtilisateur, utilisateurCourant.p_LOGIN);
+    Parametres::ecrire(Parametres::VersionCcam, versionCcamChargee());
 
     ResultatSession r;
     r.mode = modeDuGroupe(utilisateurCourant.p_GROUP);

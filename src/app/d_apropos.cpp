@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "SourcesRegles.h"
+#include "VersionsCcam.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -39,6 +40,13 @@ d_apropos::d_apropos(QWidget* parent) : QDialog(parent) {
                        "médicaux (CCAM)."),
         this);
     description->setWordWrap(true);
+    const QString version = versionCcamChargee();
+    auto* ccam =
+        new QLabel(QStringLiteral("CCAM chargée : ") +
+                       (version.isEmpty() ? QStringLiteral("version non enregistrée") : version),
+                   this);
+    ccam->setObjectName(QStringLiteral("l_ccam"));
+    ccam->setWordWrap(true);
     // Where the rules of the loaded classification come from, as recorded by
     // its load: the user knows how far to trust a missing incompatibility.
     const QStringList sources = descriptionSourcesRegles();
@@ -66,6 +74,7 @@ d_apropos::d_apropos(QWidget* parent) : QDialog(parent) {
     textes->addSpacing(8);
     textes->addWidget(description);
     textes->addSpacing(8);
+    textes->addWidget(ccam);
     textes->addWidget(regles);
     textes->addStretch();
     auto* haut = new QHBoxLayout;

@@ -56,8 +56,15 @@ d_connexion::d_connexion(QWidget* parent) : QDialog(parent) {
     boutons->addWidget(OKButton);
     boutons->addWidget(Command1);
 
+    // The CCAM version of the remembered database, as the last login found
+    // it: read from the settings, so that nothing opens the file before OK.
+    l_version = new QLabel(this);
+    l_version->setObjectName(QStringLiteral("l_version"));
+    l_version->setWordWrap(true);
+
     auto* cadre = new QVBoxLayout(this);
     cadre->addLayout(grille);
+    cadre->addWidget(l_version);
     cadre->addSpacing(8);
     cadre->addLayout(boutons);
 
@@ -68,6 +75,19 @@ d_connexion::d_connexion(QWidget* parent) : QDialog(parent) {
     // Loading: remembered identifier and path, empty password, centred.
     t_connexion[0]->setText(Parametres::lire(Parametres::NomUtilisateur));
     t_connexion[2]->setText(Parametres::lire(Parametres::CheminBase, cheminDefaut));
+    const auto majVersion = [this] {
+        const QString version = Parametres::lire(Parametres::VersionCcam);
+        const bool memeBase = t_connexion[2]->text().trimmed() ==
+                              Parametres::lire(Parametres::CheminBase, cheminDefaut);
+        l_version->setText(memeBase && !version.isEmpty()
+                               ? QStringLiteral("CCAM chargée dans cette base à la dernière "
+                                                "connexion : ") +
+                                     version
+                               : QString());
+        l_version->setVisible(!l_version->text().isEmpty());
+    };
+    majVersion();
+    connect(t_connexion[2], &QLineEdit::textChanged, this, majVersion);
     adjustSize();
     if (const QScreen* ecran = QGuiApplication::primaryScreen()) {
         const QRect r = ecran->geometry();

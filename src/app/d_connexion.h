@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <array>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -19,6 +20,7 @@ public:
 
     // 0: identifier, 1: password, 2: database file path.
     std::array<QLineEdit*, 3> t_connexion;
+    QLabel* l_version; // the CCAM version of the remembered database
     QPushButton* OKButton;
     QPushButton* Command1; // "Annuler"
     QPushButton* Command2; // "...": file chooser

@@ -131,7 +131,10 @@ void f_principale::creerMenus() {
     m_ajoutThUM = action(this, "m_ajoutThUM", QStringLiteral("Ajouter le thésaurus de l'UM"));
     m_export = action(this, "m_export", QStringLiteral("Exporter le thésaurus"));
     m_import = action(this, "m_import", QStringLiteral("Importer un thésaurus"));
+    m_actesARemplacer = action(this, "m_actesARemplacer", QStringLiteral("Actes à remplacer..."));
     m_thesaurus->addActions({m_ajoutThUM, m_export, m_import});
+    m_thesaurus->addSeparator();
+    m_thesaurus->addAction(m_actesARemplacer);
 
     m_admin = menu(this, "m_admin", QStringLiteral("&Administration"));
     m_a_uti = action(this, "m_a_uti", QStringLiteral("&Gestion des utilisateurs"));
@@ -174,6 +177,7 @@ void f_principale::creerMenus() {
     relier(m_ajoutThUM, &f_thesaurusMED::ajouterThesaurusUM);
     relier(m_import, &f_thesaurusMED::importerThesaurus);
     relier(m_export, &f_thesaurusMED::exporterThesaurus);
+    relier(m_actesARemplacer, &f_thesaurusMED::afficherActesARemplacer);
 
     connect(m_a_uti, &QAction::triggered, this, &f_principale::gererUtilisateurs);
     connect(m_a_UM, &QAction::triggered, this, &f_principale::gererUnitesMedicales);

@@ -65,6 +65,7 @@ public:
     QAction* m_ajoutThUM;
     QAction* m_export;
     QAction* m_import;
+    QAction* m_actesARemplacer; // the doctor's thesaurus acts the loaded version lacks
     QMenu* m_admin;
     QAction* m_a_uti;
     QAction* m_a_UM;

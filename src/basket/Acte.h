@@ -20,6 +20,10 @@ struct Acte {
     double Tarif = 0;       // tariff of the classification row, never recomputed
     QString codeAss;        // association code "1".."5", or empty
     QString actePrincipale; // main act of an associated act, or empty
+    // In a thesaurus: the loaded version lacks the act; versionRetrait is the
+    // version that retired it (empty when not known).
+    bool retire = false;
+    QString versionRetrait;
 
     // Key in the basket: code, activity and phase with no separator.
     QString cle() const { return code + activite + Phase; }

@@ -4,6 +4,7 @@
 #include "Globals.h"
 #include "Panier.h"
 #include "ProprietesActivite.h"
+#include "VersionsCcam.h"
 #include "adCCAM.h"
 
 SelectionActe::SelectionActe(const QString& a_code) : m_code(a_code) {
@@ -73,7 +74,11 @@ int ajouterSelection(Panier& panier, const QList<QList<Acte>>& listes) {
 }
 
 QString messageActeAbsent(const QString& code) {
-    return QStringLiteral("L'acte ") + code +
-           QStringLiteral(" n'existe pas dans la version de la CCAM chargée : il ne peut pas "
-                          "être ajouté au panier.");
+    QString texte = QStringLiteral("L'acte ") + code +
+                    QStringLiteral(" n'existe pas dans la version de la CCAM chargée : il ne peut "
+                                   "pas être ajouté au panier.");
+    if (const auto retire = acteRetire(code))
+        texte += QStringLiteral(" Il a été ") + texteRetrait(retire->version) +
+                 QStringLiteral(" («\u00a0") + retire->libelle + QStringLiteral("\u00a0»).");
+    return texte;
 }

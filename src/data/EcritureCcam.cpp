@@ -3,11 +3,14 @@
 #include "Data.h"
 #include "IndexLibelles.h"
 #include "LecteurCsv.h"
+#include "VersionsCcam.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -343,7 +346,6 @@ void insererTableur(Connexion& c, const ClassificationCcam& k) {
 
 // Where each kind of rule comes from, and the acts each source knows.
 void insererSources(Connexion& c, const ClassificationCcam& k) {
-    EcritureCcam::creerTablesSources(c);
     c.Execute(QStringLiteral("DELETE FROM Sources_Regles"));
     c.Execute(QStringLiteral("DELETE FROM Sources_Regles_Actes"));
     InstructionPreparee ins(
@@ -392,8 +394,69 @@ void insererReferences(Connexion& c, const ClassificationCcam& k) {
 
 // Every classification table emptied and refilled in one transaction; returns
 // the thesaurus acts the new classification lacks.
+// The version this load writes, and the codes it retires: those of the
+// classification in place that the new one lacks keep their last label,
+// chapter and the version that retired them, so that thesauri still name
+// them; a code that comes back is no longer retired.
+void enregistrerVersion(Connexion& c, const ClassificationCcam& k) {
+    EcritureCcam::creerTablesSuivi(c);
+    const VersionCcam nouvelle = versionDuTitre(k.version);
+    QString ancienne;
+    {
+        RecordsetPtr rs = c.Ouvrir(QStringLiteral("SELECT Version FROM Versions_Ccam ORDER BY "
+                                                  "Ordre DESC"));
+        if (rs->RecordCount() > 0)
+            ancienne = rs->Fields(0).toString();
+    }
+    QSet<QString> codes;
+    for (const auto& l : k.ccam)
+        codes.insert(l.code);
+    std::vector<std::array<QVariant, 5>> retires;
+    RecordsetPtr anciens = c.Ouvrir(
+        QStringLiteral("SELECT AMCODE, max(Libelle_Complet), max(PositionH) FROM CCAM GROUP BY "
+                       "AMCODE"));
+    for (int i = 0; i < anciens->RecordCount(); ++i) {
+        const QString code = anciens->valeurLigne(i, 0).toString();
+        if (!code.isEmpty() && !codes.contains(code))
+            retires.push_back({code, anciens->valeurLigne(i, 1), anciens->valeurLigne(i, 2),
+                               texteOuNull(nouvelle.numero), texteOuNull(ancienne)});
+    }
+    // Codes of this version are not retired; codes retired now are written anew.
+    InstructionPreparee effacer(c, QStringLiteral("DELETE FROM Actes_Retires WHERE AMCODE = ?"));
+    RecordsetPtr dejaRetires =
+        c.Ouvrir(QStringLiteral("SELECT DISTINCT AMCODE FROM Actes_Retires"));
+    for (int i = 0; i < dejaRetires->RecordCount(); ++i) {
+        const QString code = dejaRetires->valeurLigne(i, 0).toString();
+        if (codes.contains(code)) {
+            effacer.lier(1, code);
+            effacer.executer();
+        }
+    }
+    for (const auto& r : retires) {
+        effacer.lier(1, r[0]);
+        effacer.executer();
+    }
+    inserer(c,
+            QStringLiteral("INSERT INTO Actes_Retires (AMCODE, Libelle, PositionH, "
+                           "Version_Retrait, Derniere_Version) VALUES (?, ?, ?, ?, ?)"),
+            retires, [](InstructionPreparee& ins, const std::array<QVariant, 5>& r) {
+                for (int i = 0; i < 5; ++i)
+                    ins.lier(i + 1, r[i]);
+            });
+    InstructionPreparee version(
+        c, QStringLiteral("INSERT INTO Versions_Ccam (Ordre, Version, Titre, Applicable, "
+                          "Charge_Le) VALUES ((SELECT coalesce(max(Ordre), 0) + 1 FROM "
+                          "Versions_Ccam), ?, ?, ?, ?)"));
+    version.lier(1, texteOuNull(nouvelle.numero));
+    version.lier(2, k.version);
+    version.lier(3, texteOuNull(nouvelle.applicable));
+    version.lier(4, QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    version.executer();
+}
+
 QStringList ecrire(Connexion& c, const ClassificationCcam& k) {
     Transaction t(c);
+    enregistrerVersion(c, k);
     viderTables(c, k.references);
     insererCcam(c, k.ccam);
     IndexLibelles::reconstruire(c);
@@ -608,7 +671,7 @@ ResultatEcriture enregistrerSurServeur(const ClassificationCcam& k, const QStrin
 
 } // namespace
 
-void EcritureCcam::creerTablesSources(Connexion& c) {
+void EcritureCcam::creerTablesSuivi(Connexion& c) {
     const bool serveur = c.moteur() == Moteur::Postgres;
     const QString texte = serveur ? QStringLiteral("text COLLATE \"C\"") : QStringLiteral("TEXT");
     const QString entier = serveur ? QStringLiteral("integer") : QStringLiteral("INTEGER");
@@ -621,6 +684,14 @@ void EcritureCcam::creerTablesSources(Connexion& c) {
             .arg(texte));
     c.Execute(QStringLiteral("CREATE INDEX IF NOT EXISTS idx_Sources_Regles_Actes ON "
                              "Sources_Regles_Actes(Regle, AMCODE)"));
+    c.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS Versions_Ccam (Ordre %2, Version %1, "
+                             "Titre %1, Applicable %1, Charge_Le %1)")
+                  .arg(texte, entier));
+    c.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS Actes_Retires (AMCODE %1, Libelle %1, "
+                             "PositionH %1, Version_Retrait %1, Derniere_Version %1)")
+                  .arg(texte));
+    c.Execute(QStringLiteral("CREATE INDEX IF NOT EXISTS idx_Actes_Retires ON "
+                             "Actes_Retires(AMCODE)"));
 }
 
 ResultatEcriture EcritureCcam::enregistrer(const ClassificationCcam& k, const QString& cheminBase) {

@@ -35,9 +35,10 @@ constexpr int attenteBaseOccupeeMs = delaiAttenteBaseOccupee;
 // of a unit's database copies): CCAM first, then every reference table.
 const QStringList& tablesClassification();
 
-// Creates the tables that record where the classification's rules come
-// from, in a database written before they existed. Throws DataError.
-void creerTablesSources(Connexion& connexion);
+// Creates the tables that follow the classification from load to load
+// (where its rules come from, the versions loaded, the codes they retired)
+// in a database written before they existed. Throws DataError.
+void creerTablesSuivi(Connexion& connexion);
 
 // Throws ErreurImport with a French message that ends by saying what became
 // of the database.

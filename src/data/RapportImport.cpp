@@ -216,7 +216,7 @@ QString RapportImport::texte() const {
         l << QStringLiteral("Actes des thésaurus absents de cette version : aucun");
     else
         l << QStringLiteral("Actes des thésaurus absents de cette version (%1, conservés dans les "
-                            "thésaurus, masqués par le programme) : %2")
+                            "thésaurus, montrés comme retirés, à remplacer) : %2")
                  .arg(nombre(static_cast<int>(actesThesaurusAbsents.size())),
                       actesThesaurusAbsents.join(QStringLiteral(", ")));
     l << QStringLiteral("Durée : %1 s").arg(QLocale(QLocale::French).toString(secondes, 'f', 2));

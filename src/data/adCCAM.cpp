@@ -369,6 +369,28 @@ RecordsetPtr adCCAM::getCategoriesThesaurus(const QString& a_Lien, int a_type) c
     return depotLire(sqlGetCategoriesThesaurus(a_Lien, a_type));
 }
 
+QString adCCAM::sqlGetTousActesCategorie(long a_cat, bool retraitsEnregistres) {
+    if (!retraitsEnregistres)
+        return QStringLiteral("SELECT DISTINCT Acte_Thesaurus.AT_Acte AS AMCODE, AT_ACTIVITE, "
+                              "coalesce(CCAM.Libelle_Complet, '') AS Libelle_Complet, CASE WHEN "
+                              "CCAM.AMCODE IS NULL THEN '' END AS Retrait FROM Acte_Thesaurus "
+                              "LEFT JOIN CCAM ON Acte_Thesaurus.AT_Acte = CCAM.AMCODE WHERE "
+                              "AT_CAT = ") +
+               QString::number(a_cat) + QStringLiteral(" ORDER BY AMCODE");
+    return QStringLiteral("SELECT DISTINCT Acte_Thesaurus.AT_Acte AS AMCODE, AT_ACTIVITE, "
+                          "coalesce(CCAM.Libelle_Complet, Actes_Retires.Libelle, '') AS "
+                          "Libelle_Complet, CASE WHEN CCAM.AMCODE IS NULL THEN "
+                          "coalesce(Actes_Retires.Version_Retrait, '') END AS Retrait FROM "
+                          "(Acte_Thesaurus LEFT JOIN CCAM ON Acte_Thesaurus.AT_Acte = "
+                          "CCAM.AMCODE) LEFT JOIN Actes_Retires ON Acte_Thesaurus.AT_Acte = "
+                          "Actes_Retires.AMCODE WHERE AT_CAT = ") +
+           QString::number(a_cat) + QStringLiteral(" ORDER BY AMCODE");
+}
+
+RecordsetPtr adCCAM::getTousActesCategorie(long a_cat, bool retraitsEnregistres) const {
+    return depotLire(sqlGetTousActesCategorie(a_cat, retraitsEnregistres));
+}
+
 RecordsetPtr adCCAM::getActesCatTheserus(long a_cat) const {
     return depotLire(sqlGetActesCatTheserus(a_cat));
 }

@@ -56,6 +56,13 @@ public:
     RecordsetPtr getCategoriesThesaurus(const QString& a_Lien, int a_type) const;
     RecordsetPtr getActesCatTheserus(long a_cat) const;
     bool ActeExisteDansCat(const QString& a_acte, long a_cat) const;
+    // Every act stored in a category, those the loaded version lacks
+    // included, in code order: AMCODE, AT_ACTIVITE, Libelle_Complet (the
+    // loaded version's label, else the last label a load recorded for a
+    // retired code, else empty) and Retrait (NULL for an act of the loaded
+    // version, else the version that retired it, empty when not known).
+    // retraitsEnregistres: the database has the table of retired codes.
+    RecordsetPtr getTousActesCategorie(long a_cat, bool retraitsEnregistres) const;
 
     // Same as insererCatAndGetCode, on a connection the caller holds (inside
     // its own transaction); throws DataError instead of reporting.
@@ -98,4 +105,5 @@ public:
     static QString sqlGetCategoriesThesaurus(const QString& a_Lien, int a_type);
     static QString sqlGetActesCatTheserus(long a_cat);
     static QString sqlActeExisteDansCat(const QString& a_acte, long a_cat);
+    static QString sqlGetTousActesCategorie(long a_cat, bool retraitsEnregistres);
 };

@@ -512,6 +512,10 @@ INSERT INTO Actes_Incompatibles (acte1, acte2) VALUES
     ('XGMA001', 'XGMA002'),
     ('RTQE001', 'RTQE002');
 
+-- The version in place: the invented classification.
+INSERT INTO Versions_Ccam (Ordre, Version, Titre, Applicable, Charge_Le) VALUES
+    (1, 'démonstration', 'Classification de démonstration (inventée)', NULL, NULL);
+
 -- The invented classification is its own source: every rule is complete.
 INSERT INTO Sources_Regles (Regle, Base, Version, Date_Base, Fichier, Lignes, Retenues, Ecartees, Sans_Ligne, Tirees_Des_Notes, Tous_Actes) VALUES
     ('INCOMPATIBILITES', 'classification de démonstration (inventée)', NULL, NULL, NULL, 0, 0, 0, 0, 0, 1),

@@ -108,6 +108,11 @@ CREATE INDEX idx_Actes_Incompatibles_2 ON Actes_Incompatibles(acte2);
 CREATE TABLE Sources_Regles (Regle TEXT, Base TEXT, Version TEXT, Date_Base TEXT, Fichier TEXT, Lignes INTEGER, Retenues INTEGER, Ecartees INTEGER, Sans_Ligne INTEGER, Tirees_Des_Notes INTEGER, Tous_Actes INTEGER);
 CREATE TABLE Sources_Regles_Actes (Regle TEXT, AMCODE TEXT);
 CREATE INDEX idx_Sources_Regles_Actes ON Sources_Regles_Actes(Regle, AMCODE);
+-- The versions loaded (the last one is in place), and the codes each load
+-- retired with their last label: thesauri keep them.
+CREATE TABLE Versions_Ccam (Ordre INTEGER, Version TEXT, Titre TEXT, Applicable TEXT, Charge_Le TEXT);
+CREATE TABLE Actes_Retires (AMCODE TEXT, Libelle TEXT, PositionH TEXT, Version_Retrait TEXT, Derniere_Version TEXT);
+CREATE INDEX idx_Actes_Retires ON Actes_Retires(AMCODE);
 
 CREATE TABLE Modificateurs (Code TEXT, Libelle TEXT, Tarif REAL, Pourcentage REAL);
 

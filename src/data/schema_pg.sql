@@ -103,6 +103,11 @@ CREATE INDEX idx_Actes_Incompatibles_2 ON Actes_Incompatibles(acte2);
 CREATE TABLE Sources_Regles (Regle text COLLATE "C", Base text COLLATE "C", Version text COLLATE "C", Date_Base text COLLATE "C", Fichier text COLLATE "C", Lignes integer, Retenues integer, Ecartees integer, Sans_Ligne integer, Tirees_Des_Notes integer, Tous_Actes integer);
 CREATE TABLE Sources_Regles_Actes (Regle text COLLATE "C", AMCODE text COLLATE "C");
 CREATE INDEX idx_Sources_Regles_Actes ON Sources_Regles_Actes(Regle, AMCODE);
+-- The versions loaded (the last one is in place), and the codes each load
+-- retired with their last label: thesauri keep them.
+CREATE TABLE Versions_Ccam (Ordre integer, Version text COLLATE "C", Titre text COLLATE "C", Applicable text COLLATE "C", Charge_Le text COLLATE "C");
+CREATE TABLE Actes_Retires (AMCODE text COLLATE "C", Libelle text COLLATE "C", PositionH text COLLATE "C", Version_Retrait text COLLATE "C", Derniere_Version text COLLATE "C");
+CREATE INDEX idx_Actes_Retires ON Actes_Retires(AMCODE);
 
 CREATE TABLE Modificateurs (Code text COLLATE "C", Libelle text COLLATE "C", Tarif double precision, Pourcentage double precision);
 

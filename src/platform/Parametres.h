@@ -13,6 +13,9 @@ struct Cle {
 
 inline constexpr Cle CheminBase{"PARAM", "CheminBase"};
 inline constexpr Cle NomUtilisateur{"PARAM", "NomUtilisateur"};
+// The CCAM version loaded in the remembered database at the last login,
+// shown by the login window before any database is opened.
+inline constexpr Cle VersionCcam{"PARAM", "VersionCcam"};
 inline constexpr Cle MainLeft{"Settings", "MainLeft"};
 inline constexpr Cle MainTop{"Settings", "MainTop"};
 inline constexpr Cle MainWidth{"Settings", "MainWidth"};

@@ -5,6 +5,7 @@
 #include "adCCAM.h"
 
 #include "DetailsActe.h"
+#include "VersionsCcam.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -207,6 +208,9 @@ void ctr_Details::majDetails(const QString& a_code) {
         m_activites.reset();
         t_details->clear();
         l_acteClassant->clear();
+        // A thesaurus act that a load retired: why there is nothing to show.
+        if (!a_code.isEmpty() && acteRetire(a_code))
+            t_details->setPlainText(texteActeAbsent(a_code));
         return;
     }
     if (m_onglet == 0) {

@@ -8,6 +8,7 @@
 #include "Messages.h"
 #include "Progression.h"
 #include "Thesaurus.h"
+#include "VersionsCcam.h"
 #include "Windows1252.h"
 #include "adCCAM.h"
 
@@ -261,16 +262,16 @@ bool exporterThesaurusUM(const QString& a_UM, const QString& chemin) {
     const bool echange = layoutEchange(chemin);
     RecordsetPtr cats = accesCCAM.getCategoriesThesaurus(extraireCode(a_UM), 1);
     ProgressionPortee attente(titreChargement, (cats ? cats->RecordCount() : 0) + 1);
+    const bool retraits = retraitsEnregistres();
     QString texte = dateDuJour() + TAB + a_UM + CRLF;
     if (cats) {
         for (cats->MoveFirst(); !cats->isEOF(); cats->MoveNext()) {
             QList<ActeExporte> actes;
             const long code =
                 static_cast<long>(cats->Fields(QStringLiteral("CT_CODE")).toLongLong());
-            if (RecordsetPtr rs = accesCCAM.getActesCatTheserus(code))
-                for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
-                    actes.push_back({valeurTexte(rs->Fields(QStringLiteral("AMCODE"))),
-                                     valeurTexte(rs->Fields(QStringLiteral("Libelle_Complet")))});
+            // Acts the loaded version lacks go with the others: nothing stored is lost.
+            for (const Acte& a : actesDeLaCategorie(code, retraits))
+                actes.push_back({a.code, a.libelle});
             texte += blocCategorie(echange, false,
                                    valeurTexte(cats->Fields(QStringLiteral("CT_LIB"))), actes);
             attente.avancer(1);
@@ -291,6 +292,10 @@ bool exporterThesaurusMED(const Medecin& a_med, const QString& chemin) {
         texte += blocCategorie(echange, true, cat.libelle, actes);
         attente.avancer(1);
     }
+    return ecrireFichier(chemin, texte);
+}
+
+bool ecrireFichierThesaurus(const QString& chemin, const QString& texte) {
     return ecrireFichier(chemin, texte);
 }
 

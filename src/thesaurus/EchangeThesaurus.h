@@ -26,6 +26,12 @@ class Medecin;
 bool exporterThesaurusUM(const QString& a_UM, const QString& chemin);
 bool exporterThesaurusMED(const Medecin& a_med, const QString& chemin);
 
+// Writes a text file by the rules of thesaurus files (Windows-1252 with CR LF
+// when every character fits, else UTF-8 with a byte-order mark), all at once.
+// False, after an "Erreur" message, when it cannot be written; the file is
+// then left as it was.
+bool ecrireFichierThesaurus(const QString& chemin, const QString& texte);
+
 // Adds the categories and acts of a thesaurus file to the thesaurus of an
 // owner (CT_LIEN: unit or doctor code; CT_TYPE: 1 unit, 2 doctor). All or
 // nothing; false after a message when nothing was added.

@@ -3,6 +3,7 @@
 #include "AccesDonnees.h"
 #include "Data.h"
 #include "Globals.h"
+#include "VersionsCcam.h"
 #include "adCCAM.h"
 
 void Medecin::remplirDonnees() {
@@ -23,24 +24,35 @@ void Medecin::remplirDonnees(const Recordset& ligne) {
     UTI = static_cast<long>(ligne.Fields(QStringLiteral("MED_CODEUTI")).toLongLong());
 }
 
+QList<Acte> actesDeLaCategorie(long a_cat, bool retraits) {
+    QList<Acte> liste;
+    RecordsetPtr actes = accesCCAM.getTousActesCategorie(a_cat, retraits);
+    if (!actes)
+        return liste;
+    for (actes->MoveFirst(); !actes->isEOF(); actes->MoveNext()) {
+        Acte a;
+        a.code = valeurTexte(actes->Fields(QStringLiteral("AMCODE")));
+        a.libelle = valeurTexte(actes->Fields(QStringLiteral("Libelle_Complet")));
+        a.activite = valeurTexte(actes->Fields(QStringLiteral("AT_ACTIVITE")));
+        const QVariant retrait = actes->Fields(QStringLiteral("Retrait"));
+        a.retire = !retrait.isNull();
+        a.versionRetrait = retrait.toString();
+        liste.push_back(std::move(a));
+    }
+    return liste;
+}
+
 void Medecin::remplirThesaurusMED() {
     listeCat.clear();
     RecordsetPtr cats = accesCCAM.getCategoriesThesaurus(code, 2);
     if (!cats)
         return;
+    const bool retraits = retraitsEnregistres();
     for (cats->MoveFirst(); !cats->isEOF(); cats->MoveNext()) {
         Categorie cat;
         cat.code = static_cast<long>(cats->Fields(QStringLiteral("CT_CODE")).toLongLong());
         cat.libelle = valeurTexte(cats->Fields(QStringLiteral("CT_LIB")));
-        if (RecordsetPtr actes = accesCCAM.getActesCatTheserus(cat.code)) {
-            for (actes->MoveFirst(); !actes->isEOF(); actes->MoveNext()) {
-                Acte a;
-                a.code = valeurTexte(actes->Fields(QStringLiteral("AMCODE")));
-                a.libelle = valeurTexte(actes->Fields(QStringLiteral("Libelle_Complet")));
-                a.activite = valeurTexte(actes->Fields(QStringLiteral("AT_ACTIVITE")));
-                cat.listeActes.push_back(std::move(a));
-            }
-        }
+        cat.listeActes = actesDeLaCategorie(cat.code, retraits);
         listeCat.push_back(std::move(cat));
     }
 }

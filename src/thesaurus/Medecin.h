@@ -35,3 +35,8 @@ public:
     // Removes the first category of that code; nothing happens when there is none.
     void supprimerCat(long a_codeCat);
 };
+
+// The acts stored in a category, in code order, those the loaded version
+// lacks included (retire set, with the last label a load recorded);
+// retraits: the database records retired codes (retraitsEnregistres()).
+QList<Acte> actesDeLaCategorie(long a_cat, bool retraits);

@@ -1,5 +1,9 @@
 #include "QtArbreThesaurus.h"
 
+#include <QApplication>
+#include <QFont>
+#include <QPalette>
+
 #include "ChoixFichier.h"
 #include "Messages.h"
 
@@ -79,6 +83,15 @@ QIcon iconeActe() {
 QIcon iconeNoeudThesaurus(int image) {
     static const QIcon icones[] = {iconeMedecin(), iconeCategorie(), iconeActe()};
     return icones[image - 1];
+}
+
+void marquerActeRetire(QTreeWidgetItem* noeud) {
+    if (!noeud)
+        return;
+    QFont police = noeud->font(0);
+    police.setItalic(true);
+    noeud->setFont(0, police);
+    noeud->setForeground(0, QApplication::palette().brush(QPalette::Disabled, QPalette::Text));
 }
 
 QString cleNoeudArbre(const QTreeWidgetItem* noeud) {

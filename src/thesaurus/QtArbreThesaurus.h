@@ -21,6 +21,9 @@ inline constexpr int roleCleNoeud = 0x0100; // Qt::UserRole
 // The image of a node: 1 owner (doctor or unit), 2 category, 3 act.
 QIcon iconeNoeudThesaurus(int image);
 
+// Greys the node of an act the loaded version lacks, in italics.
+void marquerActeRetire(QTreeWidgetItem* noeud);
+
 QString cleNoeudArbre(const QTreeWidgetItem* noeud);
 // The kind of node: the first character of its key ('N', 'C', 'A'), or a
 // null character for none.

@@ -7,6 +7,7 @@
 #include "ListeHelpers.h"
 #include "Medecin.h"
 #include "Progression.h"
+#include "VersionsCcam.h"
 #include "adCCAM.h"
 
 namespace {
@@ -45,7 +46,9 @@ void Thesaurus::remplirThesaurus(const ::Medecin& a_med) {
             ligne.numCat = cat.code;
             ligne.Categorie = cat.libelle;
             for (const Acte& a : cat.listeActes)
-                ligne.Actes.push_back(ligneActe(cat.code, a.code, a.libelle, &a_med.activite));
+                ligne.Actes.push_back(ligneActe(
+                    cat.code, a.code, libelleMarque(a.libelle, a.retire, a.versionRetrait),
+                    &a_med.activite));
             m_lignes.push_back(std::move(ligne));
         }
         attente.avancer(1);
@@ -59,17 +62,17 @@ void Thesaurus::remplirThesaurusUM(const QString& a_UM) {
     if (!cats)
         return;
     ProgressionPortee attente(titreChargement, cats->RecordCount() + 1);
+    const bool retraits = retraitsEnregistres();
     for (cats->MoveFirst(); !cats->isEOF(); cats->MoveNext()) {
         const qlonglong numCat = cats->Fields(QStringLiteral("CT_CODE")).toLongLong();
-        RecordsetPtr actes = accesCCAM.getActesCatTheserus(static_cast<long>(numCat));
-        if (actes && actes->RecordCount() > 0) {
+        const QList<Acte> actes = actesDeLaCategorie(static_cast<long>(numCat), retraits);
+        if (!actes.isEmpty()) {
             LigneCategorieThesaurus ligne;
             ligne.numCat = numCat;
             ligne.Categorie = valeurTexte(cats->Fields(QStringLiteral("CT_LIB")));
-            for (actes->MoveFirst(); !actes->isEOF(); actes->MoveNext())
+            for (const Acte& a : actes)
                 ligne.Actes.push_back(ligneActe(
-                    numCat, valeurTexte(actes->Fields(QStringLiteral("AMCODE"))),
-                    valeurTexte(actes->Fields(QStringLiteral("Libelle_Complet"))), nullptr));
+                    numCat, a.code, libelleMarque(a.libelle, a.retire, a.versionRetrait), nullptr));
             m_lignes.push_back(std::move(ligne));
         }
         attente.avancer(1);

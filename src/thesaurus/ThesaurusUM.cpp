@@ -3,26 +3,27 @@
 #include "Data.h"
 #include "DataError.h"
 #include "Globals.h"
+#include "Medecin.h"
+#include "VersionsCcam.h"
 #include "adCCAM.h"
+
+QString texteNoeudActe(const Acte& a) {
+    return a.code + "  -  " + libelleMarque(a.libelle, a.retire, a.versionRetrait);
+}
 
 QList<NoeudThesaurusUM> noeudsThesaurusUM(const QString& a_UM) {
     QList<NoeudThesaurusUM> noeuds;
     noeuds.append({"N" + a_UM, "Thésaurus de l'UM : " + a_UM, 0});
     RecordsetPtr categories = accesCCAM.getCategoriesThesaurus(a_UM, 1);
+    const bool retraits = retraitsEnregistres();
     for (; categories && !categories->isEOF(); categories->MoveNext()) {
         const long code = categories->Fields(QStringLiteral("CT_CODE")).toLongLong();
         const QString codeCat = QString::number(code);
         noeuds.append(
             {"C" + codeCat, valeurTexte(categories->Fields(QStringLiteral("CT_LIB"))), 1});
-        RecordsetPtr actes = accesCCAM.getActesCatTheserus(code);
-        for (; actes && !actes->isEOF(); actes->MoveNext()) {
-            const QString acte = valeurTexte(actes->Fields(QStringLiteral("AMCODE")));
-            noeuds.append(
-                {"A" + codeCat + " - " + acte + " - " +
-                     valeurTexte(actes->Fields(QStringLiteral("AT_ACTIVITE"))),
-                 acte + "  -  " + valeurTexte(actes->Fields(QStringLiteral("Libelle_Complet"))),
-                 2});
-        }
+        for (const Acte& a : actesDeLaCategorie(code, retraits))
+            noeuds.append({"A" + codeCat + " - " + a.code + " - " + a.activite, texteNoeudActe(a),
+                           2, a.retire});
     }
     return noeuds;
 }

@@ -14,8 +14,14 @@
 struct NoeudThesaurusUM {
     QString cle;
     QString texte;
-    int niveau = 0; // 0 root, 1 category, 2 act
+    int niveau = 0;      // 0 root, 1 category, 2 act
+    bool retire = false; // an act the loaded version lacks
 };
+
+struct Acte;
+// The text of an act's node: code, "  -  ", label, and for an act the loaded
+// version lacks "(retiré de la CCAM en version NN)" after it.
+QString texteNoeudActe(const Acte& acte);
 
 // The nodes of the unit's tree in drawing order: the root, then each
 // category in label order followed by its acts in the order read.

@@ -12,6 +12,7 @@
 #include "ModeEcran.h"
 #include "Progression.h"
 #include "QtArbreThesaurus.h"
+#include "ThesaurusUM.h"
 #include "adCCAM.h"
 #include "d_ajoutActeThe.h"
 #include "d_newCategorie.h"
@@ -162,9 +163,13 @@ void ctr_ThesMED::dessiner() {
             ajouterNoeud(racine, "C" + codeCat, cat.libelle, kImageCategorie);
         if (!noeudCat)
             continue;
-        for (const Acte& acte : cat.listeActes)
-            ajouterNoeud(noeudCat, "A" + codeCat + " - " + acte.code + " - " + acte.activite,
-                         acte.code + "  -  " + acte.libelle, kImageActe);
+        for (const Acte& acte : cat.listeActes) {
+            QTreeWidgetItem* n =
+                ajouterNoeud(noeudCat, "A" + codeCat + " - " + acte.code + " - " + acte.activite,
+                             texteNoeudActe(acte), kImageActe);
+            if (acte.retire)
+                marquerActeRetire(n);
+        }
         noeudCat->setExpanded(true);
     }
     racine->setExpanded(true);
@@ -229,12 +234,11 @@ void ctr_ThesMED::choisirNoeud(QTreeWidgetItem* noeud) {
     CurseurOccupe sablier;
     m_acte = ActeChoisi{};
     if (medecinCourant && g == 'A' && noeud->childCount() == 0) {
-        // An act the classification no longer holds is not picked.
+        // An act the loaded version lacks is picked too: the details pane
+        // says why it shows nothing, and the basket refuses it with its
+        // message.
         const QString cle = cleNoeud(noeud);
-        const ActeChoisi acte{extraireMilieu(cle), extraireFin(cle), {}};
-        RecordsetPtr rs = accesDonnees.getActe(acte.code, acte.activite);
-        if (rs && rs->RecordCount() > 0)
-            m_acte = acte;
+        m_acte = ActeChoisi{extraireMilieu(cle), extraireFin(cle), {}};
     }
     if (m_acte.estVide())
         oublierActeCourant();

@@ -22,6 +22,7 @@
 #include "ctr_ThesMED.h"
 #include "ctr_motCle.h"
 #include "ctr_site.h"
+#include "d_actesARemplacer.h"
 #include "d_ajoutActeThe.h"
 #include "d_newCategorie.h"
 
@@ -94,13 +95,18 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
     Command2 = new QPushButton(QStringLiteral("Ajouter des actes"), f_thes[3]);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setEnabled(false);
+    b_actesARemplacer = new QPushButton(QStringLiteral("Actes à remplacer..."), f_thes[3]);
+    b_actesARemplacer->setObjectName(QStringLiteral("b_actesARemplacer"));
+    b_actesARemplacer->setToolTip(QStringLiteral("Les actes des thésaurus que la CCAM chargée "
+                                                 "n'a plus, et les actes proposés à leur place"));
     auto* grilleUM = new QGridLayout(f_thes[3]);
     grilleUM->addWidget(new QLabel(QStringLiteral("Unité médicale :"), f_thes[3]), 0, 0);
     grilleUM->addWidget(C_UM[0], 0, 1, 1, 2);
+    grilleUM->addWidget(b_actesARemplacer, 0, 3);
     grilleUM->addWidget(Command1, 1, 0);
     grilleUM->addWidget(Command3, 1, 1);
-    grilleUM->addWidget(Command2, 1, 2);
-    grilleUM->addWidget(TV_ThesUM, 2, 0, 1, 3);
+    grilleUM->addWidget(Command2, 1, 2, 1, 2);
+    grilleUM->addWidget(TV_ThesUM, 2, 0, 1, 4);
     grilleUM->setRowStretch(2, 1);
 
     // Doctor tab.
@@ -126,6 +132,7 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
     connect(Command1, &QPushButton::clicked, this, [this] { importerThesaurusUM(); });
     connect(Command2, &QPushButton::clicked, this, [this] { afficheFenetreAjoutActe(); });
     connect(Command3, &QPushButton::clicked, this, [this] { afficheFenetreAjoutCat(); });
+    connect(b_actesARemplacer, &QPushButton::clicked, this, [this] { afficherActesARemplacer(); });
     for (int i = 0; i < 2; ++i)
         connect(C_UM[i], &QComboBox::currentIndexChanged, this, [this, i] { umChoisieDans(i); });
     connect(C_listemedecins, &QComboBox::currentIndexChanged, this,
@@ -285,6 +292,8 @@ void f_ThesaurusDIM::dessinerUM(const QString& a_UM) {
         item->setToolTip(0, n.texte);
         item->setIcon(0, iconeNoeudThesaurus(n.niveau + 1));
         item->setData(0, roleLibelleEnregistre, n.texte);
+        if (n.retire)
+            marquerActeRetire(item);
         if (n.niveau == 1)
             item->setFlags(item->flags() | Qt::ItemIsEditable);
         if (n.niveau < 2) {
@@ -341,10 +350,10 @@ void f_ThesaurusDIM::choisirNoeud(QTreeWidgetItem* noeud) {
     if (genreNoeud(noeud) == 'A' && noeud->childCount() == 0) {
         const QString cle = ctr_ThesMED::cleNoeud(noeud);
         RecordsetPtr rs = accesDonnees.getActe(extraireMilieu(cle), extraireFin(cle));
-        if (rs && rs->RecordCount() > 0) {
+        if (rs && rs->RecordCount() > 0)
             m_acte = rs;
-            code = extraireMilieu(cle);
-        }
+        // An act the loaded version lacks: the details pane says why.
+        code = extraireMilieu(cle);
     }
     majCommande2(noeud);
     afficherDetailsDe(ongletUM, code);
@@ -521,4 +530,19 @@ std::unique_ptr<Thesaurus> f_ThesaurusDIM::imprimerThesaurusMED() {
     auto thesaurus = std::make_unique<Thesaurus>();
     thesaurus->remplirThesaurus(medecin);
     return thesaurus;
+}
+
+void f_ThesaurusDIM::afficherActesARemplacer() {
+    QList<d_actesARemplacer::Portee> portees = d_actesARemplacer::porteesDIM();
+    d_actesARemplacer dialogue(portees, this);
+    // The unit shown in the unit tab first, when there is one.
+    for (int i = 0; i < portees.size(); ++i)
+        if (portees.at(i).type == 1 && portees.at(i).code == umChoisie())
+            dialogue.C_portee->setCurrentIndex(i);
+    connect(&dialogue, &d_actesARemplacer::thesaurusModifie, this, [this] {
+        if (!m_umAffichee.isEmpty())
+            dessinerUM(m_umAffichee);
+        medecinChoisiDansListe();
+    });
+    executerModal(&dialogue);
 }

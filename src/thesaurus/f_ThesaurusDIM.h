@@ -56,6 +56,9 @@ public:
     std::unique_ptr<Thesaurus> imprimerThesaurusUM();
     void ExporterThesaurusMED();
     void ExporterThesaurusUM();
+    // "Actes à remplacer", on the unit chosen first; the trees are drawn
+    // again after a change.
+    void afficherActesARemplacer();
 
     // Codes chosen in the unit combo of the unit tab and in the doctor combo
     // (empty when none).
@@ -77,6 +80,7 @@ public:
     QPushButton* Command1;
     QPushButton* Command2;
     QPushButton* Command3;
+    QPushButton* b_actesARemplacer;
 
     static constexpr int ongletUM = 3;
     static constexpr int ongletMedecin = 4;

@@ -2,7 +2,9 @@
 
 #include "ChoixFichier.h"
 #include "EchangeThesaurus.h"
+#include "FenetresModales.h"
 #include "Globals.h"
+#include "ListeHelpers.h"
 #include "Medecin.h"
 #include "Progression.h"
 #include "QtArbreThesaurus.h"
@@ -12,6 +14,7 @@
 #include "ctr_ThesMED.h"
 #include "ctr_motCle.h"
 #include "ctr_site.h"
+#include "d_actesARemplacer.h"
 #include "d_ajoutPanier.h"
 #include "d_selectCat.h"
 
@@ -164,4 +167,19 @@ void f_thesaurusMED::importerThesaurus() {
 
 void f_thesaurusMED::exporterThesaurus() {
     ExporterThesaurusMED();
+}
+
+void f_thesaurusMED::afficherActesARemplacer() {
+    if (!medecinCourant)
+        return;
+    const QList<d_actesARemplacer::Portee> portee{
+        {2, medecinCourant->code,
+         QStringLiteral("Médecin : ") +
+             codeEtLibelle(medecinCourant->code, medecinCourant->libelle)}};
+    d_actesARemplacer dialogue(portee, this);
+    connect(&dialogue, &d_actesARemplacer::thesaurusModifie, this, [this] {
+        medecinCourant->remplirThesaurusMED();
+        ctr_ThesMED1->afficher(nullptr);
+    });
+    executerModal(&dialogue);
 }

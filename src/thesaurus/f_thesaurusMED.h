@@ -56,6 +56,8 @@ public slots:
     void ajouterThesaurusUM();
     void importerThesaurus();
     void exporterThesaurus();
+    // "Actes à remplacer" of the doctor's own thesaurus.
+    void afficherActesARemplacer();
 
 private:
     void ongletChoisi(int index);

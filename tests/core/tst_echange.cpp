@@ -140,7 +140,7 @@ void TestEchange::exportMedecin_data() {
                          << QByteArray("Autres\r\n"
                                        "Bilan\tACTE001\tACTE001\tACTE002\r\n"
                                        "Z\xE8"
-                                       "bre\tACTE001\r\n");
+                                       "bre\tACTE001\tFANT001\r\n");
     // Every block of a doctor's listing starts with an empty line.
     QTest::newRow("doc") << "med.doc"
                          << QByteArray("\r\nAutres\r\n"
@@ -153,7 +153,8 @@ void TestEchange::exportMedecin_data() {
                                        "\r\nZ\xE8"
                                        "bre\r\n"
                                        "ACTE001\tActe un, premier temps\r\n"
-                                       "\tPremi\xE8re phase\r\n\tDeuxi\xE8me phase\r\n");
+                                       "\tPremi\xE8re phase\r\n\tDeuxi\xE8me phase\r\n"
+                                       "FANT001\t\r\n");
 }
 
 void TestEchange::exportMedecin() {

@@ -98,14 +98,15 @@ void TestThesaurus::remplirThesaurusMED() {
     m.listeCat.push_back(Categorie{99, "ancienne", {}});
     m.remplirThesaurusMED();
     // Label order; an act with two activities twice; FANT001, absent from the
-    // classification, left out.
-    QCOMPARE(decrire(m), QStringList({
-                             QString("%1 Autres:").arg(t.autres),
-                             QString("%1 Bilan: ACTE001/1/Acte un, premier temps "
-                                     "ACTE001/4/Acte un, premier temps ACTE002//Acte deux")
-                                 .arg(t.bilan),
-                             QString("%1 Zèbre: ACTE001//Acte un, premier temps").arg(t.zebre),
-                         }));
+    // classification, kept with no label (no load recorded its retirement).
+    QCOMPARE(decrire(m),
+             QStringList({
+                 QString("%1 Autres:").arg(t.autres),
+                 QString("%1 Bilan: ACTE001/1/Acte un, premier temps "
+                         "ACTE001/4/Acte un, premier temps ACTE002//Acte deux")
+                     .arg(t.bilan),
+                 QString("%1 Zèbre: ACTE001//Acte un, premier temps FANT001//").arg(t.zebre),
+             }));
 }
 
 void TestThesaurus::operationsEnMemoire() {
@@ -154,7 +155,8 @@ void TestThesaurus::rapportMedecin() {
     const QString attendu =
         dansCategorie("C %C|Bilan\n" + acte1 + acte1 + "  A ACTE002|%C|%CACTE002|Acte deux\n",
                       t.bilan) +
-        dansCategorie("C %C|Zèbre\n" + acte1, t.zebre);
+        dansCategorie("C %C|Zèbre\n" + acte1 + "  A FANT001|%C|%CFANT001|(retiré de la CCAM)\n",
+                      t.zebre);
     QCOMPARE(decrire(th), attendu);
     // Every category, empty or not, advances the wait window.
     QCOMPARE(progression.journal, QStringList({"debut Chargement en cours... 4", "avancer 1",

@@ -134,7 +134,8 @@ void TestPrincipale::menus() {
                           "m_f_propos=À &propos de ", "-", "m_f_quitter=&Quitter"}));
     QCOMPARE(textesMenu(f->m_thesaurus),
              (QStringList{"m_ajoutThUM=Ajouter le thésaurus de l'UM",
-                          "m_export=Exporter le thésaurus", "m_import=Importer un thésaurus"}));
+                          "m_export=Exporter le thésaurus", "m_import=Importer un thésaurus", "-",
+                          "m_actesARemplacer=Actes à remplacer..."}));
     QCOMPARE(textesMenu(f->m_admin),
              (QStringList{"m_a_uti=&Gestion des utilisateurs", "m_a_UM=&Unités médicales"}));
     QCOMPARE(textesMenu(f->m_TheUM),
