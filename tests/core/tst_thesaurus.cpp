@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "Thesaurus.h"
 #include "ThesaurusDeTest.h"
+#include "ThesaurusUM.h"
 
 #include <QtTest>
 
@@ -54,6 +55,8 @@ private slots:
     void remplirDonnees();
     void remplirDonneesInconnuOuVide();
     void remplirThesaurusMED();
+    void actesRetiresMontres_data();
+    void actesRetiresMontres();
     void operationsEnMemoire();
     void rapportMedecin();
     void rapportUnite();
@@ -107,6 +110,48 @@ void TestThesaurus::remplirThesaurusMED() {
                      .arg(t.bilan),
                  QString("%1 Zèbre: ACTE001//Acte un, premier temps FANT001//").arg(t.zebre),
              }));
+}
+
+// Every stored act is shown, in the unit tree and in the unit's report: one
+// of the loaded version as it is, one a load retired with its last label and
+// retirement, one no load recorded with its code alone.
+void TestThesaurus::actesRetiresMontres_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("noeud");
+    QTest::addColumn<QString>("rapport");
+    QTest::newRow("présent") << "ACTE001"
+                             << "ACTE001  -  Acte un, premier temps"
+                             << "Acte un, premier temps";
+    QTest::newRow("retiré, enregistré")
+        << "RETI001"
+        << "RETI001  -  Ancien acte (retiré de la CCAM en version 81)"
+        << "Ancien acte (retiré de la CCAM en version 81)";
+    QTest::newRow("absent, non enregistré") << "FANT001"
+                                            << "FANT001  -  (retiré de la CCAM)"
+                                            << "(retiré de la CCAM)";
+}
+
+void TestThesaurus::actesRetiresMontres() {
+    QFETCH(QString, code);
+    BaseDeTest base;
+    base.executer("INSERT INTO UniteMedicale (UM_Code, UM_LIB) VALUES ('UM9', 'Unité')");
+    base.executer("INSERT INTO CCAM (AMCODE, Activite, Phase, Libelle_Complet) VALUES "
+                  "('ACTE001', '1', '0', 'Acte un, premier temps')");
+    base.executer("INSERT INTO Actes_Retires (AMCODE, Libelle, PositionH, Version_Retrait) "
+                  "VALUES ('RETI001', 'Ancien acte', '01020300', '81')");
+    base.executer("INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (1, 'Seule', "
+                  "'UM9')");
+    base.executer("INSERT INTO Acte_Thesaurus (AT_Acte, AT_CAT, AT_ACTIVITE, AT_LIB) SELECT '" +
+                  code + "', CT_CODE, '', '' FROM CategorieThesaurus");
+    const QList<NoeudThesaurusUM> noeuds = noeudsThesaurusUM("UM9");
+    QCOMPARE(noeuds.size(), 3);
+    QTEST(noeuds.last().texte, "noeud");
+    QCOMPARE(noeuds.last().retire, code != "ACTE001");
+    ProgressionEnregistree progression;
+    Thesaurus th;
+    th.remplirThesaurusUM("UM9 - Unité");
+    QCOMPARE(th.getThesaurus().size(), 1); // the category, whatever its act
+    QTEST(th.getThesaurus().front().Actes.front().LibActe, "rapport");
 }
 
 void TestThesaurus::operationsEnMemoire() {

@@ -11,6 +11,7 @@
 #include "Data.h"
 #include "FenetresModales.h"
 #include "Globals.h"
+#include "ImportCcam.h"
 #include "Medecin.h"
 #include "Messages.h"
 #include "ModeEcran.h"
@@ -24,6 +25,7 @@
 #include "ctr_ThesMED.h"
 #include "ctr_motCle.h"
 #include "ctr_site.h"
+#include "d_actesARemplacer.h"
 #include "d_ajoutActeThe.h"
 #include "d_rechercheActe.h"
 #include "f_ThesaurusDIM.h"
@@ -32,8 +34,10 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -189,6 +193,7 @@ private slots:
     void import_fichierRefuse_data();
     void import_fichierRefuse();
     void parcoursDIM();
+    void actesARemplacerApresUneNouvelleVersion();
 };
 
 void TstThesaurusDIM::ongletsEtModes() {
@@ -743,6 +748,74 @@ void TstThesaurusDIM::parcoursDIM() {
     installerExecuteurModal(precedent);
     Parametres::redirigerVers(QString());
     reinitialiserEtatGlobal();
+}
+
+// The national V81 loaded into the demonstration database retires its
+// invented acts. The unit ANES's RPJB001 is replaced from "Actes à
+// remplacer" by its first proposal, after the question naming both codes;
+// the unit's report before and after. The invented acts copied from real
+// ones propose those (constructed pairs: no note of V81 names a successor).
+void TstThesaurusDIM::actesARemplacerApresUneNouvelleVersion() {
+    const QString dossier = dossierCcamNational();
+    if (dossier.isEmpty())
+        QSKIP("Dossier CCAM national absent (TARVENOR_CCAM_DIR).");
+    PosteDIM poste(ModeEcran::ThesaurusUM, [&](const BaseDeTest& b) {
+        ImportCcam(QDir(dossier).filePath("ccam_v81.csv"), dossier).charger(b.chemin());
+    });
+    const QString anes = QStringLiteral("ANES - ANESTHÉSIE RÉANIMATION");
+    const auto rapport = [&] {
+        Thesaurus th;
+        th.remplirThesaurusUM(anes);
+        QStringList l;
+        for (const LigneCategorieThesaurus& c : th.getThesaurus())
+            for (const LigneActeThesaurus& a : c.Actes)
+                l << c.Categorie + " | " + a.codeActe + " | " + a.LibActe;
+        return l;
+    };
+    const QString urgence = QStringLiteral("Actes d'urgence | ");
+    QVERIFY(rapport().contains(urgence + "RPJB001 | Ponction d'un épanchement pleural, par voie "
+                                         "transcutanée (retiré de la CCAM en version 81)"));
+    poste.choisirUM(0, "ANES");
+    QVERIFY(poste.noeud(poste.cles().filter(" - RPJB001 - ").value(0)));
+
+    QStringList propositionsXGFC001, propositionsXHMA001, question;
+    poste.piloterDialogues([&](QDialog* d) {
+        auto* dialogue = qobject_cast<d_actesARemplacer*>(d);
+        QVERIFY(dialogue);
+        QCOMPARE(dialogue->C_portee->currentText(), "Unité : " + anes);
+        QTreeWidget* liste = dialogue->LV_Actes;
+        QCOMPARE(liste->topLevelItemCount(), 7);
+        QCOMPARE(liste->topLevelItem(0)->text(2), QStringLiteral("RPJB001"));
+        liste->setCurrentItem(liste->topLevelItem(0));
+        QCOMPARE(dialogue->l_propositions->item(0)->text(),
+                 QStringLiteral("GGHB001 - Ponction d'un épanchement pleural, sans guidage"));
+        poste.messages.setReponseSuivante(Reponse::Oui);
+        QTest::mouseClick(dialogue->b_remplacer, Qt::LeftButton);
+        question << poste.messages.textes();
+        QCOMPARE(liste->topLevelItemCount(), 6);
+        // Every unit and doctor: MARTIN's invented acts.
+        dialogue->C_portee->setCurrentIndex(0);
+        for (const ActeARemplacer& a : dialogue->actes())
+            for (const PropositionRemplacement& p : a.propositions)
+                (a.code == "XGFC001"   ? propositionsXGFC001
+                 : a.code == "XHMA001" ? propositionsXHMA001
+                                       : question)
+                    << p.code;
+    });
+    QTest::mouseClick(poste.fenetre->b_actesARemplacer, Qt::LeftButton);
+    QCOMPARE(question.value(0),
+             QStringLiteral("Remplacer l'acte retiré RPJB001 par l'acte GGHB001 - Ponction d'un "
+                            "épanchement pleural, sans guidage dans la catégorie « Actes "
+                            "d'urgence » (ANES - ANESTHÉSIE RÉANIMATION) ?"));
+    QVERIFY2(propositionsXGFC001.contains("NFFC004"), qPrintable(propositionsXGFC001.join(' ')));
+    QCOMPARE(propositionsXHMA001.value(0), QStringLiteral("NEKA020"));
+
+    // The tree drawn again, the report after.
+    QVERIFY(poste.cles().filter(" - RPJB001 - ").isEmpty());
+    QCOMPARE(poste.cles().filter(" - GGHB001 - ").size(), 1);
+    const QStringList apres = rapport();
+    QVERIFY(apres.contains(urgence + "GGHB001 | Ponction d'un épanchement pleural, sans guidage"));
+    QVERIFY(apres.filter("RPJB001").isEmpty());
 }
 
 QTEST_MAIN(TstThesaurusDIM)
