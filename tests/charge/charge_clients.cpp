@@ -32,11 +32,11 @@
 #include "ActeChoisi.h"
 #include "AjoutPanier.h"
 #include "BaseDemonstration.h"
-#include "Chiffrement.h"
 #include "Data.h"
 #include "EchangeThesaurus.h"
 #include "Globals.h"
 #include "ImportCcam.h"
+#include "EmpreinteMotDePasse.h"
 #include "Medecin.h"
 #include "Messages.h"
 #include "Panier.h"
@@ -250,7 +250,7 @@ bool preparer(int clients, const QString& dossier) {
         const RecordsetPtr existe = accesDonnees.getUtilisateurLogin(login(i));
         if (existe && existe->RecordCount() > 0)
             continue;
-        if (!accesDonnees.nouveauUtilisateur(login(i), crypter(motDePasse, cleChiffrement),
+        if (!accesDonnees.nouveauUtilisateur(login(i), empreinteMotDePasse(motDePasse),
                                              QStringLiteral("MEDECIN"), QString(), codeMedecin(i),
                                              QStringLiteral("CLIENT DE CHARGE %1").arg(i), unite,
                                              QStringLiteral("1"))) {
