@@ -11,6 +11,7 @@
 #include "FichiersDeTest.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "ThesaurusUM.h"
 #include "adCCAM.h"
 
 #include <QDir>
@@ -72,6 +73,14 @@ public:
         }
         if (c == u"essayer-ecrire")
             return essayerEcrire();
+        if (c == u"supprimer-categorie") {
+            accesCCAM.suppCatTheserus(mots.value(1).toLong());
+            return QStringLiteral("ok");
+        }
+        if (c == u"remplacer")
+            return remplacerThesaurusParFichier(mots.value(1), mots.value(2), 2)
+                       ? QStringLiteral("ok")
+                       : QStringLiteral("refus");
         if (c == u"charge")
             return charge(mots.value(1).toLong(), mots.value(2), mots.mid(3));
         return QStringLiteral("inconnu");
@@ -268,6 +277,7 @@ private slots:
     void baseOccupeeUnSeulMessage();
     void connexionAUneBaseOccupee();
     void troisCopiesEcriventEnMemeTemps();
+    void ajoutDansUneCategorieSupprimeeParUneAutreCopie();
 };
 
 void TestPartage::cleanup() {
@@ -474,6 +484,54 @@ void TestPartage::troisCopiesEcriventEnMemeTemps() {
         attendus << categoriesDuFichier(i).join(u';');
     QVERIFY2(attendus.contains(partage), qPrintable(partage.left(300)));
     // Nothing of the thesaurus is left outside the shared doctor's categories.
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT NOT "
+                                         "IN (SELECT CT_CODE FROM CategorieThesaurus)")),
+             0);
+}
+
+void TestPartage::ajoutDansUneCategorieSupprimeeParUneAutreCopie() {
+    // This copy shows the categories "Genou" and "Hanche" of a doctor;
+    // another copy deletes "Genou". The acts this copy then adds to it (the
+    // search dialog's ticks, or one code typed in "Ajout d'actes") are
+    // refused with a message naming it, and nothing is written. An act left
+    // without its category by an earlier version goes at the next
+    // replacement of that doctor's thesaurus.
+    BaseDeTest base;
+    QTemporaryDir dossier;
+    const QString fichier = ecrireFichierThesaurus(dossier.path(), 1);
+    const long genou =
+        accesCCAM.insererCatAndGetCode(QStringLiteral("MED1"), QStringLiteral("Genou"), 2);
+    const long hanche =
+        accesCCAM.insererCatAndGetCode(QStringLiteral("MED1"), QStringLiteral("Hanche"), 2);
+    Data::fermerConnexions();
+    ProcessusCopie autre(base.chemin());
+    QVERIFY(autre.demarre());
+    QCOMPARE(autre.commande({"supprimer-categorie", QString::number(genou)}), QStringLiteral("ok"));
+
+    const QString message =
+        QStringLiteral("La catégorie Genou a été supprimée par un autre utilisateur.");
+    const Resultat plusieurs = ajouterActesCategorie(
+        {QStringLiteral("HBED001"), QStringLiteral("XHMA001")}, genou, QStringLiteral("Genou"));
+    QVERIFY(plusieurs.estRefus());
+    QCOMPARE(plusieurs.message, message);
+    const Resultat un =
+        ajouterActeCategorie(QStringLiteral("HBED001"), genou, QStringLiteral("Genou"));
+    QVERIFY(un.estRefus());
+    QCOMPARE(un.message, message);
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM Acte_Thesaurus")), 0);
+    // The category still there takes them.
+    QVERIFY(ajouterActesCategorie({QStringLiteral("HBED001")}, hanche, QStringLiteral("Hanche"))
+                .estFait());
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM Acte_Thesaurus")), 1);
+
+    // An orphan of an earlier version, then the doctor's thesaurus replaced
+    // by the other copy: the orphan is gone.
+    base.executer(QStringLiteral("INSERT INTO Acte_Thesaurus (AT_Acte, AT_CAT) VALUES "
+                                 "('ORPHELIN', %1)")
+                      .arg(genou));
+    Data::fermerConnexions();
+    QCOMPARE(autre.commande({"remplacer", fichier, "MED1"}), QStringLiteral("ok"));
+    QVERIFY(autre.quitter());
     QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT NOT "
                                          "IN (SELECT CT_CODE FROM CategorieThesaurus)")),
              0);
