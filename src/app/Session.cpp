@@ -73,7 +73,8 @@ ResultatSession ouvrirSession(const QString& identifiant, const QString& motDePa
 
     ResultatSession r;
     r.mode = modeDuGroupe(utilisateurCourant.p_GROUP);
-    if (r.mode == ModeEcran::EspaceMedecin)
-        changerMedecinCourant(chargerMedecin(utilisateurCourant.p_code));
+    // A doctor of an earlier session never stays current in another workspace.
+    changerMedecinCourant(
+        r.mode == ModeEcran::EspaceMedecin ? chargerMedecin(utilisateurCourant.p_code) : nullptr);
     return r;
 }
