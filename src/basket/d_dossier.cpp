@@ -104,6 +104,6 @@ void d_dossier::reject() {
     QDialog::reject();
     if (afficherMessage(QStringLiteral("Voulez-vous supprimer les actes sélectionnés ?"),
                         QStringLiteral("Vider le panier"), Icone::Question,
-                        Boutons::OuiNon) == Reponse::Oui)
+                        Boutons::OuiNonDefautNon) == Reponse::Oui)
         m_panier.setListeActes({});
 }

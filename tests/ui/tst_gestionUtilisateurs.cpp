@@ -472,7 +472,7 @@ void TestGestionUtilisateurs::suppressionUtilisateur() {
     QCOMPARE(q.texte, QStringLiteral("Voulez-vous vraiment supprimer l'utilisateur sélectionné ?"));
     QCOMPARE(q.titre, QStringLiteral("Confirmation suppression"));
     QCOMPARE(q.icone, Icone::Question);
-    QCOMPARE(q.boutons, Boutons::OuiNon);
+    QCOMPARE(q.boutons, Boutons::OuiNonDefautNon);
     // Yes: the row goes with the doctor; the next row takes the selection.
     p.fenetre->suppUti();
     QCOMPARE(p.colonneListe(l, 1), (QStringList{"ADMIN", "DIM", "LEROY", "MARTIN"}));

@@ -480,7 +480,7 @@ void TestPanierFenetres::panierSuppressions() {
     const MessageAffiche& m = m_messages->journal().back();
     QCOMPARE(m.texte, QString("Voulez-vous vraiment supprimer l'acte sélectionné ?"));
     QCOMPARE(m.titre, QString("Confirmation suppression"));
-    QCOMPARE(m.boutons, Boutons::OuiNon);
+    QCOMPARE(m.boutons, Boutons::OuiNonDefautNon);
     QCOMPARE(m.icone, Icone::Question);
     // The last of three deleted: the first line is selected.
     QCOMPARE(cles(panier), QStringList({"TEQP0011", "TEQP0031"}));
