@@ -4,6 +4,7 @@
 #include "Messages.h"
 #include "Panier.h"
 #include "PreparationDossier.h"
+#include "QtChampsDossier.h"
 #include "QtPanier.h"
 
 #include <QDateEdit>
@@ -28,11 +29,11 @@ d_dossier::d_dossier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_pan
     t_prenom = creerTexte("t_prenom");
     t_hospi = creerTexte("t_hospi");
     const QDateTime maintenant = QDateTime::currentDateTime();
-    DT_date = new QDateEdit(maintenant.date(), this);
+    DT_date = new ChampDate(maintenant.date(), this);
     DT_date->setObjectName(QStringLiteral("DT_date"));
     DT_date->setCalendarPopup(true);
     DT_date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    DT_heure = new QTimeEdit(maintenant.time(), this);
+    DT_heure = new ChampHeure(maintenant.time(), this);
     DT_heure->setObjectName(QStringLiteral("DT_heure"));
     DT_heure->setDisplayFormat(QStringLiteral("HH:mm"));
     b_apercu = new QPushButton(QStringLiteral("Aperçu..."), this);
@@ -80,6 +81,16 @@ qint16 d_dossier::preparerDossier() {
 }
 
 void d_dossier::apercuOuImpression(bool imprimer) {
+    // A date or time typed that cannot be read is never replaced by another.
+    if (!DT_date->lisible() || !DT_heure->lisible()) {
+        const bool date = !DT_date->lisible();
+        afficherMessage(messageDateIllisible, QStringLiteral("Attention"), Icone::Exclamation,
+                        Boutons::Ok);
+        QAbstractSpinBox* champ = date ? static_cast<QAbstractSpinBox*>(DT_date) : DT_heure;
+        champ->setFocus();
+        champ->selectAll();
+        return;
+    }
     switch (preparerDossier()) {
     case DossierSansNom:
         afficherMessage(QStringLiteral("Vous devez saisir le nom du patient"),
