@@ -498,9 +498,13 @@ QHash<QString, QByteArray>& motsDePasseSaisis() {
 PGconn* connecterAvec(const QString& uri, const QByteArray* motDePasse) {
     const QByteArray u = uri.toUtf8();
     // The URI's own settings win over the waiting time given first; the
-    // session's settings given after it win over the URI's.
+    // session's settings given after it win over the URI's. A backslash is
+    // an ordinary character in the program's literals, whatever the database
+    // or the role says (standard_conforming_strings off would let one end a
+    // literal).
     const QByteArray options =
-        QByteArrayLiteral("-c default_transaction_read_only=on -c DateStyle=ISO -c lock_timeout=") +
+        QByteArrayLiteral("-c default_transaction_read_only=on -c DateStyle=ISO "
+                          "-c standard_conforming_strings=on -c lock_timeout=") +
         QByteArray::number(delaiAttenteBaseOccupee);
     const char* cles[] = {
         "connect_timeout", "dbname", "application_name", "client_encoding", "options",
