@@ -68,7 +68,8 @@ ResultatSession ouvrirSession(const QString& identifiant, const QString& motDePa
     }
 
     // Remembered only now, so that a failed login never replaces them.
-    Parametres::ecrire(Parametres::CheminBase, cheminBase);
+    // A server's URI is remembered without the password typed in it.
+    Parametres::ecrire(Parametres::CheminBase, nomAffichableBase(cheminBase));
     Parametres::ecrire(Parametres::NomUtilisateur, utilisateurCourant.p_LOGIN);
 
     ResultatSession r;
