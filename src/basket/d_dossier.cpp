@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -44,9 +45,25 @@ d_dossier::d_dossier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_pan
     b_fermer->setObjectName(QStringLiteral("b_fermer"));
 
     auto* champs = new QFormLayout;
-    champs->addRow(QStringLiteral("Nom du patient :"), t_nom);
-    champs->addRow(QStringLiteral("Prénom :"), t_prenom);
-    champs->addRow(QStringLiteral("N° Hospitalisation :"), t_hospi);
+    // Each box takes at most what the report's header prints whole (a longer
+    // paste is cut); the count beside it shows how much it holds.
+    const auto avecCompte = [this](QLineEdit* t, int maximum) {
+        t->setMaxLength(maximum);
+        auto* compte = new QLabel(this);
+        compte->setObjectName(t->objectName() + QStringLiteral("_compte"));
+        const auto montrer = [t, compte] {
+            compte->setText(QStringLiteral("%1 / %2").arg(t->text().size()).arg(t->maxLength()));
+        };
+        connect(t, &QLineEdit::textChanged, compte, montrer);
+        montrer();
+        auto* rangee = new QHBoxLayout;
+        rangee->addWidget(t, 1);
+        rangee->addWidget(compte);
+        return rangee;
+    };
+    champs->addRow(QStringLiteral("Nom du patient :"), avecCompte(t_nom, longueurMaxNom));
+    champs->addRow(QStringLiteral("Prénom :"), avecCompte(t_prenom, longueurMaxNom));
+    champs->addRow(QStringLiteral("N° Hospitalisation :"), avecCompte(t_hospi, longueurMaxNumero));
     champs->addRow(QStringLiteral("Date :"), DT_date);
     champs->addRow(QStringLiteral("Heure :"), DT_heure);
     auto* boutons = new QHBoxLayout;

@@ -18,6 +18,10 @@ inline const QString messageDateIllisible =
     QStringLiteral("La date ou l'heure saisie ne peut pas être lue : tapez la date sous la "
                    "forme jj/mm/aaaa et l'heure sous la forme hh:mm.");
 
+// The longest texts the boxes take: what the report's header prints whole.
+constexpr int longueurMaxNom = 200;   // surname, first name
+constexpr int longueurMaxNumero = 50; // stay number
+
 class d_dossier : public QDialog {
     Q_OBJECT
 public:

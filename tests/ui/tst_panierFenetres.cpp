@@ -27,6 +27,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -652,6 +653,16 @@ void TestPanierFenetres::dossierSaisie() {
     QCOMPARE(panier.getListeActes().size(), 1); // the preview leaves the basket alone
     // Nothing written to the database.
     QVERIFY(empreinte(m_base->dossier()) == avant);
+    // A paste longer than the report prints is cut, and the count shows it.
+    QGuiApplication::clipboard()->setText(QString(10000, QLatin1Char('N')));
+    d.t_nom->selectAll();
+    d.t_nom->paste();
+    d.t_hospi->setText(QString(10000, QLatin1Char('9')));
+    QCOMPARE(d.t_nom->text().size(), 200);
+    QCOMPARE(d.t_hospi->text().size(), 50);
+    QCOMPARE(d.findChild<QLabel*>("t_nom_compte")->text(), QStringLiteral("200 / 200"));
+    QCOMPARE(d.findChild<QLabel*>("t_prenom_compte")->text(), QStringLiteral("200 / 200"));
+    QCOMPARE(d.findChild<QLabel*>("t_hospi_compte")->text(), QStringLiteral("50 / 50"));
 }
 
 void TestPanierFenetres::dossierDateEtHeureTapees_data() {
