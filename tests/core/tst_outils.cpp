@@ -151,6 +151,7 @@ private slots:
     void rapports();
     void migration();
     void migrationInterrompue();
+    void deuxMigrationsEnMemeTempsSurLeServeur();
 };
 
 void TestOutils::importReussi() {
@@ -454,6 +455,53 @@ void TestOutils::migrationInterrompue() {
         }
     }
     QCOMPARE(lireOctets(sourceGrande), octetsSource);
+}
+
+void TestOutils::deuxMigrationsEnMemeTempsSurLeServeur() {
+    // Two runs of tarvenor_migrer started at once, from two copies of one
+    // unit's database, into one server database: the second waits for the
+    // first, then finds its codes and writes nothing.
+    if (uriServeurDeTest().isEmpty())
+        QSKIP("Aucun serveur PostgreSQL de test (scripts/postgres_jetable.sh).");
+    const QString nomBase =
+        QStringLiteral("tarvenor_migrations_%1").arg(QCoreApplication::applicationPid());
+    executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(nomBase));
+    QCOMPARE(executerSurServeur(QStringLiteral("CREATE DATABASE %1").arg(nomBase)), QString());
+    const QString cible = uriBaseDeTest(nomBase);
+    Data::creerBase(cible);
+    BaseDeTest premiere(true), seconde(true);
+    // A large thesaurus, so that the two runs overlap.
+    for (const BaseDeTest* b : {&premiere, &seconde})
+        b->executer(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+            "INSERT INTO Acte_Thesaurus (AT_Acte, AT_CAT, AT_ACTIVITE, AT_LIB) "
+            "SELECT 'X' || i, 8, '', '' FROM n"));
+    Data::fermerConnexions();
+
+    QProcess a, b;
+    a.start(outil(QStringLiteral("tarvenor_migrer")), {premiere.chemin(), cible});
+    b.start(outil(QStringLiteral("tarvenor_migrer")), {seconde.chemin(), cible});
+    QVERIFY(a.waitForFinished(240000) && b.waitForFinished(240000));
+    const QList<int> statuts{a.exitCode(), b.exitCode()};
+    const QString erreurs =
+        QString::fromUtf8(a.readAllStandardError()) + QString::fromUtf8(b.readAllStandardError());
+    QVERIFY2(statuts.contains(0) && statuts.contains(1), qPrintable(erreurs));
+    for (const QString& conflit :
+         {QStringLiteral("- identifiant « MARTIN »"), QStringLiteral("- code médecin « CMARTIN »"),
+          QStringLiteral("- code d'unité « ORTH »"), QStringLiteral("Rien n'a été écrit")})
+        QVERIFY2(erreurs.contains(conflit), qPrintable(erreurs));
+    const auto compter = [&](const char* table) {
+        return colonne(Data(cible).CreeRecordset(QStringLiteral("SELECT count(*) FROM ") +
+                                                 QLatin1String(table)))
+            .value(0)
+            .toInt();
+    };
+    QCOMPARE(compter("Utilisateur"), 5);
+    QCOMPARE(compter("Medecin"), 3);
+    QCOMPARE(compter("UniteMedicale"), 3);
+    QCOMPARE(compter("CategorieThesaurus"), 14);
+    Data::fermerConnexions();
+    executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nomBase));
 }
 
 QTEST_GUILESS_MAIN(TestOutils)
