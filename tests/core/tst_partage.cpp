@@ -21,6 +21,7 @@
 #include <QtTest>
 #include <iostream>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -73,6 +74,11 @@ public:
         }
         if (c == u"essayer-ecrire")
             return essayerEcrire();
+        if (c == u"unites") {
+            MessagesScriptes messages;
+            const QStringList unites = colonne(accesDonnees.getListeUM());
+            return (unites + messages.textes()).join(u'|');
+        }
         if (c == u"supprimer-categorie") {
             accesCCAM.suppCatTheserus(mots.value(1).toLong());
             return QStringLiteral("ok");
@@ -165,10 +171,21 @@ int executerCopie(const QString& chemin) {
 // A copy of the program started by the test.
 class ProcessusCopie {
 public:
-    explicit ProcessusCopie(const QString& chemin) {
+    // The copy runs as this user; with `compte` (a number used as user and
+    // group, when the tests run as the administrator), as that account
+    // through setpriv.
+    explicit ProcessusCopie(const QString& chemin, const QString& compte = QString()) {
         m_processus.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_processus.start(QCoreApplication::applicationFilePath(),
-                          {QStringLiteral("--copie"), chemin});
+        const QStringList arguments{QCoreApplication::applicationFilePath(),
+                                    QStringLiteral("--copie"), chemin};
+        if (compte.isEmpty())
+            m_processus.start(arguments.first(), arguments.mid(1));
+        else
+            m_processus.start(QStringLiteral("setpriv"),
+                              QStringList{QStringLiteral("--reuid=") + compte,
+                                          QStringLiteral("--regid=") + compte,
+                                          QStringLiteral("--clear-groups"), QStringLiteral("--")} +
+                                  arguments);
         m_demarre = m_processus.waitForStarted(30000);
     }
     ~ProcessusCopie() { quitter(); }
@@ -278,6 +295,7 @@ private slots:
     void connexionAUneBaseOccupee();
     void troisCopiesEcriventEnMemeTemps();
     void ajoutDansUneCategorieSupprimeeParUneAutreCopie();
+    void walDansUnDossierFigePourUnUtilisateur();
 };
 
 void TestPartage::cleanup() {
@@ -535,6 +553,52 @@ void TestPartage::ajoutDansUneCategorieSupprimeeParUneAutreCopie() {
     QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT NOT "
                                          "IN (SELECT CT_CODE FROM CategorieThesaurus)")),
              0);
+}
+
+void TestPartage::walDansUnDossierFigePourUnUtilisateur() {
+    // A file left in WAL mode by an earlier version, in a folder the user
+    // cannot write: a normal user (not the administrator, whom access rights
+    // do not stop) reads it. SQLite says SQLITE_READONLY_DIRECTORY there.
+    const bool administrateur = ::geteuid() == 0;
+    QTemporaryDir dossier;
+    const QString partage = QDir(dossier.path()).filePath(QStringLiteral("partage"));
+    QVERIFY(QDir().mkdir(partage));
+    const QString chemin = QDir(partage).filePath(QStringLiteral("BD.mdb"));
+    Data::creerBase(chemin);
+    Data(chemin).CreeConnexion()->Execute(
+        QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+    Data::fermerConnexions();
+    {
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(chemin).constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    QVERIFY(!QFileInfo::exists(chemin + QStringLiteral("-wal")));
+    // Anyone may cross the folders and read the file; only the
+    // administrator (the owner) may write the folder. Run by a normal user,
+    // the folder is made read-only for him.
+    const auto lecture = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto traversee = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    QVERIFY(QFile::setPermissions(dossier.path(), lecture | traversee | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(chemin, lecture | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(partage,
+                                  lecture | traversee |
+                                      (administrateur ? QFile::WriteOwner : QFile::Permissions())));
+    const QByteArray avant = lireOctets(chemin);
+    QString reponse;
+    {
+        // nobody / nogroup
+        ProcessusCopie copie(chemin, administrateur ? QStringLiteral("65534") : QString());
+        if (!copie.demarre())
+            QSKIP("setpriv indisponible : le test doit tourner comme utilisateur ordinaire.");
+        reponse = copie.commande({"unites"});
+        QVERIFY(copie.quitter());
+    }
+    QFile::setPermissions(partage, lecture | traversee | QFile::WriteOwner);
+    QCOMPARE(reponse, QStringLiteral("U1"));
+    QCOMPARE(lireOctets(chemin), avant);
+    QCOMPARE(QDir(partage).entryList(QDir::Files | QDir::Hidden), QStringList{"BD.mdb"});
 }
 
 int main(int argc, char** argv) {
