@@ -792,6 +792,8 @@ QString codeEnMajuscules(const QString& code) {
 
 QString doublerQuotes(const QString& texte) {
     QString r = texte;
+    // A NUL (pasted into a box) would end the statement's text: dropped.
+    r.remove(QChar(0));
     r.replace(QLatin1Char('\''), QStringLiteral("''"));
     return r;
 }

@@ -636,6 +636,10 @@ void installerIndexLibelles(const QString& uri) {
 void creerBase(const QString& uri) {
     const QString schema = lireRessource(QStringLiteral(":/data/schema_pg.sql"));
     ConnexionPostgres c(connecter(uri), uri);
+    Transaction t(c);
+    // One installation at a time (two tarvenor_demo on one empty database):
+    // the second waits for the first, then finds its tables.
+    c.verrouiller(QStringLiteral("tarvenor:schema"));
     if (contientTablesTarvenor(c))
         throw DataError(DataError::ErreurServeur, kSource,
                         QStringLiteral("La base « %1 » contient déjà les tables de Tarvenor : le "
@@ -648,7 +652,6 @@ void creerBase(const QString& uri) {
                        "CREATE FUNCTION cstr(valeur text) RETURNS text LANGUAGE sql "
                        "IMMUTABLE PARALLEL SAFE AS 'SELECT valeur';\n") +
         definitionOrdreFrancais();
-    Transaction t(c);
     c.executerTexte(schema.toUtf8());
     c.executerTexte(fonctions.toUtf8());
     c.executerTexte(QByteArray(kIndexLibelles));

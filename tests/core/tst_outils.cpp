@@ -152,6 +152,7 @@ private slots:
     void migration();
     void migrationInterrompue();
     void deuxMigrationsEnMemeTempsSurLeServeur();
+    void deuxDemonstrationsSurUneBaseVideDuServeur();
 };
 
 void TestOutils::importReussi() {
@@ -500,6 +501,34 @@ void TestOutils::deuxMigrationsEnMemeTempsSurLeServeur() {
     QCOMPARE(compter("Medecin"), 3);
     QCOMPARE(compter("UniteMedicale"), 3);
     QCOMPARE(compter("CategorieThesaurus"), 14);
+    Data::fermerConnexions();
+    executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nomBase));
+}
+
+void TestOutils::deuxDemonstrationsSurUneBaseVideDuServeur() {
+    // Two runs of tarvenor_demo at once on one empty server database: one
+    // fills it, the other says in French that its tables are there.
+    if (uriServeurDeTest().isEmpty())
+        QSKIP("Aucun serveur PostgreSQL de test (scripts/postgres_jetable.sh).");
+    const QString nomBase =
+        QStringLiteral("tarvenor_demos_%1").arg(QCoreApplication::applicationPid());
+    executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(nomBase));
+    QCOMPARE(executerSurServeur(QStringLiteral("CREATE DATABASE %1").arg(nomBase)), QString());
+    const QString cible = uriBaseDeTest(nomBase);
+    QProcess a, b;
+    a.start(outil(QStringLiteral("tarvenor_demo")), {cible});
+    b.start(outil(QStringLiteral("tarvenor_demo")), {cible});
+    QVERIFY(a.waitForFinished(120000) && b.waitForFinished(120000));
+    const QList<int> statuts{a.exitCode(), b.exitCode()};
+    const QString erreurs =
+        QString::fromUtf8(a.readAllStandardError()) + QString::fromUtf8(b.readAllStandardError());
+    QVERIFY2(statuts.contains(0) && statuts.contains(1), qPrintable(erreurs));
+    QVERIFY2(erreurs.contains(QStringLiteral("contient déjà les tables de Tarvenor")),
+             qPrintable(erreurs));
+    QVERIFY2(!erreurs.contains(QStringLiteral("duplicate")), qPrintable(erreurs));
+    QCOMPARE(colonne(Data(cible).CreeRecordset(QStringLiteral("SELECT count(*) FROM Utilisateur")))
+                 .value(0),
+             QStringLiteral("5"));
     Data::fermerConnexions();
     executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nomBase));
 }
