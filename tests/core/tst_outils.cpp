@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace {
@@ -459,9 +460,11 @@ void TestOutils::migrationInterrompue() {
 }
 
 void TestOutils::deuxMigrationsEnMemeTempsSurLeServeur() {
-    // Two runs of tarvenor_migrer started at once, from two copies of one
-    // unit's database, into one server database: the second waits for the
-    // first, then finds its codes and writes nothing.
+    // Two runs of tarvenor_migrer at once, from two copies of one unit's
+    // database, into one server database: the second waits for the first,
+    // then finds its codes and writes nothing. The test holds the thesaurus
+    // acts' table meanwhile, so that the runs overlap whatever the machine's
+    // speed.
     if (uriServeurDeTest().isEmpty())
         QSKIP("Aucun serveur PostgreSQL de test (scripts/postgres_jetable.sh).");
     const QString nomBase =
@@ -471,17 +474,25 @@ void TestOutils::deuxMigrationsEnMemeTempsSurLeServeur() {
     const QString cible = uriBaseDeTest(nomBase);
     Data::creerBase(cible);
     BaseDeTest premiere(true), seconde(true);
-    // A large thesaurus, so that the two runs overlap.
-    for (const BaseDeTest* b : {&premiere, &seconde})
-        b->executer(QStringLiteral(
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
-            "INSERT INTO Acte_Thesaurus (AT_Acte, AT_CAT, AT_ACTIVITE, AT_LIB) "
-            "SELECT 'X' || i, 8, '', '' FROM n"));
     Data::fermerConnexions();
 
+    PGconn* verrou = PQconnectdb(cible.toUtf8().constData());
+    QCOMPARE(PQstatus(verrou), CONNECTION_OK);
+    PQclear(PQexec(verrou, "BEGIN; LOCK TABLE acte_thesaurus IN SHARE MODE"));
     QProcess a, b;
     a.start(outil(QStringLiteral("tarvenor_migrer")), {premiere.chemin(), cible});
     b.start(outil(QStringLiteral("tarvenor_migrer")), {seconde.chemin(), cible});
+    QVERIFY(a.waitForStarted() && b.waitForStarted());
+    // Released once both wait for a lock (or after 20 s at most).
+    for (int i = 0, enAttente = 0; i < 1000 && enAttente < 2; ++i) {
+        QThread::msleep(20);
+        PGresult* r = PQexec(verrou, "SELECT count(*) FROM pg_stat_activity WHERE "
+                                     "application_name = 'Tarvenor' AND wait_event_type = 'Lock'");
+        enAttente = QByteArray(PQgetvalue(r, 0, 0)).toInt();
+        PQclear(r);
+    }
+    PQclear(PQexec(verrou, "COMMIT"));
+    PQfinish(verrou);
     QVERIFY(a.waitForFinished(240000) && b.waitForFinished(240000));
     const QList<int> statuts{a.exitCode(), b.exitCode()};
     const QString erreurs =
