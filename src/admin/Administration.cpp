@@ -1,8 +1,9 @@
 #include "Administration.h"
 
 #include "AccesDonnees.h"
-#include "Chiffrement.h"
 #include "Data.h"
+#include "DataError.h"
+#include "EmpreinteMotDePasse.h"
 #include "Globals.h"
 
 #include <optional>
@@ -32,6 +33,17 @@ template <typename F> ResultatAdministration ecrire(F&& fn) {
             ecriture.valider();
         return r;
     });
+}
+
+// The stored form of a typed password, computed before the accounts lock is
+// taken (it takes a moment); nullopt after reporting OpenSSL's failure.
+std::optional<QString> empreinte(const QString& motDePasse) {
+    try {
+        return empreinteMotDePasse(motDePasse);
+    } catch (const std::exception& e) {
+        signalerErreurDepot(QString::fromUtf8(e.what()));
+        return std::nullopt;
+    }
 }
 
 // The identifier belongs to a user other than `code` (0: to any user).
@@ -103,6 +115,9 @@ std::optional<QString> refusSuppression(long code, long codeConnecte) {
 } // namespace
 
 ResultatAdministration creerUtilisateur(const FicheUtilisateur& f) {
+    const std::optional<QString> pwd = empreinte(f.motDePasse);
+    if (!pwd)
+        return ResultatAdministration::echec();
     return ecrire([&] {
         if (auto r = arret(identifiantPris(f.login, 0), messageIdentifiantPris, Champ::Identifiant))
             return *r;
@@ -110,16 +125,20 @@ ResultatAdministration creerUtilisateur(const FicheUtilisateur& f) {
             if (auto r = arret(codeMedecinPris(f.codeMedecin), messageCodeMedecinPris,
                                Champ::CodeMedecin))
                 return *r;
-        const QString pwd = crypter(f.motDePasse, cleChiffrement);
         const bool ok =
-            f.medecin ? accesDonnees.nouveauUtilisateur(f.login, pwd, f.groupe, f.email,
+            f.medecin ? accesDonnees.nouveauUtilisateur(f.login, *pwd, f.groupe, f.email,
                                                         f.codeMedecin, f.nom, f.UM, f.activite)
-                      : accesDonnees.nouveauUtilisateur(f.login, pwd, f.groupe, f.email);
+                      : accesDonnees.nouveauUtilisateur(f.login, *pwd, f.groupe, f.email);
         return ok ? ResultatAdministration::reussi() : ResultatAdministration::echec();
     });
 }
 
 ResultatAdministration modifierUtilisateur(const FicheUtilisateur& f) {
+    // An empty field keeps the stored password (a null text writes nothing).
+    const std::optional<QString> pwd =
+        f.motDePasse.isEmpty() ? std::optional<QString>(QString()) : empreinte(f.motDePasse);
+    if (!pwd)
+        return ResultatAdministration::echec();
     return ecrire([&] {
         bool existe = false;
         const std::optional<QString> groupeActuel = groupeDe(f.code, &existe);
@@ -138,13 +157,12 @@ ResultatAdministration modifierUtilisateur(const FicheUtilisateur& f) {
             if (auto r = arret(codeMedecinPris(f.codeMedecin), messageCodeMedecinPris,
                                Champ::CodeMedecin))
                 return *r;
-        const QString pwd = crypter(f.motDePasse, cleChiffrement);
         const bool ok =
-            f.medecin ? accesDonnees.enregistrerUtilisateur(f.code, f.login, pwd, f.groupe, f.email,
-                                                            f.ancienCodeMedecin, f.codeMedecin,
-                                                            f.nom, f.UM, f.activite)
-                      : accesDonnees.enregistrerUtilisateur(f.code, f.login, pwd, f.groupe, f.email,
-                                                            f.ancienCodeMedecin);
+            f.medecin ? accesDonnees.enregistrerUtilisateur(f.code, f.login, *pwd, f.groupe,
+                                                            f.email, f.ancienCodeMedecin,
+                                                            f.codeMedecin, f.nom, f.UM, f.activite)
+                      : accesDonnees.enregistrerUtilisateur(f.code, f.login, *pwd, f.groupe,
+                                                            f.email, f.ancienCodeMedecin);
         return ok ? ResultatAdministration::reussi() : ResultatAdministration::echec();
     });
 }
@@ -163,6 +181,23 @@ ResultatAdministration supprimerUtilisateur(long code, long codeConnecte) {
         return accesDonnees.supprimerUtilisateur(code) ? ResultatAdministration::reussi()
                                                        : ResultatAdministration::echec();
     });
+}
+
+QString remplacerAncienneForme(long code, const QString& ancienne, const QString& motDePasse) {
+    try {
+        const QString nouvelle = empreinteMotDePasse(motDePasse);
+        ConnexionPtr connexion = Data().CreeConnexion();
+        if (connexion->lectureSeule())
+            return {};
+        Transaction ecriture(*connexion);
+        connexion->verrouiller(QStringLiteral("tarvenor:comptes"));
+        connexion->Execute(AccesDonnees::sqlRemplacerMotDePasse(code, ancienne, nouvelle));
+        ecriture.valider();
+        return nouvelle;
+    } catch (const std::exception&) {
+        // The next login tries again.
+        return {};
+    }
 }
 
 ResultatAdministration creerUM(const QString& code, const QString& libelle) {

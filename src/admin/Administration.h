@@ -16,7 +16,9 @@
 struct FicheUtilisateur {
     long code = 0; // UTI_CODE of the edited user; 0 for a new one
     QString login;
-    QString motDePasse; // enciphered by the operation
+    // As typed; stored as its hash (EmpreinteMotDePasse.h). In a
+    // modification, an empty field keeps the stored password.
+    QString motDePasse;
     QString groupe;
     QString email;
     QString ancienCodeMedecin; // doctor code when the edit began; empty if none
@@ -68,10 +70,10 @@ inline const QString messageDernierAdminGroupe =
 inline const QString messageUtilisateurDisparu =
     QStringLiteral("Ce compte n'existe plus : il a été supprimé par un autre administrateur.");
 
-// nouveauUtilisateur with the password enciphered, after checking that
+// nouveauUtilisateur with the password hashed, after checking that
 // neither the identifier nor the doctor code is taken.
 ResultatAdministration creerUtilisateur(const FicheUtilisateur& fiche);
-// enregistrerUtilisateur with the password enciphered, after checking the
+// enregistrerUtilisateur with the password hashed (or kept), after checking the
 // identifier (taken by another user), the doctor code (changed to one that
 // exists) and the group (the last administrator stays one). Without doctor
 // fields, the user's doctor row is deleted.
@@ -82,6 +84,12 @@ ResultatAdministration modifierUtilisateur(const FicheUtilisateur& fiche);
 QString refusSuppressionUtilisateur(long code, long codeConnecte);
 // supprimerUtilisateur, after checking again what refusSuppressionUtilisateur checks.
 ResultatAdministration supprimerUtilisateur(long code, long codeConnecte);
+
+// At a login whose password matched a value stored in the old cipher: the
+// hash takes its place, provided the row still holds that value. Returns
+// the hash written; silent and empty when it could not be written (a
+// read-only database): the next login tries again.
+QString remplacerAncienneForme(long code, const QString& ancienne, const QString& motDePasse);
 
 // insererUM after checking that the code is not taken.
 ResultatAdministration creerUM(const QString& code, const QString& libelle);

@@ -255,6 +255,14 @@ ResultatMigration migrerBase(const QString& source, const QString& cible) {
         // Clashes are looked for inside the writing transaction, so that what
         // was checked is what is written over.
         Transaction transaction(*c);
+        // One migration at a time, and none while an administrator writes
+        // accounts: the lock of the administration use cases, held to the
+        // end. A second run waits for the first (as long as it takes, on a
+        // server), then finds its codes and writes nothing. On SQLite the
+        // write lock of the transaction already does it.
+        if (c->moteur() == Moteur::Postgres)
+            c->Execute(QStringLiteral("SET LOCAL lock_timeout = 0"));
+        c->verrouiller(QStringLiteral("tarvenor:comptes"));
 
         // Owners already on the target: the codes of its rows, and the owner
         // keys of its categories (a thesaurus may outlive its unit or doctor).

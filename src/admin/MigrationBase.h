@@ -2,7 +2,9 @@
 // Copying a unit's database into another one (a hospital's shared database):
 // users, doctors, units, thesauri (categories and their acts) and, when the
 // target has none, the classification. All or nothing: the target is read and
-// written in one transaction; the source is only read.
+// written in one transaction; the source is only read. Two migrations into
+// one database run one after the other (the accounts lock of the
+// administration use cases, taken for the whole migration).
 //
 // User and category numbers are given by the target (they would collide with
 // its own); the references follow: Medecin.MED_CODEUTI takes the user's new

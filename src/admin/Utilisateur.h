@@ -5,9 +5,9 @@
 #include <QString>
 
 struct Utilisateur {
-    long p_code = 0;  // UTI_CODE
-    QString p_LOGIN;  // identifier
-    QString p_PWD;    // enciphered password
-    QString p_EMAIL;  // empty when none
-    QString p_GROUP;  // "ADMIN", "DIM" or "MEDECIN"
+    long p_code = 0; // UTI_CODE
+    QString p_LOGIN; // identifier
+    QString p_PWD;   // stored password (EmpreinteMotDePasse.h)
+    QString p_EMAIL; // empty when none
+    QString p_GROUP; // "ADMIN", "DIM" or "MEDECIN"
 };

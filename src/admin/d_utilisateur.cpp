@@ -2,7 +2,6 @@
 
 #include "AccesDonnees.h"
 #include "Administration.h"
-#include "Chiffrement.h"
 #include "Data.h"
 #include "FenetresModales.h"
 #include "Globals.h"
@@ -139,9 +138,8 @@ bool d_utilisateur::afficher(int a_type, const RecordsetPtr& a_rs) {
         const auto champ = [&](const char* nom) { return a_rs->Fields(QLatin1String(nom)); };
         m_code = long(champ("UTI_CODE").toLongLong());
         t_utilisateur[0]->setText(valeurTexte(champ("UTI_LOGIN")));
-        const QString mdp = decrypter(valeurTexte(champ("UTI_PWD")), cleChiffrement);
-        t_utilisateur[1]->setText(mdp);
-        t_utilisateur[2]->setText(mdp);
+        // The stored password is never shown: both fields stay empty, and
+        // left empty they keep it.
         t_utilisateur[3]->setText(valeurTexte(champ("UTI_EMAIL")));
         // Selecting the group runs the group's rule; an unknown group selects nothing.
         {

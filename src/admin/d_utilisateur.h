@@ -3,7 +3,8 @@
 // changes one. A "MEDECIN" account carries a doctor (code, name, unit,
 // activity) in the frame Frame1, enabled for that group only. Every box is
 // upper-cased and trimmed when it loses the focus. The password is stored
-// enciphered; opened for a modification, the dialog holds it deciphered.
+// as a hash by the administration use case; opened for a modification, the
+// password fields are empty, and left empty they keep the stored one.
 
 #include "Recordset.h"
 

@@ -307,7 +307,7 @@ void f_utilisateurs::suppUti() {
     if (afficherMessage(QStringLiteral("Voulez-vous vraiment supprimer l'utilisateur "
                                        "sélectionné ?"),
                         QStringLiteral("Confirmation suppression"), Icone::Question,
-                        Boutons::OuiNon) != Reponse::Oui)
+                        Boutons::OuiNonDefautNon) != Reponse::Oui)
         return;
     const ResultatAdministration r =
         administration::supprimerUtilisateur(code, utilisateurCourant.p_code);
@@ -349,7 +349,7 @@ void f_utilisateurs::suppUM() {
     if (afficherMessage(
             administration::questionSuppressionUM(administration::nombreMedecinsUM(code)),
             QStringLiteral("Confirmation suppression"), Icone::Question,
-            Boutons::OuiNon) != Reponse::Oui)
+            Boutons::OuiNonDefautNon) != Reponse::Oui)
         return;
     if (!accesDonnees.supprimerUM(code)) {
         remplirUM();

@@ -1,8 +1,9 @@
 #include "Session.h"
 
 #include "AccesDonnees.h"
-#include "Chiffrement.h"
+#include "Administration.h"
 #include "Data.h"
+#include "EmpreinteMotDePasse.h"
 #include "Globals.h"
 #include "Medecin.h"
 #include "Parametres.h"
@@ -54,18 +55,29 @@ ResultatSession ouvrirSession(const QString& identifiant, const QString& motDePa
     utilisateurCourant.p_EMAIL = valeurTexte(rs->Fields(QStringLiteral("UTI_EMAIL")));
     utilisateurCourant.p_GROUP = valeurTexte(rs->Fields(QStringLiteral("UTI_GROUP")));
 
-    // The password, enciphered, compared exactly.
-    if (crypter(motDePasse, cleChiffrement) != utilisateurCourant.p_PWD)
+    // The password against its stored hash; a value still in the old cipher
+    // is accepted this once and replaced by the hash.
+    const VerificationMotDePasse verification =
+        verifierMotDePasse(motDePasse, utilisateurCourant.p_PWD);
+    if (verification == VerificationMotDePasse::Refuse)
         return refus(QStringLiteral("Mot de passe incorrect"), 1, true);
+    if (verification == VerificationMotDePasse::AccepteAncienneForme) {
+        const QString empreinte = administration::remplacerAncienneForme(
+            utilisateurCourant.p_code, utilisateurCourant.p_PWD, motDePasse);
+        if (!empreinte.isEmpty())
+            utilisateurCourant.p_PWD = empreinte;
+    }
 
     // Remembered only now, so that a failed login never replaces them.
-    Parametres::ecrire(Parametres::CheminBase, cheminBase);
+    // A server's URI is remembered without the password typed in it.
+    Parametres::ecrire(Parametres::CheminBase, nomAffichableBase(cheminBase));
     Parametres::ecrire(Parametres::NomUtilisateur, utilisateurCourant.p_LOGIN);
     Parametres::ecrire(Parametres::VersionCcam, versionCcamChargee());
 
     ResultatSession r;
     r.mode = modeDuGroupe(utilisateurCourant.p_GROUP);
-    if (r.mode == ModeEcran::EspaceMedecin)
-        changerMedecinCourant(chargerMedecin(utilisateurCourant.p_code));
+    // A doctor of an earlier session never stays current in another workspace.
+    changerMedecinCourant(
+        r.mode == ModeEcran::EspaceMedecin ? chargerMedecin(utilisateurCourant.p_code) : nullptr);
     return r;
 }

@@ -466,6 +466,8 @@ void f_principale::afficherConnexion() {
 void f_principale::changerUtilisateur() {
     fermerFenetreActive();
     changerContexte(ModeEcran::Aucun);
+    // The previous user's doctor goes with his session.
+    changerMedecinCourant(nullptr);
     updateToolBar();
     m_admin->menuAction()->setVisible(false);
     m_thesaurus->menuAction()->setVisible(false);

@@ -4,7 +4,10 @@
 
 #include "Dossier.h"
 
+#include <QDate>
 #include <QString>
+#include <QTime>
+#include <optional>
 
 class Panier;
 
@@ -30,3 +33,12 @@ qint16 preparerDossier(const SaisieDossier& saisie, const Panier& panier, Dossie
 
 // A name as the boxes keep it when they lose the focus: trimmed, in capitals.
 QString normaliserNom(const QString& texte);
+
+// A date as typed in the date box: day, month and year in that order, with or
+// without separators ("/", "-", ".", blanks): "05/03/2024", "5-3-2024",
+// "05032024"; a two-digit year is of the 2000s ("05/03/24", "050324").
+// Nothing when it is not a date of the calendar (31/02) or not read whole.
+std::optional<QDate> lireDateSaisie(const QString& texte);
+// A time as typed: hours then minutes, with or without a separator (":",
+// "h", ".", blanks): "14:30", "14h30", "1430", "9:05", "9h5", "9h", "9".
+std::optional<QTime> lireHeureSaisie(const QString& texte);

@@ -4,12 +4,14 @@
 #include "Messages.h"
 #include "Panier.h"
 #include "PreparationDossier.h"
+#include "QtChampsDossier.h"
 #include "QtPanier.h"
 
 #include <QDateEdit>
 #include <QDateTime>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -28,11 +30,11 @@ d_dossier::d_dossier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_pan
     t_prenom = creerTexte("t_prenom");
     t_hospi = creerTexte("t_hospi");
     const QDateTime maintenant = QDateTime::currentDateTime();
-    DT_date = new QDateEdit(maintenant.date(), this);
+    DT_date = new ChampDate(maintenant.date(), this);
     DT_date->setObjectName(QStringLiteral("DT_date"));
     DT_date->setCalendarPopup(true);
     DT_date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    DT_heure = new QTimeEdit(maintenant.time(), this);
+    DT_heure = new ChampHeure(maintenant.time(), this);
     DT_heure->setObjectName(QStringLiteral("DT_heure"));
     DT_heure->setDisplayFormat(QStringLiteral("HH:mm"));
     b_apercu = new QPushButton(QStringLiteral("Aperçu..."), this);
@@ -43,9 +45,25 @@ d_dossier::d_dossier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_pan
     b_fermer->setObjectName(QStringLiteral("b_fermer"));
 
     auto* champs = new QFormLayout;
-    champs->addRow(QStringLiteral("Nom du patient :"), t_nom);
-    champs->addRow(QStringLiteral("Prénom :"), t_prenom);
-    champs->addRow(QStringLiteral("N° Hospitalisation :"), t_hospi);
+    // Each box takes at most what the report's header prints whole (a longer
+    // paste is cut); the count beside it shows how much it holds.
+    const auto avecCompte = [this](QLineEdit* t, int maximum) {
+        t->setMaxLength(maximum);
+        auto* compte = new QLabel(this);
+        compte->setObjectName(t->objectName() + QStringLiteral("_compte"));
+        const auto montrer = [t, compte] {
+            compte->setText(QStringLiteral("%1 / %2").arg(t->text().size()).arg(t->maxLength()));
+        };
+        connect(t, &QLineEdit::textChanged, compte, montrer);
+        montrer();
+        auto* rangee = new QHBoxLayout;
+        rangee->addWidget(t, 1);
+        rangee->addWidget(compte);
+        return rangee;
+    };
+    champs->addRow(QStringLiteral("Nom du patient :"), avecCompte(t_nom, longueurMaxNom));
+    champs->addRow(QStringLiteral("Prénom :"), avecCompte(t_prenom, longueurMaxNom));
+    champs->addRow(QStringLiteral("N° Hospitalisation :"), avecCompte(t_hospi, longueurMaxNumero));
     champs->addRow(QStringLiteral("Date :"), DT_date);
     champs->addRow(QStringLiteral("Heure :"), DT_heure);
     auto* boutons = new QHBoxLayout;
@@ -80,6 +98,16 @@ qint16 d_dossier::preparerDossier() {
 }
 
 void d_dossier::apercuOuImpression(bool imprimer) {
+    // A date or time typed that cannot be read is never replaced by another.
+    if (!DT_date->lisible() || !DT_heure->lisible()) {
+        const bool date = !DT_date->lisible();
+        afficherMessage(messageDateIllisible, QStringLiteral("Attention"), Icone::Exclamation,
+                        Boutons::Ok);
+        QAbstractSpinBox* champ = date ? static_cast<QAbstractSpinBox*>(DT_date) : DT_heure;
+        champ->setFocus();
+        champ->selectAll();
+        return;
+    }
     switch (preparerDossier()) {
     case DossierSansNom:
         afficherMessage(QStringLiteral("Vous devez saisir le nom du patient"),
@@ -104,6 +132,6 @@ void d_dossier::reject() {
     QDialog::reject();
     if (afficherMessage(QStringLiteral("Voulez-vous supprimer les actes sélectionnés ?"),
                         QStringLiteral("Vider le panier"), Icone::Question,
-                        Boutons::OuiNon) == Reponse::Oui)
+                        Boutons::OuiNonDefautNon) == Reponse::Oui)
         m_panier.setListeActes({});
 }

@@ -4,15 +4,23 @@
 // whether to empty the basket.
 
 #include "Dossier.h"
+#include "QtChampsDossier.h"
 
 #include <QDialog>
 
 class Panier;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimeEdit;
+
+// The refusal of a date or time typed that cannot be read.
+inline const QString messageDateIllisible =
+    QStringLiteral("La date ou l'heure saisie ne peut pas être lue : tapez la date sous la "
+                   "forme jj/mm/aaaa et l'heure sous la forme hh:mm.");
+
+// The longest texts the boxes take: what the report's header prints whole.
+constexpr int longueurMaxNom = 200;   // surname, first name
+constexpr int longueurMaxNumero = 50; // stay number
 
 class d_dossier : public QDialog {
     Q_OBJECT
@@ -32,8 +40,8 @@ public:
     QLineEdit* t_nom;
     QLineEdit* t_prenom;
     QLineEdit* t_hospi;
-    QDateEdit* DT_date;
-    QTimeEdit* DT_heure;
+    ChampDate* DT_date; // a QDateEdit reading the typed text whole
+    ChampHeure* DT_heure;
     QPushButton* b_apercu;
     QPushButton* b_imprimer;
     QPushButton* b_fermer;

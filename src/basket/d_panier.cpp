@@ -245,7 +245,7 @@ void d_panier::supprimerActe() {
         return;
     if (afficherMessage(QStringLiteral("Voulez-vous vraiment supprimer l'acte sélectionné ?"),
                         QStringLiteral("Confirmation suppression"), Icone::Question,
-                        Boutons::OuiNon) != Reponse::Oui)
+                        Boutons::OuiNonDefautNon) != Reponse::Oui)
         return;
     m_panier.supprimerActe(qint16(ligne + 1));
     {
@@ -267,7 +267,7 @@ void d_panier::supprimerActe() {
 void d_panier::viderPanier() {
     if (afficherMessage(QStringLiteral("Voulez-vous vraiment vider le panier ?"),
                         QStringLiteral("Confirmation suppression"), Icone::Question,
-                        Boutons::OuiNon) != Reponse::Oui)
+                        Boutons::OuiNonDefautNon) != Reponse::Oui)
         return;
     m_panier.setListeActes({});
     m_acte.reset();

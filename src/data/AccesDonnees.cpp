@@ -102,14 +102,23 @@ QString AccesDonnees::sqlInsererMedecin(const QString& a_code, const QString& a_
 QString AccesDonnees::sqlModifierUtilisateur(long a_codeUti, const QString& a_login,
                                              const QString& a_pwd, const QString& a_groupe,
                                              const QString& a_email, const QDate& jour) {
-    QString sql = "UPDATE Utilisateur SET UTI_LOGIN = '" + Q(a_login) + "', UTI_PWD = '" +
-                  Q(a_pwd) + "', UTI_GROUP = '" + Q(a_groupe) + "', UTI_UPDATE = " + dateJet(jour);
+    QString sql = "UPDATE Utilisateur SET UTI_LOGIN = '" + Q(a_login) + "'";
+    if (!a_pwd.isNull())
+        sql += ", UTI_PWD = '" + Q(a_pwd) + "'";
+    sql += ", UTI_GROUP = '" + Q(a_groupe) + "', UTI_UPDATE = " + dateJet(jour);
     if (!a_email.isEmpty())
         sql += ", UTI_EMAIL = '" + Q(a_email) + "'";
     else
         sql += QStringLiteral(", UTI_EMAIL = Null");
     sql += " where UTI_CODE=" + QString::number(a_codeUti);
     return sql;
+}
+
+QString AccesDonnees::sqlRemplacerMotDePasse(long a_codeUti, const QString& a_ancien,
+                                             const QString& a_nouveau) {
+    return "UPDATE Utilisateur SET UTI_PWD = '" + Q(a_nouveau) +
+           "' WHERE UTI_CODE = " + QString::number(a_codeUti) + " AND UTI_PWD = '" + Q(a_ancien) +
+           "'";
 }
 
 QString AccesDonnees::sqlMedecinEnregistre(long a_codeUti, const QString& a_encienCode,

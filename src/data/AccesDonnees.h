@@ -61,9 +61,14 @@ public:
                                          const QDate& jour);
     static QString sqlInsererMedecin(const QString& a_code, const QString& a_nom,
                                      const QString& a_UM, const QString& a_activite, long codeUti);
+    // A null a_pwd (QString()) leaves the stored password as it is.
     static QString sqlModifierUtilisateur(long a_codeUti, const QString& a_login,
                                           const QString& a_pwd, const QString& a_groupe,
                                           const QString& a_email, const QDate& jour);
+    // The stored password a_ancien of that user replaced by a_nouveau (no
+    // row changes when another value is stored meanwhile).
+    static QString sqlRemplacerMotDePasse(long a_codeUti, const QString& a_ancien,
+                                          const QString& a_nouveau);
     // The doctor statement of enregistrerUtilisateur; empty when none applies.
     static QString sqlMedecinEnregistre(long a_codeUti, const QString& a_encienCode,
                                         const QString& a_code, const QString& a_nom,

@@ -306,7 +306,11 @@ sqlite3* ouvrirSqlite(const QString& chemin, Ouverture usage) {
         }
     }
     rc = lireSchema(db);
-    if ((rc & 0xff) == SQLITE_CANTOPEN && !creer && lisibleCommeFichierFige(chemin)) {
+    // SQLite says SQLITE_READONLY_DIRECTORY when the folder cannot take the
+    // shared-memory file (a normal user), SQLITE_CANTOPEN when it refuses
+    // it otherwise (an immutable folder, as the administrator sees it).
+    if (((rc & 0xff) == SQLITE_CANTOPEN || rc == SQLITE_READONLY_DIRECTORY) && !creer &&
+        lisibleCommeFichierFige(chemin)) {
         sqlite3_close(db);
         db = nullptr;
         const QByteArray uri =
@@ -788,6 +792,8 @@ QString codeEnMajuscules(const QString& code) {
 
 QString doublerQuotes(const QString& texte) {
     QString r = texte;
+    // A NUL (pasted into a box) would end the statement's text: dropped.
+    r.remove(QChar(0));
     r.replace(QLatin1Char('\''), QStringLiteral("''"));
     return r;
 }

@@ -187,7 +187,8 @@ void initialiserRessourcesCore();
 // An act code as the classification writes it, in capitals: codes are
 // written and looked up this way, since the database compares text exactly.
 QString codeEnMajuscules(const QString& code);
-// Every apostrophe doubled, for text placed between apostrophes in SQL.
+// Every apostrophe doubled, for text placed between apostrophes in SQL; a
+// NUL character, which would end the statement's text, is left out.
 QString doublerQuotes(const QString& texte);
 // A database value as text: text unchanged, a real or a date in the regional
 // format, anything else (NULL, integers) empty.

@@ -498,9 +498,13 @@ QHash<QString, QByteArray>& motsDePasseSaisis() {
 PGconn* connecterAvec(const QString& uri, const QByteArray* motDePasse) {
     const QByteArray u = uri.toUtf8();
     // The URI's own settings win over the waiting time given first; the
-    // session's settings given after it win over the URI's.
+    // session's settings given after it win over the URI's. A backslash is
+    // an ordinary character in the program's literals, whatever the database
+    // or the role says (standard_conforming_strings off would let one end a
+    // literal).
     const QByteArray options =
-        QByteArrayLiteral("-c default_transaction_read_only=on -c DateStyle=ISO -c lock_timeout=") +
+        QByteArrayLiteral("-c default_transaction_read_only=on -c DateStyle=ISO "
+                          "-c standard_conforming_strings=on -c lock_timeout=") +
         QByteArray::number(delaiAttenteBaseOccupee);
     const char* cles[] = {
         "connect_timeout", "dbname", "application_name", "client_encoding", "options",
@@ -632,6 +636,10 @@ void installerIndexLibelles(const QString& uri) {
 void creerBase(const QString& uri) {
     const QString schema = lireRessource(QStringLiteral(":/data/schema_pg.sql"));
     ConnexionPostgres c(connecter(uri), uri);
+    Transaction t(c);
+    // One installation at a time (two tarvenor_demo on one empty database):
+    // the second waits for the first, then finds its tables.
+    c.verrouiller(QStringLiteral("tarvenor:schema"));
     if (contientTablesTarvenor(c))
         throw DataError(DataError::ErreurServeur, kSource,
                         QStringLiteral("La base « %1 » contient déjà les tables de Tarvenor : le "
@@ -644,7 +652,6 @@ void creerBase(const QString& uri) {
                        "CREATE FUNCTION cstr(valeur text) RETURNS text LANGUAGE sql "
                        "IMMUTABLE PARALLEL SAFE AS 'SELECT valeur';\n") +
         definitionOrdreFrancais();
-    Transaction t(c);
     c.executerTexte(schema.toUtf8());
     c.executerTexte(fonctions.toUtf8());
     c.executerTexte(QByteArray(kIndexLibelles));

@@ -198,6 +198,10 @@ QString traduireJet(const QString& sql, Dialecte dialecte) {
     resultat.reserve(sql.size() + 16);
     bool apresUnion = false;
     bool apresOrderBy = false;
+    // The code just translated ends with ILIKE: its pattern, the literal
+    // that follows, gets no escape character, as on SQLite (the server's
+    // default is the backslash).
+    bool motifLike = false;
     const qsizetype n = sql.size();
     qsizetype debutCode = 0;
     auto traduireJusqua = [&](qsizetype fin) {
@@ -224,6 +228,11 @@ QString traduireJet(const QString& sql, Dialecte dialecte) {
                                                        QRegularExpression::CaseInsensitiveOption);
             apresOrderBy = apresOrderBy || traduit.contains(motOrderBy);
         }
+        if (postgres) {
+            static const QRegularExpression finLike(QStringLiteral("\\bILIKE\\s*$"),
+                                                    QRegularExpression::CaseInsensitiveOption);
+            motifLike = traduit.contains(finLike);
+        }
         resultat += traduit;
     };
     qsizetype i = 0;
@@ -239,6 +248,9 @@ QString traduireJet(const QString& sql, Dialecte dialecte) {
                 resultat += nomReplie(QStringView(sql).mid(i, fin - i));
             else
                 resultat += QStringView(sql).mid(i, fin - i);
+            if (motifLike && c == QLatin1Char('\''))
+                resultat += QStringLiteral(" ESCAPE ''");
+            motifLike = false;
             i = fin;
             debutCode = i;
         } else {

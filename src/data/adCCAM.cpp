@@ -206,6 +206,11 @@ QStringList adCCAM::sqlSuppCatTheserus(long a_code) {
             "DELETE * From Acte_Thesaurus WHERE AT_CAT = " + N(a_code)};
 }
 
+QString adCCAM::sqlSupprimerActesOrphelins() {
+    return QStringLiteral("DELETE * From Acte_Thesaurus WHERE AT_CAT NOT IN "
+                          "(SELECT CT_CODE FROM CategorieThesaurus)");
+}
+
 QString adCCAM::sqlSuppActeTheserus(long a_cat, const QString& a_code) {
     return "DELETE * From Acte_Thesaurus WHERE AT_CAT = " + N(a_cat) + " AND AT_Acte = '" +
            Q(a_code) + "'";
@@ -327,7 +332,33 @@ QString adCCAM::getRegroupement(const QString& a_code, const QString& a_activite
 // ================================================================ thesaurus
 
 void adCCAM::suppCatTheserus(long a_code) const {
-    depotEcrire(sqlSuppCatTheserus(a_code));
+    operationDepot<bool>(false, [&] {
+        // Under the lock of its thesaurus: an addition to the category either
+        // ends before, and its acts go with it, or sees it gone.
+        ConnexionPtr c = Data().CreeConnexion();
+        Transaction t(*c);
+        if (verrouillerCategorie(*c, a_code))
+            for (const QString& sql : sqlSuppCatTheserus(a_code))
+                c->Execute(sql);
+        t.valider();
+        return true;
+    });
+}
+
+QString adCCAM::cleVerrouThesaurus(int a_type, const QString& a_Lien) {
+    return QStringLiteral("thesaurus:%1:%2").arg(a_type).arg(a_Lien);
+}
+
+bool adCCAM::verrouillerCategorie(Connexion& c, long a_cat) {
+    const QString sql =
+        "SELECT CT_TYPE, CT_LIEN FROM CategorieThesaurus WHERE CT_CODE = " + N(a_cat);
+    RecordsetPtr rs = c.Ouvrir(sql);
+    if (rs->isEOF())
+        return false;
+    c.verrouiller(cleVerrouThesaurus(int(rs->Fields(0).toLongLong()), valeurTexte(rs->Fields(1))));
+    // Read again under the lock: a server shows a deletion committed while
+    // this waited for it.
+    return !c.Ouvrir(sql)->isEOF();
 }
 
 void adCCAM::suppActeTheserus(long a_cat, const QString& a_code, const QString&) const {

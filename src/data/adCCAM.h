@@ -68,6 +68,15 @@ public:
     // its own transaction); throws DataError instead of reporting.
     static long insererCatAndGetCode(Connexion& c, const QString& a_Lien, const QString& a_lib,
                                      int a_type);
+    // The key of the write lock of one owner's thesaurus (Connexion::verrouiller):
+    // whoever replaces it, deletes one of its categories or adds acts to one
+    // takes it inside his transaction.
+    static QString cleVerrouThesaurus(int a_type, const QString& a_Lien);
+    // Inside the caller's transaction: takes the lock of the thesaurus the
+    // category belongs to, then reads again whether the category exists.
+    // False when it no longer does (deleted by another copy of the program):
+    // nothing may be added to it. Throws DataError.
+    static bool verrouillerCategorie(Connexion& c, long a_cat);
 
     // ---- SQL texts
     static QString sqlGetActe(const QString& a_code, const QString& a_activite,
@@ -97,6 +106,9 @@ public:
                                       const QString& a_phase);
 
     static QStringList sqlSuppCatTheserus(long a_code);
+    // Deletes the acts whose category no longer exists (left by a version
+    // that did not check it).
+    static QString sqlSupprimerActesOrphelins();
     static QString sqlSuppActeTheserus(long a_cat, const QString& a_code);
     static QString sqlInsererActeTheserus(long a_cat, const QString& a_code, const QString& a_act,
                                           const QString& a_lib);

@@ -540,13 +540,14 @@ INSERT INTO UniteMedicale (UM_Code, UM_LIB) VALUES
     ('VISC', 'CHIRURGIE VISCÉRALE ET DIGESTIVE'),
     ('ANES', 'ANESTHÉSIE RÉANIMATION');
 
--- Passwords are stored enciphered; the clear ones are listed in README.md.
+-- Passwords are stored as salted PBKDF2-SHA-256 hashes (EmpreinteMotDePasse.h);
+-- the clear ones are listed in README.md.
 INSERT INTO Utilisateur (UTI_CODE, UTI_LOGIN, UTI_PWD, UTI_GROUP, UTI_EMAIL, UTI_CREATE, UTI_UPDATE) VALUES
-    (1, 'ADMIN', '°­°²n', 'ADMIN', 'admin@tarvenor.example', '2026-01-05', NULL),
-    (2, 'DIM', '³²°', 'DIM', 'dim@tarvenor.example', '2026-01-05', NULL),
-    (3, 'MARTIN', '¼ªµ½iÃ', 'MEDECIN', 'c.martin@tarvenor.example', '2026-01-05', NULL),
-    (4, 'BERNARD', '±®µ·aÇ²', 'MEDECIN', NULL, '2026-01-05', NULL),
-    (5, 'LEROY', '»®µ¸y', 'MEDECIN', 'a.leroy@tarvenor.example', '2026-01-05', NULL);
+    (1, 'ADMIN', 'pbkdf2-sha256$600000$H8UdjvgV2SfMRs7lZBwwvQ==$k+s8614AagbTos2puyGHft4nxV+TRpteYMYGeyh5sEo=', 'ADMIN', 'admin@tarvenor.example', '2026-01-05', NULL),
+    (2, 'DIM', 'pbkdf2-sha256$600000$eJ2INW53G5Kegm3xx//7Qg==$TBGrP67YkB0UnVgTg0BRXzvbSwWwW6cRdQNI9eoqcyA=', 'DIM', 'dim@tarvenor.example', '2026-01-05', NULL),
+    (3, 'MARTIN', 'pbkdf2-sha256$600000$ZeEa/xbQsY52qdXmIwZeeA==$0wpvx8xwM2jUG1ufmiSKTWEOZFfrTHMRiZ9uHDKzkHg=', 'MEDECIN', 'c.martin@tarvenor.example', '2026-01-05', NULL),
+    (4, 'BERNARD', 'pbkdf2-sha256$600000$FXiJT6Aml1SjIynRTegTqQ==$8e5NJC/ZvHDAAFaDhy6UeTFPLgNSlfYbADshzybA1Ug=', 'MEDECIN', NULL, '2026-01-05', NULL),
+    (5, 'LEROY', 'pbkdf2-sha256$600000$z+KFeyP4PYu0clwzOnCqJA==$/nDUK/EeNft1xm+bjQRlSLTMRE7RVl/PMLzQzU5u/LY=', 'MEDECIN', 'a.leroy@tarvenor.example', '2026-01-05', NULL);
 
 INSERT INTO Medecin (MED_CODE, MED_LIB, MED_CODEN, MED_UM, MED_ACT, MED_CODEUTI) VALUES
     ('CMARTIN', 'MARTIN CLAIRE', '10000000017', 'ORTH', '1', 3),

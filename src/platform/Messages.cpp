@@ -5,8 +5,14 @@
 namespace {
 IMessages* g_messages = nullptr;
 
+bool question(Boutons b) {
+    return b == Boutons::OuiNon || b == Boutons::OuiNonAnnuler || b == Boutons::OuiNonDefautNon;
+}
+
 Reponse reponseParDefaut(Boutons b) {
-    return (b == Boutons::OuiNon || b == Boutons::OuiNonAnnuler) ? Reponse::Oui : Reponse::Ok;
+    if (b == Boutons::OuiNonDefautNon)
+        return Reponse::Non;
+    return question(b) ? Reponse::Oui : Reponse::Ok;
 }
 } // namespace
 
@@ -37,7 +43,7 @@ Reponse MessagesScriptes::afficher(const QString& texte, const QString& titre, I
                                    Boutons boutons) {
     m_journal.push_back({texte, titre, icone, boutons});
     if (m_reponses.empty())
-        return reponseParDefaut(boutons);
+        return question(boutons) ? Reponse::Oui : Reponse::Ok;
     Reponse r = m_reponses.front();
     m_reponses.pop_front();
     return r;

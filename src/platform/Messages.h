@@ -9,7 +9,9 @@
 #include <vector>
 
 enum class Icone { Aucune, Information, Exclamation, Question, Critique };
-enum class Boutons { Ok, OuiNon, OkAnnuler, OuiNonAnnuler };
+// OuiNonDefautNon: a question whose "Oui" destroys data (deleting, emptying,
+// replacing); "Non" is its default button, so that Enter keeps the data.
+enum class Boutons { Ok, OuiNon, OkAnnuler, OuiNonAnnuler, OuiNonDefautNon };
 enum class Reponse { Ok, Oui, Non, Annuler };
 
 class IMessages {
@@ -21,7 +23,8 @@ public:
 
 // Shows a message through the installed implementation. Without one (a core
 // program such as a command-line tool), the text goes to the error output and
-// the default answer (Ok, or Oui for a question) is returned.
+// the default answer (Ok, Oui for a question, Non for a question whose Oui
+// destroys data) is returned.
 Reponse afficherMessage(const QString& texte, const QString& titre, Icone icone = Icone::Aucune,
                         Boutons boutons = Boutons::Ok);
 
@@ -38,7 +41,7 @@ struct MessageAffiche {
 };
 
 // Scripted messages for tests: answers are taken from a queue (Ok, or Oui for
-// a question, when the queue is empty); every message is logged. Installs
+// any question, when the queue is empty); every message is logged. Installs
 // itself on construction and uninstalls on destruction.
 class MessagesScriptes : public IMessages {
 public:

@@ -1,5 +1,6 @@
 #include "Parametres.h"
 
+#include <QFile>
 #include <QSettings>
 #include <memory>
 
@@ -31,6 +32,8 @@ void ecrire(Cle cle, const QString& valeur) {
     auto s = ouvrir();
     s->setValue(chemin(cle), valeur);
     s->sync();
+    // The file names the database and the user: for its owner only.
+    QFile::setPermissions(s->fileName(), QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void redirigerVers(const QString& fichierIni) {

@@ -27,6 +27,7 @@ inline constexpr Cle SeparationDIM{"Settings", "SeparationDIM"};
 inline constexpr Cle SeparationRecherche{"Settings", "SeparationRecherche"};
 
 QString lire(Cle cle, const QString& defaut = QString());
+// Writes the value; the settings file is then readable by its owner only.
 void ecrire(Cle cle, const QString& valeur);
 
 // Tests redirect the store to an INI file of their own (empty = the user's

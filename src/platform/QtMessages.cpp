@@ -25,6 +25,7 @@ QMessageBox::Icon iconeQt(Icone icone) {
 QMessageBox::StandardButtons boutonsQt(Boutons boutons) {
     switch (boutons) {
     case Boutons::OuiNon:
+    case Boutons::OuiNonDefautNon:
         return QMessageBox::Yes | QMessageBox::No;
     case Boutons::OkAnnuler:
         return QMessageBox::Ok | QMessageBox::Cancel;
@@ -56,9 +57,12 @@ Reponse QtMessages::afficher(const QString& texte, const QString& titre, Icone i
                       QApplication::activeWindow());
     // Messages quote names and labels typed by users: never read them as markup.
     boite.setTextFormat(Qt::PlainText);
-    // The first button is the default one, as in every message of the program.
+    // The first button is the default one, as in every message of the
+    // program, but for a question whose "Oui" destroys data: "Non" there.
     if (boutons == Boutons::OuiNon || boutons == Boutons::OuiNonAnnuler)
         boite.setDefaultButton(QMessageBox::Yes);
+    else if (boutons == Boutons::OuiNonDefautNon)
+        boite.setDefaultButton(QMessageBox::No);
     // Escape or the close box answer as the box's cancel button (No for a
     // Yes/No question): QMessageBox picks that button itself.
     CurseurSuspendu attenteUtilisateur;

@@ -122,6 +122,31 @@ int hauteurElement(const ElementPlace& e) {
     return e.genre == ElementRapport::Genre::Texte ? hauteurLigne(e.points, e.gras) : 20;
 }
 
+// Keeps what of the band stands within its first `hauteur` twips; a text
+// that loses lines ends with "…" on its last line kept.
+void couperBande(BandeMesuree& b, int hauteur) {
+    QList<ElementPlace> gardes;
+    QStringList coupes;
+    for (const ElementPlace& e : b.elements) {
+        if (e.haut + hauteurElement(e) <= hauteur)
+            gardes.push_back(e);
+        else if (e.genre == ElementRapport::Genre::Texte && !coupes.contains(e.nom))
+            coupes << e.nom;
+    }
+    for (const QString& nom : coupes)
+        for (auto it = gardes.rbegin(); it != gardes.rend(); ++it)
+            if (it->nom == nom && it->genre == ElementRapport::Genre::Texte) {
+                QString t = it->texte;
+                while (!t.isEmpty() &&
+                       largeurTexte(t + QStringLiteral(" …"), it->points, it->gras) > it->largeur)
+                    t.chop(1);
+                it->texte = t + QStringLiteral(" …");
+                break;
+            }
+    b.elements = gardes;
+    b.hauteur = hauteur;
+}
+
 void poser(PageRapport& page, const BandeMesuree& b, int y) {
     for (ElementPlace e : b.elements) {
         e.haut += y;
@@ -219,12 +244,17 @@ const QList<PageRapport>& QtRapport::pages() const {
     m_pages.clear();
     Q_ASSERT(twips(10) == marge);
 
-    const BandeMesuree tete =
+    BandeMesuree tete =
         mesurer(enTete, enTete.nom.isEmpty() ? QStringLiteral("en-tête") : enTete.nom);
     // The footer's height does not depend on the page numbers it shows.
     const QString nomPied = piedPage.nom.isEmpty() ? QStringLiteral("pied") : piedPage.nom;
     const int hauteurPied = mesurer(piedPage, nomPied).hauteur;
     const int basDetails = hauteurUtile - hauteurPied;
+    // A header taller than its room (two thirds of the page above the
+    // footer) is cut there: the details always keep the last third.
+    const int hauteurMaxTete = basDetails * 2 / 3;
+    if (tete.hauteur > hauteurMaxTete)
+        couperBande(tete, hauteurMaxTete);
 
     QList<BandeMesuree> bandes;
     for (int i = 0; i < details.size(); ++i)

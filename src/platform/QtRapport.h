@@ -4,7 +4,9 @@
 // twips (1440 per inch) from the top-left corner of the page's printable
 // area (A4 portrait, margins of 1 cm). Texts wrap inside their column; a band
 // grows to hold its tallest text, and goes to the next page when it does not
-// fit. Texts of the footer may hold "{page}" and "{pages}".
+// fit. The page header takes at most two thirds of the page above the
+// footer (a longer one is cut there, "…" ending its texts cut), so that no
+// detail is ever dropped. Texts of the footer may hold "{page}" and "{pages}".
 //
 // The engine knows nothing of the reports that use it: they build a QtRapport
 // from their data, then paint it on any paged device (preview, printer, PDF

@@ -159,7 +159,7 @@ void d_rechercheActe::ajouterActes() {
         codes << l.code;
     const int index = Combo1->currentIndex();
     const long categorie = index >= 0 && index < m_categories.size() ? m_categories.at(index) : -1;
-    if (!signaler(ajouterActesCategorie(codes, categorie)))
+    if (!signaler(ajouterActesCategorie(codes, categorie, Combo1->currentText())))
         return;
     emit actesAjoutes(categorie);
     accept();

@@ -8,13 +8,21 @@
 #include "adCCAM.h"
 
 Resultat copierThesaurusUM(Medecin& medecin) {
-    RecordsetPtr categories = accesCCAM.getCategoriesThesaurus(medecin.UM, 1);
-    const int nombre = categories ? categories->RecordCount() : 0;
     QList<Categorie> copiees;
     try {
         ConnexionPtr connexion = Data().CreeConnexion();
-        ProgressionPortee attente(titreChargement, nombre + 1);
         Transaction transaction(*connexion);
+        // Under the locks of both thesauri (the doctor's first, as no other
+        // writer takes two): the unit's categories are read inside the
+        // transaction, so that none deleted meanwhile by another copy of the
+        // program is copied, and no replacement of the doctor's thesaurus
+        // runs at the same time.
+        connexion->verrouiller(adCCAM::cleVerrouThesaurus(2, medecin.code));
+        connexion->verrouiller(adCCAM::cleVerrouThesaurus(1, medecin.UM));
+        RecordsetPtr categories =
+            connexion->Ouvrir(adCCAM::sqlGetCategoriesThesaurus(medecin.UM, 1));
+        const int nombre = categories->RecordCount();
+        ProgressionPortee attente(titreChargement, nombre + 1);
         for (int i = 0; i < nombre; ++i) {
             categories->setAbsolutePosition(i + 1);
             Categorie cat;

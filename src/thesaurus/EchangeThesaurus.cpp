@@ -241,7 +241,7 @@ bool importer(const QString& chemin, const QString& a_Lien, int a_type, bool rem
         // One writer of this thesaurus at a time, from before its old
         // categories are read: two replacements at once never leave both
         // sets (a server reads committed rows only, without this lock).
-        c->verrouiller(QStringLiteral("thesaurus:%1:%2").arg(a_type).arg(a_Lien));
+        c->verrouiller(adCCAM::cleVerrouThesaurus(a_type, a_Lien));
         if (remplacer) {
             RecordsetPtr anciennes = c->Ouvrir(adCCAM::sqlGetCategoriesThesaurus(a_Lien, a_type));
             for (anciennes->MoveFirst(); !anciennes->isEOF(); anciennes->MoveNext()) {
@@ -250,6 +250,8 @@ bool importer(const QString& chemin, const QString& a_Lien, int a_type, bool rem
                 for (const QString& sql : adCCAM::sqlSuppCatTheserus(code))
                     c->Execute(sql);
             }
+            // Acts left without a category by an earlier version go too.
+            c->Execute(adCCAM::sqlSupprimerActesOrphelins());
         }
         ajouterCategories(*c, categories, a_Lien, a_type, attente);
         transaction.valider();

@@ -120,7 +120,8 @@ QList<QTreeWidgetItem*> noeudsArbre(const QTreeWidget* arbre) {
 
 namespace {
 bool oui(const QString& question, const QString& titre) {
-    return afficherMessage(question, titre, Icone::Question, Boutons::OuiNon) == Reponse::Oui;
+    return afficherMessage(question, titre, Icone::Question, Boutons::OuiNonDefautNon) ==
+           Reponse::Oui;
 }
 } // namespace
 

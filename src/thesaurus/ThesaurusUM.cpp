@@ -28,7 +28,33 @@ QList<NoeudThesaurusUM> noeudsThesaurusUM(const QString& a_UM) {
     return noeuds;
 }
 
-Resultat ajouterActesCategorie(const QStringList& codes, long a_categorie) {
+QString messageCategorieSupprimee(const QString& a_libelle) {
+    return QStringLiteral("La catégorie %1 a été supprimée par un autre utilisateur.")
+        .arg(a_libelle);
+}
+
+Resultat ajouterActeCategorie(const QString& code, long a_categorie, const QString& a_libelle) {
+    try {
+        ConnexionPtr connexion = Data().CreeConnexion();
+        Transaction transaction(*connexion);
+        if (!adCCAM::verrouillerCategorie(*connexion, a_categorie))
+            return Resultat::refus(messageCategorieSupprimee(a_libelle));
+        RecordsetPtr existe =
+            connexion->Ouvrir(adCCAM::sqlActeExisteDansCat(codeEnMajuscules(code), a_categorie));
+        if (existe && !existe->isEOF())
+            return Resultat::refus(QStringLiteral("Cet acte existe déja dans cette catégorie."),
+                                   QStringLiteral("Erreur"), Icone::Information);
+        connexion->Execute(adCCAM::sqlInsererActeTheserus(a_categorie, codeEnMajuscules(code),
+                                                          QString(), QString()));
+        transaction.valider();
+    } catch (const DataError& e) {
+        return Resultat::refus(e.description(), QStringLiteral("ERREUR"), Icone::Aucune);
+    }
+    return Resultat::fait();
+}
+
+Resultat ajouterActesCategorie(const QStringList& codes, long a_categorie,
+                               const QString& a_libelle) {
     if (a_categorie < 0)
         return Resultat::refus(QStringLiteral("Vous devez choisir une catégorie."));
     if (codes.isEmpty())
@@ -36,6 +62,8 @@ Resultat ajouterActesCategorie(const QStringList& codes, long a_categorie) {
     try {
         ConnexionPtr connexion = Data().CreeConnexion();
         Transaction transaction(*connexion);
+        if (!adCCAM::verrouillerCategorie(*connexion, a_categorie))
+            return Resultat::refus(messageCategorieSupprimee(a_libelle));
         for (const QString& code : codes) {
             // An act is never stored twice in a category.
             RecordsetPtr existe =

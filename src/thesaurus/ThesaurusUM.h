@@ -32,7 +32,18 @@ QList<NoeudThesaurusUM> noeudsThesaurusUM(const QString& a_UM);
 // Refused with the database's message when a write fails, and refused with
 // "Vous devez choisir une catégorie." when no category is given (negative
 // code). Done when at least one code was given, nothing to do otherwise.
-Resultat ajouterActesCategorie(const QStringList& codes, long a_categorie);
+// The category is checked inside the write transaction, under the lock of
+// its thesaurus: when another copy of the program has deleted it, nothing is
+// written and the refusal names it by a_libelle (the label the window shows).
+Resultat ajouterActesCategorie(const QStringList& codes, long a_categorie,
+                               const QString& a_libelle);
+// One act typed in the "Ajout d'actes" dialog, checked the same way; an act
+// already in the category is refused with "Cet acte existe déja dans cette
+// catégorie." (title "Erreur").
+Resultat ajouterActeCategorie(const QString& code, long a_categorie, const QString& a_libelle);
+
+// "La catégorie … a été supprimée par un autre utilisateur."
+QString messageCategorieSupprimee(const QString& a_libelle);
 
 // The entries of the DIM pop-up menu m_TheUM shown besides "Ajouter des
 // catégories" for a node of that kind ('N', 'C', 'A'); false for any other

@@ -123,7 +123,7 @@ void ctr_ThesMED::afficher(const std::shared_ptr<Medecin>& a_medecin) {
     if (a_medecin)
         changerMedecinCourant(a_medecin);
     // The import and unit-copy buttons belong to the DIM window's doctor tab.
-    const bool ongletMedecinDIM = contexteCourant == ModeEcran::ThesaurusMedecinDIM;
+    const bool ongletMedecinDIM = fenetreDuMode(contexteCourant) == FenetreMode::ThesaurusDIM;
     Command1->setVisible(ongletMedecinDIM);
     Command4->setVisible(ongletMedecinDIM);
     dessiner();
@@ -149,7 +149,11 @@ void ctr_ThesMED::dessiner() {
     const QSignalBlocker bloque(TV_ThesMED);
     TV_ThesMED->clear();
     m_noeuds.clear();
+    // Without a doctor, no command has anyone to act on.
+    Command1->setEnabled(bool(medecinCourant));
+    Command3->setEnabled(bool(medecinCourant));
     if (!medecinCourant) {
+        activerAjoutThUM(false);
         choisirNoeud(nullptr);
         return;
     }

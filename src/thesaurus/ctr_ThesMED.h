@@ -32,6 +32,7 @@ public:
 
     // Makes a_medecin the current doctor (when given), shows the import and
     // unit-copy buttons only in the DIM window's doctor tab, draws the tree.
+    // Without a current doctor the tree is empty and the commands are off.
     void afficher(const std::shared_ptr<Medecin>& a_medecin);
     // Redraws the tree, then selects the first node showing a_lib.
     void ajoutCategorie(const QString& a_lib);

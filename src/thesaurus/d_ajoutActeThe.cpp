@@ -5,6 +5,7 @@
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "ThesaurusUM.h"
 #include "adCCAM.h"
 #include "d_rechercheActe.h"
 
@@ -157,20 +158,17 @@ bool d_ajoutActeThe::ajouter() {
                         QStringLiteral("Attention"), Icone::Exclamation);
         return false;
     }
-    if (!insererSiAbsent(Text1->text(), categorie))
+    if (!insererSiAbsent(Text1->text(), categorie, Combo1->currentText()))
         return false;
     emit acteAjoute(categorie);
     return true;
 }
 
-bool d_ajoutActeThe::insererSiAbsent(const QString& a_code, long a_categorie) {
-    if (accesCCAM.ActeExisteDansCat(a_code, a_categorie)) {
-        afficherMessage(QStringLiteral("Cet acte existe déja dans cette catégorie."),
-                        QStringLiteral("Erreur"), Icone::Information);
-        return false;
-    }
-    accesCCAM.insererActeTheserus(a_categorie, a_code, QString(), QString());
-    return true;
+bool d_ajoutActeThe::insererSiAbsent(const QString& a_code, long a_categorie,
+                                     const QString& a_libelle) {
+    // Checked and written in one transaction: the category may have been
+    // deleted by another copy of the program since the dialog opened.
+    return signaler(ajouterActeCategorie(a_code, a_categorie, a_libelle));
 }
 
 void d_ajoutActeThe::rechercher() {

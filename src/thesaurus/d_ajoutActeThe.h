@@ -35,8 +35,9 @@ public:
     QPushButton* CancelButton;
 
     // Adds the act (no activity, no label) to the category unless it is
-    // already there; false after the message in that case.
-    static bool insererSiAbsent(const QString& a_code, long a_categorie);
+    // already there or the category has been deleted meanwhile (a_libelle
+    // names it then); false after the message in those cases.
+    static bool insererSiAbsent(const QString& a_code, long a_categorie, const QString& a_libelle);
 
     // The category handed to the search dialog by the search button.
     long categorieRecherche() const { return m_rechercheCategorie; }

@@ -67,7 +67,8 @@ void d_selectCat::valider() {
     if (!medecinCourant || ligne < 0 || ligne >= medecinCourant->listeCat.size())
         return;
     const long categorie = medecinCourant->listeCat.at(ligne).code;
-    if (!d_ajoutActeThe::insererSiAbsent(m_acte, categorie))
+    if (!d_ajoutActeThe::insererSiAbsent(m_acte, categorie,
+                                         medecinCourant->listeCat.at(ligne).libelle))
         return;
     accept();
     emit acteAjoute(categorie);

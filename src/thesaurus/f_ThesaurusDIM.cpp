@@ -157,6 +157,8 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
     const int premier = contexteCourant == ModeEcran::ThesaurusUM        ? ongletUM
                         : contexteCourant == ModeEcran::AutresOngletsDIM ? 0
                                                                          : ongletMedecin;
+    // No doctor is chosen yet: none of an earlier session stays current.
+    montrerMedecin(nullptr);
     TS_Thes->setCurrentIndex(premier);
     ongletChoisi(premier);
     connect(TS_Thes, &QTabBar::currentChanged, this, [this](int i) { ongletChoisi(i); });
@@ -258,17 +260,26 @@ void f_ThesaurusDIM::umChoisieDans(int combo) {
                               valeurTexte(medecins->Fields(QStringLiteral("MED_LIB"))).trimmed()));
         C_listemedecins->setCurrentIndex(-1);
     }
+    // The doctor combo is empty again: so are the tab's tree and commands.
+    montrerMedecin(nullptr);
     dessinerUM(um);
 }
 
 void f_ThesaurusDIM::medecinChoisiDansListe() {
     const QString code = medecinChoisi();
-    if (code.isEmpty())
+    if (code.isEmpty()) {
+        montrerMedecin(nullptr);
         return;
+    }
     auto medecin = std::make_shared<Medecin>();
     medecin->code = code;
     medecin->remplirDonnees();
     medecin->remplirThesaurusMED();
+    montrerMedecin(medecin);
+}
+
+void f_ThesaurusDIM::montrerMedecin(std::shared_ptr<Medecin> medecin) {
+    changerMedecinCourant(medecin);
     ctr_ThesMED1->afficher(medecin);
 }
 

@@ -30,6 +30,7 @@ class ctr_ListeActes;
 class ctr_ThesMED;
 class ctr_motCle;
 class ctr_site;
+class Medecin;
 
 class f_ThesaurusDIM : public QWidget {
     Q_OBJECT
@@ -102,6 +103,9 @@ private:
     void afficherDetailsDe(int onglet, const QString& a_code);
     void umChoisieDans(int combo);
     void medecinChoisiDansListe();
+    // The doctor tab acts only on the doctor of its combo: he (or none) is
+    // made the current doctor and drawn.
+    void montrerMedecin(std::shared_ptr<Medecin> medecin);
     void dessinerUM(const QString& a_UM);
     // Selects that node of the unit tree (nullptr: none) and picks it.
     void selectionner(QTreeWidgetItem* noeud);

@@ -11,6 +11,8 @@
 // - lost writes: every act a client saw committed is in its category;
 // - doubled thesauri: the shared thesaurus holds exactly the categories of
 //   one file, never a mixture of two replaces;
+// - orphans: no act is left whose category is gone (clients also add acts
+//   to the shared thesaurus's categories while others replace it);
 // - the version load was all or nothing for the clients: every read saw the
 //   old classification or the new one, and no client read the old one after
 //   the new one.
@@ -32,9 +34,9 @@
 #include "ActeChoisi.h"
 #include "AjoutPanier.h"
 #include "BaseDemonstration.h"
-#include "Chiffrement.h"
 #include "Data.h"
 #include "EchangeThesaurus.h"
+#include "EmpreinteMotDePasse.h"
 #include "Globals.h"
 #include "ImportCcam.h"
 #include "Medecin.h"
@@ -176,8 +178,30 @@ int client(int numero, const QString& base, const QString& dossier, int dureeMs)
             const QString code = QStringLiteral("C%1X%2")
                                      .arg(numero, 2, 10, QLatin1Char('0'))
                                      .arg(ajout++, 5, 10, QLatin1Char('0'));
-            if (operation("ajout",
-                          [&] { return ajouterActesCategorie({code}, categorie).estFait(); }))
+            if (ajout % 2 == 0) {
+                // Into a category of the shared thesaurus, which the other
+                // clients replace meanwhile: added, or refused because the
+                // category is gone; never stored without its category.
+                operation("ajout-partage", [&] {
+                    const RecordsetPtr cats =
+                        accesCCAM.getCategoriesThesaurus(proprietairePartage, 2);
+                    if (!cats)
+                        return false;
+                    if (cats->isEOF())
+                        return true;
+                    const long cat = long(cats->Fields(QStringLiteral("CT_CODE")).toLongLong());
+                    const QString lib = cats->Fields(QStringLiteral("CT_LIB")).toString();
+                    const Resultat r =
+                        ajouterActesCategorie({QStringLiteral("P") + code}, cat, lib);
+                    return r.estFait() || r.message == messageCategorieSupprimee(lib);
+                });
+                break;
+            }
+            if (operation("ajout", [&] {
+                    return ajouterActesCategorie({code}, categorie,
+                                                 QStringLiteral("Ajouts de la charge"))
+                        .estFait();
+                }))
                 sortie << QStringLiteral("C %1 %2").arg(categorie).arg(code);
             break;
         }
@@ -250,7 +274,7 @@ bool preparer(int clients, const QString& dossier) {
         const RecordsetPtr existe = accesDonnees.getUtilisateurLogin(login(i));
         if (existe && existe->RecordCount() > 0)
             continue;
-        if (!accesDonnees.nouveauUtilisateur(login(i), crypter(motDePasse, cleChiffrement),
+        if (!accesDonnees.nouveauUtilisateur(login(i), empreinteMotDePasse(motDePasse),
                                              QStringLiteral("MEDECIN"), QString(), codeMedecin(i),
                                              QStringLiteral("CLIENT DE CHARGE %1").arg(i), unite,
                                              QStringLiteral("1"))) {
@@ -407,13 +431,23 @@ int parent(int clients, int dureeS, const QString& baseDonnee, const QString& ta
             accesDonnees.executSQL(
                 QStringLiteral(
                     "SELECT count(*) FROM Acte_Thesaurus INNER JOIN CategorieThesaurus ON "
-                    "AT_CAT = CT_CODE WHERE CT_TYPE = 2 AND CT_LIEN = '%1'")
+                    "AT_CAT = CT_CODE WHERE CT_TYPE = 2 AND CT_LIEN = '%1' AND AT_Acte NOT "
+                    "LIKE 'P%'")
                     .arg(proprietairePartage)))
             .value(0)
             .toLongLong();
     if (!libelles.isEmpty() &&
         (!unFichier || actesPartages != categoriesParFichier * actesParCategorie))
         doubles = 1;
+
+    // Orphans: acts whose category is gone (an addition that did not see a
+    // replacement or a deletion).
+    const long long orphelins =
+        premiereColonne(accesDonnees.executSQL(QStringLiteral(
+                            "SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT NOT IN "
+                            "(SELECT CT_CODE FROM CategorieThesaurus)")))
+            .value(0)
+            .toLongLong();
 
     int operations = 0, erreurs = 0;
     for (auto it = comptes.latences.cbegin(); it != comptes.latences.cend(); ++it)
@@ -438,6 +472,7 @@ int parent(int clients, int dureeS, const QString& baseDonnee, const QString& ta
     std::printf("Écritures perdues : %d sur %d actes engagés\n", perdues, engagees);
     std::printf("Thésaurus doublés : %d (thésaurus partagé : %lld catégories, %lld actes)\n",
                 doubles, static_cast<long long>(libelles.size()), actesPartages);
+    std::printf("Actes sans catégorie : %lld\n", orphelins);
     std::printf("Chargement de la CCAM pendant la charge : %s\n", qUtf8Printable(chargement));
     std::printf(
         "  lignes CCAM lues avant : %lld, après : %lld ; lectures : %d dont %d de la nouvelle "
@@ -450,7 +485,7 @@ int parent(int clients, int dureeS, const QString& baseDonnee, const QString& ta
         std::printf("Erreurs de la vérification : %s\n",
                     qUtf8Printable(messages.textes().join(u' ')));
     Data::fermerConnexions();
-    const bool ok = perdues == 0 && doubles == 0 && lecturesIncoherentes == 0 &&
+    const bool ok = perdues == 0 && doubles == 0 && orphelins == 0 && lecturesIncoherentes == 0 &&
                     clientsEchoues == 0 && messages.journal().empty();
     std::printf("%s\n", ok ? "Résultat : aucune écriture perdue, aucun thésaurus doublé, "
                              "version vue entière."

@@ -1,8 +1,8 @@
 #include "BaseDeTest.h"
 
 #include "BaseDemonstration.h"
-#include "Chiffrement.h"
 #include "Data.h"
+#include "EmpreinteMotDePasse.h"
 #include "Globals.h"
 
 #include <QCoreApplication>
@@ -141,9 +141,13 @@ void BaseDeTest::ajouterUtilisateur(const QString& login, const QString& motDePa
     const auto texte = [](const QString& v) {
         return QLatin1Char('\'') + doublerQuotes(v) + QLatin1Char('\'');
     };
+    // A hash of the program's form with few iterations, so that fixtures
+    // stay quick (the login reads the count from the stored value).
+    const QString empreinte =
+        empreinteMotDePasse(motDePasse, QByteArrayLiteral("sel de test 16 o"), 1000);
     executer(QStringLiteral("INSERT INTO Utilisateur (UTI_LOGIN, UTI_PWD, UTI_GROUP, UTI_EMAIL) "
                             "VALUES (%1, %2, %3, %4)")
-                 .arg(texte(login), texte(crypter(motDePasse, cleChiffrement)), texte(groupe),
+                 .arg(texte(login), texte(empreinte), texte(groupe),
                       email.isEmpty() ? QStringLiteral("NULL") : texte(email)));
 }
 

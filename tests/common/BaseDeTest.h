@@ -30,8 +30,8 @@ public:
     void executer(const QString& sql) const;
     // Number of rows of a query's first column as an integer.
     long long compter(const QString& sql) const;
-    // Adds a user account whose password is stored enciphered, as the login
-    // checks it; an empty e-mail is stored as NULL.
+    // Adds a user account whose password is stored hashed, as the login
+    // checks it (1,000 iterations: quick); an empty e-mail is stored as NULL.
     void ajouterUtilisateur(const QString& login, const QString& motDePasse, const QString& groupe,
                             const QString& email = QString()) const;
 

@@ -10,8 +10,11 @@
 #include "Data.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "Parametres.h"
+#include "Session.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <sqlite3.h>
 #include <thread>
@@ -72,6 +75,7 @@ private slots:
     void cleanup() { reinitialiserEtatGlobal(); }
 
     void creationEtMotDePasseChiffre();
+    void motsDePasseHaches();
     void deuxAdministrateursEnMemeTemps_data();
     void deuxAdministrateursEnMemeTemps();
     void refusDeSuppression();
@@ -88,8 +92,7 @@ void TestAdministration::creationEtMotDePasseChiffre() {
     QVERIFY(administration::creerUtilisateur(ficheMedecin("DUPONT", "JDUPONT")).fait());
     RecordsetPtr rs = accesDonnees.getUtilisateurLogin(QStringLiteral("DUPONT"));
     QVERIFY(rs && !rs->isEOF());
-    QCOMPARE(rs->Fields(QStringLiteral("UTI_PWD")).toString(),
-             crypter(QStringLiteral("SECRET"), cleChiffrement));
+    QVERIFY(rs->Fields(QStringLiteral("UTI_PWD")).toString().startsWith("pbkdf2-sha256$"));
     const long code = long(rs->Fields(QStringLiteral("UTI_CODE")).toLongLong());
     QCOMPARE(colonne(accesDonnees.getMedecin(code), QStringLiteral("MED_CODE")),
              QStringList{"JDUPONT"});
@@ -103,6 +106,75 @@ void TestAdministration::creationEtMotDePasseChiffre() {
         base.compter("SELECT count(*) FROM Medecin WHERE MED_CODEUTI = " + QString::number(code)),
         0LL);
     QVERIFY(messages.journal().empty());
+}
+
+void TestAdministration::motsDePasseHaches() {
+    // No stored password can be read back: each is a salted PBKDF2 hash, two
+    // equal passwords are stored differently, a character outside
+    // Windows-1252 counts as itself, a value of the old cipher is accepted
+    // once and replaced by a hash, and an empty field keeps the password.
+    BaseDeTest base;
+    MessagesScriptes messages;
+    QTemporaryDir reglages;
+    Parametres::redirigerVers(reglages.filePath(QStringLiteral("tarvenor.ini")));
+    const auto stocke = [&](const QString& login) {
+        return colonne(accesDonnees.getUtilisateurLogin(login), QStringLiteral("UTI_PWD")).value(0);
+    };
+    const auto connecte = [&](const QString& login, const QString& mdp) {
+        return ouvrirSession(login, mdp, base.chemin()).resultat.estFait();
+    };
+    const QString prefixe = QStringLiteral("pbkdf2-sha256$");
+
+    FicheUtilisateur a = fiche(QStringLiteral("ADMIN2"), QStringLiteral("ADMIN"));
+    FicheUtilisateur b = fiche(QStringLiteral("DIM2"));
+    b.motDePasse = a.motDePasse = QStringLiteral("MÊME ΣECRET");
+    QVERIFY(administration::creerUtilisateur(a).fait());
+    QVERIFY(administration::creerUtilisateur(b).fait());
+    for (const QString& login : {a.login, b.login}) {
+        QVERIFY2(stocke(login).startsWith(prefixe), qPrintable(stocke(login)));
+        QVERIFY(!stocke(login).contains(QStringLiteral("SECRET")));
+        QCOMPARE(stocke(login).split(u'$').size(), 4);
+    }
+    QVERIFY(stocke(a.login) != stocke(b.login));
+    QVERIFY(connecte(a.login, a.motDePasse));
+    // The Greek letter was "?" in the old cipher: "?" no longer opens.
+    QVERIFY(!connecte(a.login, QStringLiteral("MÊME ?ECRET")));
+    QVERIFY(!connecte(a.login, QStringLiteral("MÊME SECRET")));
+
+    // A value of the old cipher ("SECRET", as every earlier version stored
+    // it): refused with a wrong password, accepted with the right one, then
+    // stored as a hash that opens the session again.
+    base.executer(QStringLiteral("INSERT INTO Utilisateur (UTI_LOGIN, UTI_PWD, UTI_GROUP) "
+                                 "VALUES ('ANCIEN', '") +
+                  doublerQuotes(crypter(QStringLiteral("SECRET"), cleChiffrement)) +
+                  QStringLiteral("', 'DIM')"));
+    QVERIFY(!connecte(QStringLiteral("ANCIEN"), QStringLiteral("SECRE")));
+    QVERIFY(!stocke(QStringLiteral("ANCIEN")).startsWith(prefixe));
+    QVERIFY(connecte(QStringLiteral("ANCIEN"), QStringLiteral("SECRET")));
+    const QString rehache = stocke(QStringLiteral("ANCIEN"));
+    QVERIFY2(rehache.startsWith(prefixe), qPrintable(rehache));
+    QVERIFY(connecte(QStringLiteral("ANCIEN"), QStringLiteral("SECRET")));
+    QVERIFY(!connecte(QStringLiteral("ANCIEN"), QStringLiteral("AUTRE")));
+    QCOMPARE(stocke(QStringLiteral("ANCIEN")), rehache);
+
+    // Modified with an empty field: the password stays; with a new one, only
+    // the new one opens.
+    b.code = long(colonne(accesDonnees.getUtilisateurLogin(b.login), QStringLiteral("UTI_CODE"))
+                      .value(0)
+                      .toLongLong());
+    const QString avant = stocke(b.login);
+    b.motDePasse.clear();
+    b.email = QStringLiteral("DIM2@EXEMPLE.FR");
+    QVERIFY(administration::modifierUtilisateur(b).fait());
+    QCOMPARE(stocke(b.login), avant);
+    QVERIFY(connecte(b.login, QStringLiteral("MÊME ΣECRET")));
+    b.motDePasse = QStringLiteral("NOUVEAU");
+    QVERIFY(administration::modifierUtilisateur(b).fait());
+    QVERIFY(stocke(b.login).startsWith(prefixe));
+    QVERIFY(connecte(b.login, QStringLiteral("NOUVEAU")));
+    QVERIFY(!connecte(b.login, QStringLiteral("MÊME ΣECRET")));
+    QVERIFY2(messages.journal().empty(), qPrintable(messages.textes().join(u'|')));
+    Parametres::redirigerVers(QString());
 }
 
 void TestAdministration::deuxAdministrateursEnMemeTemps_data() {

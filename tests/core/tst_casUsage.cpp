@@ -86,6 +86,7 @@ private slots:
     void sessionOuverte_data();
     void sessionOuverte();
     void sessionMedecin();
+    void reglagesSansMotDePasse();
 
     void copieThesaurusUM();
     void copieThesaurusUM_panneAuMilieu();
@@ -94,6 +95,32 @@ private slots:
 private:
     std::unique_ptr<QTemporaryDir> m_reglages;
 };
+
+void TestCasUsage::reglagesSansMotDePasse() {
+    // The settings keep the database's name, never a password typed in a
+    // server's URI, in a file for its owner only.
+    BaseDeTest base;
+    base.ajouterUtilisateur(QStringLiteral("U1"), QStringLiteral("SECRET"), QStringLiteral("DIM"));
+    QString chemin = base.chemin();
+    QString retenu = chemin;
+    if (testsSurServeur()) {
+        QUrl url(chemin);
+        retenu = url.toString();
+        url.setPassword(QStringLiteral("motdepasseduserveur"));
+        chemin = url.toString();
+    }
+    const ResultatSession r = ouvrirSession(QStringLiteral("U1"), QStringLiteral("SECRET"), chemin);
+    QVERIFY(r.resultat.estFait());
+    QCOMPARE(cheminBase, chemin);
+    QCOMPARE(Parametres::lire(Parametres::CheminBase), retenu);
+    const QString fichier = m_reglages->filePath(QStringLiteral("tarvenor.ini"));
+    QFile f(fichier);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(!f.readAll().contains("motdepasseduserveur"));
+    QCOMPARE(QFile::permissions(fichier) &
+                 (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+             QFile::Permissions());
+}
 
 void TestCasUsage::sessionRefusee_data() {
     QTest::addColumn<QString>("identifiant");

@@ -6,8 +6,8 @@
 #include "AccesDonnees.h"
 #include "BaseDeTest.h"
 #include "BaseDemonstration.h"
-#include "Chiffrement.h"
 #include "DataError.h"
+#include "EmpreinteMotDePasse.h"
 #include "adCCAM.h"
 
 #include <QFile>
@@ -386,7 +386,9 @@ void tst_demonstration::comptes() {
     RecordsetPtr uti = acces.getUtilisateurLogin(identifiant);
     QCOMPARE(lignes(uti), 1);
     QCOMPARE(texte(uti, "UTI_GROUP"), groupe);
-    QCOMPARE(texte(uti, "UTI_PWD"), crypter(motDePasse, cleChiffrement));
+    QVERIFY(estEmpreinte(texte(uti, "UTI_PWD")));
+    QCOMPARE(verifierMotDePasse(motDePasse, texte(uti, "UTI_PWD")),
+             VerificationMotDePasse::Accepte);
     QVERIFY(texte(uti, "UTI_PWD") != motDePasse);
     RecordsetPtr med = acces.getMedecin(uti->Fields("UTI_CODE").toLongLong());
     QCOMPARE(lignes(med), medecin.isEmpty() ? 0 : 1);

@@ -97,6 +97,7 @@ private slots:
     void texteIntact();
     void ecrituresToutOuRien();
     void baseAbsente();
+    void nulDansUnTexte();
 
 private:
     std::unique_ptr<MessagesScriptes> m_messages;
@@ -958,6 +959,26 @@ void TestDepots::baseAbsente() {
     }
     QVERIFY(!QFileInfo::exists(cheminBase));
     QCOMPARE(QDir(dossier.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 0);
+}
+
+void TestDepots::nulDansUnTexte() {
+    // A NUL pasted into a box would end the statement's text: it is left
+    // out, and no message of the database is shown.
+    BaseDeTest base;
+    MessagesScriptes messages;
+    const QString nul(1, QChar(0));
+    QVERIFY(accesDonnees.insererUM(QStringLiteral("U1"),
+                                   QStringLiteral("Bras") + nul + QStringLiteral(" gauche")));
+    const long categorie =
+        accesCCAM.insererCatAndGetCode(QStringLiteral("D1"), QStringLiteral("Genou") + nul, 2);
+    QVERIFY(categorie > 0);
+    QVERIFY(accesDonnees.getUtilisateurLogin(QStringLiteral("MAR") + nul + QStringLiteral("TIN")));
+    QVERIFY2(messages.journal().empty(), qPrintable(messages.textes().join(u'|')));
+    QCOMPARE(accesDonnees.getLibelleUniteMedicale(QStringLiteral("U1")),
+             QStringLiteral("Bras gauche"));
+    QCOMPARE(colonne(accesCCAM.getCategoriesThesaurus(QStringLiteral("D1"), 2),
+                     QStringLiteral("CT_LIB")),
+             QStringList{QStringLiteral("Genou")});
 }
 
 QTEST_GUILESS_MAIN(TestDepots)

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace {
@@ -151,6 +152,8 @@ private slots:
     void rapports();
     void migration();
     void migrationInterrompue();
+    void deuxMigrationsEnMemeTempsSurLeServeur();
+    void deuxDemonstrationsSurUneBaseVideDuServeur();
 };
 
 void TestOutils::importReussi() {
@@ -454,6 +457,91 @@ void TestOutils::migrationInterrompue() {
         }
     }
     QCOMPARE(lireOctets(sourceGrande), octetsSource);
+}
+
+void TestOutils::deuxMigrationsEnMemeTempsSurLeServeur() {
+    // Two runs of tarvenor_migrer at once, from two copies of one unit's
+    // database, into one server database: the second waits for the first,
+    // then finds its codes and writes nothing. The test holds the thesaurus
+    // acts' table meanwhile, so that the runs overlap whatever the machine's
+    // speed.
+    if (uriServeurDeTest().isEmpty())
+        QSKIP("Aucun serveur PostgreSQL de test (scripts/postgres_jetable.sh).");
+    const QString nomBase =
+        QStringLiteral("tarvenor_migrations_%1").arg(QCoreApplication::applicationPid());
+    executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(nomBase));
+    QCOMPARE(executerSurServeur(QStringLiteral("CREATE DATABASE %1").arg(nomBase)), QString());
+    const QString cible = uriBaseDeTest(nomBase);
+    Data::creerBase(cible);
+    BaseDeTest premiere(true), seconde(true);
+    Data::fermerConnexions();
+
+    PGconn* verrou = PQconnectdb(cible.toUtf8().constData());
+    QCOMPARE(PQstatus(verrou), CONNECTION_OK);
+    PQclear(PQexec(verrou, "BEGIN; LOCK TABLE acte_thesaurus IN SHARE MODE"));
+    QProcess a, b;
+    a.start(outil(QStringLiteral("tarvenor_migrer")), {premiere.chemin(), cible});
+    b.start(outil(QStringLiteral("tarvenor_migrer")), {seconde.chemin(), cible});
+    QVERIFY(a.waitForStarted() && b.waitForStarted());
+    // Released once both wait for a lock (or after 20 s at most).
+    for (int i = 0, enAttente = 0; i < 1000 && enAttente < 2; ++i) {
+        QThread::msleep(20);
+        PGresult* r = PQexec(verrou, "SELECT count(*) FROM pg_stat_activity WHERE "
+                                     "application_name = 'Tarvenor' AND wait_event_type = 'Lock'");
+        enAttente = QByteArray(PQgetvalue(r, 0, 0)).toInt();
+        PQclear(r);
+    }
+    PQclear(PQexec(verrou, "COMMIT"));
+    PQfinish(verrou);
+    QVERIFY(a.waitForFinished(240000) && b.waitForFinished(240000));
+    const QList<int> statuts{a.exitCode(), b.exitCode()};
+    const QString erreurs =
+        QString::fromUtf8(a.readAllStandardError()) + QString::fromUtf8(b.readAllStandardError());
+    QVERIFY2(statuts.contains(0) && statuts.contains(1), qPrintable(erreurs));
+    for (const QString& conflit :
+         {QStringLiteral("- identifiant « MARTIN »"), QStringLiteral("- code médecin « CMARTIN »"),
+          QStringLiteral("- code d'unité « ORTH »"), QStringLiteral("Rien n'a été écrit")})
+        QVERIFY2(erreurs.contains(conflit), qPrintable(erreurs));
+    const auto compter = [&](const char* table) {
+        return colonne(Data(cible).CreeRecordset(QStringLiteral("SELECT count(*) FROM ") +
+                                                 QLatin1String(table)))
+            .value(0)
+            .toInt();
+    };
+    QCOMPARE(compter("Utilisateur"), 5);
+    QCOMPARE(compter("Medecin"), 3);
+    QCOMPARE(compter("UniteMedicale"), 3);
+    QCOMPARE(compter("CategorieThesaurus"), 14);
+    Data::fermerConnexions();
+    executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nomBase));
+}
+
+void TestOutils::deuxDemonstrationsSurUneBaseVideDuServeur() {
+    // Two runs of tarvenor_demo at once on one empty server database: one
+    // fills it, the other says in French that its tables are there.
+    if (uriServeurDeTest().isEmpty())
+        QSKIP("Aucun serveur PostgreSQL de test (scripts/postgres_jetable.sh).");
+    const QString nomBase =
+        QStringLiteral("tarvenor_demos_%1").arg(QCoreApplication::applicationPid());
+    executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(nomBase));
+    QCOMPARE(executerSurServeur(QStringLiteral("CREATE DATABASE %1").arg(nomBase)), QString());
+    const QString cible = uriBaseDeTest(nomBase);
+    QProcess a, b;
+    a.start(outil(QStringLiteral("tarvenor_demo")), {cible});
+    b.start(outil(QStringLiteral("tarvenor_demo")), {cible});
+    QVERIFY(a.waitForFinished(120000) && b.waitForFinished(120000));
+    const QList<int> statuts{a.exitCode(), b.exitCode()};
+    const QString erreurs =
+        QString::fromUtf8(a.readAllStandardError()) + QString::fromUtf8(b.readAllStandardError());
+    QVERIFY2(statuts.contains(0) && statuts.contains(1), qPrintable(erreurs));
+    QVERIFY2(erreurs.contains(QStringLiteral("contient déjà les tables de Tarvenor")),
+             qPrintable(erreurs));
+    QVERIFY2(!erreurs.contains(QStringLiteral("duplicate")), qPrintable(erreurs));
+    QCOMPARE(colonne(Data(cible).CreeRecordset(QStringLiteral("SELECT count(*) FROM Utilisateur")))
+                 .value(0),
+             QStringLiteral("5"));
+    Data::fermerConnexions();
+    executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nomBase));
 }
 
 QTEST_GUILESS_MAIN(TestOutils)

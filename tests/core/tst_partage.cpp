@@ -11,6 +11,7 @@
 #include "FichiersDeTest.h"
 #include "Globals.h"
 #include "Messages.h"
+#include "ThesaurusUM.h"
 #include "adCCAM.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QtTest>
 #include <iostream>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -72,6 +74,19 @@ public:
         }
         if (c == u"essayer-ecrire")
             return essayerEcrire();
+        if (c == u"unites") {
+            MessagesScriptes messages;
+            const QStringList unites = colonne(accesDonnees.getListeUM());
+            return (unites + messages.textes()).join(u'|');
+        }
+        if (c == u"supprimer-categorie") {
+            accesCCAM.suppCatTheserus(mots.value(1).toLong());
+            return QStringLiteral("ok");
+        }
+        if (c == u"remplacer")
+            return remplacerThesaurusParFichier(mots.value(1), mots.value(2), 2)
+                       ? QStringLiteral("ok")
+                       : QStringLiteral("refus");
         if (c == u"charge")
             return charge(mots.value(1).toLong(), mots.value(2), mots.mid(3));
         return QStringLiteral("inconnu");
@@ -156,10 +171,21 @@ int executerCopie(const QString& chemin) {
 // A copy of the program started by the test.
 class ProcessusCopie {
 public:
-    explicit ProcessusCopie(const QString& chemin) {
+    // The copy runs as this user; with `compte` (a number used as user and
+    // group, when the tests run as the administrator), as that account
+    // through setpriv.
+    explicit ProcessusCopie(const QString& chemin, const QString& compte = QString()) {
         m_processus.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_processus.start(QCoreApplication::applicationFilePath(),
-                          {QStringLiteral("--copie"), chemin});
+        const QStringList arguments{QCoreApplication::applicationFilePath(),
+                                    QStringLiteral("--copie"), chemin};
+        if (compte.isEmpty())
+            m_processus.start(arguments.first(), arguments.mid(1));
+        else
+            m_processus.start(QStringLiteral("setpriv"),
+                              QStringList{QStringLiteral("--reuid=") + compte,
+                                          QStringLiteral("--regid=") + compte,
+                                          QStringLiteral("--clear-groups"), QStringLiteral("--")} +
+                                  arguments);
         m_demarre = m_processus.waitForStarted(30000);
     }
     ~ProcessusCopie() { quitter(); }
@@ -268,6 +294,8 @@ private slots:
     void baseOccupeeUnSeulMessage();
     void connexionAUneBaseOccupee();
     void troisCopiesEcriventEnMemeTemps();
+    void ajoutDansUneCategorieSupprimeeParUneAutreCopie();
+    void walDansUnDossierFigePourUnUtilisateur();
 };
 
 void TestPartage::cleanup() {
@@ -477,6 +505,100 @@ void TestPartage::troisCopiesEcriventEnMemeTemps() {
     QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT NOT "
                                          "IN (SELECT CT_CODE FROM CategorieThesaurus)")),
              0);
+}
+
+void TestPartage::ajoutDansUneCategorieSupprimeeParUneAutreCopie() {
+    // This copy shows the categories "Genou" and "Hanche" of a doctor;
+    // another copy deletes "Genou". The acts this copy then adds to it (the
+    // search dialog's ticks, or one code typed in "Ajout d'actes") are
+    // refused with a message naming it, and nothing is written. An act left
+    // without its category by an earlier version goes at the next
+    // replacement of that doctor's thesaurus.
+    BaseDeTest base;
+    QTemporaryDir dossier;
+    const QString fichier = ecrireFichierThesaurus(dossier.path(), 1);
+    const long genou =
+        accesCCAM.insererCatAndGetCode(QStringLiteral("MED1"), QStringLiteral("Genou"), 2);
+    const long hanche =
+        accesCCAM.insererCatAndGetCode(QStringLiteral("MED1"), QStringLiteral("Hanche"), 2);
+    Data::fermerConnexions();
+    ProcessusCopie autre(base.chemin());
+    QVERIFY(autre.demarre());
+    QCOMPARE(autre.commande({"supprimer-categorie", QString::number(genou)}), QStringLiteral("ok"));
+
+    const QString message =
+        QStringLiteral("La catégorie Genou a été supprimée par un autre utilisateur.");
+    const Resultat plusieurs = ajouterActesCategorie(
+        {QStringLiteral("HBED001"), QStringLiteral("XHMA001")}, genou, QStringLiteral("Genou"));
+    QVERIFY(plusieurs.estRefus());
+    QCOMPARE(plusieurs.message, message);
+    const Resultat un =
+        ajouterActeCategorie(QStringLiteral("HBED001"), genou, QStringLiteral("Genou"));
+    QVERIFY(un.estRefus());
+    QCOMPARE(un.message, message);
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM Acte_Thesaurus")), 0);
+    // The category still there takes them.
+    QVERIFY(ajouterActesCategorie({QStringLiteral("HBED001")}, hanche, QStringLiteral("Hanche"))
+                .estFait());
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM Acte_Thesaurus")), 1);
+
+    // An orphan of an earlier version, then the doctor's thesaurus replaced
+    // by the other copy: the orphan is gone.
+    base.executer(QStringLiteral("INSERT INTO Acte_Thesaurus (AT_Acte, AT_CAT) VALUES "
+                                 "('ORPHELIN', %1)")
+                      .arg(genou));
+    Data::fermerConnexions();
+    QCOMPARE(autre.commande({"remplacer", fichier, "MED1"}), QStringLiteral("ok"));
+    QVERIFY(autre.quitter());
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT NOT "
+                                         "IN (SELECT CT_CODE FROM CategorieThesaurus)")),
+             0);
+}
+
+void TestPartage::walDansUnDossierFigePourUnUtilisateur() {
+    // A file left in WAL mode by an earlier version, in a folder the user
+    // cannot write: a normal user (not the administrator, whom access rights
+    // do not stop) reads it. SQLite says SQLITE_READONLY_DIRECTORY there.
+    const bool administrateur = ::geteuid() == 0;
+    QTemporaryDir dossier;
+    const QString partage = QDir(dossier.path()).filePath(QStringLiteral("partage"));
+    QVERIFY(QDir().mkdir(partage));
+    const QString chemin = QDir(partage).filePath(QStringLiteral("BD.mdb"));
+    Data::creerBase(chemin);
+    Data(chemin).CreeConnexion()->Execute(
+        QStringLiteral("INSERT INTO UniteMedicale VALUES ('U1','Un')"));
+    Data::fermerConnexions();
+    {
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(chemin).constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    QVERIFY(!QFileInfo::exists(chemin + QStringLiteral("-wal")));
+    // Anyone may cross the folders and read the file; only the
+    // administrator (the owner) may write the folder. Run by a normal user,
+    // the folder is made read-only for him.
+    const auto lecture = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto traversee = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    QVERIFY(QFile::setPermissions(dossier.path(), lecture | traversee | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(chemin, lecture | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(partage,
+                                  lecture | traversee |
+                                      (administrateur ? QFile::WriteOwner : QFile::Permissions())));
+    const QByteArray avant = lireOctets(chemin);
+    QString reponse;
+    {
+        // nobody / nogroup
+        ProcessusCopie copie(chemin, administrateur ? QStringLiteral("65534") : QString());
+        if (!copie.demarre())
+            QSKIP("setpriv indisponible : le test doit tourner comme utilisateur ordinaire.");
+        reponse = copie.commande({"unites"});
+        QVERIFY(copie.quitter());
+    }
+    QFile::setPermissions(partage, lecture | traversee | QFile::WriteOwner);
+    QCOMPARE(reponse, QStringLiteral("U1"));
+    QCOMPARE(lireOctets(chemin), avant);
+    QCOMPARE(QDir(partage).entryList(QDir::Files | QDir::Hidden), QStringList{"BD.mdb"});
 }
 
 int main(int argc, char** argv) {

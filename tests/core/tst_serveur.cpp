@@ -4,6 +4,7 @@
 // writer of a thesaurus at a time.
 
 #include "AccesDonnees.h"
+#include "Administration.h"
 #include "BaseDeTest.h"
 #include "Data.h"
 #include "EchangeThesaurus.h"
@@ -59,6 +60,7 @@ private slots:
     void creationRefuseeSurBaseRemplie();
     void connexionPerdueAuMilieuDUneEcriture();
     void remplacementsDUnThesaurusLUnApresLAutre();
+    void barreObliqueSansEchappement();
 };
 
 void TestServeur::dialecte_data() {
@@ -321,6 +323,36 @@ void TestServeur::remplacementsDUnThesaurusLUnApresLAutre() {
     QCOMPARE(colonne(Data().CreeRecordset(QStringLiteral(
                  "SELECT CT_LIB FROM CategorieThesaurus WHERE CT_LIEN = 'MED1' AND CT_TYPE = 2"))),
              QStringList{QStringLiteral("Nouvelle")});
+}
+
+void TestServeur::barreObliqueSansEchappement() {
+    // A backslash is an ordinary character: a unit label ending in a
+    // backslash and a quote is stored as typed, even where the database
+    // turns standard_conforming_strings off; and LIKE has no escape
+    // character, on the server as on SQLite.
+    BaseDeTest base;
+    if (testsSurServeur()) {
+        const QString nomBase = QUrl(base.chemin()).path().mid(1);
+        QCOMPARE(executerSurServeur(
+                     QStringLiteral("ALTER DATABASE %1 SET standard_conforming_strings = off")
+                         .arg(nomBase)),
+                 QString());
+        Data::fermerConnexions();
+    }
+    MessagesScriptes messages;
+    const QString libelle = QStringLiteral("Bras \\'); DELETE FROM UniteMedicale; --\\'");
+    QVERIFY(administration::creerUM(QStringLiteral("U1"), libelle).fait());
+    QVERIFY(administration::creerUM(QStringLiteral("U2"), QStringLiteral("Coude")).fait());
+    QVERIFY2(messages.journal().empty(), qPrintable(messages.textes().join(u'|')));
+    QCOMPARE(accesDonnees.getLibelleUniteMedicale(QStringLiteral("U1")), libelle);
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*) FROM UniteMedicale")), 2LL);
+    // "\%" is a backslash, then any text.
+    QCOMPARE(colonne(Data().CreeRecordset(
+                 QStringLiteral("SELECT UM_Code FROM UniteMedicale WHERE UM_LIB LIKE '%\\%'"))),
+             QStringList{QStringLiteral("U1")});
+    QCOMPARE(colonne(Data().CreeRecordset(
+                 QStringLiteral("SELECT UM_Code FROM UniteMedicale WHERE UM_LIB LIKE '%\\'''"))),
+             QStringList{QStringLiteral("U1")});
 }
 
 QTEST_GUILESS_MAIN(TestServeur)

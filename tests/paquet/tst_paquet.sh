@@ -37,7 +37,7 @@ deb=$(ls "$tmp"/paquet/tarvenor_*.deb 2>/dev/null | head -n 1)
 echo "Paquet : $(basename "$deb"), $(stat -c %s "$deb") octets, fait en $(($(date +%s) - debut)) s"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libsqlite3-0 libc6; do
+for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libsqlite3-0 libssl3 libc6; do
     grep -q "\b$dep\b" <<<"$depends" || echec "la dépendance $dep manque"
 done
 

@@ -1,7 +1,8 @@
 // The keyboard in every dialog, driven offscreen on the demonstration
 // database: each dialog opens with the focus on the field the user fills
 // first, Escape cancels it, Enter is its OK, and Enter in a search box runs
-// the search without pressing the dialog's default button.
+// the search without pressing the dialog's default button. Enter on a
+// question whose "Oui" destroys data answers "Non".
 
 #include "AccesDonnees.h"
 #include "BaseDeTest.h"
@@ -13,7 +14,10 @@
 #include "Panier.h"
 #include "Parametres.h"
 #include "PiloteDialogues.h"
+#include "QtArbreThesaurus.h"
+#include "QtMessages.h"
 #include "Recordset.h"
+#include "Utilisateur.h"
 #include "ctr_motCle.h"
 #include "d_UM.h"
 #include "d_ajoutActeThe.h"
@@ -28,11 +32,16 @@
 #include "d_rechercheActe.h"
 #include "d_selectCat.h"
 #include "d_utilisateur.h"
+#include "f_utilisateurs.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <functional>
 #include <memory>
@@ -62,6 +71,10 @@ QString nom(const QWidget* w) {
 // How each dialog is opened, as the program opens it.
 using Ouverture = std::function<void(Panier&)>;
 Q_DECLARE_METATYPE(Ouverture)
+// A command that asks a question before destroying data, run on a basket of
+// two acts; true when the data is still there afterwards.
+using CommandeDestructrice = std::function<bool(Panier&)>;
+Q_DECLARE_METATYPE(CommandeDestructrice)
 
 class TestClavierDialogues : public QObject {
     Q_OBJECT
@@ -101,6 +114,8 @@ private slots:
     void entreeValide_data();
     void entreeValide();
     void entreeDansLaRecherche();
+    void questionsDestructricesNonParDefaut_data();
+    void questionsDestructricesNonParDefaut();
 };
 
 void TestClavierDialogues::focusEtEchap_data() {
@@ -263,6 +278,93 @@ void TestClavierDialogues::entreeDansLaRecherche() {
     QCOMPARE(int(m_messages->journal().size()), 1);
     QCOMPARE(m_messages->journal().front().texte,
              QStringLiteral("aucun résultat pour cette recherche"));
+}
+
+void TestClavierDialogues::questionsDestructricesNonParDefaut_data() {
+    QTest::addColumn<CommandeDestructrice>("commande");
+    QTest::addColumn<QString>("question");
+    const auto nombre = [](const char* sql) { return accesDonnees.executSQL(sql)->RecordCount(); };
+
+    QTest::newRow("vider le panier") << CommandeDestructrice([](Panier& p) {
+        d_panier d(p);
+        d.show();
+        QTest::mouseClick(d.c_vider, Qt::LeftButton);
+        return p.getListeActes().size() == 2;
+    }) << "Voulez-vous vraiment vider le panier ?";
+    QTest::newRow("supprimer un acte du panier") << CommandeDestructrice([](Panier& p) {
+        d_panier d(p);
+        d.show();
+        d.list_actes->setCurrentRow(0);
+        QTest::mouseClick(d.c_supprimerActe, Qt::LeftButton);
+        return p.getListeActes().size() == 2;
+    }) << "Voulez-vous vraiment supprimer l'acte sélectionné ?";
+    QTest::newRow("quitter le dossier du patient") << CommandeDestructrice([](Panier& p) {
+        d_dossier d(p);
+        d.show();
+        d.reject(); // Escape, "Annuler" or the close box
+        return p.getListeActes().size() == 2;
+    }) << "Voulez-vous supprimer les actes sélectionnés ?";
+    QTest::newRow("supprimer un acte du thésaurus")
+        << CommandeDestructrice([](Panier&) { return !confirmerSuppressionActe(); })
+        << "Voulez-vous vraiment supprimer l'acte sélectionné ?";
+    QTest::newRow("supprimer une catégorie")
+        << CommandeDestructrice([](Panier&) { return !confirmerSuppressionCategorie(); })
+        << "Voulez-vous vraiment supprimer cette catégorie ainsi que tous les actes qu'elle "
+           "contient?";
+    QTest::newRow("remplacer un thésaurus")
+        << CommandeDestructrice([](Panier&) { return !confirmerRemplacementThesaurus(true); })
+        << "Attention vous allez remplacer le thésaurus existant ! Voulez-vous continuer ?";
+    QTest::newRow("supprimer un utilisateur") << CommandeDestructrice([nombre](Panier&) {
+        utilisateurCourant.p_code = 1;
+        f_utilisateurs f;
+        f.show();
+        f.afficher(1);
+        f.LV_Users->setCurrentItem(
+            f.LV_Users->findItems(QStringLiteral("BERNARD"), Qt::MatchExactly, 1).value(0));
+        f.suppUti();
+        return nombre("SELECT * FROM Utilisateur") == 5;
+    }) << "Voulez-vous vraiment supprimer l'utilisateur sélectionné ?";
+    QTest::newRow("supprimer une unité médicale")
+        << CommandeDestructrice([nombre](Panier&) {
+               f_utilisateurs f;
+               f.show();
+               f.afficher(2);
+               f.LV_UM->setCurrentItem(
+                   f.LV_UM->findItems(QStringLiteral("ANES"), Qt::MatchExactly, 0).value(0));
+               f.suppUM();
+               return nombre("SELECT * FROM UniteMedicale") == 3;
+           })
+        << "Voulez-vous vraiment supprimer l'unité médicale sélectionnée ? 1 médecin y est "
+           "rattaché.";
+}
+
+void TestClavierDialogues::questionsDestructricesNonParDefaut() {
+    // The real message box, answered by one press of Enter.
+    QFETCH(CommandeDestructrice, commande);
+    QFETCH(QString, question);
+    BaseDeTest base(true);
+    cheminBase = base.chemin();
+    QtMessages boites;
+    installerMessages(&boites);
+    QStringList vues;
+    QTimer entree;
+    entree.setInterval(10);
+    connect(&entree, &QTimer::timeout, [&] {
+        if (auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            vues << boite->text();
+            QTest::keyClick(boite, Qt::Key_Return);
+        }
+    });
+    entree.start();
+    Panier panier;
+    panier.ajouterActe(acte("TEFA001", "1"));
+    panier.ajouterActe(acte("TEQP001", "1"));
+    const bool garde = commande(panier);
+    entree.stop();
+    installerMessages(m_messages.get());
+    cheminBase = m_base->chemin();
+    QCOMPARE(vues, QStringList{question});
+    QVERIFY(garde);
 }
 
 QTEST_MAIN(TestClavierDialogues)

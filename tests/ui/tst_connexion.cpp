@@ -2,9 +2,9 @@
 // workspace, the settings written only after success, cancelling.
 
 #include "BaseDeTest.h"
-#include "Chiffrement.h"
 #include "ChoixFichier.h"
 #include "Data.h"
+#include "EmpreinteMotDePasse.h"
 #include "Globals.h"
 #include "Medecin.h"
 #include "Messages.h"
@@ -367,7 +367,8 @@ void TestConnexion::groupes() {
     QCOMPARE(utilisateurCourant.p_GROUP, groupe);
     QCOMPARE(utilisateurCourant.p_EMAIL, QStringLiteral("x@y.fr"));
     QCOMPARE(utilisateurCourant.p_code, codeUtilisateur(identifiant));
-    QCOMPARE(utilisateurCourant.p_PWD, crypter(motDePasse.toUpper(), cleChiffrement));
+    QCOMPARE(verifierMotDePasse(motDePasse.toUpper(), utilisateurCourant.p_PWD),
+             VerificationMotDePasse::Accepte);
     QCOMPARE(cheminBase, m_base->chemin());
     QCOMPARE(Parametres::lire(Parametres::CheminBase), m_base->chemin());
     QCOMPARE(Parametres::lire(Parametres::NomUtilisateur), identifiant);

@@ -7,7 +7,7 @@
 #include "AccesDonnees.h"
 #include "Administration.h"
 #include "BaseDeTest.h"
-#include "Chiffrement.h"
+#include "EmpreinteMotDePasse.h"
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Medecin.h"
@@ -233,12 +233,12 @@ void TestGestionUtilisateurs::listes() {
     QCOMPARE(menu.count(), 1);
     QCOMPARE(p.courant(l), QStringLiteral("BERNARD"));
 
-    // A double click opens the modification of that user, password deciphered.
+    // A double click opens the modification of that user, password not shown.
     p.pilote = [](QDialog* d) {
         auto* u = qobject_cast<d_utilisateur*>(d);
         QCOMPARE(u->t_utilisateur[0]->text(), QStringLiteral("BERNARD"));
-        QCOMPARE(u->t_utilisateur[1]->text(), QStringLiteral("BERNARD"));
-        QCOMPARE(u->t_utilisateur[2]->text(), QStringLiteral("BERNARD"));
+        QCOMPARE(u->t_utilisateur[1]->text(), QString());
+        QCOMPARE(u->t_utilisateur[2]->text(), QString());
         QCOMPARE(u->C_UM->currentText(), QStringLiteral("ANES - ANESTHÉSIE RÉANIMATION"));
         QVERIFY(u->o_utilisateur[1]->isChecked());
         QVERIFY(u->Frame1->isEnabled());
@@ -383,18 +383,24 @@ void TestGestionUtilisateurs::modificationSansChangerIdentifiant() {
     s.email = QStringLiteral("claire.martin@tarvenor.example");
     s.nom = QStringLiteral("MARTIN CLAIRE-ANNE");
     s.UM = QStringLiteral("VISC");
-    p.piloterUtilisateur(s);
+    const QString motDePasse =
+        accesDonnees.getUtilisateur(3)->Fields(QStringLiteral("UTI_PWD")).toString();
+    // The stored password is not shown: both fields are empty.
+    QStringList champsMotDePasse;
+    p.piloterUtilisateur(s, [&](d_utilisateur* d) {
+        champsMotDePasse << d->t_utilisateur[1]->text() << d->t_utilisateur[2]->text();
+    });
     p.fenetre->afficheFenetreModifUti();
     QVERIFY(!p.resteOuvert);
     QVERIFY(p.messages.journal().empty());
+    QCOMPARE(champsMotDePasse, (QStringList{QString(), QString()}));
     QCOMPARE(p.ligne("MARTIN"), (QStringList{"3", "MARTIN", "MARTIN CLAIRE-ANNE", "MEDECIN", "VISC",
                                              "1", "05/01/2026", aujourdhui()}));
     RecordsetPtr rs = accesDonnees.getUtilisateur(3);
     QCOMPARE(rs->Fields(QStringLiteral("UTI_EMAIL")).toString(),
              QStringLiteral("CLAIRE.MARTIN@TARVENOR.EXAMPLE"));
-    // The password, shown deciphered, is stored again unchanged.
-    QCOMPARE(rs->Fields(QStringLiteral("UTI_PWD")).toString(),
-             crypter(QStringLiteral("MARTIN"), cleChiffrement));
+    // Left empty, the fields keep the stored password.
+    QCOMPARE(rs->Fields(QStringLiteral("UTI_PWD")).toString(), motDePasse);
     QCOMPARE(p.compter("SELECT count(*) FROM Medecin WHERE MED_CODEUTI = 3"), 1LL);
     // After the refill the first row is selected.
     QCOMPARE(p.courant(p.fenetre->LV_Users), QStringLiteral("ADMIN"));
@@ -432,9 +438,11 @@ void TestGestionUtilisateurs::motDePasseEnMinuscules() {
     p.piloterUtilisateur({"dupont", "secret", "secret", "", "DIM", {}, {}, {}, {}});
     p.fenetre->afficheFenetreAjoutUti();
     QVERIFY(!p.resteOuvert);
-    QCOMPARE(colonne(accesDonnees.getUtilisateurLogin(QStringLiteral("DUPONT")),
-                     QStringLiteral("UTI_PWD")),
-             QStringList{crypter(QStringLiteral("SECRET"), cleChiffrement)});
+    QCOMPARE(verifierMotDePasse(QStringLiteral("SECRET"),
+                                colonne(accesDonnees.getUtilisateurLogin(QStringLiteral("DUPONT")),
+                                        QStringLiteral("UTI_PWD"))
+                                    .value(0)),
+             VerificationMotDePasse::Accepte);
     QCOMPARE(p.ligne("DUPONT"), (QStringList{p.ligne("DUPONT").value(0), "DUPONT", "", "DIM", "",
                                              "", aujourdhui(), ""}));
     // The login accepts it in either case.
@@ -464,7 +472,7 @@ void TestGestionUtilisateurs::suppressionUtilisateur() {
     QCOMPARE(q.texte, QStringLiteral("Voulez-vous vraiment supprimer l'utilisateur sélectionné ?"));
     QCOMPARE(q.titre, QStringLiteral("Confirmation suppression"));
     QCOMPARE(q.icone, Icone::Question);
-    QCOMPARE(q.boutons, Boutons::OuiNon);
+    QCOMPARE(q.boutons, Boutons::OuiNonDefautNon);
     // Yes: the row goes with the doctor; the next row takes the selection.
     p.fenetre->suppUti();
     QCOMPARE(p.colonneListe(l, 1), (QStringList{"ADMIN", "DIM", "LEROY", "MARTIN"}));

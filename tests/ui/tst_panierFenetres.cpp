@@ -27,6 +27,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -129,6 +130,8 @@ private slots:
     void associationsAide();
 
     void dossierSaisie();
+    void dossierDateEtHeureTapees_data();
+    void dossierDateEtHeureTapees();
     void dossierFermer_data();
     void dossierFermer();
 };
@@ -482,7 +485,7 @@ void TestPanierFenetres::panierSuppressions() {
     const MessageAffiche& m = m_messages->journal().back();
     QCOMPARE(m.texte, QString("Voulez-vous vraiment supprimer l'acte sélectionné ?"));
     QCOMPARE(m.titre, QString("Confirmation suppression"));
-    QCOMPARE(m.boutons, Boutons::OuiNon);
+    QCOMPARE(m.boutons, Boutons::OuiNonDefautNon);
     QCOMPARE(m.icone, Icone::Question);
     // The last of three deleted: the first line is selected.
     QCOMPARE(cles(panier), QStringList({"TEQP0011", "TEQP0031"}));
@@ -652,6 +655,81 @@ void TestPanierFenetres::dossierSaisie() {
     QCOMPARE(panier.getListeActes().size(), 1); // the preview leaves the basket alone
     // Nothing written to the database.
     QVERIFY(empreinte(m_base->dossier()) == avant);
+    // A paste longer than the report prints is cut, and the count shows it.
+    QGuiApplication::clipboard()->setText(QString(10000, QLatin1Char('N')));
+    d.t_nom->selectAll();
+    d.t_nom->paste();
+    d.t_hospi->setText(QString(10000, QLatin1Char('9')));
+    QCOMPARE(d.t_nom->text().size(), 200);
+    QCOMPARE(d.t_hospi->text().size(), 50);
+    QCOMPARE(d.findChild<QLabel*>("t_nom_compte")->text(), QStringLiteral("200 / 200"));
+    QCOMPARE(d.findChild<QLabel*>("t_prenom_compte")->text(), QStringLiteral("200 / 200"));
+    QCOMPARE(d.findChild<QLabel*>("t_hospi_compte")->text(), QStringLiteral("50 / 50"));
+}
+
+void TestPanierFenetres::dossierDateEtHeureTapees_data() {
+    // Typed in the box: the digits, with or without separators, give that
+    // date or time; what cannot be read keeps the dialog open with a message
+    // (attendu empty).
+    QTest::addColumn<bool>("date");
+    QTest::addColumn<QString>("frappe");
+    QTest::addColumn<QString>("attendu");
+    for (const char* frappe : {"05/03/2024", "05032024", "5/3/2024", "05-03-2024", "05.03.2024",
+                               "5 3 2024", "05/03/24", "050324"})
+        QTest::addRow("date %s", frappe) << true << frappe << "05/03/2024";
+    QTest::newRow("date 1/12/2024") << true << "1/12/2024"
+                                    << "01/12/2024";
+    QTest::newRow("date 31/02/2024") << true << "31/02/2024"
+                                     << "";
+    QTest::newRow("date 12/13/2024") << true << "12/13/2024"
+                                     << "";
+    QTest::newRow("date 5032024") << true << "5032024"
+                                  << "";
+    for (const char* frappe : {"14:30", "1430", "14h30", "14 30"})
+        QTest::addRow("heure %s", frappe) << false << frappe << "14:30";
+    for (const char* frappe : {"9:05", "9h5", "905", "09.05"})
+        QTest::addRow("heure %s", frappe) << false << frappe << "09:05";
+    QTest::newRow("heure 25:00") << false << "25:00"
+                                 << "";
+    QTest::newRow("heure 14:75") << false << "14:75"
+                                 << "";
+}
+
+void TestPanierFenetres::dossierDateEtHeureTapees() {
+    QFETCH(bool, date);
+    QFETCH(QString, frappe);
+    QFETCH(QString, attendu);
+    Panier panier;
+    panier.ajouterActe(acte("TEQP001", "1", 56.4));
+    PiloteDialogues pilote;
+    d_dossier d(panier);
+    d.show();
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    d.t_nom->setText(QStringLiteral("DUPONT"));
+    d.t_prenom->setText(QStringLiteral("JEAN"));
+    auto* champ = d.findChild<QAbstractSpinBox*>(date ? "DT_date" : "DT_heure");
+    QVERIFY(champ);
+    champ->setFocus();
+    champ->selectAll();
+    QTest::keyClicks(champ, frappe);
+    QTest::mouseClick(d.b_apercu, Qt::LeftButton);
+    if (attendu.isEmpty()) {
+        QCOMPARE(m_messages->textes(),
+                 QStringList{"La date ou l'heure saisie ne peut pas être lue : tapez la date sous "
+                             "la forme jj/mm/aaaa et l'heure sous la forme hh:mm."});
+        QVERIFY(pilote.dialogues.isEmpty());
+        QVERIFY(d.isVisible());
+        QVERIFY(champ->hasFocus());
+        QCOMPARE(champ->text(), frappe);
+        return;
+    }
+    QVERIFY2(m_messages->journal().empty(), qPrintable(m_messages->textes().join(u'|')));
+    QCOMPARE(pilote.dialogues, QStringList{"DR_dossier"});
+    const Dossier& dossier = DR_dossier::instance().dossier();
+    QCOMPARE(date ? DR_dossier::formaterDate(dossier.p_Date)
+                  : DR_dossier::formaterHeure(dossier.Heure),
+             attendu);
 }
 
 void TestPanierFenetres::dossierFermer_data() {

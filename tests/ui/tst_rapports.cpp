@@ -194,6 +194,8 @@ private slots:
     void pages_data();
     void pages();
     void textesDansLeurColonne();
+    void enTeteTropLongAucunActePerdu_data();
+    void enTeteTropLongAucunActePerdu();
     void enTeteRepeteEtPagination();
     void dateEtHeure_data();
     void dateEtHeure();
@@ -236,6 +238,54 @@ void TstRapports::pages() {
         for (int i = 0; i < std::max(o.size(), a.size()); ++i)
             QCOMPARE(o.value(i), a.value(i));
     }
+}
+
+void TstRapports::enTeteTropLongAucunActePerdu_data() {
+    QTest::addColumn<int>("champ"); // 0 patient's name, 1 stay number, 2 doctor's name
+    QTest::newRow("nom du patient") << 0;
+    QTest::newRow("numéro d'hospitalisation") << 1;
+    QTest::newRow("nom du médecin") << 2;
+}
+
+void TstRapports::enTeteTropLongAucunActePerdu() {
+    // A 10,000-character header text: the header is cut, every act of the
+    // file is printed inside the pages, and the pages are counted.
+    QFETCH(int, champ);
+    const QString long10000 = QStringLiteral("NOM TRES LONG ").repeated(715).left(10000);
+    Dossier d = dossier(60);
+    if (champ == 0)
+        d.NOM = long10000;
+    else if (champ == 1)
+        d.numHosp = long10000;
+    const std::shared_ptr<QtRapport> r = DR_dossier::construireRapport(
+        d, champ == 2 ? long10000 : QStringLiteral("MARTIN CLAIRE"),
+        QStringLiteral("ORTH - CHIRURGIE ORTHOPÉDIQUE"), dateImpression);
+    QStringList codes;
+    int hautPied = QtRapport::hauteurUtile;
+    for (const PageRapport& p : r->pages())
+        for (const ElementPlace& e : p.elements)
+            if (e.bande == QLatin1String("pied"))
+                hautPied = std::min(hautPied, e.haut);
+    for (int n = 0; n < r->nombrePages(); ++n)
+        for (const ElementPlace& e : r->pages().at(n).elements) {
+            QVERIFY2(e.gauche + e.largeur <= QtRapport::largeurUtile, qPrintable(e.nom));
+            if (e.genre == ElementRapport::Genre::Texte) {
+                QVERIFY2(largeurTexte(e.texte, e.points, e.gras) <= e.largeur, qPrintable(e.nom));
+                if (e.bande != QLatin1String("pied"))
+                    QVERIFY2(
+                        e.haut + hauteurLigne(e.points, e.gras) <= hautPied,
+                        qPrintable(
+                            QStringLiteral("%1 en %2, page %3").arg(e.nom).arg(e.haut).arg(n + 1)));
+            }
+            if (e.nom == QLatin1String("t_code"))
+                codes << e.texte;
+            if (e.nom == QLatin1String("l_page"))
+                QCOMPARE(e.texte, QStringLiteral("Page %1 / %2").arg(n + 1).arg(r->nombrePages()));
+        }
+    QCOMPARE(codes.size(), 60);
+    QCOMPARE(codes.first(), QStringLiteral("ABCD001"));
+    QCOMPARE(codes.last(), QStringLiteral("ABCD060"));
+    QVERIFY(r->nombrePages() >= 2);
 }
 
 void TstRapports::textesDansLeurColonne() {

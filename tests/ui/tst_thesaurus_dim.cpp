@@ -16,6 +16,7 @@
 #include "Messages.h"
 #include "ModeEcran.h"
 #include "Parametres.h"
+#include "PiloteConnexion.h"
 #include "Thesaurus.h"
 #include "ThesaurusUM.h"
 #include "Utilisateur.h"
@@ -184,6 +185,7 @@ private slots:
     void import_remplaceLUMSeulement();
     void ongletMedecin();
     void sansUniteNiMedecin();
+    void ongletMedecin_sansMedecinChoisi();
     void recherche_seulLOngletCourant();
     void recherche_acteDejaPresentEtSansCategorie();
     void recherche_modeRestaure_data();
@@ -431,6 +433,77 @@ void TstThesaurusDIM::sansUniteNiMedecin() {
     QVERIFY(!p.fenetre->imprimerThesaurusMED());
     QCOMPARE(dialogues, 0);
     QCOMPARE(p.choix.appels, 0);
+}
+
+void TstThesaurusDIM::ongletMedecin_sansMedecinChoisi() {
+    // The doctor tab acts only on the doctor chosen in its combo. MARTIN logs
+    // in, then "Changer d'utilisateur" and DIM: no doctor is current, the
+    // tree is empty and its commands are off, and pressing them touches
+    // nobody's thesaurus. The same after a doctor was chosen, then another
+    // unit.
+    QTemporaryDir dossier;
+    Parametres::redirigerVers(dossier.filePath(QStringLiteral("tarvenor.ini")));
+    BaseDeTest base{true};
+    MessagesScriptes messages;
+    ChoixFichierScripte choix;
+    const QString thesaurusMartin =
+        QStringLiteral("SELECT count(*) FROM CategorieThesaurus WHERE CT_LIEN = 'CMARTIN'");
+    const long long categoriesMartin = base.compter(thesaurusMartin);
+    {
+        f_principale principale;
+        principale.show();
+        PiloteConnexion pilote;
+        pilote.connecter(QStringLiteral("MARTIN"), QStringLiteral("MARTIN"), base.chemin());
+        principale.afficherConnexion();
+        QVERIFY(medecinCourant);
+        pilote.connecter(QStringLiteral("DIM"), QStringLiteral("DIM"), base.chemin());
+        principale.m_chgUser->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto* dim = principale.fenetreOuverte<f_ThesaurusDIM>();
+        QVERIFY(dim);
+        QCOMPARE(utilisateurCourant.p_LOGIN, QStringLiteral("DIM"));
+        ctr_ThesMED* panneau = dim->ctr_ThesMED1;
+        const auto sansMedecin = [&] {
+            QVERIFY(!medecinCourant);
+            QCOMPARE(dim->medecinChoisi(), QString());
+            QCOMPARE(panneau->TV_ThesMED->topLevelItemCount(), 0);
+            for (QPushButton* b :
+                 {panneau->Command1, panneau->Command2, panneau->Command3, panneau->Command4})
+                QVERIFY2(!b->isEnabled(), qPrintable(b->text()));
+            // Pressed anyway (a shortcut, a click queued before): nothing.
+            int dialogues = 0;
+            installerExecuteurModal([&](QObject*) {
+                ++dialogues;
+                return 0;
+            });
+            messages.setReponseSuivante(Reponse::Oui);
+            panneau->importerTH();
+            panneau->ajoutThUM();
+            QMetaObject::invokeMethod(panneau->Command3, "click");
+            QCOMPARE(dialogues, 0);
+            QCOMPARE(choix.appels, 0);
+            QCOMPARE(base.compter(thesaurusMartin), categoriesMartin);
+        };
+        QCOMPARE(dim->TS_Thes->currentIndex(), int(f_ThesaurusDIM::ongletMedecin));
+        sansMedecin();
+
+        // A doctor chosen, then another unit: the combo empties, and so do
+        // the tree and the commands.
+        for (int i = 0; i < dim->C_UM[1]->count(); ++i)
+            if (dim->C_UM[1]->itemText(i).startsWith(QLatin1String("ORTH - ")))
+                dim->C_UM[1]->setCurrentIndex(i);
+        dim->C_listemedecins->setCurrentIndex(0);
+        QVERIFY(medecinCourant);
+        QCOMPARE(medecinCourant->code, QStringLiteral("CMARTIN"));
+        QVERIFY(panneau->Command3->isEnabled());
+        for (int i = 0; i < dim->C_UM[1]->count(); ++i)
+            if (dim->C_UM[1]->itemText(i).startsWith(QLatin1String("VISC - ")))
+                dim->C_UM[1]->setCurrentIndex(i);
+        sansMedecin();
+        installerExecuteurModal({});
+    }
+    Parametres::redirigerVers(QString());
+    reinitialiserEtatGlobal();
 }
 
 void TstThesaurusDIM::recherche_seulLOngletCourant() {

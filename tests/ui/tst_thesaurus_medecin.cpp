@@ -407,7 +407,7 @@ void TstThesaurusMedecin::supprimerActe_nonPuisOui() {
     const MessageAffiche& m = p.messages.journal().front();
     QCOMPARE(m.titre, QStringLiteral("Confirmation suppression"));
     QCOMPARE(m.icone, Icone::Question);
-    QCOMPARE(m.boutons, Boutons::OuiNon);
+    QCOMPARE(m.boutons, Boutons::OuiNonDefautNon);
     QCOMPARE(p.actesDuMedecin(), avant);
     QVERIFY(p.panneau->noeud(QStringLiteral("A8 - XHMA001 - ")));
 
