@@ -218,17 +218,10 @@ template <typename F> Resultat dansLaCategorie(const ActeARemplacer& acte, F&& f
     try {
         ConnexionPtr c = Data().CreeConnexion();
         Transaction transaction(*c);
-        RecordsetPtr cat = c->Ouvrir(
-            QStringLiteral("SELECT CT_TYPE, CT_LIEN FROM CategorieThesaurus WHERE CT_CODE = ") +
-            QString::number(acte.categorie));
-        if (cat->RecordCount() == 0)
+        if (!adCCAM::verrouillerCategorie(*c, acte.categorie))
             return Resultat::refus(QStringLiteral("La catégorie « %1 » a été supprimée par un "
                                                   "autre utilisateur.")
                                        .arg(acte.libelleCategorie));
-        cat->MoveFirst();
-        c->verrouiller(QStringLiteral("thesaurus:%1:%2")
-                           .arg(cat->Fields(0).toLongLong())
-                           .arg(cat->Fields(1).toString()));
         Resultat r = fn(*c);
         if (r.estFait())
             transaction.valider();

@@ -175,7 +175,7 @@ void d_actesARemplacer::remplacer() {
     const ActeARemplacer acte = *a;
     const PropositionRemplacement nouveau = a->propositions.at(choix);
     if (afficherMessage(questionRemplacement(acte, nouveau), QStringLiteral("Confirmation"),
-                        Icone::Question, Boutons::OuiNon) != Reponse::Oui)
+                        Icone::Question, Boutons::OuiNonDefautNon) != Reponse::Oui)
         return;
     if (signaler(remplacerActeRetire(acte, nouveau.code)))
         emit thesaurusModifie();
@@ -188,7 +188,7 @@ void d_actesARemplacer::supprimer() {
         return;
     const ActeARemplacer acte = *a;
     if (afficherMessage(questionRetrait(acte), QStringLiteral("Confirmation suppression"),
-                        Icone::Question, Boutons::OuiNon) != Reponse::Oui)
+                        Icone::Question, Boutons::OuiNonDefautNon) != Reponse::Oui)
         return;
     if (signaler(retirerActeRetire(acte)))
         emit thesaurusModifie();
