@@ -4,7 +4,7 @@
 #   sudo apt install ./build/tarvenor_*.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/installer.sh
+scripts/installer.sh paquet
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)" --target tarvenor tarvenor_import tarvenor_demo
 cd build

@@ -11,7 +11,7 @@ sources=$2
 
 for outil in cpack dpkg-deb dpkg-shlibdeps file; do
     if ! command -v "$outil" >/dev/null; then
-        echo "SKIP: $outil est absent (paquets cmake, dpkg-dev, file : scripts/installer.sh)"
+        echo "SKIP: $outil est absent (paquets cmake, dpkg-dev, file : scripts/installer.sh tests)"
         exit 77
     fi
 done

@@ -353,7 +353,7 @@ void TstRapports::dateEtHeure() {
 
 void TstRapports::pdfLuParPdftotext() {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QFAIL("pdftotext manque : lancez scripts/installer.sh (poppler-utils).");
+        QFAIL("pdftotext manque : lancez scripts/installer.sh tests (poppler-utils).");
     QTemporaryDir dossierPdf;
     const QString chemin = dossierPdf.filePath(QStringLiteral("dossier.pdf"));
     const std::shared_ptr<QtRapport> r = rapportDossier(dossier(60));
