@@ -244,7 +244,7 @@ int d_utilisateur::verifSaisie() {
 void d_utilisateur::OKButton_Click() {
     // OK by the Enter key leaves no box: the boxes are normalised here too.
     for (QLineEdit* t : t_utilisateur)
-        t->setText(t->text().trimmed().toUpper());
+        t->setText(administration::saisieNormalisee(t->text()));
     const int code = verifSaisie();
     if (code != 0) {
         afficherMessage(messageVerification(code), QStringLiteral("Attention"), Icone::Exclamation);
