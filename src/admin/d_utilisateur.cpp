@@ -52,11 +52,11 @@ d_utilisateur::d_utilisateur(QWidget* parent) : QDialog(parent) {
     C_utilisateur = new QComboBox(this);
     C_utilisateur->setObjectName(QStringLiteral("C_utilisateur"));
 
-    QGridLayout* grille = grilleChamps({{" Identifiant :", t_utilisateur[0]},
-                                        {"Mot de passe :", t_utilisateur[1]},
-                                        {"Confirmez le mot de passe :", t_utilisateur[2]},
-                                        {"Email :", t_utilisateur[3]},
-                                        {"Groupe :", C_utilisateur}},
+    QGridLayout* grille = grilleChamps({{" &Identifiant :", t_utilisateur[0]},
+                                        {"&Mot de passe :", t_utilisateur[1]},
+                                        {"&Confirmez le mot de passe :", t_utilisateur[2]},
+                                        {"&Email :", t_utilisateur[3]},
+                                        {"&Groupe :", C_utilisateur}},
                                        this);
 
     Frame1 = new QGroupBox(this);
@@ -74,9 +74,9 @@ d_utilisateur::d_utilisateur(QWidget* parent) : QDialog(parent) {
         o_utilisateur[i]->setObjectName(QStringLiteral("o_utilisateur_%1").arg(i));
         m_activites->addButton(o_utilisateur[i], i);
     }
-    QGridLayout* grilleMedecin = grilleChamps({{"Code médecin :", t_utilisateur[4]},
-                                               {"Nom :", t_utilisateur[5]},
-                                               {"Unité médicale :", C_UM}},
+    QGridLayout* grilleMedecin = grilleChamps({{"C&ode médecin :", t_utilisateur[4]},
+                                               {"&Nom :", t_utilisateur[5]},
+                                               {"&Unité médicale :", C_UM}},
                                               Frame1);
     Frame1->setLayout(grilleMedecin);
     auto* activites = new QHBoxLayout;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <sqlite3.h>
 
 namespace {
 const QString titreApplication = QStringLiteral("Tarvenor");
@@ -38,6 +39,23 @@ d_apropos::d_apropos(QWidget* parent) : QDialog(parent) {
                        "médicaux (CCAM)."),
         this);
     description->setWordWrap(true);
+    // The libraries the program runs with, as loaded (not as built).
+    l_bibliotheques =
+        new QLabel(QStringLiteral("Qt %1, SQLite %2")
+                       .arg(QLatin1String(qVersion()), QLatin1String(sqlite3_libversion())),
+                   this);
+    l_bibliotheques->setObjectName(QStringLiteral("l_bibliotheques"));
+    // The version of the classification loaded in the database.
+    l_ccam = new QLabel(this);
+    l_ccam->setObjectName(QStringLiteral("l_ccam"));
+    l_ccam->setVisible(false);
+    l_licence = new QLabel(
+        QStringLiteral("Logiciel libre sous licence GNU GPL, version 3 ou ultérieure, fourni sans "
+                       "aucune garantie. Le texte de la licence est dans "
+                       "/usr/share/common-licenses/GPL-3."),
+        this);
+    l_licence->setObjectName(QStringLiteral("l_licence"));
+    l_licence->setWordWrap(true);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -52,6 +70,10 @@ d_apropos::d_apropos(QWidget* parent) : QDialog(parent) {
     textes->addWidget(lblVersion);
     textes->addSpacing(8);
     textes->addWidget(description);
+    textes->addWidget(l_bibliotheques);
+    textes->addWidget(l_ccam);
+    textes->addSpacing(8);
+    textes->addWidget(l_licence);
     textes->addStretch();
     auto* haut = new QHBoxLayout;
     haut->addWidget(image);

@@ -43,11 +43,11 @@ d_dossier::d_dossier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_pan
     b_fermer->setObjectName(QStringLiteral("b_fermer"));
 
     auto* champs = new QFormLayout;
-    champs->addRow(QStringLiteral("Nom du patient :"), t_nom);
-    champs->addRow(QStringLiteral("Prénom :"), t_prenom);
-    champs->addRow(QStringLiteral("N° Hospitalisation :"), t_hospi);
-    champs->addRow(QStringLiteral("Date :"), DT_date);
-    champs->addRow(QStringLiteral("Heure :"), DT_heure);
+    champs->addRow(QStringLiteral("&Nom du patient :"), t_nom);
+    champs->addRow(QStringLiteral("&Prénom :"), t_prenom);
+    champs->addRow(QStringLiteral("N° &Hospitalisation :"), t_hospi);
+    champs->addRow(QStringLiteral("&Date :"), DT_date);
+    champs->addRow(QStringLiteral("H&eure :"), DT_heure);
     auto* boutons = new QHBoxLayout;
     boutons->addStretch(1);
     boutons->addWidget(b_apercu);
