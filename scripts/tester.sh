@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs, builds and runs every test through CTest (widget tests offscreen).
+# Installs what the tests need (scripts/installer.sh tests), builds everything
+# and runs every test through CTest (widget tests offscreen).
 # A throwaway PostgreSQL cluster (scripts/postgres_jetable.sh) serves the
 # suites that run on both backends; it is stopped at the end, whatever
 # happens. Without PostgreSQL those suites are skipped, saying why.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/installer.sh
+scripts/installer.sh tests
 scripts/construire.sh
 racine=$(pwd)
 fichier_uri="$racine/build/postgres_jetable.uri"

@@ -5,7 +5,7 @@
 # behaviour) ends its test with a report, and the run fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/installer.sh
+scripts/installer.sh tests
 lanceur=()
 command -v ccache > /dev/null && lanceur=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVENOR_SANITIZERS=ON "${lanceur[@]}"

@@ -8,6 +8,7 @@
 #include "BaseDemonstration.h"
 #include "Data.h"
 #include "DataError.h"
+#include "LigneDeCommande.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -15,12 +16,16 @@
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() != 2) {
-        std::fprintf(stderr, "Usage : tarvenor_demo CHEMIN_DE_LA_BASE|postgresql://...\n");
-        return 2;
-    }
-    const QString chemin = args.at(1);
+    LigneDeCommande ligne(
+        QStringLiteral("tarvenor_demo"),
+        QStringLiteral("Crée la base de démonstration de Tarvenor (comptes, unités "
+                       "et classification inventée)."));
+    ligne.ajouterArgument(QStringLiteral("BASE"),
+                          QStringLiteral("fichier à créer, ou base vide d'un serveur\n"
+                                         "(postgresql://compte@serveur:port/base)"));
+    if (const auto statut = ligne.analyser(app.arguments()))
+        return *statut;
+    const QString chemin = ligne.arguments().at(0);
     if (!estAdresseServeur(chemin) && QFileInfo::exists(chemin)) {
         std::fprintf(stderr, "Le fichier « %s » existe déjà : il n'est pas remplacé.\n",
                      qUtf8Printable(chemin));

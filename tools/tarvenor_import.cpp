@@ -8,43 +8,30 @@
 // On any fault the database is left as it was and the exit status is 1.
 
 #include "ImportCcam.h"
+#include "LigneDeCommande.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 
-namespace {
-
-void usage() {
-    std::fprintf(stderr, "Usage : tarvenor_import TABLEUR_CCAM.csv BASE [--references DOSSIER]\n"
-                         "  TABLEUR_CCAM.csv  tableur CCAM de l'Assurance Maladie enregistré en "
-                         "CSV UTF-8\n"
-                         "  BASE              base Tarvenor à charger (créée si absente)\n"
-                         "  --references      dossier des tables de référence (systemes.csv, "
-                         "organes.csv,\n"
-                         "                    extensions_documentaires.csv, exo_tm.csv, "
-                         "regroupements.csv)\n");
-}
-
-} // namespace
-
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    QString references;
-    const qsizetype i = args.indexOf(QStringLiteral("--references"));
-    if (i >= 0) {
-        if (i + 1 >= args.size()) {
-            usage();
-            return 2;
-        }
-        references = args.at(i + 1);
-        args.remove(i, 2);
-    }
-    if (args.size() != 2 || args.at(0).startsWith(QLatin1String("--")) ||
-        args.at(1).startsWith(QLatin1String("--"))) {
-        usage();
-        return 2;
-    }
+    LigneDeCommande ligne(QStringLiteral("tarvenor_import"),
+                          QStringLiteral("Charge le tableur CCAM de l'Assurance Maladie dans une "
+                                         "base Tarvenor."));
+    ligne.ajouterArgument(QStringLiteral("TABLEUR_CCAM.csv"),
+                          QStringLiteral("tableur CCAM de l'Assurance Maladie enregistré en CSV "
+                                         "UTF-8"));
+    ligne.ajouterArgument(QStringLiteral("BASE"),
+                          QStringLiteral("base Tarvenor à charger (créée si absente)"));
+    ligne.ajouterOption({QStringLiteral("references")},
+                        QStringLiteral("dossier des tables de référence (systemes.csv, "
+                                       "organes.csv,\nextensions_documentaires.csv, exo_tm.csv, "
+                                       "regroupements.csv)"),
+                        QStringLiteral("DOSSIER"));
+    if (const auto statut = ligne.analyser(app.arguments()))
+        return *statut;
+    const QStringList args = ligne.arguments();
+    const QString references = ligne.valeur(QStringLiteral("references"));
     ImportCcam import(args.at(0), references);
     try {
         import.analyser(); // every file is checked before the database is opened

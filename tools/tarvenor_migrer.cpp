@@ -11,6 +11,7 @@
 // status is 1.
 
 #include "Data.h"
+#include "LigneDeCommande.h"
 #include "MigrationBase.h"
 #include "Progression.h"
 
@@ -22,14 +23,6 @@
 #include <cstdio>
 
 namespace {
-
-void usage() {
-    std::fprintf(stderr,
-                 "Usage : tarvenor_migrer SOURCE CIBLE\n"
-                 "  SOURCE  base Tarvenor d'une unité (fichier), lue seulement\n"
-                 "  CIBLE   base qui reçoit ses utilisateurs, médecins, unités et thésaurus\n"
-                 "          (fichier créé s'il n'existe pas, ou adresse d'un serveur)\n");
-}
 
 // The percentage done, on the error output, every tenth.
 class ProgressionTexte : public IProgression {
@@ -58,12 +51,18 @@ private:
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.size() != 2 || args.at(0).startsWith(QLatin1String("--")) ||
-        args.at(1).startsWith(QLatin1String("--"))) {
-        usage();
-        return 2;
-    }
+    LigneDeCommande ligne(QStringLiteral("tarvenor_migrer"),
+                          QStringLiteral("Copie la base d'une unité dans la base commune de "
+                                         "l'hôpital."));
+    ligne.ajouterArgument(QStringLiteral("SOURCE"),
+                          QStringLiteral("base Tarvenor d'une unité (fichier), lue seulement"));
+    ligne.ajouterArgument(QStringLiteral("CIBLE"),
+                          QStringLiteral("base qui reçoit ses utilisateurs, médecins, unités et "
+                                         "thésaurus\n(fichier créé s'il n'existe pas, ou adresse "
+                                         "d'un serveur)"));
+    if (const auto statut = ligne.analyser(app.arguments()))
+        return *statut;
+    const QStringList args = ligne.arguments();
     const QString& source = args.at(0);
     const QString& cible = args.at(1);
     if (!QFileInfo::exists(source)) {

@@ -13,6 +13,7 @@
 #include "DR_dossier.h"
 #include "DR_thesaurus.h"
 #include "Globals.h"
+#include "LigneDeCommande.h"
 #include "ListeHelpers.h"
 #include "Medecin.h"
 #include "QtApercuRapport.h"
@@ -24,26 +25,27 @@
 #include <QFileInfo>
 #include <cstdio>
 
-namespace {
-int usage() {
-    std::fprintf(stderr,
-                 "Usage :\n"
-                 "  tarvenor_rapport BASE dossier MED_CODE NB_ACTES SORTIE.pdf\n"
-                 "  tarvenor_rapport BASE thesaurus-med MED_CODE SORTIE.pdf\n"
-                 "  tarvenor_rapport BASE thesaurus-um UM_CODE SORTIE.pdf\n"
-                 "  tarvenor_rapport BASE thesaurus-ccam NB_CATEGORIES NB_ACTES SORTIE.pdf\n");
-    return 2;
-}
-} // namespace
-
 int main(int argc, char* argv[]) {
+    LigneDeCommande ligne(QStringLiteral("tarvenor_rapport"),
+                          QStringLiteral("Écrit un rapport d'une base en PDF (ou son aperçu en "
+                                         "image PNG)."));
+    ligne.remplacerUsage({QStringLiteral("BASE dossier MED_CODE NB_ACTES SORTIE.pdf"),
+                          QStringLiteral("BASE thesaurus-med MED_CODE SORTIE.pdf"),
+                          QStringLiteral("BASE thesaurus-um UM_CODE SORTIE.pdf"),
+                          QStringLiteral("BASE thesaurus-ccam NB_CATEGORIES NB_ACTES SORTIE.pdf")},
+                         4, 5);
+    if (const auto statut = ligne.analyser(argumentsDe(argc, argv)))
+        return *statut;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     installerFrancais();
-    const QStringList args = app.arguments();
-    if (args.size() < 5)
-        return usage();
+    // The program's path first, as the branches below count them.
+    const QStringList args = QStringList{app.arguments().at(0)} + ligne.arguments();
+    const auto usage = [&ligne] {
+        return ligne.refuser(QStringLiteral("genre de rapport inconnu, ou nombre d'arguments "
+                                            "qui ne lui convient pas."));
+    };
     const QString genre = args.at(2);
     if (!QFileInfo(args.at(1)).isFile()) {
         std::fprintf(stderr, "La base « %s » n'existe pas.\n", qUtf8Printable(args.at(1)));

@@ -227,4 +227,26 @@ long nombreMedecinsUM(const QString& code) {
     return rs ? long(rs->RecordCount()) : -1L;
 }
 
+QString saisieNormalisee(const QString& texte) {
+    return texte.trimmed().toUpper();
+}
+
+ResultatAdministration creerPremierAdministrateur(const QString& identifiant,
+                                                  const QString& motDePasse) {
+    FicheUtilisateur f;
+    f.login = saisieNormalisee(identifiant);
+    f.motDePasse = saisieNormalisee(motDePasse);
+    f.groupe = groupeAdmin;
+    if (f.login.isEmpty())
+        return ResultatAdministration::refus(messageIdentifiantVide, Champ::Identifiant);
+    if (f.motDePasse.isEmpty())
+        return ResultatAdministration::refus(messageMotDePasseVide);
+    const long administrateurs = accesDonnees.compterUtilisateursGroupe(groupeAdmin);
+    if (administrateurs < 0)
+        return ResultatAdministration::echec();
+    if (administrateurs > 0)
+        return ResultatAdministration::refus(messageAdministrateurExistant);
+    return creerUtilisateur(f);
+}
+
 } // namespace administration

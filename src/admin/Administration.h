@@ -99,4 +99,23 @@ QString questionSuppressionUM(long nombreMedecins);
 // Doctors whose unit is `code` (-1 when it cannot be read).
 long nombreMedecinsUM(const QString& code);
 
+// A typed identifier, password or code as it is stored and compared: without
+// blanks around, in capitals (the login upper-cases what is typed).
+QString saisieNormalisee(const QString& texte);
+
+inline const QString messageIdentifiantVide =
+    QStringLiteral("Vous devez renseigner le champ : Identifiant.");
+inline const QString messageMotDePasseVide =
+    QStringLiteral("Le mot de passe du premier administrateur ne peut pas être vide.");
+inline const QString messageAdministrateurExistant =
+    QStringLiteral("Cette base a déjà un compte du groupe ADMIN : les autres comptes se créent "
+                   "dans la fenêtre « Gestion des utilisateurs », une fois connecté avec lui.");
+// The first account of a database that has none of group "ADMIN" (the tool
+// tarvenor_admin): identifier and password normalised as the user dialog
+// does, then creerUtilisateur in group "ADMIN", with its checks and its
+// password storage. Refused for an empty identifier or password, or when
+// the database already has an administrator.
+ResultatAdministration creerPremierAdministrateur(const QString& identifiant,
+                                                  const QString& motDePasse);
+
 } // namespace administration

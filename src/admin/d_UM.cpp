@@ -16,7 +16,7 @@
 d_UM::d_UM(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("d_UM"));
     auto* formulaire = new QFormLayout;
-    const char* libelles[] = {"Code : ", "Libellé : "};
+    const char* libelles[] = {"&Code : ", "&Libellé : "};
     for (int i = 0; i < 2; ++i) {
         t_UM[i] = new QLineEdit(this);
         t_UM[i]->setObjectName(QStringLiteral("t_UM_%1").arg(i));

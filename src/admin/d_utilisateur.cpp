@@ -51,11 +51,11 @@ d_utilisateur::d_utilisateur(QWidget* parent) : QDialog(parent) {
     C_utilisateur = new QComboBox(this);
     C_utilisateur->setObjectName(QStringLiteral("C_utilisateur"));
 
-    QGridLayout* grille = grilleChamps({{" Identifiant :", t_utilisateur[0]},
-                                        {"Mot de passe :", t_utilisateur[1]},
-                                        {"Confirmez le mot de passe :", t_utilisateur[2]},
-                                        {"Email :", t_utilisateur[3]},
-                                        {"Groupe :", C_utilisateur}},
+    QGridLayout* grille = grilleChamps({{" &Identifiant :", t_utilisateur[0]},
+                                        {"&Mot de passe :", t_utilisateur[1]},
+                                        {"&Confirmez le mot de passe :", t_utilisateur[2]},
+                                        {"&Email :", t_utilisateur[3]},
+                                        {"&Groupe :", C_utilisateur}},
                                        this);
 
     Frame1 = new QGroupBox(this);
@@ -73,9 +73,9 @@ d_utilisateur::d_utilisateur(QWidget* parent) : QDialog(parent) {
         o_utilisateur[i]->setObjectName(QStringLiteral("o_utilisateur_%1").arg(i));
         m_activites->addButton(o_utilisateur[i], i);
     }
-    QGridLayout* grilleMedecin = grilleChamps({{"Code médecin :", t_utilisateur[4]},
-                                               {"Nom :", t_utilisateur[5]},
-                                               {"Unité médicale :", C_UM}},
+    QGridLayout* grilleMedecin = grilleChamps({{"C&ode médecin :", t_utilisateur[4]},
+                                               {"&Nom :", t_utilisateur[5]},
+                                               {"&Unité médicale :", C_UM}},
                                               Frame1);
     Frame1->setLayout(grilleMedecin);
     auto* activites = new QHBoxLayout;
@@ -242,7 +242,7 @@ int d_utilisateur::verifSaisie() {
 void d_utilisateur::OKButton_Click() {
     // OK by the Enter key leaves no box: the boxes are normalised here too.
     for (QLineEdit* t : t_utilisateur)
-        t->setText(t->text().trimmed().toUpper());
+        t->setText(administration::saisieNormalisee(t->text()));
     const int code = verifSaisie();
     if (code != 0) {
         afficherMessage(messageVerification(code), QStringLiteral("Attention"), Icone::Exclamation);

@@ -28,8 +28,21 @@ void nouvelUtilisateurCourant() {
     utilisateurCourant = Utilisateur{};
 }
 
+namespace {
+std::function<void()>& suiviContexte() {
+    static std::function<void()> suivi;
+    return suivi;
+}
+} // namespace
+
 void changerContexte(ModeEcran mode) {
     contexteCourant = mode;
+    if (suiviContexte())
+        suiviContexte()();
+}
+
+void suivreContexte(std::function<void()> suivi) {
+    suiviContexte() = std::move(suivi);
 }
 
 void changerMedecinCourant(std::shared_ptr<Medecin> medecin) {

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <memory>
 
 class AccesDonnees;
@@ -37,6 +38,9 @@ extern ModeEcran contexteCourant;
 // A fresh, empty current user (start of a session, before the login).
 void nouvelUtilisateurCourant();
 void changerContexte(ModeEcran mode);
+// Called after each change of screen mode (the main window follows it in its
+// title and menus); nullptr: nothing.
+void suivreContexte(std::function<void()> suivi);
 // Makes the doctor current (nullptr: none).
 void changerMedecinCourant(std::shared_ptr<Medecin> medecin);
 void choisirActeCourant(const ActeChoisi& acte);

@@ -62,3 +62,27 @@ ModeEcran modeDuGroupe(const QString& groupe) {
         return ModeEcran::EspaceMedecin;
     return ModeEcran::Aucun;
 }
+
+QString nomEspace(ModeEcran mode) {
+    switch (mode) {
+    case ModeEcran::ThesaurusUM:
+        return QStringLiteral("Thésaurus d'une unité médicale");
+    case ModeEcran::ThesaurusMedecinDIM:
+        return QStringLiteral("Thésaurus d'un médecin");
+    case ModeEcran::EspaceMedecin:
+        return QStringLiteral("Thésaurus du médecin");
+    case ModeEcran::RechercheActe:
+        return QStringLiteral("Recherche d'un acte");
+    case ModeEcran::Administration:
+        return QStringLiteral("Administration");
+    case ModeEcran::AutresOngletsDIM:
+        return QStringLiteral("Département d'information médicale");
+    case ModeEcran::RapportUM:
+        return QStringLiteral("Rapport du thésaurus d'une unité médicale");
+    case ModeEcran::RapportMedecin:
+        return QStringLiteral("Rapport du thésaurus d'un médecin");
+    case ModeEcran::Aucun:
+        break;
+    }
+    return {};
+}

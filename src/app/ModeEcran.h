@@ -46,3 +46,6 @@ QList<BoutonBarre> boutonsDuMode(ModeEcran mode);
 ModeEcran modeApresRetour(ModeEcran mode);
 // The mode a login of that group opens; Aucun for a group without workspace.
 ModeEcran modeDuGroupe(const QString& groupe);
+// What the workspace of the mode shows, for the window title; empty for no
+// workspace.
+QString nomEspace(ModeEcran mode);

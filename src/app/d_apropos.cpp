@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <sqlite3.h>
 
 namespace {
 const QString titreApplication = QStringLiteral("Tarvenor");
@@ -40,13 +41,19 @@ d_apropos::d_apropos(QWidget* parent) : QDialog(parent) {
                        "médicaux (CCAM)."),
         this);
     description->setWordWrap(true);
-    const QString version = versionCcamChargee();
-    auto* ccam =
-        new QLabel(QStringLiteral("CCAM chargée : ") +
-                       (version.isEmpty() ? QStringLiteral("version non enregistrée") : version),
+    // The libraries the program runs with, as loaded (not as built).
+    l_bibliotheques =
+        new QLabel(QStringLiteral("Qt %1, SQLite %2")
+                       .arg(QLatin1String(qVersion()), QLatin1String(sqlite3_libversion())),
                    this);
-    ccam->setObjectName(QStringLiteral("l_ccam"));
-    ccam->setWordWrap(true);
+    l_bibliotheques->setObjectName(QStringLiteral("l_bibliotheques"));
+    // The version of the classification loaded in the database.
+    const QString version = versionCcamChargee();
+    l_ccam = new QLabel(QStringLiteral("CCAM chargée : ") +
+                            (version.isEmpty() ? QStringLiteral("version non enregistrée") : version),
+                        this);
+    l_ccam->setObjectName(QStringLiteral("l_ccam"));
+    l_ccam->setWordWrap(true);
     // Where the rules of the loaded classification come from, as recorded by
     // its load: the user knows how far to trust a missing incompatibility.
     const QStringList sources = descriptionSourcesRegles();
@@ -59,6 +66,13 @@ d_apropos::d_apropos(QWidget* parent) : QDialog(parent) {
     regles->setWordWrap(true);
     regles->setTextInteractionFlags(Qt::TextSelectableByMouse);
     regles->setVisible(!sources.isEmpty());
+    l_licence = new QLabel(
+        QStringLiteral("Logiciel libre sous licence GNU GPL, version 3 ou ultérieure, fourni sans "
+                       "aucune garantie. Le texte de la licence est dans "
+                       "/usr/share/common-licenses/GPL-3."),
+        this);
+    l_licence->setObjectName(QStringLiteral("l_licence"));
+    l_licence->setWordWrap(true);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -73,9 +87,11 @@ d_apropos::d_apropos(QWidget* parent) : QDialog(parent) {
     textes->addWidget(lblVersion);
     textes->addSpacing(8);
     textes->addWidget(description);
-    textes->addSpacing(8);
-    textes->addWidget(ccam);
+    textes->addWidget(l_bibliotheques);
+    textes->addWidget(l_ccam);
     textes->addWidget(regles);
+    textes->addSpacing(8);
+    textes->addWidget(l_licence);
     textes->addStretch();
     auto* haut = new QHBoxLayout;
     haut->addWidget(image);

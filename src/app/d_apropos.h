@@ -1,6 +1,8 @@
 #pragma once
-// The about box: application title and version, and a button for the system
-// information tool (none on this platform: a message says so).
+// The about box: application title and version, the versions of Qt and
+// SQLite in use, the version of the classification loaded (l_ccam, empty
+// for now), the licence, and a button for the system information tool (none
+// on this platform: a message says so).
 
 #include <QDialog>
 
@@ -18,6 +20,9 @@ public:
 
     QLabel* lblTitle;
     QLabel* lblVersion;
+    QLabel* l_bibliotheques;
+    QLabel* l_ccam;
+    QLabel* l_licence;
     QPushButton* cmdOK;
     QPushButton* cmdSysInfo;
 

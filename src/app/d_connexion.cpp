@@ -21,7 +21,7 @@ d_connexion::d_connexion(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("d_connexion"));
     setWindowTitle(QStringLiteral("Connexion"));
 
-    const char* libelles[] = {"Identifiant :", "Mot de passe :", "Ouvrir la base de données :"};
+    const char* libelles[] = {"&Identifiant :", "&Mot de passe :", "Ouvrir la &base de données :"};
     auto* grille = new QGridLayout;
     for (int i = 0; i < 3; ++i) {
         auto* e = new QLineEdit(this);

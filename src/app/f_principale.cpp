@@ -1,6 +1,8 @@
 #include "f_principale.h"
 
+#include "VersionsCcam.h"
 #include "DR_thesaurus.h"
+#include "Data.h"
 #include "FenetresModales.h"
 #include "Globals.h"
 #include "Medecin.h"
@@ -11,8 +13,10 @@
 #include "PlacementFenetre.h"
 #include "Progression.h"
 #include "QtIcones.h"
+#include "QtOngletsRecherche.h"
 #include "Thesaurus.h"
 #include "Utilisateur.h"
+#include "d_aide.h"
 #include "d_ajoutPanier.h"
 #include "d_apropos.h"
 #include "d_connexion.h"
@@ -23,8 +27,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -101,7 +108,14 @@ f_principale::f_principale(QWidget* parent) : QMainWindow(parent) {
         ImageList1.insert(QLatin1String(cle), iconeBarreOutils(QLatin1String(cle)));
 
     creerMenus();
+    creerBarreEtat();
     updateToolBar();
+    // The last window made follows the mode (tests make several in turn).
+    suivreContexte([fenetre = QPointer<f_principale>(this)] {
+        if (fenetre)
+            fenetre->suivreMode();
+    });
+    suivreMode();
     charger();
     // Long work that writes turns the menus and the toolbar off meanwhile.
     installerVerrouInterface([this](bool actif) {
@@ -115,63 +129,103 @@ f_principale::~f_principale() {
 }
 
 void f_principale::creerMenus() {
+    // The keys are written out: the platform's standard bindings differ
+    // (no Ctrl+Q on some), and the guide names these.
     m_fichier = menu(this, "m_fichier", QStringLiteral("&Fichier"));
     m_f_connexion = action(this, "m_f_connexion", QStringLiteral("&Connexion"));
-    m_chgUser = action(this, "m_chgUser", QStringLiteral("Changer d'utilisateur"));
-    m_f_propos = action(this, "m_f_propos", QStringLiteral("À &propos de "));
+    m_chgUser = action(this, "m_chgUser", QStringLiteral("C&hanger d'utilisateur"));
+    m_f_imprimer = action(this, "m_f_imprimer", QStringLiteral("&Imprimer…"));
+    m_f_imprimer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_f_exporter = action(this, "m_f_exporter", QStringLiteral("&Exporter le thésaurus…"));
+    m_f_retour = action(this, "m_f_retour", QStringLiteral("&Retour"));
+    m_f_retour->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    m_f_propos = action(this, "m_f_propos", QStringLiteral("À &propos de Tarvenor…"));
     m_f_quitter = action(this, "m_f_quitter", QStringLiteral("&Quitter"));
+    m_f_quitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     m_fichier->addAction(m_f_connexion);
     m_fichier->addAction(m_chgUser);
     m_fichier->addSeparator()->setObjectName(QStringLiteral("mnuFileBar3"));
-    m_fichier->addAction(m_f_propos);
+    m_fichier->addActions({m_f_imprimer, m_f_exporter, m_f_retour});
     m_fichier->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
     m_fichier->addAction(m_f_quitter);
 
     m_thesaurus = menu(this, "m_thesaurus", QStringLiteral("&Thésaurus"));
-    m_ajoutThUM = action(this, "m_ajoutThUM", QStringLiteral("Ajouter le thésaurus de l'UM"));
-    m_export = action(this, "m_export", QStringLiteral("Exporter le thésaurus"));
-    m_import = action(this, "m_import", QStringLiteral("Importer un thésaurus"));
-    m_actesARemplacer = action(this, "m_actesARemplacer", QStringLiteral("Actes à remplacer..."));
+    m_ajoutThUM = action(this, "m_ajoutThUM", QStringLiteral("&Ajouter le thésaurus de l'UM"));
+    m_export = action(this, "m_export", QStringLiteral("&Exporter le thésaurus"));
+    m_import = action(this, "m_import", QStringLiteral("&Importer un thésaurus"));
+    m_actesARemplacer =
+        action(this, "m_actesARemplacer", QStringLiteral("Actes à &remplacer…"));
     m_thesaurus->addActions({m_ajoutThUM, m_export, m_import});
     m_thesaurus->addSeparator();
     m_thesaurus->addAction(m_actesARemplacer);
+
+    m_panier = menu(this, "m_panier", QStringLiteral("&Panier"));
+    m_p_selectionner = action(this, "m_p_selectionner", QStringLiteral("&Sélectionner cet acte"));
+    m_p_selection =
+        action(this, "m_p_selection", QStringLiteral("&Visualiser les actes sélectionnés"));
+    m_panier->addActions({m_p_selectionner, m_p_selection});
 
     m_admin = menu(this, "m_admin", QStringLiteral("&Administration"));
     m_a_uti = action(this, "m_a_uti", QStringLiteral("&Gestion des utilisateurs"));
     m_a_UM = action(this, "m_a_UM", QStringLiteral("&Unités médicales"));
     m_admin->addActions({m_a_uti, m_a_UM});
 
+    m_aide = menu(this, "m_aide", QStringLiteral("Aid&e"));
+    m_guide = action(this, "m_guide", QStringLiteral("&Guide de l'utilisateur"));
+    m_guide->setShortcut(QKeySequence(Qt::Key_F1));
+    m_aide->addAction(m_guide);
+    m_aide->addSeparator();
+    m_aide->addAction(m_f_propos);
+
     menuBar()->addMenu(m_fichier);
     menuBar()->addMenu(m_thesaurus);
+    menuBar()->addMenu(m_panier);
     menuBar()->addMenu(m_admin);
+    menuBar()->addMenu(m_aide);
     // Made visible by the login of their group.
     m_thesaurus->menuAction()->setVisible(false);
+    m_panier->menuAction()->setVisible(false);
     m_admin->menuAction()->setVisible(false);
 
+    m_chercher = action(this, "m_chercher", QStringLiteral("Chercher par mot clé"));
+    m_chercher->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addAction(m_chercher);
+
     m_TheUM = menu(this, "m_TheUM", QStringLiteral("TheUM"));
-    m_ajoutActe = action(this, "m_ajoutActe", QStringLiteral("Ajouter des actes"));
-    m_suppActe = action(this, "m_suppActe", QStringLiteral("Supprimer l'acte"));
-    m_ajoutCat = action(this, "m_ajoutCat", QStringLiteral("Ajouter des catégories"));
-    m_suppCat = action(this, "m_suppCat", QStringLiteral("Supprimer la catégorie"));
-    m_modifCat = action(this, "m_modifCat", QStringLiteral("Renommer la catégorie"));
+    m_ajoutActe = action(this, "m_ajoutActe", QStringLiteral("Ajouter des &actes"));
+    m_suppActe = action(this, "m_suppActe", QStringLiteral("&Supprimer l'acte"));
+    m_ajoutCat = action(this, "m_ajoutCat", QStringLiteral("Ajouter des &catégories"));
+    m_suppCat = action(this, "m_suppCat", QStringLiteral("Supprimer la ca&tégorie"));
+    m_modifCat = action(this, "m_modifCat", QStringLiteral("&Renommer la catégorie"));
     m_TheUM->addActions({m_ajoutActe, m_suppActe, m_ajoutCat, m_suppCat, m_modifCat});
 
     m_UM = menu(this, "m_UM", QStringLiteral("UM"));
-    m_ajoutUM = action(this, "m_ajoutUM", QStringLiteral("Nouvelle unité médicale"));
-    m_modifUM = action(this, "m_modifUM", QStringLiteral("Modifier"));
-    m_suppUM = action(this, "m_suppUM", QStringLiteral("Supprimer"));
+    m_ajoutUM = action(this, "m_ajoutUM", QStringLiteral("&Nouvelle unité médicale"));
+    m_modifUM = action(this, "m_modifUM", QStringLiteral("&Modifier"));
+    m_suppUM = action(this, "m_suppUM", QStringLiteral("&Supprimer"));
     m_UM->addActions({m_ajoutUM, m_modifUM, m_suppUM});
 
     m_uti = menu(this, "m_uti", QStringLiteral("uti"));
-    m_ajoutUti = action(this, "m_ajoutUti", QStringLiteral("Nouveau"));
-    m_modifUti = action(this, "m_modifUti", QStringLiteral("Modifier"));
-    m_suppUti = action(this, "m_suppUti", QStringLiteral("Supprimer"));
+    m_ajoutUti = action(this, "m_ajoutUti", QStringLiteral("&Nouveau"));
+    m_modifUti = action(this, "m_modifUti", QStringLiteral("&Modifier"));
+    m_suppUti = action(this, "m_suppUti", QStringLiteral("&Supprimer"));
     m_uti->addActions({m_ajoutUti, m_modifUti, m_suppUti});
 
     connect(m_f_connexion, &QAction::triggered, this, &f_principale::afficherConnexion);
     connect(m_chgUser, &QAction::triggered, this, &f_principale::changerUtilisateur);
     connect(m_f_propos, &QAction::triggered, this, &f_principale::afficherAPropos);
     connect(m_f_quitter, &QAction::triggered, this, &QWidget::close);
+    connect(m_guide, &QAction::triggered, this, &f_principale::afficherGuide);
+    connect(m_chercher, &QAction::triggered, this, &f_principale::chercherMotCle);
+    // The toolbar's commands, as its buttons run them.
+    connect(m_f_imprimer, &QAction::triggered, this, &f_principale::imprimerAffichage);
+    const auto commeLeBouton = [this](QAction* commande, const QString& cle) {
+        connect(commande, &QAction::triggered, this, [this, cle] { boutonBarreOutils(cle); });
+    };
+    commeLeBouton(m_f_exporter, QStringLiteral("b_export"));
+    commeLeBouton(m_f_retour, QStringLiteral("b_retour"));
+    commeLeBouton(m_p_selectionner, QStringLiteral("b_selectionner"));
+    commeLeBouton(m_p_selection, QStringLiteral("b_selection"));
 
     // Each command goes to the window that carries it out, when it is open.
     relier(m_ajoutThUM, &f_thesaurusMED::ajouterThesaurusUM);
@@ -191,7 +245,60 @@ void f_principale::creerMenus() {
     // it opens (ouvrirAdministration).
 }
 
+void f_principale::creerBarreEtat() {
+    const auto etiquette = [this](const char* nom) {
+        auto* l = new QLabel(sbStatusBar);
+        l->setObjectName(QLatin1String(nom));
+        l->setTextFormat(Qt::PlainText);
+        sbStatusBar->addPermanentWidget(l);
+        return l;
+    };
+    l_utilisateur = etiquette("l_utilisateur");
+    l_base = etiquette("l_base");
+    l_versionCcam = etiquette("l_versionCcam");
+    l_versionCcam->setVisible(false);
+}
+
+void f_principale::suivreMode() {
+    const ModeEcran mode = contexteCourant;
+    const QString espace = nomEspace(mode);
+    setWindowTitle(espace.isEmpty() ? QStringLiteral("Tarvenor")
+                                    : espace + QStringLiteral(" — Tarvenor"));
+    const bool connecte = !utilisateurCourant.p_LOGIN.isEmpty();
+    l_utilisateur->setText(connecte
+                               ? QStringLiteral("Utilisateur : %1 (%2)")
+                                     .arg(utilisateurCourant.p_LOGIN, utilisateurCourant.p_GROUP)
+                               : QStringLiteral("Non connecté"));
+    l_base->setText(connecte ? QStringLiteral("Base : ") + nomAffichableBase(cheminBase)
+                             : QString());
+    l_base->setVisible(connecte);
+    const QString version = connecte ? versionCcamChargee() : QString();
+    l_versionCcam->setText(version);
+    l_versionCcam->setVisible(!version.isEmpty());
+    // A menu command is on where the toolbar shows its button and the
+    // button does something (nothing on the DIM window's other tabs).
+    QStringList cles;
+    if (mode != ModeEcran::AutresOngletsDIM)
+        for (const BoutonBarre& b : boutonsDuMode(mode))
+            cles << b.cle;
+    m_f_imprimer->setEnabled(cles.contains(QStringLiteral("b_imprimer")) ||
+                             fenetreDuMode(mode) == FenetreMode::Rapport);
+    m_f_exporter->setEnabled(cles.contains(QStringLiteral("b_export")));
+    m_f_retour->setEnabled(cles.contains(QStringLiteral("b_retour")));
+    m_p_selectionner->setEnabled(cles.contains(QStringLiteral("b_selectionner")));
+    m_p_selection->setEnabled(cles.contains(QStringLiteral("b_selection")));
+}
+
 void f_principale::charger() {
+    // The placement Qt saved (size, position, maximised state, screen);
+    // without it, the four placement settings.
+    const QByteArray geometrie =
+        QByteArray::fromBase64(Parametres::lire(Parametres::MainGeometry).toLatin1());
+    if (!geometrie.isEmpty() && restoreGeometry(geometrie)) {
+        formatToolbar();
+        m_charge = true;
+        return;
+    }
     const PlacementSauve sauve{
         Parametres::lire(Parametres::MainLeft), Parametres::lire(Parametres::MainTop),
         Parametres::lire(Parametres::MainWidth), Parametres::lire(Parametres::MainHeight)};
@@ -426,7 +533,13 @@ void f_principale::afficherRapportThesaurus(std::unique_ptr<Thesaurus> a_thesaur
     if (auto* rapport = qobject_cast<DR_thesaurus*>(ouvrirFenetreDuMode(mode))) {
         connect(rapport, &DR_thesaurus::retourDemande, this, &f_principale::retourDuRapport,
                 Qt::UniqueConnection);
-        rapport->afficher(std::move(a_thesaurus));
+        if (!rapport->afficher(std::move(a_thesaurus))) {
+            // Stopped while laid out: the thesaurus stays shown as it was.
+            fermerFenetreActive();
+            redimentionner();
+            activerToolBar();
+            return;
+        }
         changerContexte(ModeEcran(rapport->modeEcran()));
         updateToolBar();
         redimentionner();
@@ -439,6 +552,7 @@ void f_principale::retourDuRapport() {
 }
 
 void f_principale::ouvrirEspace(ModeEcran mode) {
+    suivreMode(); // the user and the database in the status bar
     m_f_connexion->setEnabled(false);
     activerToolBar();
     if (utilisateurCourant.p_GROUP == QLatin1String("ADMIN"))
@@ -447,8 +561,10 @@ void f_principale::ouvrirEspace(ModeEcran mode) {
         return;
     changerContexte(mode);
     updateToolBar();
-    if (mode == ModeEcran::EspaceMedecin)
+    if (mode == ModeEcran::EspaceMedecin) {
         m_thesaurus->menuAction()->setVisible(true);
+        m_panier->menuAction()->setVisible(true);
+    }
     ouvrirFenetreDuMode(mode);
     redimentionner();
 }
@@ -471,12 +587,46 @@ void f_principale::changerUtilisateur() {
     updateToolBar();
     m_admin->menuAction()->setVisible(false);
     m_thesaurus->menuAction()->setVisible(false);
+    m_panier->menuAction()->setVisible(false);
     afficherConnexion();
 }
 
 void f_principale::afficherAPropos() {
     d_apropos dialogue(this);
     executerModal(&dialogue);
+}
+
+void f_principale::afficherGuide() {
+    // One guide window beside the program, kept until closed.
+    if (auto* guide = findChild<d_aide*>(QStringLiteral("d_guide"))) {
+        guide->raise();
+        guide->activateWindow();
+        return;
+    }
+    QFile page(QStringLiteral(":/aide/guide.html"));
+    page.open(QIODevice::ReadOnly);
+    auto* guide = new d_aide(QStringLiteral("Guide de l'utilisateur — Tarvenor"),
+                             QString::fromUtf8(page.readAll()), this);
+    guide->setObjectName(QStringLiteral("d_guide"));
+    guide->resize(760, 640);
+    connect(guide, &QDialog::finished, guide, &QObject::deleteLater);
+    guide->show();
+}
+
+void f_principale::imprimerAffichage() {
+    // A report shown prints its pages; the DIM window opens the report of
+    // the thesaurus it shows, as its toolbar button does.
+    if (fenetreDuMode(contexteCourant) == FenetreMode::Rapport) {
+        if (DR_thesaurus* rapport = fenetreOuverte<DR_thesaurus>())
+            rapport->imprimer();
+        return;
+    }
+    boutonBarreOutils(QStringLiteral("b_imprimer"));
+}
+
+void f_principale::chercherMotCle() {
+    if (QWidget* fenetre = fenetreActive())
+        allerAuMotCle(fenetre);
 }
 
 void f_principale::ouvrirAdministration(int onglet) {
@@ -540,4 +690,5 @@ void f_principale::enregistrerPlacement() {
     Parametres::ecrire(Parametres::MainTop, texte(y()));
     Parametres::ecrire(Parametres::MainWidth, texte(width()));
     Parametres::ecrire(Parametres::MainHeight, texte(height()));
+    Parametres::ecrire(Parametres::MainGeometry, QString::fromLatin1(saveGeometry().toBase64()));
 }

@@ -16,6 +16,7 @@
 #include <memory>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QStatusBar;
 class QToolBar;
@@ -69,6 +70,20 @@ public:
     QMenu* m_admin;
     QAction* m_a_uti;
     QAction* m_a_UM;
+    // The toolbar's commands in the menus (File, and Basket for a doctor),
+    // enabled in the modes where the toolbar shows them: printing what is
+    // shown (Ctrl+P, also a report's pages), export, "retour", the basket.
+    QAction* m_f_imprimer;
+    QAction* m_f_exporter;
+    QAction* m_f_retour;
+    QMenu* m_panier;
+    QAction* m_p_selectionner;
+    QAction* m_p_selection;
+    // Help: the user guide (F1) and the about box (m_f_propos).
+    QMenu* m_aide;
+    QAction* m_guide;
+    // Ctrl+F: the keyword box of the workspace's search side.
+    QAction* m_chercher;
     // Context menus opened by the administration and DIM windows.
     QMenu* m_TheUM;
     QAction* m_ajoutActe;
@@ -87,6 +102,11 @@ public:
 
     QToolBar* Toolbar1;
     QStatusBar* sbStatusBar;
+    // In the status bar: the logged-in user, the database in use, and the
+    // version of the classification loaded (empty and hidden for now).
+    QLabel* l_utilisateur;
+    QLabel* l_base;
+    QLabel* l_versionCcam;
     // Toolbar images by key ("i_imprimer", ...).
     QHash<QString, QIcon> ImageList1;
 
@@ -95,6 +115,9 @@ public slots:
     void afficherConnexion();    // m_f_connexion
     void changerUtilisateur();   // m_chgUser
     void afficherAPropos();      // m_f_propos
+    void afficherGuide();        // m_guide
+    void imprimerAffichage();    // m_f_imprimer
+    void chercherMotCle();       // m_chercher
     void gererUtilisateurs();    // m_a_uti
     void gererUnitesMedicales(); // m_a_UM
     // Toolbar: the button of that key was pressed.
@@ -111,6 +134,10 @@ protected:
 
 private:
     void creerMenus();
+    void creerBarreEtat();
+    // The title, the status bar and the menu commands follow the screen
+    // mode and the session.
+    void suivreMode();
     void charger();
     // The smallest window: 12000 × 8000 twips, cut to the screen.
     QSize tailleMinimale() const;

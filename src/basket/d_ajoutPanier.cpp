@@ -34,7 +34,7 @@ d_ajoutPanier::d_ajoutPanier(const QString& a_code, Panier& a_panier,
     l_libelle = new QLabel(m_selection.libelle(), this);
     l_libelle->setObjectName(QStringLiteral("l_libelle"));
     l_libelle->setWordWrap(true);
-    l_phase = new QLabel(QStringLiteral("Phase :"), this);
+    l_phase = new QLabel(QStringLiteral("&Phase :"), this);
     l_phase->setObjectName(QStringLiteral("l_phase"));
     c_phase = new QComboBox(this);
     c_phase->setObjectName(QStringLiteral("c_phase"));

@@ -61,11 +61,17 @@ d_dossier::d_dossier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_pan
         rangee->addWidget(compte);
         return rangee;
     };
-    champs->addRow(QStringLiteral("Nom du patient :"), avecCompte(t_nom, longueurMaxNom));
-    champs->addRow(QStringLiteral("Prénom :"), avecCompte(t_prenom, longueurMaxNom));
-    champs->addRow(QStringLiteral("N° Hospitalisation :"), avecCompte(t_hospi, longueurMaxNumero));
-    champs->addRow(QStringLiteral("Date :"), DT_date);
-    champs->addRow(QStringLiteral("Heure :"), DT_heure);
+    // A box beside its count: the label's access key goes to the box.
+    const auto rangee = [&](const QString& libelle, QLineEdit* t, int maximum) {
+        auto* l = new QLabel(libelle, this);
+        l->setBuddy(t);
+        champs->addRow(l, avecCompte(t, maximum));
+    };
+    rangee(QStringLiteral("&Nom du patient :"), t_nom, longueurMaxNom);
+    rangee(QStringLiteral("&Prénom :"), t_prenom, longueurMaxNom);
+    rangee(QStringLiteral("N° &Hospitalisation :"), t_hospi, longueurMaxNumero);
+    champs->addRow(QStringLiteral("&Date :"), DT_date);
+    champs->addRow(QStringLiteral("H&eure :"), DT_heure);
     auto* boutons = new QHBoxLayout;
     boutons->addStretch(1);
     boutons->addWidget(b_apercu);

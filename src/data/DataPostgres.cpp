@@ -583,13 +583,21 @@ void verifier(const QString& uri) {
 }
 
 QString definitionOrdreFrancais() {
-    // Every letter the French order reads otherwise (capitals, accented
-    // letters of the Latin alphabets) with its folded form; the combining
-    // marks, which it skips, last and without a counterpart, so that
-    // translate() drops them.
+    // The ligatures first, replaced by the two letters they join; then every
+    // letter the French order reads otherwise (capitals, accented letters of
+    // the Latin alphabets) with its folded form; the combining marks, which
+    // it skips, last and without a counterpart, so that translate() drops
+    // them. CREATE OR REPLACE: a classification load brings the function of
+    // an older database up to date.
     QString de, vers, marques;
+    QString texte = QStringLiteral("texte");
     auto ajouter = [&](char32_t debut, char32_t fin) {
         for (char32_t c = debut; c <= fin; ++c) {
+            if (const char* l = ligatureDepliee(c)) {
+                texte = QStringLiteral("replace(%1, '%2', '%3')")
+                            .arg(texte, QChar(c), QLatin1String(l));
+                continue;
+            }
             const int r = lettreRepliee(c);
             if (r < 0)
                 marques += QChar(c);
@@ -604,10 +612,10 @@ QString definitionOrdreFrancais() {
     ajouter(0x300, 0x36F);
     ajouter(0x370, 0x52F);
     ajouter(0x1E00, 0x1EFF);
-    return QStringLiteral("CREATE FUNCTION %1(texte text) RETURNS text LANGUAGE sql IMMUTABLE "
-                          "STRICT PARALLEL SAFE AS $f$SELECT translate(texte, '%2', '%3') "
+    return QStringLiteral("CREATE OR REPLACE FUNCTION %1(texte text) RETURNS text LANGUAGE sql "
+                          "IMMUTABLE STRICT PARALLEL SAFE AS $f$SELECT translate(%2, '%3', '%4') "
                           "COLLATE \"C\"$f$;\n")
-        .arg(QLatin1String(nomFonctionOrdreFrancais), de + marques, vers);
+        .arg(QLatin1String(nomFonctionOrdreFrancais), texte, de + marques, vers);
 }
 
 // The label search's ILIKE '%mot%' conditions read these two columns; the
@@ -624,6 +632,7 @@ void installerIndexLibelles(const QString& uri) {
     ConnexionPostgres c(connecter(uri), uri);
     Transaction t(c);
     c.executerTexte(QByteArray(kIndexLibelles));
+    c.executerTexte(definitionOrdreFrancais().toUtf8());
     // The rows a load adds wait in the indexes' pending lists, which the
     // planner counts as costly enough to read every label instead: they
     // are merged now, and the table's statistics brought up to date.

@@ -19,8 +19,9 @@ void verifier(const QString& uri);
 // Tarvenor's tables, in one transaction. Throws DataError.
 void creerBase(const QString& uri);
 // Creates the trigram indexes of the label search (and the pg_trgm
-// extension) when the database lacks them, merges their pending entries and
-// updates the statistics of the act table. Throws DataError.
+// extension) when the database lacks them, merges their pending entries,
+// updates the statistics of the act table and replaces the French order
+// function by this version's. Throws DataError.
 void installerIndexLibelles(const QString& uri);
 // The server function giving the key of a text in the French label order.
 QString definitionOrdreFrancais();

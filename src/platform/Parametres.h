@@ -20,6 +20,8 @@ inline constexpr Cle MainLeft{"Settings", "MainLeft"};
 inline constexpr Cle MainTop{"Settings", "MainTop"};
 inline constexpr Cle MainWidth{"Settings", "MainWidth"};
 inline constexpr Cle MainHeight{"Settings", "MainHeight"};
+// The window's placement as Qt saves it (base64), read before the four above.
+inline constexpr Cle MainGeometry{"Settings", "MainGeometry"};
 // Share of the search side beside the act details, in thousandths of the
 // width, one per window that has them side by side.
 inline constexpr Cle SeparationMedecin{"Settings", "SeparationMedecin"};

@@ -16,6 +16,11 @@ public:
     // Advances the bar by pas (not to pas) and shows the percentage done.
     virtual void avancer(int pas) = 0;
     virtual void fin() = 0;
+    // Offers the user, until fin(), to stop the work ("Annuler"): for work
+    // that leaves nothing half-done when it stops. annulee() then tells
+    // whether he asked; the work looks at it between its steps.
+    virtual void proposerAnnulation() {}
+    virtual bool annulee() const { return false; }
 };
 
 // The installed implementation, or one that does nothing.
@@ -44,9 +49,16 @@ bool interfaceVerrouillee();
 // meanwhile.
 class ProgressionPortee {
 public:
-    ProgressionPortee(const QString& titre, int maximum) { progression().debut(titre, maximum); }
+    enum class Annulation { Non, Permise };
+    ProgressionPortee(const QString& titre, int maximum, Annulation annulation = Annulation::Non) {
+        progression().debut(titre, maximum);
+        if (annulation == Annulation::Permise)
+            progression().proposerAnnulation();
+    }
     ~ProgressionPortee() { progression().fin(); }
     void avancer(int pas) { progression().avancer(pas); }
+    // The user asked to stop (Annulation::Permise only).
+    bool annulee() const { return progression().annulee(); }
     ProgressionPortee(const ProgressionPortee&) = delete;
     ProgressionPortee& operator=(const ProgressionPortee&) = delete;
 

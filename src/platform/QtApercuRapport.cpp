@@ -35,7 +35,10 @@ QtApercuRapport::QtApercuRapport(QWidget* parent)
         a->setObjectName(QLatin1String(nom));
         a->setToolTip(bulle);
         a->setShortcut(raccourci);
+        // The keys work wherever the focus is in the preview (its pages
+        // too), not only in its toolbar.
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(a);
         return a;
     };
     connect(
@@ -133,13 +136,10 @@ bool QtApercuRapport::enregistrerPdf() {
     if (QFileInfo(chemin).suffix().isEmpty())
         chemin += QStringLiteral(".pdf");
     QString erreur;
-    bool ok = false;
-    {
-        CurseurOccupe sablier;
-        ok = m_rapport->enregistrerPdf(chemin, &erreur);
-    }
-    if (!ok) {
-        afficherMessage(erreur, QStringLiteral("Erreur"), Icone::Critique);
+    // Stopped by "Annuler", it leaves no file and says nothing.
+    if (!m_rapport->enregistrerPdf(chemin, &erreur, true)) {
+        if (!erreur.isEmpty())
+            afficherMessage(erreur, QStringLiteral("Erreur"), Icone::Critique);
         return false;
     }
     return true;

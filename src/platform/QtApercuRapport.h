@@ -27,8 +27,9 @@ public:
     int pageCourante() const;
     int nombrePages() const;
 
-    // "Enregistrer en PDF…": asks for the file, writes the pages there. False
-    // when cancelled or when the file cannot be written (after a message).
+    // "Enregistrer en PDF…": asks for the file, writes the pages there with
+    // the progress and "Annuler". False when cancelled (no file is left) or
+    // when the file cannot be written (after a message).
     bool enregistrerPdf();
     // The file name offered: the report's title, without the characters
     // that file names cannot hold.

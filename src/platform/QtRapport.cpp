@@ -1,5 +1,7 @@
 #include "QtRapport.h"
 
+#include "Progression.h"
+
 #include "Imprimantes.h"
 
 #include <QDir>
@@ -238,8 +240,20 @@ BandeRapport QtRapport::piedDateEtPage(const QDate& date) {
 }
 
 const QList<PageRapport>& QtRapport::pages() const {
+    if (!m_misEnPage)
+        calculerPages(nullptr);
+    return m_pages;
+}
+
+bool QtRapport::mettreEnPage() const {
     if (m_misEnPage)
-        return m_pages;
+        return true;
+    ProgressionPortee attente(QStringLiteral("Mise en page du rapport..."), int(details.size()) + 1,
+                              ProgressionPortee::Annulation::Permise);
+    return calculerPages(&attente);
+}
+
+bool QtRapport::calculerPages(ProgressionPortee* attente) const {
     m_misEnPage = true;
     m_pages.clear();
     Q_ASSERT(twips(10) == marge);
@@ -256,10 +270,20 @@ const QList<PageRapport>& QtRapport::pages() const {
     if (tete.hauteur > hauteurMaxTete)
         couperBande(tete, hauteurMaxTete);
 
+    // Measuring the bands is the long part: the progress follows it.
+    constexpr int bandesParPas = 50;
     QList<BandeMesuree> bandes;
-    for (int i = 0; i < details.size(); ++i)
+    for (int i = 0; i < details.size(); ++i) {
         bandes.push_back(
             mesurer(details.at(i), details.at(i).nom + QLatin1Char(' ') + QString::number(i + 1)));
+        if (attente && (i + 1) % bandesParPas == 0) {
+            attente->avancer(bandesParPas);
+            if (attente->annulee()) {
+                m_misEnPage = false;
+                return false;
+            }
+        }
+    }
 
     auto nouvellePage = [&]() {
         m_pages.push_back({});
@@ -316,7 +340,7 @@ const QList<PageRapport>& QtRapport::pages() const {
                           .replace(QStringLiteral("{page}"), QString::number(n + 1));
         poser(m_pages[n], mesurer(pied, nomPied), basDetails);
     }
-    return m_pages;
+    return true;
 }
 
 QString QtRapport::description() const {
@@ -338,12 +362,16 @@ QString QtRapport::description() const {
     return d;
 }
 
-int QtRapport::peindre(QPagedPaintDevice* cible) const {
+int QtRapport::peindre(QPagedPaintDevice* cible, bool annulable) const {
     cible->setPageLayout(miseEnPage());
     QPainter p;
     if (!p.begin(cible))
         return 0;
     const QList<PageRapport>& ps = pages();
+    std::optional<ProgressionPortee> attente;
+    if (annulable)
+        attente.emplace(QStringLiteral("Enregistrement du PDF..."), int(ps.size()),
+                        ProgressionPortee::Annulation::Permise);
     // The painter starts at the printable area's corner; one unit is one twip.
     p.scale(cible->logicalDpiX() / qreal(twipsParPouce),
             cible->logicalDpiY() / qreal(twipsParPouce));
@@ -360,6 +388,13 @@ int QtRapport::peindre(QPagedPaintDevice* cible) const {
     QPen trait(Qt::black);
     trait.setWidth(15);
     for (int n = 0; n < ps.size(); ++n) {
+        if (attente) {
+            attente->avancer(1);
+            if (attente->annulee()) {
+                p.end();
+                return -1;
+            }
+        }
         if (n > 0)
             cible->newPage();
         for (const ElementPlace& e : ps.at(n).elements) {
@@ -383,7 +418,7 @@ int QtRapport::peindre(QPagedPaintDevice* cible) const {
     return ps.size();
 }
 
-bool QtRapport::enregistrerPdf(const QString& chemin, QString* erreur) const {
+bool QtRapport::enregistrerPdf(const QString& chemin, QString* erreur, bool annulable) const {
     QSaveFile fichier(chemin);
     auto echec = [&](const QString& raison) {
         fichier.cancelWriting();
@@ -406,7 +441,14 @@ bool QtRapport::enregistrerPdf(const QString& chemin, QString* erreur) const {
         pdf.setTitle(titre);
         pdf.setCreator(QStringLiteral("Tarvenor"));
         pdf.setResolution(1200);
-        if (peindre(&pdf) == 0)
+        const int peintes = peindre(&pdf, annulable);
+        if (peintes < 0) {
+            fichier.cancelWriting();
+            if (erreur)
+                erreur->clear();
+            return false;
+        }
+        if (peintes == 0)
             return echec(QStringLiteral("le document n'a pas pu être dessiné."));
     }
     if (!fichier.commit())

@@ -65,6 +65,8 @@ struct PageRapport {
     QList<ElementPlace> elements;
 };
 
+class ProgressionPortee;
+
 class QtRapport {
 public:
     static constexpr int twipsParPouce = 1440;
@@ -86,6 +88,9 @@ public:
 
     // The pages, laid out (computed once, then kept).
     const QList<PageRapport>& pages() const;
+    // Lays the pages out now, showing the progress with "Annuler"; false
+    // when the user stopped it (nothing is kept; pages() lays out again).
+    bool mettreEnPage() const;
     int nombrePages() const { return pages().size(); }
 
     // Plain description: one line per page, then one per text line or rule:
@@ -94,15 +99,20 @@ public:
 
     // Paints every page on the device (its page layout is set to ours first).
     // Returns the number of pages painted, 0 when the device cannot be
-    // painted on.
-    int peindre(QPagedPaintDevice* cible) const;
+    // painted on; with `annulable`, shows the progress with "Annuler" and
+    // returns -1 when the user stopped it.
+    int peindre(QPagedPaintDevice* cible, bool annulable = false) const;
 
     // Writes the pages to a PDF file, replacing it only once the whole file is
     // written; nothing is left behind on failure. False with a French message
-    // in *erreur when the file cannot be written.
-    bool enregistrerPdf(const QString& chemin, QString* erreur) const;
+    // in *erreur when the file cannot be written; with `annulable`, the
+    // progress shows "Annuler", and a stop gives false with *erreur empty.
+    bool enregistrerPdf(const QString& chemin, QString* erreur, bool annulable = false) const;
 
 private:
+    // The layout; with `attente`, its progress, and false when stopped.
+    bool calculerPages(ProgressionPortee* attente) const;
+
     mutable QList<PageRapport> m_pages;
     mutable bool m_misEnPage = false;
 };

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -41,19 +42,31 @@ f_Wait::f_Wait()
     l_valeur->setMinimumWidth(l_valeur->fontMetrics().horizontalAdvance(QStringLiteral("100 % ")));
     l_valeur->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    b_annuler = new QPushButton(QStringLiteral("Annuler"), this);
+    b_annuler->setObjectName(QStringLiteral("b_annuler"));
+    b_annuler->setVisible(false);
+    connect(b_annuler, &QPushButton::clicked, this, [this] {
+        m_annulee = true;
+        b_annuler->setEnabled(false);
+    });
+
     auto* haut = new QHBoxLayout;
     haut->addWidget(image);
     haut->addWidget(lblWaitTitle, 1);
     auto* bas = new QHBoxLayout;
     bas->addWidget(ProgressBar1, 1);
     bas->addWidget(l_valeur);
+    bas->addWidget(b_annuler);
     auto* cadre = new QVBoxLayout(this);
     cadre->addLayout(haut);
     cadre->addLayout(bas);
-    setFixedSize(360, sizeHint().height());
+    setFixedSize(420, sizeHint().height());
 }
 
 void f_Wait::debut(const QString& titre, int maximum) {
+    m_annulable = false;
+    m_annulee = false;
+    b_annuler->setVisible(false);
     lblWaitTitle->setText(titre.isEmpty() ? titreChargement : titre);
     ProgressBar1->setRange(0, qMax(1, maximum));
     ProgressBar1->setValue(0);
@@ -79,9 +92,28 @@ void f_Wait::avancer(int pas) {
 
 void f_Wait::fin() {
     hide();
+    setWindowModality(Qt::NonModal);
+    m_annulable = false;
+    b_annuler->setVisible(false);
+}
+
+void f_Wait::proposerAnnulation() {
+    m_annulable = true;
+    m_annulee = false;
+    // Modal while it may be clicked: the user reaches "Annuler" and nothing
+    // else of the program.
+    hide();
+    setWindowModality(Qt::ApplicationModal);
+    b_annuler->setEnabled(true);
+    b_annuler->setVisible(true);
+    show();
+    raise();
+    laisserPasserAffichage();
 }
 
 void f_Wait::laisserPasserAffichage() {
-    // Paints the window without letting the user act meanwhile.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Paints the window without letting the user act meanwhile, but for a
+    // click on "Annuler" when the work may stop (the window is then modal).
+    QCoreApplication::processEvents(m_annulable ? QEventLoop::AllEvents
+                                                : QEventLoop::ExcludeUserInputEvents);
 }

@@ -5,6 +5,7 @@
 #include "ctr_site.h"
 
 #include <QFrame>
+#include <QLineEdit>
 #include <QSplitter>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -56,6 +57,19 @@ OngletsRecherche creerOngletsRecherche(QWidget* parent, const QStringList& titre
 void montrerCadre(const QList<QFrame*>& cadres, int index) {
     for (int i = 0; i < cadres.size(); ++i)
         cadres.at(i)->setVisible(i == index);
+}
+
+bool allerAuMotCle(QWidget* fenetre) {
+    auto* motCle = fenetre->findChild<ctr_motCle*>(QStringLiteral("ctr_motCle1"));
+    if (!motCle || !motCle->parentWidget() || !motCle->parentWidget()->parentWidget())
+        return false;
+    // The panel lies in the first frame, beside the strip, under the side.
+    QWidget* cote = motCle->parentWidget()->parentWidget();
+    if (auto* onglets = cote->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly))
+        onglets->setCurrentIndex(0);
+    motCle->t_motCle->setFocus(Qt::ShortcutFocusReason);
+    motCle->t_motCle->selectAll();
+    return true;
 }
 
 int lirePartRecherche(const QString& texte) {

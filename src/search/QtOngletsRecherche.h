@@ -34,6 +34,9 @@ OngletsRecherche creerOngletsRecherche(QWidget* parent, const QStringList& titre
                                        const QString& nomOnglets, const QString& prefixeCadres);
 // Shows frame index only.
 void montrerCadre(const QList<QFrame*>& cadres, int index);
+// Shows the keyword tab of the search side that the window holds and puts
+// the focus in its keyword box, its text selected; false when it holds none.
+bool allerAuMotCle(QWidget* fenetre);
 
 // The search side and the details side by side, sharing the width through a
 // splitter. The share of the search side is read from the setting cle (a

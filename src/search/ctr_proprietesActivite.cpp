@@ -26,7 +26,7 @@ ctr_proprietesActivite::ctr_proprietesActivite(QWidget* parent) : QWidget(parent
     lv_activiteAssocies->setObjectName(QStringLiteral("lv_activiteAssocies"));
     (new QVBoxLayout(f_activitesAssocies))->addWidget(lv_activiteAssocies);
 
-    Label2 = new QLabel(QStringLiteral("Ext Documentaire :"), this);
+    Label2 = new QLabel(QStringLiteral("E&xt Documentaire :"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     c_extDoc = new QComboBox(this);
     c_extDoc->setObjectName(QStringLiteral("c_extDoc"));

@@ -49,9 +49,10 @@ d_rechercheActe::d_rechercheActe(QWidget* parent) : QDialog(parent) {
     ctr_Hier1 = o.hier;
     ctr_Details1 = panneau<ctr_Details>("ctr_Details1", this);
 
-    Label3 = new QLabel(QStringLiteral("Catégorie :"), this);
+    Label3 = new QLabel(QStringLiteral("&Catégorie :"), this);
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
+    Label3->setBuddy(Combo1);
     Command1 = new QPushButton(QStringLiteral("Ajouter les actes"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = new QPushButton(QStringLiteral("Fermer"), this);

@@ -6,6 +6,7 @@
 #include "QtApercuRapport.h"
 #include "QtRapport.h"
 
+#include <QAction>
 #include <QVBoxLayout>
 
 namespace {
@@ -22,6 +23,10 @@ DR_thesaurus::DR_thesaurus(QWidget* parent) : QWidget(parent) {
     disposition->setContentsMargins(0, 0, 0, 0);
     disposition->addWidget(m_apercu);
     connect(m_apercu, &QtApercuRapport::imprimerDemande, this, &DR_thesaurus::imprimer);
+    // In the main window, Ctrl+P is its "Imprimer…" command, which prints
+    // the report shown: the preview's own key would make it ambiguous.
+    if (auto* imprimer = m_apercu->findChild<QAction*>(QStringLiteral("b_imprimer")))
+        imprimer->setShortcut(QKeySequence());
     connect(m_apercu, &QtApercuRapport::fermerDemande, this, &DR_thesaurus::retourDemande);
 }
 
@@ -36,18 +41,22 @@ DR_thesaurus* DR_thesaurus::instance() {
     return g_instance;
 }
 
-void DR_thesaurus::afficher(std::unique_ptr<Thesaurus> a_thesaurus) {
+bool DR_thesaurus::afficher(std::unique_ptr<Thesaurus> a_thesaurus) {
     if (m_thesaurus)
         m_thesaurus->detruireThesaurus();
     m_thesaurus = std::move(a_thesaurus);
     if (!m_thesaurus)
         m_thesaurus = std::make_unique<Thesaurus>();
-    CurseurOccupe sablier;
     m_rapport = construireRapport(*m_thesaurus, QDate::currentDate());
-    m_rapport->pages();
+    if (!m_rapport->mettreEnPage()) {
+        m_rapport.reset();
+        return false;
+    }
     setWindowTitle(m_thesaurus->Medecin);
+    CurseurOccupe sablier;
     m_apercu->setRapport(m_rapport);
     show();
+    return true;
 }
 
 qint16 DR_thesaurus::modeEcran() const {

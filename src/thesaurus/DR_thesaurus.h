@@ -27,8 +27,9 @@ public:
     static DR_thesaurus* instance();
 
     // Keeps the filled thesaurus and shows its pages; caption and title are
-    // its owner.
-    void afficher(std::unique_ptr<Thesaurus> a_thesaurus);
+    // its owner. The layout shows its progress with "Annuler": false when
+    // the user stopped it (nothing is shown).
+    bool afficher(std::unique_ptr<Thesaurus> a_thesaurus);
     // Sends every page to the default printer, then tells how many pages
     // were printed; with no printer, shows the printer error.
     void imprimer();

@@ -201,8 +201,10 @@ bool lireFichierThesaurus(const QString& chemin, QList<CategorieImportee>& categ
 
 // Adds the categories on the connection (inside the caller's transaction).
 // Progress goes by the characters of each line; a very long line reports
-// every thousand acts, so that the wait window keeps moving.
-void ajouterCategories(Connexion& c, const QList<CategorieImportee>& categories,
+// every thousand acts, so that the wait window keeps moving. False when the
+// user stopped it ("Annuler"): the caller then leaves the transaction
+// uncommitted, and nothing is added.
+bool ajouterCategories(Connexion& c, const QList<CategorieImportee>& categories,
                        const QString& a_Lien, int a_type, ProgressionPortee& attente) {
     constexpr int actesParPas = 1000;
     for (const CategorieImportee& cat : categories) {
@@ -217,10 +219,15 @@ void ajouterCategories(Connexion& c, const QList<CategorieImportee>& categories,
                 attente.avancer(pas);
                 restant -= pas;
                 pas = 0;
+                if (attente.annulee())
+                    return false;
             }
         }
         attente.avancer(restant);
+        if (attente.annulee())
+            return false;
     }
+    return true;
 }
 
 bool importer(const QString& chemin, const QString& a_Lien, int a_type, bool remplacer) {
@@ -234,7 +241,7 @@ bool importer(const QString& chemin, const QString& a_Lien, int a_type, bool rem
     if (categories.isEmpty() && !remplacer)
         return true;
     const int maximum = static_cast<int>(qMin<qint64>(taille, tailleMaxImport)) + 1;
-    ProgressionPortee attente(titreChargement, maximum);
+    ProgressionPortee attente(titreChargement, maximum, ProgressionPortee::Annulation::Permise);
     return operationDepot<bool>(false, [&] {
         ConnexionPtr c = Data().CreeConnexion();
         Transaction transaction(*c);
@@ -253,7 +260,8 @@ bool importer(const QString& chemin, const QString& a_Lien, int a_type, bool rem
             // Acts left without a category by an earlier version go too.
             c->Execute(adCCAM::sqlSupprimerActesOrphelins());
         }
-        ajouterCategories(*c, categories, a_Lien, a_type, attente);
+        if (!ajouterCategories(*c, categories, a_Lien, a_type, attente))
+            return false; // stopped: the transaction is rolled back
         transaction.valider();
         return true;
     });

@@ -34,7 +34,9 @@ bool ecrireFichierThesaurus(const QString& chemin, const QString& texte);
 
 // Adds the categories and acts of a thesaurus file to the thesaurus of an
 // owner (CT_LIEN: unit or doctor code; CT_TYPE: 1 unit, 2 doctor). All or
-// nothing; false after a message when nothing was added.
+// nothing; false after a message when nothing was added, or without one when
+// the user stopped it with "Annuler" in the wait window (the same for the
+// replacement below).
 bool importerThesaurus(const QString& chemin, const QString& a_Lien, int a_type);
 
 // Replaces the thesaurus of an owner by a file. The file is read and checked

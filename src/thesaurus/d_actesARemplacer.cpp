@@ -81,7 +81,7 @@ d_actesARemplacer::d_actesARemplacer(const QList<Portee>& portees, QWidget* pare
     b_remplacer->setObjectName(QStringLiteral("b_remplacer"));
     b_supprimer = new QPushButton(QStringLiteral("&Supprimer l'acte"), this);
     b_supprimer->setObjectName(QStringLiteral("b_supprimer"));
-    b_exporter = new QPushButton(QStringLiteral("&Exporter la liste..."), this);
+    b_exporter = new QPushButton(QStringLiteral("&Exporter la liste…"), this);
     b_exporter->setObjectName(QStringLiteral("b_exporter"));
     b_fermer = new QPushButton(QStringLiteral("&Fermer"), this);
     b_fermer->setObjectName(QStringLiteral("b_fermer"));

@@ -38,11 +38,11 @@ QIcon iconeLoupe() {
 d_ajoutActeThe::d_ajoutActeThe(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("d_ajoutActeThe"));
     setWindowTitle(QStringLiteral("Ajout d'actes"));
-    Label1 = new QLabel(QStringLiteral("Catégorie :"), this);
+    Label1 = new QLabel(QStringLiteral("&Catégorie :"), this);
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setMinimumWidth(260);
-    Label2 = new QLabel(QStringLiteral("Code de l'acte :"), this);
+    Label2 = new QLabel(QStringLiteral("Code de l'&acte :"), this);
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Command1 = new QPushButton(this);
@@ -56,6 +56,8 @@ d_ajoutActeThe::d_ajoutActeThe(QWidget* parent) : QDialog(parent) {
     OKButton->setDefault(true);
     CancelButton = new QPushButton(QStringLiteral("Annuler"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    Label1->setBuddy(Combo1);
+    Label2->setBuddy(Text1);
 
     auto* grille = new QGridLayout;
     grille->addWidget(Label1, 0, 0);

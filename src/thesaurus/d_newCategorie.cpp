@@ -13,11 +13,12 @@
 d_newCategorie::d_newCategorie(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("d_newCategorie"));
     setWindowTitle(QStringLiteral("Nouvelle catégorie"));
-    Label1 = new QLabel(QStringLiteral("Libellé de la catégorie : "), this);
+    Label1 = new QLabel(QStringLiteral("&Libellé de la catégorie : "), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setMinimumWidth(260);
+    Label1->setBuddy(Text1);
     Command1 = new QPushButton(QStringLiteral("Ajouter"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     OKButton = new QPushButton(QStringLiteral("OK"), this);

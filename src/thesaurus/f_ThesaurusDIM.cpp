@@ -95,12 +95,14 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
     Command2 = new QPushButton(QStringLiteral("Ajouter des actes"), f_thes[3]);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setEnabled(false);
-    b_actesARemplacer = new QPushButton(QStringLiteral("Actes à remplacer..."), f_thes[3]);
+    b_actesARemplacer = new QPushButton(QStringLiteral("Actes à &remplacer…"), f_thes[3]);
     b_actesARemplacer->setObjectName(QStringLiteral("b_actesARemplacer"));
     b_actesARemplacer->setToolTip(QStringLiteral("Les actes des thésaurus que la CCAM chargée "
                                                  "n'a plus, et les actes proposés à leur place"));
     auto* grilleUM = new QGridLayout(f_thes[3]);
-    grilleUM->addWidget(new QLabel(QStringLiteral("Unité médicale :"), f_thes[3]), 0, 0);
+    auto* l_UM = new QLabel(QStringLiteral("&Unité médicale :"), f_thes[3]);
+    l_UM->setBuddy(C_UM[0]);
+    grilleUM->addWidget(l_UM, 0, 0);
     grilleUM->addWidget(C_UM[0], 0, 1, 1, 2);
     grilleUM->addWidget(b_actesARemplacer, 0, 3);
     grilleUM->addWidget(Command1, 1, 0);
@@ -114,9 +116,13 @@ f_ThesaurusDIM::f_ThesaurusDIM(QWidget* parent) : QWidget(parent) {
     C_listemedecins->setObjectName(QStringLiteral("C_listemedecins"));
     ctr_ThesMED1 = panneau<ctr_ThesMED>("ctr_ThesMED1", f_thes[4]);
     auto* grilleMED = new QGridLayout(f_thes[4]);
-    grilleMED->addWidget(new QLabel(QStringLiteral("Unité médicale :"), f_thes[4]), 0, 0);
+    auto* l_UMMedecin = new QLabel(QStringLiteral("&Unité médicale :"), f_thes[4]);
+    l_UMMedecin->setBuddy(C_UM[1]);
+    grilleMED->addWidget(l_UMMedecin, 0, 0);
     grilleMED->addWidget(C_UM[1], 0, 1);
-    grilleMED->addWidget(new QLabel(QStringLiteral("Médecin :"), f_thes[4]), 1, 0);
+    auto* l_medecin = new QLabel(QStringLiteral("&Médecin :"), f_thes[4]);
+    l_medecin->setBuddy(C_listemedecins);
+    grilleMED->addWidget(l_medecin, 1, 0);
     grilleMED->addWidget(C_listemedecins, 1, 1);
     grilleMED->addWidget(ctr_ThesMED1, 2, 0, 1, 2);
     grilleMED->setRowStretch(2, 1);

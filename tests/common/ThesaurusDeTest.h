@@ -25,15 +25,30 @@ struct ThesaurusDeTest {
 ThesaurusDeTest remplirThesaurusDeTest(const BaseDeTest& base);
 
 // Records the progress reported while it is installed: "debut <titre> <max>",
-// "avancer <n>", "fin".
+// "avancer <n>", "fin". With annulerApres >= 0, the user presses "Annuler",
+// where the work offers it, once that many steps have been reported.
 class ProgressionEnregistree : public IProgression {
 public:
     ProgressionEnregistree() { installerProgression(this); }
     ~ProgressionEnregistree() override { installerProgression(nullptr); }
     void debut(const QString& titre, int maximum) override {
         journal << QStringLiteral("debut %1 %2").arg(titre).arg(maximum);
+        m_annulable = false;
+        m_pas = 0;
     }
-    void avancer(int valeur) override { journal << QStringLiteral("avancer %1").arg(valeur); }
+    void avancer(int valeur) override {
+        journal << QStringLiteral("avancer %1").arg(valeur);
+        ++m_pas;
+    }
     void fin() override { journal << QStringLiteral("fin"); }
+    void proposerAnnulation() override { m_annulable = true; }
+    bool annulee() const override {
+        return m_annulable && annulerApres >= 0 && m_pas >= annulerApres;
+    }
     QStringList journal;
+    int annulerApres = -1;
+
+private:
+    bool m_annulable = false;
+    int m_pas = 0;
 };

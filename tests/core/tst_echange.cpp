@@ -85,6 +85,8 @@ private slots:
     void importEncodages_data();
     void importEncodages();
     void importProgression();
+    void importAnnule_data();
+    void importAnnule();
     void importGrosFichiers();
     void importTexteDansLeSql();
     void lecture_data();
@@ -312,6 +314,31 @@ void TestEchange::importProgression() {
     // The maximum is the file length plus 1; each line advances by its length.
     QCOMPARE(progression.journal,
              QStringList({"debut Chargement en cours... 24", "avancer 10", "avancer 1", "fin"}));
+}
+
+void TestEchange::importAnnule_data() {
+    QTest::addColumn<bool>("remplacer");
+    QTest::newRow("ajout") << false;
+    QTest::newRow("remplacement") << true;
+}
+
+void TestEchange::importAnnule() {
+    // "Annuler" pressed in the wait window after the first category: the
+    // thesaurus stays exactly as it was, and nothing is said.
+    QFETCH(bool, remplacer);
+    BaseDeTest base;
+    remplirThesaurusDeTest(base);
+    const QStringList avant = stocke("MED1", 2);
+    const QString chemin = base.dossier() + "/annule.txt";
+    ecrire(chemin, "entete\r\nA\tACTE001\r\nB\tACTE002\r\nC\tACTE001\r\n");
+    ProgressionEnregistree progression;
+    progression.annulerApres = 1;
+    MessagesScriptes messages;
+    QVERIFY(!(remplacer ? remplacerThesaurusParFichier(chemin, "MED1", 2)
+                        : importerThesaurus(chemin, "MED1", 2)));
+    QCOMPARE(stocke("MED1", 2), avant);
+    QVERIFY(messages.journal().empty());
+    QCOMPARE(progression.journal.last(), QStringLiteral("fin"));
 }
 
 void TestEchange::importGrosFichiers() {

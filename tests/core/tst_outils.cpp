@@ -4,6 +4,10 @@
 #include "BaseDeTest.h"
 #include "Data.h"
 #include "FichiersDeTest.h"
+#include "Globals.h"
+#include "Parametres.h"
+#include "Session.h"
+#include "Utilisateur.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -18,18 +22,33 @@
 
 namespace {
 
-struct Resultat {
+struct ResultatOutil {
     int statut = -1;
     QString sortie;
     QString erreurs;
 };
 
-Resultat lancer(const QString& outil, const QStringList& arguments) {
+// Runs the tool with `entree` on its standard input, in the folder
+// `dossier` (empty: the test's). With `sansEcran`, there is no display at
+// all: a tool that tried to open a window would abort.
+ResultatOutil lancer(const QString& outil, const QStringList& arguments,
+                     const QByteArray& entree = QByteArray(), const QString& dossier = QString(),
+                     bool sansEcran = false) {
     QProcess p;
+    if (sansEcran) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        p.setProcessEnvironment(env);
+    }
+    p.setWorkingDirectory(dossier);
     p.start(outil.startsWith('/') ? outil
                                   : QDir(QStringLiteral(TARVENOR_OUTILS_DIR)).filePath(outil),
             arguments);
-    Resultat r;
+    p.write(entree);
+    p.closeWriteChannel();
+    ResultatOutil r;
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
         return r;
     r.statut = p.exitCode();
@@ -154,12 +173,16 @@ private slots:
     void migrationInterrompue();
     void deuxMigrationsEnMemeTempsSurLeServeur();
     void deuxDemonstrationsSurUneBaseVideDuServeur();
+    void lignesDeCommande_data();
+    void lignesDeCommande();
+    void premierAdministrateur_data();
+    void premierAdministrateur();
 };
 
 void TestOutils::importReussi() {
     QTemporaryDir dossier;
     const QString base = QDir(dossier.path()).filePath(QStringLiteral("nouvelle.mdb"));
-    const Resultat r =
+    const ResultatOutil r =
         lancer(QStringLiteral("tarvenor_import"),
                {donnees(QStringLiteral("ccam_mini.csv")), base, QStringLiteral("--references"),
                 donnees(QStringLiteral("references_mini"))});
@@ -213,7 +236,7 @@ void TestOutils::importRefuse() {
         arguments << (baseDansUnDossierAbsent
                           ? QDir(dossier.path()).filePath(QStringLiteral("absent/b.mdb"))
                           : base.chemin());
-    const Resultat r = lancer(QStringLiteral("tarvenor_import"), arguments);
+    const ResultatOutil r = lancer(QStringLiteral("tarvenor_import"), arguments);
     QCOMPARE(r.statut, statut);
     QVERIFY2(r.erreurs.contains(QRegularExpression(attendu)), qPrintable(r.erreurs));
     QCOMPARE(lireOctets(base.chemin()), avant);
@@ -234,7 +257,7 @@ void TestOutils::importInterrompu() {
 
     QElapsedTimer chrono;
     chrono.start();
-    Resultat r = lancer(QStringLiteral("tarvenor_import"), {tableur, base.chemin()});
+    ResultatOutil r = lancer(QStringLiteral("tarvenor_import"), {tableur, base.chemin()});
     const int duree = static_cast<int>(chrono.elapsed());
     QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
     const QByteArray charge = contenuLu(base.chemin());
@@ -286,9 +309,9 @@ void TestOutils::disquePlein() {
     const QString nouvelle = QDir(dossier.path()).filePath(QStringLiteral("nouvelle.mdb"));
     const QString limite = QStringLiteral("trap '' XFSZ; ulimit -f 1024; exec \"$0\" \"$@\"");
     for (const QString& cible : {base.chemin(), nouvelle}) {
-        const Resultat r = lancer(QStringLiteral("/bin/bash"),
-                                  {QStringLiteral("-c"), limite,
-                                   outil(QStringLiteral("tarvenor_import")), tableur, cible});
+        const ResultatOutil r = lancer(QStringLiteral("/bin/bash"),
+                                       {QStringLiteral("-c"), limite,
+                                        outil(QStringLiteral("tarvenor_import")), tableur, cible});
         QCOMPARE(r.statut, 1);
         QVERIFY2(r.erreurs.contains(QStringLiteral("Le disque est plein")), qPrintable(r.erreurs));
     }
@@ -301,7 +324,7 @@ void TestOutils::disquePlein() {
 void TestOutils::demonstration() {
     QTemporaryDir dossier;
     const QString base = QDir(dossier.path()).filePath(QStringLiteral("demo.mdb"));
-    Resultat r = lancer(QStringLiteral("tarvenor_demo"), {base});
+    ResultatOutil r = lancer(QStringLiteral("tarvenor_demo"), {base});
     QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
     QVERIFY(Data(base).ConnexionCorrecte());
     Data::fermerConnexions();
@@ -325,7 +348,7 @@ void TestOutils::rapports() {
     };
     for (const QStringList& c : cas) {
         const QString pdf = QDir(dossier.path()).filePath(c.first() + QStringLiteral(".pdf"));
-        const Resultat r =
+        const ResultatOutil r =
             lancer(QStringLiteral("tarvenor_rapport"), QStringList{base} + c + QStringList{pdf});
         QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
         QVERIFY2(r.sortie.startsWith(QStringLiteral("1 page(s) écrite(s)")), qPrintable(r.sortie));
@@ -333,7 +356,7 @@ void TestOutils::rapports() {
     }
     // A PDF that cannot be written: a French message, nothing left behind.
     const QString absent = QDir(dossier.path()).filePath(QStringLiteral("absent/x.pdf"));
-    const Resultat r =
+    const ResultatOutil r =
         lancer(QStringLiteral("tarvenor_rapport"),
                {base, QStringLiteral("thesaurus-um"), QStringLiteral("ORTH"), absent});
     QCOMPARE(r.statut, 1);
@@ -351,7 +374,7 @@ void TestOutils::migration() {
     const QByteArray octetsSource = lireOctets(source.chemin());
 
     // Into an existing database: the rows written, table by table.
-    Resultat r = lancer(QStringLiteral("tarvenor_migrer"), {source.chemin(), cible.chemin()});
+    ResultatOutil r = lancer(QStringLiteral("tarvenor_migrer"), {source.chemin(), cible.chemin()});
     QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
     for (const QString& ligne :
          {QStringLiteral("\n  UniteMedicale +: 3\n"), QStringLiteral("\n  Utilisateur +: 5\n"),
@@ -408,7 +431,7 @@ void TestOutils::migrationInterrompue() {
     const QString sourceGrande = QDir(dossier.path()).filePath(QStringLiteral("unite.mdb"));
     Data::fermerConnexions();
     ecrireOctets(sourceGrande, lireOctets(source.chemin()));
-    Resultat r =
+    ResultatOutil r =
         lancer(QStringLiteral("tarvenor_import"), {grandTableur(dossier.path()), sourceGrande});
     QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
     const QByteArray octetsSource = lireOctets(sourceGrande);
@@ -542,6 +565,147 @@ void TestOutils::deuxDemonstrationsSurUneBaseVideDuServeur() {
              QStringLiteral("5"));
     Data::fermerConnexions();
     executerSurServeur(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nomBase));
+}
+
+void TestOutils::lignesDeCommande_data() {
+    QTest::addColumn<QString>("outil");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("statut");
+    QTest::addColumn<QString>("sortie");  // pattern of the standard output
+    QTest::addColumn<QString>("erreurs"); // pattern of the error output
+    const QString version = QStringLiteral("^%1 \\(Tarvenor\\) \\d+\\.\\d+\\.\\d+\n");
+    for (const char* o : {"tarvenor", "tarvenor_demo", "tarvenor_import", "tarvenor_migrer",
+                          "tarvenor_admin", "tarvenor_rapport"}) {
+        const QString outil = QLatin1String(o);
+        QTest::addRow("%s --help", o)
+            << outil << QStringList{"--help"} << 0
+            << "(?s)^Usage : " + outil + " .*\nOptions :\n.*  -h, --help  "
+            << "^$";
+        QTest::addRow("%s -h", o) << outil << QStringList{"-h"} << 0 << "^Usage : " + outil << "^$";
+        QTest::addRow("%s --version", o)
+            << outil << QStringList{"--version"} << 0 << version.arg(outil) << "^$";
+        QTest::addRow("%s option inconnue", o)
+            << outil << QStringList{"--inconnue", "base.mdb", "x", "y", "z"} << 2 << "^$"
+            << "^" + outil + " : option inconnue : « --inconnue »\\.\nUsage : ";
+    }
+    const auto manque = [&](const char* nom, const char* outil, const QStringList& arguments,
+                            const QString& message) {
+        QTest::newRow(nom) << QString::fromLatin1(outil) << arguments << 2 << "^$"
+                           << QString::fromLatin1(outil) + " : " + message;
+    };
+    manque("tarvenor_demo sans base", "tarvenor_demo", {}, "argument manquant : BASE\\.");
+    manque("tarvenor_import sans base", "tarvenor_import", {"ccam.csv"},
+           "argument manquant : BASE\\.");
+    manque("tarvenor_import --references sans dossier", "tarvenor_import",
+           {"ccam.csv", "base.mdb", "--references"},
+           "l'option « --references » attend une valeur \\(DOSSIER\\)\\.");
+    manque("tarvenor_migrer sans cible", "tarvenor_migrer", {"source.mdb"},
+           "argument manquant : CIBLE\\.");
+    manque("tarvenor_admin sans --creer-admin", "tarvenor_admin", {"base.mdb"},
+           "l'option --creer-admin IDENTIFIANT manque\\.");
+    manque("tarvenor_admin sans identifiant", "tarvenor_admin", {"base.mdb", "--creer-admin"},
+           "l'option « --creer-admin » attend une valeur \\(IDENTIFIANT\\)\\.");
+    manque("tarvenor_rapport sans sortie", "tarvenor_rapport", {"base.mdb", "dossier"},
+           "argument manquant\\.");
+    manque("tarvenor argument en trop", "tarvenor", {"base.mdb"},
+           "argument en trop : « base\\.mdb »\\.");
+    manque("tarvenor_demo argument en trop", "tarvenor_demo", {"a.mdb", "b.mdb"},
+           "argument en trop : « b\\.mdb »\\.");
+}
+
+void TestOutils::lignesDeCommande() {
+    // Run in an empty folder, with no display: help, version and refusals
+    // need none, and none of them makes a file (an option is never a path).
+    QFETCH(QString, outil);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, statut);
+    QFETCH(QString, sortie);
+    QFETCH(QString, erreurs);
+    QTemporaryDir dossier;
+    const ResultatOutil r = lancer(outil, arguments, QByteArray(), dossier.path(), true);
+    QCOMPARE(r.statut, statut);
+    QVERIFY2(r.sortie.contains(QRegularExpression(sortie)), qPrintable(r.sortie));
+    QVERIFY2(r.erreurs.contains(QRegularExpression(erreurs)), qPrintable(r.erreurs));
+    QCOMPARE(QDir(dossier.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
+}
+
+void TestOutils::premierAdministrateur_data() {
+    QTest::addColumn<QString>("base"); // "vide", "demo", "demo sans admin", "absente"
+    QTest::addColumn<QString>("identifiant");
+    QTest::addColumn<QByteArray>("entree");
+    QTest::addColumn<int>("statut");
+    QTest::addColumn<QString>("message"); // what the tool prints (exit 0) or refuses
+    QTest::newRow("créé") << "vide"
+                          << " dupont " << QByteArray("Secret\nSecret\n") << 0
+                          << "Compte administrateur « DUPONT » créé dans";
+    QTest::newRow("mots de passe différents")
+        << "vide"
+        << "DUPONT" << QByteArray("Secret\nSecrte\n") << 1
+        << "Erreur : les deux mots de passe diffèrent. Vérifiez l'orthographe du mot de passe.";
+    QTest::newRow("une seule ligne") << "vide"
+                                     << "DUPONT" << QByteArray("Secret\n") << 1
+                                     << "Erreur : le mot de passe n'a pas été donné deux fois.";
+    QTest::newRow("mot de passe vide")
+        << "vide"
+        << "DUPONT" << QByteArray(" \n \n") << 1
+        << "Erreur : Le mot de passe du premier administrateur ne peut pas être vide.";
+    QTest::newRow("identifiant vide") << "vide"
+                                      << "  " << QByteArray("Secret\nSecret\n") << 1
+                                      << "Erreur : Vous devez renseigner le champ : Identifiant.";
+    QTest::newRow("base qui a un administrateur")
+        << "demo"
+        << "DUPONT" << QByteArray("Secret\nSecret\n") << 1
+        << "Erreur : Cette base a déjà un compte du groupe ADMIN : les autres comptes se créent "
+           "dans la fenêtre « Gestion des utilisateurs », une fois connecté avec lui.";
+    QTest::newRow("identifiant pris")
+        << "demo sans admin"
+        << "martin" << QByteArray("Secret\nSecret\n") << 1
+        << "Erreur : Cet utilisateur est déjà utilisé. Saisissez un autre identifiant.";
+    QTest::newRow("base absente") << "absente"
+                                  << "DUPONT" << QByteArray("Secret\nSecret\n") << 1
+                                  << "n'existe pas";
+}
+
+void TestOutils::premierAdministrateur() {
+    // The first account of a database made by tarvenor_import (no account),
+    // through the administration use case: the login then accepts it.
+    QFETCH(QString, base);
+    QFETCH(QString, identifiant);
+    QFETCH(QByteArray, entree);
+    QFETCH(int, statut);
+    QFETCH(QString, message);
+    BaseDeTest b(base.startsWith(QLatin1String("demo")));
+    if (base == QLatin1String("demo sans admin"))
+        b.executer(QStringLiteral("DELETE FROM Utilisateur WHERE UTI_GROUP = 'ADMIN'"));
+    const QString chemin = base == QLatin1String("absente")
+                               ? QDir(b.dossier()).filePath(QStringLiteral("absente.mdb"))
+                               : b.chemin();
+    const long comptes = b.compter(QStringLiteral("SELECT count(*) FROM Utilisateur"));
+    Data::fermerConnexions();
+    const QByteArray avant = lireOctets(chemin);
+    const ResultatOutil r = lancer(QStringLiteral("tarvenor_admin"),
+                                   {QStringLiteral("--creer-admin"), identifiant, chemin}, entree);
+    QCOMPARE(r.statut, statut);
+    QVERIFY2((statut == 0 ? r.sortie : r.erreurs).contains(message),
+             qPrintable(r.sortie + r.erreurs));
+    QVERIFY(!r.erreurs.contains(QStringLiteral("Secret")) &&
+            !r.sortie.contains(QStringLiteral("Secret")));
+    if (statut != 0) {
+        QCOMPARE(lireOctets(chemin), avant);
+        QVERIFY(!QFileInfo::exists(QDir(b.dossier()).filePath(QStringLiteral("absente.mdb"))));
+        return;
+    }
+    QCOMPARE(b.compter(QStringLiteral("SELECT count(*) FROM Utilisateur")), comptes + 1);
+    QTemporaryDir reglages;
+    Parametres::redirigerVers(reglages.filePath(QStringLiteral("tarvenor.ini")));
+    const ResultatSession session =
+        ouvrirSession(QStringLiteral("DUPONT"), QStringLiteral("SECRET"), chemin);
+    Parametres::redirigerVers(QString());
+    QVERIFY2(session.resultat.estFait(), qPrintable(session.resultat.message));
+    QCOMPARE(utilisateurCourant.p_GROUP, QStringLiteral("ADMIN"));
+    reinitialiserEtatGlobal();
+    Data::fermerConnexions();
 }
 
 QTEST_GUILESS_MAIN(TestOutils)

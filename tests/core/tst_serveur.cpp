@@ -98,6 +98,10 @@ void TestServeur::dialecte_data() {
     QTest::newRow("ordre français décroissant")
         << "SELECT UM_LIB FROM UniteMedicale WHERE UM_LIB <> null ORDER BY UM_LIB DESC"
         << l({"Épaule", "coude", "Bras", "abdomen"});
+    QTest::newRow("ordre français, ligatures lues oe et ae")
+        << "SELECT CT_LIB FROM CategorieThesaurus WHERE CT_LIEN = 'L' ORDER BY CT_LIB"
+        << l({"Cadre", "CÆCUM", "Caféine", "Coccyx", "Cœur", "Coude", "Crâne", "Cytologie",
+              "Manœuvre", "Manomètre", "Odeur", "ŒSOPHAGE", "Os"});
     QTest::newRow("UNION ... ORDER BY T.col")
         << "SELECT UM_Code FROM UniteMedicale WHERE UM_Code = 'U3' UNION SELECT UM_Code FROM "
            "UniteMedicale WHERE UM_Code = 'U1' ORDER BY UniteMedicale.UM_Code"
@@ -127,6 +131,19 @@ void TestServeur::dialecte() {
         "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'C1', 'D1');"
         "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES "
         "(1, 'l''œil; DROP TABLE CCAM', 'U1');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'Cytologie', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'Os', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'Cœur', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'Manomètre', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'Crâne', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'ŒSOPHAGE', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'Caféine', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'Manœuvre', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'Coude', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'CÆCUM', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'Odeur', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'Cadre', 'L');"
+        "INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES (2, 'Coccyx', 'L');"
         "INSERT INTO \"Systèmes\" (SYCODE, SYLIBELLE) VALUES ('S', 'Œil')"));
     QCOMPARE(colonne(Data().CreeRecordset(requete)), attendus);
 }

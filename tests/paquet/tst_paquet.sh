@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: made by CPack from the build folder
-# (in a temporary folder), unpacked with dpkg -x into a clean folder, its
-# files and dependencies checked, its tools run, and the installed program
-# started offscreen twice on a fresh account.
+# (in a temporary folder), checked by lintian (no error, no warning),
+# unpacked with dpkg -x into a clean folder, its files, dependencies and
+# manual pages checked, its tools run, and the installed program started
+# offscreen twice on a fresh account.
 #   tst_paquet.sh BUILD_FOLDER SOURCE_FOLDER
 # Exit status 77 (skipped, reason printed) when the packaging tools are missing.
 set -euo pipefail
 build=$1
 sources=$2
 
-for outil in cpack dpkg-deb dpkg-shlibdeps file; do
+for outil in cpack dpkg-deb dpkg-shlibdeps file lintian man; do
     if ! command -v "$outil" >/dev/null; then
-        echo "SKIP: $outil est absent (paquets cmake, dpkg-dev, file : scripts/installer.sh)"
+        echo "SKIP: $outil est absent (paquets cmake, dpkg-dev, file, lintian, man-db : scripts/installer.sh tests)"
         exit 77
     fi
 done
@@ -41,23 +42,50 @@ for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libsqlite3-
     grep -q "\b$dep\b" <<<"$depends" || echec "la dépendance $dep manque"
 done
 
+# --- Debian's checks: every error and warning of lintian fails (info may stay) ---
+lintian --no-tag-display-limit "$deb" >"$tmp/lintian.log" 2>&1 || true
+cat "$tmp/lintian.log"
+! grep -E '^[EW]: ' "$tmp/lintian.log" >/dev/null || echec "lintian signale des erreurs ou des avertissements"
+
 # --- Unpacked in a clean folder ---
 racine="$tmp/racine"
 dpkg -x "$deb" "$racine"
-for f in usr/bin/tarvenor usr/bin/tarvenor_import usr/bin/tarvenor_demo; do
+programmes="tarvenor tarvenor_admin tarvenor_demo tarvenor_import tarvenor_migrer"
+for p in $programmes; do
+    f=usr/bin/$p
     [ -x "$racine/$f" ] || echec "$f n'est pas installé"
     ! ldd "$racine/$f" | grep -q "not found" || echec "$f : bibliothèque introuvable"
 done
 for f in usr/share/applications/tarvenor.desktop \
     usr/share/icons/hicolor/scalable/apps/tarvenor.svg \
     usr/share/icons/hicolor/48x48/apps/tarvenor.png \
-    usr/share/icons/hicolor/256x256/apps/tarvenor.png; do
+    usr/share/icons/hicolor/256x256/apps/tarvenor.png \
+    usr/share/doc/tarvenor/copyright usr/share/doc/tarvenor/changelog.gz; do
     [ -s "$racine/$f" ] || echec "$f n'est pas installé"
 done
+cmp -s "$racine/usr/share/doc/tarvenor/copyright" "$sources/paquet/copyright" ||
+    echec "copyright n'est pas celui du projet"
 # Nothing of the build (tests, benchmarks, other tools) is shipped.
 attendus=$(cd "$racine" && find . -type f | sort | grep -v '^./usr/share/icons/' | tr '\n' ' ')
-[ "$attendus" = "./usr/bin/tarvenor ./usr/bin/tarvenor_demo ./usr/bin/tarvenor_import ./usr/share/applications/tarvenor.desktop " ] ||
-    echec "fichiers inattendus : $attendus"
+prevus="./usr/bin/tarvenor ./usr/bin/tarvenor_admin ./usr/bin/tarvenor_demo ./usr/bin/tarvenor_import ./usr/bin/tarvenor_migrer ./usr/share/applications/tarvenor.desktop ./usr/share/doc/tarvenor/changelog.gz ./usr/share/doc/tarvenor/copyright "
+for p in $programmes; do
+    prevus="$prevus./usr/share/man/man1/$p.1.gz "
+done
+[ "$attendus" = "$prevus" ] || echec "fichiers inattendus : $attendus"
+
+# --- The manual pages, as man shows them: no warning of the formatter, the
+# French sections, the program's options ---
+for p in $programmes; do
+    page="$racine/usr/share/man/man1/$p.1.gz"
+    texte=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>"$tmp/man.err") ||
+        echec "man -l $p.1.gz a échoué"
+    [ ! -s "$tmp/man.err" ] || { cat "$tmp/man.err"; echec "man -l $p.1.gz signale des défauts"; }
+    for attendu in NOM SYNOPSIS DESCRIPTION OPTIONS "CODE DE RETOUR" "$p - " "--version"; do
+        grep -qF -- "$attendu" <<<"$texte" || echec "la page de $p n'a pas « $attendu »"
+    done
+    aide=$("$racine/usr/bin/$p" --help) || echec "$p --help a échoué"
+    grep -q "^Usage : $p " <<<"$aide" || echec "$p --help : $aide"
+done
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$racine/usr/share/applications/tarvenor.desktop" ||
         echec "entrée de bureau refusée par desktop-file-validate"

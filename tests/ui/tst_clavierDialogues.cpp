@@ -35,6 +35,7 @@
 #include "f_utilisateurs.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -189,9 +190,22 @@ void TestClavierDialogues::focusEtEchap() {
     PiloteDialogues pilote;
     QString vu;
     bool fermeParEchap = false;
+    QStringList sansMnemonique;
     pilote.quand(dialogue, [&](QDialog* d) {
         QWidget* focus = focusALOuverture(d);
         vu = nom(focus);
+        // Each label of a field has its Alt letter, none shared.
+        QString lettres;
+        for (const QLabel* l : d->findChildren<QLabel*>()) {
+            if (!l->buddy() || !l->isVisibleTo(d))
+                continue;
+            const QString t = l->text();
+            const qsizetype i = t.indexOf(QLatin1Char('&'));
+            if (i < 0 || i + 1 >= t.size() || lettres.contains(t.at(i + 1).toLower()))
+                sansMnemonique << t;
+            else
+                lettres += t.at(i + 1).toLower();
+        }
         // Escape is Annuler: the dialog closes, refused.
         QTest::keyClick(focus ? focus : d, Qt::Key_Escape);
         fermeParEchap = !d->isVisible() && d->result() == QDialog::Rejected;
@@ -201,6 +215,7 @@ void TestClavierDialogues::focusEtEchap() {
     QCOMPARE(pilote.dialogues.value(0), dialogue);
     QCOMPARE(vu, champ);
     QVERIFY(fermeParEchap);
+    QCOMPARE(sansMnemonique, QStringList());
 }
 
 void TestClavierDialogues::entreeValide_data() {

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -276,6 +277,22 @@ void TestPlateformeQt::fenetreAttente() {
     progression().avancer(0);
     QCOMPARE(w->l_valeur->text(), QStringLiteral("0 % "));
     progression().fin();
+    QVERIFY(!w->b_annuler->isVisible()); // work that cannot stop offers no "Annuler"
+    {
+        // Work that may stop: "Annuler" is offered, and a click is seen by
+        // the work at its next step; the next work starts afresh.
+        ProgressionPortee p(QStringLiteral("Mise en page du rapport..."), 10,
+                            ProgressionPortee::Annulation::Permise);
+        QVERIFY(w->b_annuler->isVisible());
+        QCOMPARE(w->b_annuler->text(), QStringLiteral("Annuler"));
+        QVERIFY(!p.annulee());
+        QTest::mouseClick(w->b_annuler, Qt::LeftButton);
+        p.avancer(1);
+        QVERIFY(p.annulee());
+    }
+    QVERIFY(!w->isVisible());
+    ProgressionPortee p(QStringLiteral("Chargement en cours..."), 2);
+    QVERIFY(!p.annulee() && !w->b_annuler->isVisible());
 }
 
 void TestPlateformeQt::curseur() {

@@ -16,6 +16,8 @@
 #include "Recordset.h"
 #include "Session.h"
 #include "Utilisateur.h"
+#include "ctr_motCle.h"
+#include "d_aide.h"
 #include "d_apropos.h"
 #include "f_ThesaurusDIM.h"
 #include "f_principale.h"
@@ -26,15 +28,19 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <memory>
 
@@ -83,6 +89,9 @@ private slots:
     void demarrage();
     void aPropos();
     void listeUM();
+    void espacesEtCommandes();
+    void raccourcis();
+    void placementMaximise();
 
 private:
     void nouvelleFenetre() {
@@ -128,29 +137,41 @@ void TestPrincipale::menus() {
     QStringList barre;
     for (QAction* a : f->menuBar()->actions())
         barre << a->text() + (a->isVisible() ? "" : " (caché)");
-    QCOMPARE(barre, (QStringList{"&Fichier", "&Thésaurus (caché)", "&Administration (caché)"}));
+    QCOMPARE(barre, (QStringList{"&Fichier", "&Thésaurus (caché)", "&Panier (caché)",
+                                 "&Administration (caché)", "Aid&e"}));
     QCOMPARE(textesMenu(f->m_fichier),
-             (QStringList{"m_f_connexion=&Connexion", "m_chgUser=Changer d'utilisateur", "-",
-                          "m_f_propos=À &propos de ", "-", "m_f_quitter=&Quitter"}));
+             (QStringList{"m_f_connexion=&Connexion", "m_chgUser=C&hanger d'utilisateur", "-",
+                          "m_f_imprimer=&Imprimer…", "m_f_exporter=&Exporter le thésaurus…",
+                          "m_f_retour=&Retour", "-", "m_f_quitter=&Quitter"}));
     QCOMPARE(textesMenu(f->m_thesaurus),
-             (QStringList{"m_ajoutThUM=Ajouter le thésaurus de l'UM",
-                          "m_export=Exporter le thésaurus", "m_import=Importer un thésaurus", "-",
-                          "m_actesARemplacer=Actes à remplacer..."}));
+             (QStringList{"m_ajoutThUM=&Ajouter le thésaurus de l'UM",
+                          "m_export=&Exporter le thésaurus", "m_import=&Importer un thésaurus", "-",
+                          "m_actesARemplacer=Actes à &remplacer…"}));
+    QCOMPARE(textesMenu(f->m_panier),
+             (QStringList{"m_p_selectionner=&Sélectionner cet acte",
+                          "m_p_selection=&Visualiser les actes sélectionnés"}));
     QCOMPARE(textesMenu(f->m_admin),
              (QStringList{"m_a_uti=&Gestion des utilisateurs", "m_a_UM=&Unités médicales"}));
+    QCOMPARE(textesMenu(f->m_aide), (QStringList{"m_guide=&Guide de l'utilisateur", "-",
+                                                 "m_f_propos=À &propos de Tarvenor…"}));
     QCOMPARE(textesMenu(f->m_TheUM),
-             (QStringList{"m_ajoutActe=Ajouter des actes", "m_suppActe=Supprimer l'acte",
-                          "m_ajoutCat=Ajouter des catégories", "m_suppCat=Supprimer la catégorie",
-                          "m_modifCat=Renommer la catégorie"}));
-    QCOMPARE(textesMenu(f->m_UM), (QStringList{"m_ajoutUM=Nouvelle unité médicale",
-                                               "m_modifUM=Modifier", "m_suppUM=Supprimer"}));
+             (QStringList{"m_ajoutActe=Ajouter des &actes", "m_suppActe=&Supprimer l'acte",
+                          "m_ajoutCat=Ajouter des &catégories", "m_suppCat=Supprimer la ca&tégorie",
+                          "m_modifCat=&Renommer la catégorie"}));
+    QCOMPARE(textesMenu(f->m_UM), (QStringList{"m_ajoutUM=&Nouvelle unité médicale",
+                                               "m_modifUM=&Modifier", "m_suppUM=&Supprimer"}));
     QCOMPARE(textesMenu(f->m_uti),
-             (QStringList{"m_ajoutUti=Nouveau", "m_modifUti=Modifier", "m_suppUti=Supprimer"}));
+             (QStringList{"m_ajoutUti=&Nouveau", "m_modifUti=&Modifier", "m_suppUti=&Supprimer"}));
     // The context menus never appear in the menu bar.
     for (QMenu* m : {f->m_TheUM, f->m_UM, f->m_uti})
         QVERIFY(!f->menuBar()->actions().contains(m->menuAction()));
+    // No user yet: the status bar says so, and the toolbar's commands are off.
+    QCOMPARE(f->l_utilisateur->text(), QStringLiteral("Non connecté"));
+    for (QAction* a :
+         {f->m_f_imprimer, f->m_f_exporter, f->m_f_retour, f->m_p_selection, f->m_p_selectionner})
+        QVERIFY(!a->isEnabled());
     // With none of their windows open, the commands do nothing.
-    for (QMenu* m : {f->m_thesaurus, f->m_TheUM, f->m_UM, f->m_uti})
+    for (QMenu* m : {f->m_thesaurus, f->m_panier, f->m_TheUM, f->m_UM, f->m_uti})
         for (QAction* a : m->actions())
             a->trigger();
     QVERIFY(m_messages->journal().empty());
@@ -519,13 +540,16 @@ void TestPrincipale::demarrage() {
 
 void TestPrincipale::aPropos() {
     PiloteConnexion pilote;
-    QString titre, version, fenetre;
+    QString titre, version, fenetre, bibliotheques, licence, ccam;
     pilote.avantSaisie = [&](QDialog* d) {
         auto* a = qobject_cast<d_apropos*>(d);
         QVERIFY(a);
         fenetre = a->windowTitle();
         titre = a->lblTitle->text();
         version = a->lblVersion->text();
+        bibliotheques = a->l_bibliotheques->text();
+        licence = a->l_licence->text();
+        ccam = a->l_ccam->isVisible() ? a->l_ccam->text() : QString();
         QTest::mouseClick(a->cmdSysInfo, Qt::LeftButton);
     };
     m_principale->m_f_propos->trigger();
@@ -536,6 +560,11 @@ void TestPrincipale::aPropos() {
     QCOMPARE(m_messages->textes(),
              QStringList{"Les informations système ne sont pas disponibles actuellement"});
     QCOMPARE(m_messages->journal().front().icone, Icone::Aucune);
+    QVERIFY2(bibliotheques.contains(QRegularExpression(
+                 QStringLiteral("^Qt \\d+\\.\\d+\\.\\d+, SQLite \\d+\\.\\d+\\.\\d+$"))),
+             qPrintable(bibliotheques));
+    QVERIFY(licence.contains(QStringLiteral("GNU GPL, version 3 ou ultérieure")));
+    QCOMPARE(ccam, QString()); // the slot of the classification's version
 }
 
 void TestPrincipale::listeUM() {
@@ -556,6 +585,92 @@ void TestPrincipale::listeUM() {
     QCOMPARE(combo.itemText(1), QStringLiteral("U02 - Chirurgie viscérale"));
     QCOMPARE(liste.count(), 2);
     QCOMPARE(liste.item(1)->text(), QStringLiteral("U02 - Chirurgie viscérale"));
+}
+
+void TestPrincipale::espacesEtCommandes() {
+    // The title names the workspace, the status bar the user and the
+    // database, and the menus offer what the toolbar offers.
+    f_principale* f = m_principale.get();
+    PiloteConnexion pilote;
+    pilote.connecter(QStringLiteral("MED1"), QStringLiteral("m"), m_base->chemin());
+    f->afficherConnexion();
+    QCOMPARE(f->windowTitle(), QStringLiteral("Thésaurus du médecin — Tarvenor"));
+    QCOMPARE(f->l_utilisateur->text(), QStringLiteral("Utilisateur : MED1 (MEDECIN)"));
+    QVERIFY2(f->l_base->text().startsWith(QStringLiteral("Base : ")) &&
+                 f->l_base->text().contains(QFileInfo(m_base->chemin()).fileName()),
+             qPrintable(f->l_base->text()));
+    QVERIFY(!f->l_versionCcam->isVisible());
+    QVERIFY(f->m_panier->menuAction()->isVisible());
+    QVERIFY(f->m_p_selection->isEnabled() && f->m_p_selectionner->isEnabled());
+    QVERIFY(!f->m_f_imprimer->isEnabled() && !f->m_f_retour->isEnabled());
+    f->m_p_selection->trigger(); // as the toolbar's button: the basket is empty
+    QCOMPARE(m_messages->textes(), QStringList{"Vous n'avez sélectionné aucun acte"});
+
+    pilote.connecter(QStringLiteral("DIM1"), QStringLiteral("d"), m_base->chemin());
+    f->m_chgUser->trigger();
+    supprimerDiffere();
+    QCOMPARE(f->windowTitle(), QStringLiteral("Thésaurus d'un médecin — Tarvenor"));
+    QCOMPARE(f->l_utilisateur->text(), QStringLiteral("Utilisateur : DIM1 (DIM)"));
+    QVERIFY(!f->m_panier->menuAction()->isVisible());
+    QVERIFY(f->m_f_imprimer->isEnabled() && f->m_f_exporter->isEnabled());
+    QVERIFY(!f->m_f_retour->isEnabled());
+    // On the DIM window's search tabs the print and export commands are off.
+    f->fenetreOuverte<f_ThesaurusDIM>()->TS_Thes->setCurrentIndex(0);
+    QCOMPARE(f->windowTitle(), QStringLiteral("Département d'information médicale — Tarvenor"));
+    QVERIFY(!f->m_f_imprimer->isEnabled() && !f->m_f_exporter->isEnabled());
+}
+
+void TestPrincipale::raccourcis() {
+    f_principale* f = m_principale.get();
+    PiloteConnexion pilote;
+    pilote.connecter(QStringLiteral("MED1"), QStringLiteral("m"), m_base->chemin());
+    f->afficherConnexion();
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    // Ctrl+F: the keyword box, whichever search tab was shown.
+    auto* medecin = f->fenetreOuverte<f_thesaurusMED>();
+    medecin->TS_Thes->setCurrentIndex(3);
+    QTest::keyClick(f, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(medecin->TS_Thes->currentIndex(), 0);
+    QCOMPARE(QApplication::focusWidget(), medecin->ctr_motCle1->t_motCle);
+    // F1: the user guide, one window however often it is asked for.
+    QTest::keyClick(f, Qt::Key_F1);
+    QTest::keyClick(f, Qt::Key_F1);
+    const auto guides = f->findChildren<d_aide*>();
+    QCOMPARE(guides.size(), 1);
+    QVERIFY(guides.first()->isVisible());
+    const QString guide = guides.first()->t_aide->toPlainText();
+    for (const char* partie : {"Le parcours d’un séjour (médecin)", "Le travail du DIM",
+                               "Le travail de l’administrateur", "Raccourcis clavier"})
+        QVERIFY2(guide.contains(QString::fromUtf8(partie)), partie);
+    guides.first()->close();
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    // Ctrl+Q: the quit question; No keeps the window.
+    m_messages->setReponseSuivante(Reponse::Non);
+    QTest::keyClick(f, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(m_messages->textes(), QStringList{"Voulez vous vraiment quitter ?"});
+    QVERIFY(f->isVisible());
+}
+
+void TestPrincipale::placementMaximise() {
+    // Maximised at exit, maximised at the next start.
+    m_principale->showMaximized();
+    QTRY_VERIFY(m_principale->isMaximized());
+    m_messages->setReponseSuivante(Reponse::Oui);
+    QVERIFY(m_principale->close());
+    QVERIFY(!Parametres::lire(Parametres::MainWidth).isEmpty());
+    nouvelleFenetre();
+    QTRY_VERIFY(m_principale->isMaximized());
+    // A placement Qt cannot read: the four settings place the window.
+    Parametres::ecrire(Parametres::MainGeometry, QStringLiteral("illisible"));
+    Parametres::ecrire(Parametres::MainLeft, QStringLiteral("0"));
+    Parametres::ecrire(Parametres::MainTop, QStringLiteral("0"));
+    Parametres::ecrire(Parametres::MainWidth, QString::number(m_principale->minimumWidth() * 15));
+    Parametres::ecrire(Parametres::MainHeight, QString::number(m_principale->minimumHeight() * 15));
+    nouvelleFenetre();
+    QVERIFY(!m_principale->isMaximized());
+    QCOMPARE(m_principale->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
 }
 
 // The screen of a common office display, so that the first-run placement

@@ -24,6 +24,7 @@
 #include "QtRapport.h"
 #include "ThesaurusDeTest.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QDialog>
 #include <QDir>
@@ -206,6 +207,8 @@ private slots:
     void apercuDuDossier();
     void rapportDuThesaurusDepuisLaBase();
     void fenetreDuThesaurus();
+    void touchesDeLApercu();
+    void annulation();
 };
 
 void TstRapports::initTestCase() {
@@ -403,7 +406,7 @@ void TstRapports::dateEtHeure() {
 
 void TstRapports::pdfLuParPdftotext() {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QFAIL("pdftotext manque : lancez scripts/installer.sh (poppler-utils).");
+        QFAIL("pdftotext manque : lancez scripts/installer.sh tests (poppler-utils).");
     QTemporaryDir dossierPdf;
     const QString chemin = dossierPdf.filePath(QStringLiteral("dossier.pdf"));
     const std::shared_ptr<QtRapport> r = rapportDossier(dossier(60));
@@ -617,6 +620,57 @@ void TstRapports::fenetreDuThesaurus() {
     fenetre->close();
     QTRY_VERIFY(fenetre.isNull());
     QCOMPARE(DR_thesaurus::instance(), nullptr);
+}
+
+void TstRapports::touchesDeLApercu() {
+    // The page keys work with the focus on the pages, not only in the
+    // preview's toolbar.
+    QtApercuRapport apercu;
+    apercu.resize(900, 1000);
+    apercu.show();
+    apercu.setRapport(rapportDossier(dossier(60)));
+    apercu.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&apercu));
+    QWidget* pages = apercu.vue()->findChild<QAbstractScrollArea*>()->viewport();
+    pages->setFocus();
+    QCOMPARE(apercu.pageCourante(), 1);
+    QTest::keyClick(pages, Qt::Key_PageDown);
+    QCOMPARE(apercu.pageCourante(), 2);
+    QTest::keyClick(pages, Qt::Key_PageUp);
+    QCOMPARE(apercu.pageCourante(), 1);
+    QSignalSpy impression(&apercu, &QtApercuRapport::imprimerDemande);
+    QTest::keyClick(pages, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(impression.count(), 1);
+}
+
+void TstRapports::annulation() {
+    // "Annuler" during the layout keeps nothing (the next layout starts
+    // again); during the PDF, the file is left as it was, or not made.
+    const std::shared_ptr<QtRapport> r = rapportDossier(dossier(300));
+    ProgressionEnregistree progression;
+    progression.annulerApres = 0;
+    QVERIFY(!r->mettreEnPage());
+    progression.annulerApres = -1;
+    QVERIFY(r->mettreEnPage());
+    QVERIFY(r->nombrePages() > 2);
+
+    QTemporaryDir dossierPdf;
+    const QString ancien = dossierPdf.filePath(QStringLiteral("ancien.pdf"));
+    const QString nouveau = dossierPdf.filePath(QStringLiteral("nouveau.pdf"));
+    ecrireOctets(ancien, "ancien");
+    progression.annulerApres = 1;
+    for (const QString& chemin : {ancien, nouveau}) {
+        QString erreur = QStringLiteral("?");
+        QVERIFY(!r->enregistrerPdf(chemin, &erreur, true));
+        QCOMPARE(erreur, QString());
+    }
+    QCOMPARE(QDir(dossierPdf.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("ancien.pdf")});
+    QCOMPARE(lireOctets(ancien), QByteArray("ancien"));
+    progression.annulerApres = -1;
+    QString erreur;
+    QVERIFY2(r->enregistrerPdf(nouveau, &erreur, true), qPrintable(erreur));
+    QCOMPARE(texteDesPages(nouveau).size(), r->nombrePages());
 }
 
 QTEST_MAIN(TstRapports)

@@ -867,7 +867,7 @@ void TstThesaurusMedecin::newCategorie_ajouterPuisOK() {
         auto* dlg = qobject_cast<d_newCategorie*>(d);
         QVERIFY(dlg);
         QCOMPARE(dlg->windowTitle(), QStringLiteral("Nouvelle catégorie"));
-        QCOMPARE(dlg->Label1->text(), QStringLiteral("Libellé de la catégorie : "));
+        QCOMPARE(dlg->Label1->text(), QStringLiteral("&Libellé de la catégorie : "));
         QCOMPARE(dlg->Command1->text() + "|" + dlg->OKButton->text() + "|" +
                      dlg->CancelButton->text(),
                  QStringLiteral("Ajouter|OK|Annuler"));
@@ -1020,7 +1020,7 @@ void TstThesaurusMedecin::ajoutActe_ajouterPuisOK() {
         QVERIFY(dlg);
         QCOMPARE(dlg->windowTitle(), QStringLiteral("Ajout d'actes"));
         QCOMPARE(dlg->Label1->text() + "|" + dlg->Label2->text(),
-                 QStringLiteral("Catégorie :|Code de l'acte :"));
+                 QStringLiteral("&Catégorie :|Code de l'&acte :"));
         QCOMPARE(dlg->Command2->text() + "|" + dlg->OKButton->text() + "|" +
                      dlg->CancelButton->text(),
                  QStringLiteral("Ajouter|OK|Annuler"));
