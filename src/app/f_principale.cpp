@@ -1,6 +1,6 @@
 #include "f_principale.h"
 
-#include "VersionsCcam.h"
+#include "ChoixFichier.h"
 #include "DR_thesaurus.h"
 #include "Data.h"
 #include "FenetresModales.h"
@@ -16,6 +16,7 @@
 #include "QtOngletsRecherche.h"
 #include "Thesaurus.h"
 #include "Utilisateur.h"
+#include "VersionsCcam.h"
 #include "d_aide.h"
 #include "d_ajoutPanier.h"
 #include "d_apropos.h"
@@ -39,6 +40,12 @@
 #include <QToolBar>
 
 namespace {
+
+QPointer<f_principale>& fenetreBarreEtat() {
+    static QPointer<f_principale> f;
+    return f;
+}
+
 // The smallest main window, in twips (cut to the screen on a smaller one).
 constexpr int largeurMinimale = 12000;
 constexpr int hauteurMinimale = 8000;
@@ -109,6 +116,13 @@ f_principale::f_principale(QWidget* parent) : QMainWindow(parent) {
 
     creerMenus();
     creerBarreEtat();
+    // What an export or a PDF wrote, and where, in the status bar of the
+    // last main window made.
+    fenetreBarreEtat() = this;
+    installerBarreEtat([](const QString& texte) {
+        if (f_principale* f = fenetreBarreEtat())
+            f->sbStatusBar->showMessage(texte, 20000);
+    });
     updateToolBar();
     // The last window made follows the mode (tests make several in turn).
     suivreContexte([fenetre = QPointer<f_principale>(this)] {
@@ -153,8 +167,7 @@ void f_principale::creerMenus() {
     m_ajoutThUM = action(this, "m_ajoutThUM", QStringLiteral("&Ajouter le thésaurus de l'UM"));
     m_export = action(this, "m_export", QStringLiteral("&Exporter le thésaurus"));
     m_import = action(this, "m_import", QStringLiteral("&Importer un thésaurus"));
-    m_actesARemplacer =
-        action(this, "m_actesARemplacer", QStringLiteral("Actes à &remplacer…"));
+    m_actesARemplacer = action(this, "m_actesARemplacer", QStringLiteral("Actes à &remplacer…"));
     m_thesaurus->addActions({m_ajoutThUM, m_export, m_import});
     m_thesaurus->addSeparator();
     m_thesaurus->addAction(m_actesARemplacer);

@@ -1,7 +1,50 @@
 #include "ChoixFichier.h"
 
+#include "Parametres.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 namespace {
 IChoixFichier* g_choix = nullptr;
+void (*g_barreEtat)(const QString&) = nullptr;
+
+QString retenir(const QString& chemin) {
+    if (!chemin.isEmpty())
+        Parametres::ecrire(Parametres::DernierDossier, QFileInfo(chemin).absolutePath());
+    return chemin;
+}
+} // namespace
+
+QString dossierDesDocuments() {
+    const QString dernier = Parametres::lire(Parametres::DernierDossier);
+    if (!dernier.isEmpty() && QFileInfo(dernier).isDir())
+        return dernier;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+QString choisirFichierDocumentOuvrir(const QString& titre, const QString& filtre) {
+    return retenir(choisirFichierOuvrir(titre, dossierDesDocuments(), filtre));
+}
+
+QString choisirFichierDocumentEnregistrer(const QString& titre, const QString& nomPropose,
+                                          const QString& filtre) {
+    const QString dossier = dossierDesDocuments();
+    return retenir(choisirFichierEnregistrer(
+        titre, nomPropose.isEmpty() ? dossier : QDir(dossier).filePath(nomPropose), filtre));
+}
+
+void annoncerDansBarreEtat(const QString& texte) {
+    if (g_barreEtat)
+        g_barreEtat(texte);
+}
+
+void installerBarreEtat(void (*annoncer)(const QString&)) {
+    g_barreEtat = annoncer;
 }
 
 QString choisirFichierOuvrir(const QString& titre, const QString& dossier, const QString& filtre) {

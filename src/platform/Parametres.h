@@ -22,6 +22,8 @@ inline constexpr Cle MainWidth{"Settings", "MainWidth"};
 inline constexpr Cle MainHeight{"Settings", "MainHeight"};
 // The window's placement as Qt saves it (base64), read before the four above.
 inline constexpr Cle MainGeometry{"Settings", "MainGeometry"};
+// The folder of the last file chosen for an export, an import or a PDF.
+inline constexpr Cle DernierDossier{"Settings", "DernierDossier"};
 // Share of the search side beside the act details, in thousandths of the
 // width, one per window that has them side by side.
 inline constexpr Cle SeparationMedecin{"Settings", "SeparationMedecin"};

@@ -128,9 +128,9 @@ QString QtApercuRapport::nomPdfPropose() const {
 bool QtApercuRapport::enregistrerPdf() {
     if (!m_rapport)
         return false;
-    QString chemin = choisirFichierEnregistrer(QStringLiteral("Enregistrer en PDF"),
-                                               QDir::home().filePath(nomPdfPropose()),
-                                               QStringLiteral("Documents PDF (*.pdf)|*.pdf"));
+    QString chemin =
+        choisirFichierDocumentEnregistrer(QStringLiteral("Enregistrer en PDF"), nomPdfPropose(),
+                                          QStringLiteral("Documents PDF (*.pdf)|*.pdf"));
     if (chemin.isEmpty())
         return false;
     if (QFileInfo(chemin).suffix().isEmpty())
@@ -142,5 +142,6 @@ bool QtApercuRapport::enregistrerPdf() {
             afficherMessage(erreur, QStringLiteral("Erreur"), Icone::Critique);
         return false;
     }
+    annoncerDansBarreEtat(QStringLiteral("PDF enregistré : ") + QDir::toNativeSeparators(chemin));
     return true;
 }

@@ -1,6 +1,7 @@
 #include "EchangeThesaurus.h"
 
 #include "AccesDonnees.h"
+#include "ChoixFichier.h"
 #include "Data.h"
 #include "Globals.h"
 #include "ListeHelpers.h"
@@ -13,6 +14,7 @@
 #include "adCCAM.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -65,8 +67,11 @@ bool ecrireFichier(const QString& chemin, const QString& texte) {
     QSaveFile fichier(chemin);
     if (fichier.open(QIODevice::WriteOnly)) {
         const QByteArray octets = octetsExport(texte);
-        if (fichier.write(octets) == octets.size() && fichier.commit())
+        if (fichier.write(octets) == octets.size() && fichier.commit()) {
+            annoncerDansBarreEtat(QStringLiteral("Fichier écrit : ") +
+                                  QDir::toNativeSeparators(chemin));
             return true;
+        }
     }
     erreur(QStringLiteral("Le fichier d'export ") + chemin +
            QStringLiteral(" ne peut pas être écrit. Vérifiez le dossier choisi et vos droits "

@@ -144,13 +144,13 @@ bool confirmerRemplacementThesaurus(bool thesaurusNonVide) {
 }
 
 QString choisirFichierImportThesaurus() {
-    return choisirFichierOuvrir(QStringLiteral("Export"), QCoreApplication::applicationDirPath(),
-                                QStringLiteral("Text (*.txt)|*.txt"));
+    return choisirFichierDocumentOuvrir(QStringLiteral("Importer un thésaurus"),
+                                        QStringLiteral("Text (*.txt)|*.txt"));
 }
 
 QString choisirFichierExportThesaurus() {
-    return choisirFichierEnregistrer(
-        QStringLiteral("Export"), QCoreApplication::applicationDirPath(),
+    return choisirFichierDocumentEnregistrer(
+        QStringLiteral("Export"), QString(),
         QStringLiteral("Text (*.txt)|*.txt|Word (*.doc)|*.doc|Excel (*.xls)|*.xls"));
 }
 

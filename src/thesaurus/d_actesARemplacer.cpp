@@ -196,10 +196,9 @@ void d_actesARemplacer::supprimer() {
 }
 
 void d_actesARemplacer::exporter() {
-    const QString chemin = choisirFichierEnregistrer(
+    const QString chemin = choisirFichierDocumentEnregistrer(
         QStringLiteral("Exporter la liste des actes à remplacer"),
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-        QStringLiteral("Texte (*.txt)|*.txt"));
+        QStringLiteral("actes à remplacer.txt"), QStringLiteral("Texte (*.txt)|*.txt"));
     if (chemin.isEmpty())
         return;
     CurseurOccupe sablier;

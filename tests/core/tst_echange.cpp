@@ -4,12 +4,14 @@
 // old thesaurus on failure.
 
 #include "BaseDeTest.h"
+#include "ChoixFichier.h"
 #include "Data.h"
 #include "EchangeThesaurus.h"
 #include "FichiersDeTest.h"
 #include "Globals.h"
 #include "Medecin.h"
 #include "Messages.h"
+#include "Parametres.h"
 #include "Thesaurus.h"
 #include "ThesaurusDeTest.h"
 
@@ -76,6 +78,7 @@ private slots:
     void exportMedecin_data();
     void exportMedecin();
     void exportImpossible();
+    void exportDansLeDernierDossierEtAnnonce();
     void exportHorsWindows1252_data();
     void exportHorsWindows1252();
 
@@ -167,6 +170,32 @@ void TestEchange::exportMedecin() {
     const QString chemin = base.dossier() + "/" + nom;
     QVERIFY(Thesaurus().exporterMED(medecin("MED1"), chemin));
     QCOMPARE(lire(chemin), aujourdhui() + enteteMedecin + corps);
+}
+
+namespace {
+QStringList g_annonces;
+}
+
+// The export chooser starts in the folder of the last file chosen (the
+// user's documents before any), and what was written is told in the status
+// bar.
+void TestEchange::exportDansLeDernierDossierEtAnnonce() {
+    BaseDeTest base;
+    remplirThesaurusDeTest(base);
+    QTemporaryDir reglages;
+    Parametres::redirigerVers(reglages.filePath("tarvenor.ini"));
+    installerBarreEtat([](const QString& texte) { g_annonces << texte; });
+    ChoixFichierScripte choix;
+    const QString chemin = base.dossier() + "/um.txt";
+    choix.setFichierSuivant(chemin);
+    QCOMPARE(choisirFichierDocumentEnregistrer("Export", QString(), "Text (*.txt)|*.txt"), chemin);
+    QVERIFY(choix.dernierDossier != QCoreApplication::applicationDirPath());
+    QVERIFY(Thesaurus().exporterUM("UM1 - Cardiologie", chemin));
+    QCOMPARE(g_annonces, QStringList{"Fichier écrit : " + QDir::toNativeSeparators(chemin)});
+    choisirFichierDocumentOuvrir("Importer un thésaurus", "Text (*.txt)|*.txt");
+    QCOMPARE(choix.dernierDossier, base.dossier());
+    installerBarreEtat(nullptr);
+    Parametres::redirigerVers(QString());
 }
 
 void TestEchange::exportImpossible() {

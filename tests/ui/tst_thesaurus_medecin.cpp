@@ -575,8 +575,10 @@ void TstThesaurusMedecin::import_laisseLeThesaurusEntier() {
     QCOMPARE(p.messages.journal().front().titre, QStringLiteral("Confirmation"));
     QCOMPARE(p.choix.appels, confirmation == Reponse::Oui ? 1 : 0);
     if (confirmation == Reponse::Oui) {
-        QCOMPARE(p.choix.dernierTitre, QStringLiteral("Export"));
+        QCOMPARE(p.choix.dernierTitre, QStringLiteral("Importer un thésaurus"));
         QCOMPARE(p.choix.dernierFiltre, QStringLiteral("Text (*.txt)|*.txt"));
+        // Never the program's folder, which an installed program cannot write.
+        QVERIFY(p.choix.dernierDossier != QCoreApplication::applicationDirPath());
     }
     if (!message.isEmpty())
         QCOMPARE(p.messages.textes().last(),
