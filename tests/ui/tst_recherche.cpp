@@ -156,6 +156,8 @@ private slots:
     void frappeUneRechercheParPause();
     void frappeGardeLaSelection();
     void correctionProposee();
+    void motsTapesEnModeCode_data();
+    void motsTapesEnModeCode();
     void frappeBaseOccupee();
     void choixParClicEtFleche();
     void detailsDansLaFenetreHote();
@@ -490,12 +492,83 @@ void tst_recherche::correctionProposee() {
     QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
     QCOMPARE(m_messages->textes(), QStringList{aucunResultat});
     QVERIFY(etatListe(panneau).contains(QStringLiteral("Vouliez-vous dire")));
-    // Codes are not corrected.
+    // Codes are not corrected; words that begin no code get the label search.
     demandees.clear();
     panneau.O_recherche[0]->setChecked(true);
     QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
-    QCOMPARE(etatListe(panneau), QStringLiteral("Aucun résultat pour cette recherche."));
+    lu.setHtml(etatListe(panneau));
+    QCOMPARE(lu.toPlainText(),
+             QStringLiteral("Aucun résultat pour cette recherche.\nRechercher « tarvenoriqe "
+                            "unilaterale » dans les libellés"));
     QCOMPARE(demandees, QStringList());
+}
+
+// Words typed while "Code" is set: when no code can begin with them, the
+// empty list offers the label search; its link sets "Libellé" and searches.
+void tst_recherche::motsTapesEnModeCode_data() {
+    QTest::addColumn<QString>("saisie");
+    QTest::addColumn<bool>("entree");
+    QTest::addColumn<QString>("etat");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QStringList>("messages");
+    const QString aucun = QStringLiteral("Aucun résultat pour cette recherche.");
+    QTest::newRow("deux mots du libellé")
+        << "tarvenorique unilaterale" << false
+        << aucun + "\nRechercher « tarvenorique unilaterale » dans les libellés"
+        << QStringList{"QQZA002"} << QStringList{};
+    QTest::newRow("une lettre à la place d'un chiffre")
+        << "tarvenorite" << false << aucun + "\nRechercher « tarvenorite » dans les libellés"
+        << QStringList{"QQZA001"} << QStringList{};
+    QTest::newRow("chiffre dans les lettres, rien dans les libellés")
+        << "qq9z" << false << aucun + "\nRechercher « qq9z » dans les libellés" << QStringList{}
+        << QStringList{};
+    QTest::newRow("deux lettres par Entrée")
+        << "zy" << true << aucun << QStringList{} << QStringList{aucunResultat};
+    QTest::newRow("début de code possible")
+        << "QQZB" << false << aucun << QStringList{} << QStringList{};
+    QTest::newRow("par Entrée, trop court pour la frappe")
+        << "z1" << true << aucun + "\nRechercher « z1 » dans les libellés" << QStringList{}
+        << QStringList{aucunResultat, aucunResultat};
+}
+
+void tst_recherche::motsTapesEnModeCode() {
+    QFETCH(QString, saisie);
+    QFETCH(bool, entree);
+    QFETCH(QString, etat);
+    QFETCH(QStringList, codes);
+    QFETCH(QStringList, messages);
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    QVERIFY(panneau.O_recherche[0]->isChecked());
+    taper(panneau, saisie);
+    if (entree)
+        QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
+    QCOMPARE(codesListe(panneau.LV_Actes), QStringList());
+    QTextDocument lu;
+    lu.setHtml(etatListe(panneau));
+    QCOMPARE(lu.toPlainText(), etat);
+    // The link, as a click on it gives it.
+    QString lien;
+    for (QTextBlock b = lu.begin(); b.isValid(); b = b.next())
+        for (auto f = b.begin(); !f.atEnd(); ++f)
+            if (f.fragment().charFormat().isAnchor())
+                lien = f.fragment().charFormat().anchorHref();
+    if (etat == QStringLiteral("Aucun résultat pour cette recherche.")) {
+        QCOMPARE(lien, QString());
+        return;
+    }
+    const int recherches = panneau.recherchesSuivies();
+    emit panneau.l_etatListe->linkActivated(lien);
+    QVERIFY(panneau.O_recherche[1]->isChecked());
+    QCOMPARE(panneau.t_motCle->text(), saisie);
+    QCOMPARE(codesListe(panneau.LV_Actes), codes);
+    QCOMPARE(m_messages->textes(), messages);
+    // One search for the click, none more when the typing pause would end.
+    QTest::qWait(ctr_motCle::delaiFrappeMs * 2);
+    QVERIFY(panneau.recherchesSuivies() <= recherches + 1);
+    if (!codes.isEmpty())
+        QCOMPARE(acteCourant.code, codes.constFirst());
 }
 
 // Another program importing into the file: while it has only written its
