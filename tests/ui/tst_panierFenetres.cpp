@@ -139,8 +139,9 @@ void TestPanierFenetres::panneauModificateurs() {
     panneau.afficher("1", accesCCAM.getActe("XHMA001", "1"));
     QTreeWidget* lv = panneau.lv_modificateurs;
     QCOMPARE(colonne(lv, 0), QStringList({"C", "I", "1", "2", "0", "X"}));
-    QCOMPARE(colonne(lv, 2), QStringList({"20% (92,56 €)", "40€", "22,5€", "11,5% (53,22 €)",
-                                          "50% (231,4 €)", ""}));
+    QCOMPARE(colonne(lv, 2),
+             QStringList({"20%\u00A0(92,56\u00A0€)", "40,00\u00A0€", "22,50\u00A0€",
+                          "11,5%\u00A0(53,22\u00A0€)", "50%\u00A0(231,40\u00A0€)", ""}));
     // The fourth row ticked first, then three more: the fifth is refused.
     for (int ligne : {3, 0, 5, 1})
         cocher(lv, ligne);
@@ -415,7 +416,7 @@ void TestPanierFenetres::panierModificateurs() {
     QTreeWidget* lv = d.lv_modificateurs;
     QCOMPARE(colonne(lv, 0), QStringList({"C", "I", "1", "2", "0", "X"}));
     QCOMPARE(lv->topLevelItem(1)->checkState(0), Qt::Checked);
-    QCOMPARE(lv->topLevelItem(0)->text(2), QString("20% (92,56 €)"));
+    QCOMPARE(lv->topLevelItem(0)->text(2), QString("20%\u00A0(92,56\u00A0€)"));
     const ActePtr p = panier.getActeByIndice(1);
     for (int ligne : {0, 2, 3})
         cocher(lv, ligne);
