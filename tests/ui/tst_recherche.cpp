@@ -175,6 +175,8 @@ private slots:
     void notesDeChapitre();
     void details();
     void detailsHierarchieAlignee();
+    void detailsMontantsAlignes_data();
+    void detailsMontantsAlignes();
 
 private:
     std::unique_ptr<BaseDeTest> m_base;
@@ -1099,6 +1101,51 @@ void tst_recherche::detailsHierarchieAlignee() {
     QCOMPARE(colonnes.size(), 4);
     for (int x : colonnes)
         QCOMPARE(x, colonnes.front());
+}
+
+// The fees tab: the tariff and every modifier's amount start one under the
+// other, at any width of the panel, and none is cut from its rate.
+void tst_recherche::detailsMontantsAlignes_data() {
+    QTest::addColumn<int>("largeur");
+    QTest::addColumn<int>("lignesPropres"); // amounts on a line of their own
+    QTest::newRow("large") << 1400 << 0;
+    QTest::newRow("moyen") << 560 << 3;
+    QTest::newRow("étroit") << 180 << 6;
+}
+
+void tst_recherche::detailsMontantsAlignes() {
+    QFETCH(int, largeur);
+    QFETCH(int, lignesPropres);
+    ctr_Details details;
+    details.resize(largeur, 600);
+    details.show();
+    details.majDetails("XHMA001");
+    QTRY_VERIFY(details.t_details->document()->toRawText().contains(QStringLiteral("\u00A0€")));
+    QTextDocument* document = details.t_details->document();
+    QList<int> colonnes;
+    int propres = 0;
+    for (QTextBlock ligne = document->begin(); ligne.isValid(); ligne = ligne.next()) {
+        if (!ligne.text().contains(QStringLiteral("\u00A0€")))
+            continue;
+        const int tab = ligne.text().lastIndexOf(u'\t');
+        QVERIFY2(tab >= 0, qPrintable(ligne.text()));
+        QTextCursor curseur(document);
+        curseur.setPosition(ligne.position() + tab + 1);
+        const QRect debut = details.t_details->cursorRect(curseur);
+        curseur.setPosition(ligne.position() + ligne.length() - 1);
+        // The amount whole on the line where it starts.
+        QCOMPARE(details.t_details->cursorRect(curseur).top(), debut.top());
+        colonnes << debut.left();
+        if (ligne.text().startsWith(QStringLiteral("\t\t")))
+            ++propres;
+    }
+    QCOMPARE(colonnes.size(), 6);
+    for (int x : colonnes)
+        QVERIFY2(qAbs(x - colonnes.front()) <= 1, qPrintable(QString::number(x)));
+    QCOMPARE(propres, lignesPropres);
+    // A splitter dragged lays the text out again for the new width.
+    details.resize(180, 600);
+    QTRY_COMPARE(details.t_details->toPlainText().count(QStringLiteral("\n\t\t")), 6);
 }
 
 QTEST_MAIN(tst_recherche)
