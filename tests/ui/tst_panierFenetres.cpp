@@ -412,7 +412,11 @@ void TestPanierFenetres::panierModificateurs() {
     panier.ajouterActe(a);
     d_panier d(panier);
     d.show();
-    QCOMPARE(d.list_actes->item(0)->text(), QString("XHMA001 - Libellé de XHMA001"));
+    // The list item first, then what tells the act's activities apart.
+    QCOMPARE(d.list_actes->item(0)->text(),
+             QString("XHMA001 - Libellé de XHMA001\nActivité 1 : Réalisation de l'acte — "
+                     "462,80\u00A0€"));
+    QCOMPARE(d.l_nombreActes->text(), QString("1 acte dans le panier"));
     QTreeWidget* lv = d.lv_modificateurs;
     QCOMPARE(colonne(lv, 0), QStringList({"C", "I", "1", "2", "0", "X"}));
     QCOMPARE(lv->topLevelItem(1)->checkState(0), Qt::Checked);
@@ -454,6 +458,8 @@ void TestPanierFenetres::panierChangementDActivite() {
     const ActePtr p = panier.getActeByIndice(1);
     QCOMPARE(p->activite, QString("4"));
     QCOMPARE(p->Tarif, 170.25);
+    QCOMPARE(d.list_actes->item(0)->text(),
+             QString("XHMA001 - Libellé de XHMA001\nActivité 4 : Anesthésie — 170,25\u00A0€"));
     QCOMPARE(modificateursActe(*p), QStringList{"C"});
     QVERIFY(p->extDoc.isEmpty());
     QCOMPARE(colonne(d.lv_modificateurs, 0), QStringList({"C", "I", "1", "2"}));
@@ -467,6 +473,7 @@ void TestPanierFenetres::panierChangementDActivite() {
     choisir(d.c_phase, 1);
     QCOMPARE(panier.getActeByIndice(2)->Phase, QString("2"));
     QCOMPARE(panier.getActeByIndice(2)->Tarif, 241.5);
+    QVERIFY(d.list_actes->item(1)->text().endsWith(", phase 2 — 241,50\u00A0€"));
     QVERIFY(m_messages->journal().empty());
 }
 
@@ -488,16 +495,21 @@ void TestPanierFenetres::panierSuppressions() {
     // The last of three deleted: the first line is selected.
     QCOMPARE(cles(panier), QStringList({"TEQP0011", "TEQP0031"}));
     QCOMPARE(d.list_actes->count(), 2);
+    QCOMPARE(d.l_nombreActes->text(), QString("2 actes dans le panier"));
     QCOMPARE(d.list_actes->currentRow(), 0);
     QCOMPARE(d.acteSelectionne(), panier.getActeByIndice(1));
     // The first deleted: the new first line.
     QTest::mouseClick(d.c_supprimerActe, Qt::LeftButton);
-    QCOMPARE(d.list_actes->currentItem()->text(), QString("TEQP003 - Libellé de TEQP003"));
+    QCOMPARE(d.list_actes->currentItem()->text(),
+             QString("TEQP003 - Libellé de TEQP003\nActivité 1 : Réalisation de l'acte — "
+                     "0,00\u00A0€"));
+    QCOMPARE(d.l_nombreActes->text(), QString("1 acte dans le panier"));
     QCOMPARE(d.acteSelectionne()->code, QString("TEQP003"));
     // The only one deleted: nothing left in the window.
     QTest::mouseClick(d.c_supprimerActe, Qt::LeftButton);
     QVERIFY(panier.getListeActes().isEmpty());
     QCOMPARE(d.list_actes->count(), 0);
+    QCOMPARE(d.l_nombreActes->text(), QString("Aucun acte dans le panier"));
     QCOMPARE(d.c_activite->count() + d.c_phase->count() + d.c_extDoc->count(), 0);
     QVERIFY(!d.acteSelectionne());
 }
