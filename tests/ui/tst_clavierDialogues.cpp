@@ -30,7 +30,9 @@
 #include "d_utilisateur.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -101,6 +103,7 @@ private slots:
     void entreeValide_data();
     void entreeValide();
     void entreeDansLaRecherche();
+    void ordreTabulationUtilisateur();
 };
 
 void TestClavierDialogues::focusEtEchap_data() {
@@ -263,6 +266,31 @@ void TestClavierDialogues::entreeDansLaRecherche() {
     QCOMPARE(int(m_messages->journal().size()), 1);
     QCOMPARE(m_messages->journal().front().texte,
              QStringLiteral("aucun résultat pour cette recherche"));
+}
+
+// Tab in "Nouvel utilisateur" follows the screen, the doctor's fields after
+// the group once MEDECIN is chosen.
+void TestClavierDialogues::ordreTabulationUtilisateur() {
+    PiloteDialogues pilote;
+    QStringList parcours;
+    pilote.quand(QStringLiteral("d_utilisateur"), [&](QDialog* d) {
+        QWidget* focus = focusALOuverture(d);
+        auto* u = static_cast<d_utilisateur*>(d);
+        u->C_utilisateur->setCurrentText(QStringLiteral("MEDECIN"));
+        u->o_utilisateur[0]->setChecked(true);
+        focus->setFocus();
+        parcours << nom(QApplication::focusWidget());
+        for (int i = 0; i < 10; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            parcours << nom(QApplication::focusWidget());
+        }
+        d->reject();
+    });
+    d_utilisateur().afficher(1);
+    QCOMPARE(parcours,
+             (QStringList{"t_utilisateur_0", "t_utilisateur_1", "t_utilisateur_2",
+                          "t_utilisateur_3", "C_utilisateur", "t_utilisateur_4", "t_utilisateur_5",
+                          "C_UM", "o_utilisateur_0", "OKButton", "CancelButton"}));
 }
 
 QTEST_MAIN(TestClavierDialogues)

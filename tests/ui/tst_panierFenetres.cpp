@@ -127,6 +127,8 @@ private slots:
     void associationsAnnuler();
     void associationsValider();
     void associationsAide();
+    void associationsClavier_data();
+    void associationsClavier();
 
     void dossierSaisie();
     void dossierFermer_data();
@@ -604,8 +606,11 @@ void TestPanierFenetres::associationsAide() {
     pilote.quand("d_aide",
                  [&](QDialog* d) { page = static_cast<d_aide*>(d)->t_aide->toPlainText(); });
     d_associations d(panier);
+    d.show();
     QTest::mouseClick(d.b_aide, Qt::LeftButton);
     QCOMPARE(pilote.dialogues, QStringList{"d_aide"});
+    // Back to the list once the help is closed.
+    QCOMPARE(d.focusWidget(), d.LV_Actes);
     QVERIFY(m_messages->journal().empty());
     for (const char* texte : {"Les codes association", "50 %", "75 %"})
         QVERIFY2(page.contains(QString::fromUtf8(texte)), texte);
@@ -619,6 +624,59 @@ void TestPanierFenetres::associationsAide() {
                          "associée à cette partie."});
     QCOMPARE(m_messages->journal().front().titre, QString("Saisie des associations"));
     QCOMPARE(m_messages->journal().front().icone, Icone::Information);
+}
+
+// "Saisie des associations" by keyboard: the keys 0 to 5 give the selected
+// act its code (0 is "Rien"); Enter on the list opens the codes' menu at the
+// row and is not OK; Enter on OK is.
+void TestPanierFenetres::associationsClavier_data() {
+    QTest::addColumn<QList<int>>("touches"); // on the list, second row selected
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<bool>("menu");
+    QTest::addColumn<bool>("accepte");
+    QTest::newRow("2") << QList<int>{Qt::Key_2} << QStringList{"", "2"} << false << false;
+    QTest::newRow("5 puis 0 : Rien")
+        << QList<int>{Qt::Key_5, Qt::Key_0} << QStringList{"", ""} << false << false;
+    QTest::newRow("6 : rien ne change")
+        << QList<int>{Qt::Key_3, Qt::Key_6} << QStringList{"", "3"} << false << false;
+    QTest::newRow("Entrée sur la liste")
+        << QList<int>{Qt::Key_4, Qt::Key_Return} << QStringList{"", "4"} << true << false;
+    QTest::newRow("touche Menu") << QList<int>{Qt::Key_Menu} << QStringList{"", ""} << true
+                                 << false;
+}
+
+void TestPanierFenetres::associationsClavier() {
+    QFETCH(QList<int>, touches);
+    QFETCH(QStringList, codes);
+    QFETCH(bool, menu);
+    QFETCH(bool, accepte);
+    Panier panier;
+    panier.ajouterActe(acte("TEQP001", "1", 56.4));
+    panier.ajouterActe(acte("VCQM001", "1", 95.65));
+    PiloteDialogues pilote;
+    bool menuVu = false;
+    bool ouvert = false;
+    pilote.quand("d_associations", [&](QDialog* d) {
+        auto* a = static_cast<d_associations*>(d);
+        // A row is selected from the start.
+        QCOMPARE(a->LV_Actes->currentItem(), a->LV_Actes->topLevelItem(0));
+        QTest::keyClick(a->LV_Actes, Qt::Key_Down);
+        for (int touche : touches)
+            QTest::keyClick(a->LV_Actes, Qt::Key(touche));
+        QCOMPARE(colonne(a->LV_Actes, 3), codes);
+        menuVu = a->m_associations->isVisible();
+        a->m_associations->hide();
+        ouvert = a->isVisible() && a->result() != QDialog::Accepted;
+        // Enter on OK is OK.
+        a->OKButton->setFocus();
+        QTest::keyClick(a->OKButton, Qt::Key_Return);
+    });
+    d_associations d(panier);
+    d.afficher();
+    QCOMPARE(menuVu, menu);
+    QCOMPARE(ouvert, !accepte);
+    QCOMPARE(pilote.dialogues, QStringList({"d_associations", "d_dossier"}));
+    QCOMPARE(panier.getActeByIndice(2)->codeAss, codes.at(1));
 }
 
 void TestPanierFenetres::dossierSaisie() {

@@ -8,6 +8,7 @@
 #include "BaseDeTest.h"
 #include "Data.h"
 #include "FenetresModales.h"
+#include "GestesClavier.h"
 #include "Globals.h"
 #include "Medecin.h"
 #include "Messages.h"
@@ -168,6 +169,8 @@ private slots:
     void menuContextuel_data();
     void menuContextuel();
     void menuPanier();
+    void clavierListe_data();
+    void clavierListe();
     void menuThesaurus();
     void site();
     void siteMotPlusLargeQueSaColonne();
@@ -868,6 +871,58 @@ void tst_recherche::menuPanier() {
     QCOMPARE(dialogues, 1);
     QCOMPARE(m_messages->journal().size(), size_t(1));
     installerExecuteurModal(avant);
+}
+
+// A result row by keyboard and double click: Enter and a double click run
+// "Sélectionner cet acte", the Menu key and Shift+F10 open the pop-up at the
+// row; nothing where the pop-up is not offered.
+void tst_recherche::clavierListe_data() {
+    QTest::addColumn<QString>("groupe");
+    QTest::addColumn<int>("contexte");
+    QTest::addColumn<QString>("geste");
+    QTest::addColumn<int>("paniers");
+    QTest::addColumn<bool>("menu");
+    const QString medecin = QStringLiteral("MEDECIN");
+    QTest::newRow("Entrée") << medecin << 3 << "Entrée" << 1 << false;
+    QTest::newRow("double clic") << medecin << 3 << "double clic" << 1 << false;
+    QTest::newRow("touche Menu") << medecin << 3 << "touche Menu" << 0 << true;
+    QTest::newRow("Maj+F10") << medecin << 3 << "Maj+F10" << 0 << true;
+    QTest::newRow("F10 seul") << medecin << 3 << "F10" << 0 << false;
+    QTest::newRow("Entrée, DIM") << "DIM" << 2 << "Entrée" << 0 << false;
+    QTest::newRow("touche Menu, DIM") << "DIM" << 2 << "touche Menu" << 0 << false;
+    QTest::newRow("Entrée, dialogue de recherche") << medecin << 4 << "Entrée" << 0 << false;
+    QTest::newRow("double clic, dialogue de recherche")
+        << medecin << 4 << "double clic" << 0 << false;
+}
+
+void tst_recherche::clavierListe() {
+    QFETCH(QString, groupe);
+    QFETCH(int, contexte);
+    QFETCH(QString, geste);
+    QFETCH(int, paniers);
+    QFETCH(bool, menu);
+    utilisateurCourant.p_GROUP = groupe;
+    changerContexte(ModeEcran(contexte));
+    ctr_motCle panneau;
+    int demandes = 0;
+    connect(&panneau, &ctr_ListeActes::ajoutPanierDemande, &panneau, [&] { ++demandes; });
+    panneau.resize(600, 400);
+    panneau.show();
+    chercher(panneau, "QQZA", true);
+    QTreeWidget* liste = panneau.LV_Actes;
+    faireGeste(liste, liste->model()->index(1, 0), geste);
+    QCOMPARE(demandes, paniers);
+    if (paniers > 0)
+        QCOMPARE(acteCourant.code, QStringLiteral("QQZA002"));
+    QCOMPARE(panneau.m_listeActes->isVisible(), menu);
+    if (menu) {
+        // At the row, not wherever the mouse happens to be.
+        const QRect ligne(
+            liste->viewport()->mapToGlobal(liste->visualItemRect(liste->topLevelItem(1)).topLeft()),
+            liste->visualItemRect(liste->topLevelItem(1)).size());
+        QVERIFY(qAbs(panneau.m_listeActes->pos().y() - ligne.bottom()) <= ligne.height());
+    }
+    panneau.m_listeActes->hide();
 }
 
 // "Ajouter au thésaurus" hands the picked act's code to the category chooser.

@@ -11,6 +11,7 @@
 #include "Data.h"
 #include "EchangeThesaurus.h"
 #include "FenetresModales.h"
+#include "GestesClavier.h"
 #include "Globals.h"
 #include "Medecin.h"
 #include "Messages.h"
@@ -164,6 +165,8 @@ private slots:
     void menu_data();
     void menu();
     void selectionnerActe();
+    void clavier_data();
+    void clavier();
     void renommer_data();
     void renommer();
     void renommer_niRacineNiActe();
@@ -344,6 +347,59 @@ void TstThesaurusMedecin::selectionnerActe() {
     p.panneau->m_ajoutPanier->trigger();
     installerExecuteurModal(avant);
     QCOMPARE(ouverts, QStringList{QStringLiteral("XGMA001")});
+}
+
+// A thesaurus node by keyboard and double click: on an act, Enter and a
+// double click run "Sélectionner cet acte"; the Menu key and Shift+F10 open
+// the node's pop-up.
+void TstThesaurusMedecin::clavier_data() {
+    QTest::addColumn<int>("contexte");
+    QTest::addColumn<QString>("cle");
+    QTest::addColumn<QString>("geste");
+    QTest::addColumn<QStringList>("ouverts");
+    QTest::addColumn<QStringList>("menu"); // the pop-up's visible commands
+    const QString acte = QStringLiteral("A8 - XGMA001 - ");
+    QTest::newRow("Entrée sur un acte")
+        << 3 << acte << "Entrée" << QStringList{"XGMA001"} << QStringList{};
+    QTest::newRow("double clic sur un acte")
+        << 3 << acte << "double clic" << QStringList{"XGMA001"} << QStringList{};
+    QTest::newRow("touche Menu sur un acte")
+        << 3 << acte << "touche Menu" << QStringList{}
+        << QStringList{"m_ajoutPanier", "m_ajoutActe", "m_suppActe", "m_ajoutCat"};
+    QTest::newRow("Maj+F10 sur une catégorie")
+        << 3 << "C9"
+        << "Maj+F10" << QStringList{}
+        << QStringList{"m_ajoutActe", "m_ajoutCat", "m_suppCat", "m_modifCat"};
+    QTest::newRow("Entrée sur une catégorie") << 3 << "C9"
+                                              << "Entrée" << QStringList{} << QStringList{};
+    QTest::newRow("Entrée sur un acte, fenêtre DIM")
+        << 2 << acte << "Entrée" << QStringList{} << QStringList{};
+}
+
+void TstThesaurusMedecin::clavier() {
+    QFETCH(int, contexte);
+    QFETCH(QString, cle);
+    QFETCH(QString, geste);
+    QFETCH(QStringList, ouverts);
+    QFETCH(QStringList, menu);
+    Poste p;
+    changerContexte(ModeEcran(contexte));
+    QStringList vus;
+    const ExecuteurModal avant = installerExecuteurModal([&](QObject* o) {
+        if (qobject_cast<d_ajoutPanier*>(o))
+            vus << acteCourant.code;
+        return 0;
+    });
+    QTreeWidgetItem* noeud = p.panneau->noeud(cle);
+    QVERIFY(noeud);
+    p.cliquer(noeud);
+    faireGeste(p.arbre, p.arbre->currentIndex(), geste);
+    installerExecuteurModal(avant);
+    QCOMPARE(vus, ouverts);
+    QCOMPARE(p.panneau->m_TheMED->isVisible(), !menu.isEmpty());
+    if (!menu.isEmpty())
+        QCOMPARE(actionsVisibles(p.panneau->m_TheMED), menu);
+    p.panneau->m_TheMED->hide();
 }
 
 void TstThesaurusMedecin::renommer_data() {
