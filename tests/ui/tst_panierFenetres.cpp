@@ -34,6 +34,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -127,6 +128,7 @@ private slots:
     void associationsAnnuler();
     void associationsValider();
     void associationsAide();
+    void ajoutModificateursEnVue();
     void associationsClavier_data();
     void associationsClavier();
 
@@ -677,6 +679,24 @@ void TestPanierFenetres::associationsClavier() {
     QCOMPARE(ouvert, !accepte);
     QCOMPARE(pilote.dialogues, QStringList({"d_associations", "d_dossier"}));
     QCOMPARE(panier.getActeByIndice(2)->codeAss, codes.at(1));
+}
+
+// "Sélection de l'acte" grows until every modifier row is in sight, up to
+// the screen.
+void TestPanierFenetres::ajoutModificateursEnVue() {
+    Panier panier;
+    d_ajoutPanier d("XHMA001", panier, "1");
+    d.resize(560, 420);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    auto* p = d.findChild<ctr_proprietesActivite*>();
+    QVERIFY(p);
+    QCOMPARE(p->lv_modificateurs->topLevelItemCount(), 6);
+    const int ecran = d.screen()->availableGeometry().height();
+    QTRY_VERIFY2(p->hauteurManquante() <= 0 || d.frameGeometry().height() >= ecran - 1,
+                 qPrintable(QString::number(p->hauteurManquante())));
+    QVERIFY(d.height() > 420);
+    QVERIFY(d.frameGeometry().height() <= ecran);
 }
 
 void TestPanierFenetres::dossierSaisie() {
