@@ -84,6 +84,10 @@ d_associations::d_associations(Panier& a_panier, QWidget* parent)
     if (LV_Actes->topLevelItemCount() > 0)
         LV_Actes->setCurrentItem(LV_Actes->topLevelItem(0));
 
+    // Tab follows the screen: the list, then "Aide" on the left, "OK", "Annuler".
+    setTabOrder(LV_Actes, b_aide);
+    setTabOrder(b_aide, OKButton);
+    setTabOrder(OKButton, CancelButton);
     connect(LV_Actes, &QTreeWidget::itemClicked, this, &d_associations::ligneCliquee);
     LV_Actes->installEventFilter(this);
     connect(OKButton, &QPushButton::clicked, this, [this] {
