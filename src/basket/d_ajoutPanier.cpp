@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -151,6 +152,7 @@ void d_ajoutPanier::activiteCochee(int ligne, bool coche) {
         p->afficher(activite, m_selection.acte(activite), m_selection.phase());
         ts_proprietes->setCurrentIndex(
             ts_proprietes->addTab(p, QStringLiteral("Activité ") + activite));
+        ordreTabulation();
         // Once the new tab is laid out, at the widths of its columns.
         QTimer::singleShot(0, this, &d_ajoutPanier::ajusterHauteur);
         lv_activites->setCurrentItem(lv_activites->topLevelItem(ligne));
@@ -186,6 +188,25 @@ void d_ajoutPanier::ajusterHauteur() {
     const int depasse = frameGeometry().bottom() - zone.bottom();
     if (depasse > 0)
         move(x(), qMax(zone.top(), y() - depasse));
+}
+
+void d_ajoutPanier::ordreTabulation() {
+    // Tab follows the screen: the activities, the tabs, the lists of each
+    // activity's panel (a hidden one is skipped), then the buttons. Panels
+    // created after the dialog would otherwise come after the buttons.
+    QWidget* precedent = ts_proprietes->tabBar();
+    setTabOrder(lv_activites, precedent);
+    for (ctr_proprietesActivite* p : m_panneaux)
+        if (p)
+            for (QWidget* w : {static_cast<QWidget*>(p->lv_modificateurs),
+                               static_cast<QWidget*>(p->lv_activiteAssocies),
+                               static_cast<QWidget*>(p->c_extDoc)}) {
+                setTabOrder(precedent, w);
+                precedent = w;
+            }
+    setTabOrder(precedent, c_creerDossier);
+    setTabOrder(c_creerDossier, OKButton);
+    setTabOrder(OKButton, CancelButton);
 }
 
 void d_ajoutPanier::majBoutons() {

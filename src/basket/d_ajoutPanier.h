@@ -58,6 +58,7 @@ protected:
 private:
     // Makes the window tall enough for the modifiers of the activity shown.
     void ajusterHauteur();
+    void ordreTabulation();
     void remplirActivites();
     void activiteCochee(int ligne, bool coche);
     void phaseChoisie(int index);

@@ -104,6 +104,7 @@ private slots:
     void entreeValide();
     void entreeDansLaRecherche();
     void ordreTabulationUtilisateur();
+    void ordreTabulationSelectionActe();
 };
 
 void TestClavierDialogues::focusEtEchap_data() {
@@ -291,6 +292,26 @@ void TestClavierDialogues::ordreTabulationUtilisateur() {
              (QStringList{"t_utilisateur_0", "t_utilisateur_1", "t_utilisateur_2",
                           "t_utilisateur_3", "C_utilisateur", "t_utilisateur_4", "t_utilisateur_5",
                           "C_UM", "o_utilisateur_0", "OKButton", "CancelButton"}));
+}
+
+// In "Sélection de l'acte", Tab goes from the activities to the tabs, into
+// the lists of the activity's tab, then to the buttons.
+void TestClavierDialogues::ordreTabulationSelectionActe() {
+    PiloteDialogues pilote;
+    QStringList parcours;
+    pilote.quand(QStringLiteral("d_ajoutPanier"), [&](QDialog* d) {
+        QWidget* focus = focusALOuverture(d);
+        parcours << nom(focus);
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            parcours << nom(QApplication::focusWidget());
+        }
+        d->reject();
+    });
+    Panier panier;
+    d_ajoutPanier("TEFA001", panier, "1").afficher();
+    QCOMPARE(parcours, (QStringList{"lv_activites", "qt_tabwidget_tabbar", "lv_modificateurs",
+                                    "lv_activiteAssocies", "c_extDoc", "c_creerDossier"}));
 }
 
 QTEST_MAIN(TestClavierDialogues)
