@@ -30,8 +30,6 @@ private slots:
     void mots();
     void sql_data();
     void sql();
-    void debutDeCode_data();
-    void debutDeCode();
     void saisiesDifficiles_data();
     void saisiesDifficiles();
     void likeContient_data();
@@ -98,33 +96,6 @@ void tst_rechercheMotCle::sql() {
     QFETCH(bool, parCode);
     QFETCH(QString, attendu);
     QCOMPARE(sqlRecherche(motsCles(saisie), parCode), attendu);
-}
-
-// Whether a typed word can begin an act code (four letters, three digits):
-// the keyword panel offers the label search for words that cannot.
-void tst_rechercheMotCle::debutDeCode_data() {
-    QTest::addColumn<QString>("saisie");
-    QTest::addColumn<bool>("possible");
-    QTest::newRow("code entier") << "NFFC004" << true;
-    QTest::newRow("code en minuscules") << "nffc004" << true;
-    QTest::newRow("début de code") << "NFF" << true;
-    QTest::newRow("lettres et un chiffre") << "NFFC0" << true;
-    QTest::newRow("souligné") << "N_FC_04" << true;
-    QTest::newRow("pourcentage") << "%genou" << true;
-    QTest::newRow("mot de huit lettres") << "arthroscopie" << false;
-    QTest::newRow("lettre à la place d'un chiffre") << "genou" << false;
-    QTest::newRow("chiffre à la place d'une lettre") << "NF1" << false;
-    QTest::newRow("code et une lettre de trop") << "NFFC004A" << false;
-    QTest::newRow("accent plié hors code") << QString::fromUtf8("œil") << false;
-    QTest::newRow("apostrophe") << "l'os" << false;
-}
-
-void tst_rechercheMotCle::debutDeCode() {
-    QFETCH(QString, saisie);
-    QFETCH(bool, possible);
-    const QStringList mots = motsCles(saisie);
-    QCOMPARE(mots.size(), 1);
-    QCOMPARE(peutCommencerUnCode(mots.constFirst()), possible);
 }
 
 void tst_rechercheMotCle::saisiesDifficiles_data() {

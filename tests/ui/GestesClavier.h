@@ -1,28 +1,23 @@
 #pragma once
-// The gestures of a row the keyboard tests name in their tables: "Entrée",
-// "double clic", "touche Menu", "Maj+F10", "F10", done on the row of a list or
-// tree as the user does them.
+// The gestures the keyboard tables name, done on a row of a list or tree as
+// the user does them: "Entrée", "double clic", "touche Menu", "Maj+F10", "F10".
 
 #include <QAbstractItemView>
-#include <QString>
 #include <QTest>
 
 inline void faireGeste(QAbstractItemView* vue, const QModelIndex& ligne, const QString& geste) {
     vue->setFocus();
     vue->setCurrentIndex(ligne);
-    if (geste == QStringLiteral("Entrée"))
-        QTest::keyClick(vue, Qt::Key_Return);
-    else if (geste == QStringLiteral("double clic")) {
+    const QPoint centre = vue->visualRect(ligne).center();
+    if (geste == u"double clic") {
         // A click, then the second press that makes it double.
-        const QPoint centre = vue->visualRect(ligne).center();
         QTest::mouseClick(vue->viewport(), Qt::LeftButton, {}, centre);
         QTest::mouseDClick(vue->viewport(), Qt::LeftButton, {}, centre);
-    } else if (geste == QStringLiteral("touche Menu"))
-        QTest::keyClick(vue, Qt::Key_Menu);
-    else if (geste == QStringLiteral("Maj+F10"))
-        QTest::keyClick(vue, Qt::Key_F10, Qt::ShiftModifier);
-    else if (geste == QStringLiteral("F10"))
-        QTest::keyClick(vue, Qt::Key_F10);
-    else
-        QFAIL(qPrintable(QStringLiteral("geste inconnu : ") + geste));
+    } else {
+        QTest::keyClick(vue,
+                        geste == u"Entrée"        ? Qt::Key_Return
+                        : geste == u"touche Menu" ? Qt::Key_Menu
+                                                  : Qt::Key_F10,
+                        geste == u"Maj+F10" ? Qt::ShiftModifier : Qt::NoModifier);
+    }
 }

@@ -103,8 +103,8 @@ private slots:
     void entreeValide_data();
     void entreeValide();
     void entreeDansLaRecherche();
-    void ordreTabulationUtilisateur();
-    void ordreTabulationSelectionActe();
+    void ordreTabulation_data();
+    void ordreTabulation();
 };
 
 void TestClavierDialogues::focusEtEchap_data() {
@@ -269,49 +269,48 @@ void TestClavierDialogues::entreeDansLaRecherche() {
              QStringLiteral("aucun résultat pour cette recherche"));
 }
 
-// Tab in "Nouvel utilisateur" follows the screen, the doctor's fields after
-// the group once MEDECIN is chosen.
-void TestClavierDialogues::ordreTabulationUtilisateur() {
-    PiloteDialogues pilote;
-    QStringList parcours;
-    pilote.quand(QStringLiteral("d_utilisateur"), [&](QDialog* d) {
-        QWidget* focus = focusALOuverture(d);
-        auto* u = static_cast<d_utilisateur*>(d);
-        u->C_utilisateur->setCurrentText(QStringLiteral("MEDECIN"));
-        u->o_utilisateur[0]->setChecked(true);
-        focus->setFocus();
-        parcours << nom(QApplication::focusWidget());
-        for (int i = 0; i < 10; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            parcours << nom(QApplication::focusWidget());
-        }
-        d->reject();
-    });
-    d_utilisateur().afficher(1);
-    QCOMPARE(parcours,
-             (QStringList{"t_utilisateur_0", "t_utilisateur_1", "t_utilisateur_2",
-                          "t_utilisateur_3", "C_utilisateur", "t_utilisateur_4", "t_utilisateur_5",
-                          "C_UM", "o_utilisateur_0", "OKButton", "CancelButton"}));
+// Tab follows the screen: in "Nouvel utilisateur" the doctor's fields come
+// after the group once MEDECIN is chosen; in "Sélection de l'acte" the lists
+// of the activity's tab come before the buttons.
+void TestClavierDialogues::ordreTabulation_data() {
+    QTest::addColumn<QString>("dialogue");
+    QTest::addColumn<Ouverture>("ouvrir");
+    QTest::addColumn<QStringList>("parcours");
+    QTest::newRow("nouvel utilisateur")
+        << "d_utilisateur" << Ouverture([](Panier&) { d_utilisateur().afficher(1); })
+        << QStringList{"t_utilisateur_0", "t_utilisateur_1", "t_utilisateur_2", "t_utilisateur_3",
+                       "C_utilisateur",   "t_utilisateur_4", "t_utilisateur_5", "C_UM",
+                       "o_utilisateur_0", "OKButton"};
+    QTest::newRow("sélection de l'acte") << "d_ajoutPanier" << Ouverture([](Panier& p) {
+        d_ajoutPanier("TEFA001", p, "1").afficher();
+    }) << QStringList{"lv_activites",     "qt_tabwidget_tabbar",
+                      "lv_modificateurs", "lv_activiteAssocies",
+                      "c_extDoc",         "c_creerDossier"};
 }
 
-// In "Sélection de l'acte", Tab goes from the activities to the tabs, into
-// the lists of the activity's tab, then to the buttons.
-void TestClavierDialogues::ordreTabulationSelectionActe() {
+void TestClavierDialogues::ordreTabulation() {
+    QFETCH(QString, dialogue);
+    QFETCH(Ouverture, ouvrir);
+    QFETCH(QStringList, parcours);
     PiloteDialogues pilote;
-    QStringList parcours;
-    pilote.quand(QStringLiteral("d_ajoutPanier"), [&](QDialog* d) {
+    QStringList vus;
+    pilote.quand(dialogue, [&](QDialog* d) {
         QWidget* focus = focusALOuverture(d);
-        parcours << nom(focus);
-        for (int i = 0; i < 5; ++i) {
+        if (auto* u = qobject_cast<d_utilisateur*>(d)) {
+            u->C_utilisateur->setCurrentText(QStringLiteral("MEDECIN"));
+            u->o_utilisateur[0]->setChecked(true);
+            focus->setFocus();
+        }
+        vus << nom(focus);
+        while (vus.size() < parcours.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            parcours << nom(QApplication::focusWidget());
+            vus << nom(QApplication::focusWidget());
         }
         d->reject();
     });
     Panier panier;
-    d_ajoutPanier("TEFA001", panier, "1").afficher();
-    QCOMPARE(parcours, (QStringList{"lv_activites", "qt_tabwidget_tabbar", "lv_modificateurs",
-                                    "lv_activiteAssocies", "c_extDoc", "c_creerDossier"}));
+    ouvrir(panier);
+    QCOMPARE(vus, parcours);
 }
 
 QTEST_MAIN(TestClavierDialogues)
