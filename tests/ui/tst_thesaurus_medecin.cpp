@@ -11,13 +11,13 @@
 #include "Data.h"
 #include "EchangeThesaurus.h"
 #include "FenetresModales.h"
-#include "GestesClavier.h"
 #include "Globals.h"
 #include "Medecin.h"
 #include "Messages.h"
 #include "ModeEcran.h"
 #include "Parametres.h"
 #include "Progression.h"
+#include "Utilisateur.h"
 #include "ctr_Details.h"
 #include "ctr_ThesMED.h"
 #include "ctr_motCle.h"
@@ -349,29 +349,25 @@ void TstThesaurusMedecin::selectionnerActe() {
     QCOMPARE(ouverts, QStringList{QStringLiteral("XGMA001")});
 }
 
-// A thesaurus node by keyboard and double click: on an act, Enter and a
-// double click run "Sélectionner cet acte"; the Menu key and Shift+F10 open
-// the node's pop-up.
+// A result row or a thesaurus node by keyboard or double click: on an act,
+// Enter and a double click run "Sélectionner cet acte"; the Menu key and
+// Shift+F10 open the pop-up; nothing where the pop-up is not offered.
 void TstThesaurusMedecin::clavier_data() {
     QTest::addColumn<int>("contexte");
-    QTest::addColumn<QString>("cle");
+    QTest::addColumn<QString>("cle"); // a node of the tree, empty for the keyword list
     QTest::addColumn<QString>("geste");
     QTest::addColumn<QString>("effet"); // "panier", "menu" or nothing
-    QTest::newRow("Entrée sur un acte") << 3 << "A8 - XGMA001 - "
-                                        << "Entrée"
-                                        << "panier";
-    QTest::newRow("double clic sur un acte") << 3 << "A8 - XGMA001 - "
-                                             << "double clic"
-                                             << "panier";
-    QTest::newRow("Maj+F10 sur une catégorie") << 3 << "C9"
-                                               << "Maj+F10"
-                                               << "menu";
-    QTest::newRow("Entrée sur une catégorie") << 3 << "C9"
-                                              << "Entrée"
-                                              << "";
-    QTest::newRow("Entrée, fenêtre DIM") << 2 << "A8 - XGMA001 - "
-                                         << "Entrée"
-                                         << "";
+    const QString liste, acte("A8 - XGMA001 - "), cat("C9"), rien, panier("panier"), menu("menu");
+    QTest::newRow("liste, Entrée") << 3 << liste << QString("Entrée") << panier;
+    QTest::newRow("liste, double clic") << 3 << liste << QString("double clic") << panier;
+    QTest::newRow("liste, touche Menu") << 3 << liste << QString("touche Menu") << menu;
+    QTest::newRow("liste, F10 seul") << 3 << liste << QString("F10") << rien;
+    QTest::newRow("liste, DIM") << 2 << liste << QString("Entrée") << rien;
+    QTest::newRow("acte, Entrée") << 3 << acte << QString("Entrée") << panier;
+    QTest::newRow("acte, double clic") << 3 << acte << QString("double clic") << panier;
+    QTest::newRow("catégorie, Maj+F10") << 3 << cat << QString("Maj+F10") << menu;
+    QTest::newRow("catégorie, Entrée") << 3 << cat << QString("Entrée") << rien;
+    QTest::newRow("acte, fenêtre DIM") << 2 << acte << QString("Entrée") << rien;
 }
 
 void TstThesaurusMedecin::clavier() {
@@ -381,18 +377,41 @@ void TstThesaurusMedecin::clavier() {
     QFETCH(QString, effet);
     Poste p;
     changerContexte(ModeEcran(contexte));
+    utilisateurCourant.p_GROUP = contexte == 2 ? "DIM" : "MEDECIN";
     QStringList paniers;
     const ExecuteurModal avant = installerExecuteurModal([&](QObject* o) {
         if (qobject_cast<d_ajoutPanier*>(o))
             paniers << acteCourant.code;
         return 0;
     });
-    p.cliquer(p.panneau->noeud(cle));
-    faireGeste(p.arbre, p.arbre->currentIndex(), geste);
+    QAbstractItemView* vue = p.arbre;
+    QMenu* menu = p.panneau->m_TheMED;
+    if (cle.isEmpty()) {
+        ctr_motCle* motCle = p.fenetre->ctr_motCle1;
+        p.fenetre->TS_Thes->setCurrentIndex(0);
+        motCle->t_motCle->setText(QStringLiteral("XGMA001"));
+        QTest::mouseClick(motCle->b_recherche, Qt::LeftButton);
+        vue = motCle->LV_Actes;
+        menu = motCle->m_listeActes;
+    } else {
+        p.cliquer(p.panneau->noeud(cle));
+    }
+    const QPoint centre = vue->visualRect(vue->currentIndex()).center();
+    vue->setFocus();
+    const auto touche = geste == u"Entrée" ? Qt::Key_Return
+                        : geste == u"F10"  ? Qt::Key_F10
+                                           : Qt::Key_Menu;
+    if (geste == u"double clic") { // a click, then the press that makes it double
+        QTest::mouseClick(vue->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(vue->viewport(), Qt::LeftButton, {}, centre);
+    } else if (geste == u"Maj+F10")
+        QTest::keyClick(vue, Qt::Key_F10, Qt::ShiftModifier);
+    else
+        QTest::keyClick(vue, touche);
     installerExecuteurModal(avant);
-    QCOMPARE(paniers, effet == "panier" ? QStringList{"XGMA001"} : QStringList{});
-    QCOMPARE(p.panneau->m_TheMED->isVisible(), effet == "menu");
-    p.panneau->m_TheMED->hide();
+    QCOMPARE(paniers, effet == u"panier" ? QStringList{"XGMA001"} : QStringList{});
+    QCOMPARE(menu->isVisible(), effet == u"menu");
+    menu->hide();
 }
 
 void TstThesaurusMedecin::renommer_data() {
