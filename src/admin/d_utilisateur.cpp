@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <iterator>
+
 namespace {
 const QString groupeMedecin = QStringLiteral("MEDECIN");
 
@@ -92,6 +94,13 @@ d_utilisateur::d_utilisateur(QWidget* parent) : QDialog(parent) {
     cadre->addSpacing(8);
     cadre->addLayout(boutons);
     setMinimumWidth(460);
+    // Tab follows the screen: the doctor's fields come after the group, as
+    // they are moved into their frame after the others were created.
+    QWidget* ordre[] = {t_utilisateur[0], t_utilisateur[1], t_utilisateur[2], t_utilisateur[3],
+                        C_utilisateur,    t_utilisateur[4], t_utilisateur[5], C_UM,
+                        o_utilisateur[0], o_utilisateur[1], OKButton,         CancelButton};
+    for (size_t i = 1; i < std::size(ordre); ++i)
+        setTabOrder(ordre[i - 1], ordre[i]);
 
     connect(C_utilisateur, &QComboBox::currentIndexChanged, this, &d_utilisateur::choisirGroupe);
     connect(OKButton, &QPushButton::clicked, this, &d_utilisateur::OKButton_Click);

@@ -22,7 +22,7 @@ public:
     struct Modificateur {
         QString code;
         QString libelle;
-        QString prix; // "20% (12,5 €)", "5,5€" or empty
+        QString prix; // "20% (12,50 €)", "5,50 €" or empty
     };
     struct Ligne {
         QString code;

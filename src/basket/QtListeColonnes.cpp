@@ -1,6 +1,8 @@
 #include "QtListeColonnes.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -24,6 +26,35 @@ public:
         return taille;
     }
 
+    // A tick box stays beside the code, on the row's first line, however
+    // many lines the label takes: the tick column is drawn (and its box
+    // clicked) in a first-line-high band at the top of the row.
+    void paint(QPainter* peintre, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        if (!index.flags().testFlag(Qt::ItemIsUserCheckable))
+            return QStyledItemDelegate::paint(peintre, option, index);
+        QStyleOptionViewItem fond = option;
+        initStyleOption(&fond, index);
+        fond.text.clear();
+        fond.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        const QWidget* vue = option.widget;
+        QStyle* style = vue ? vue->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &fond, peintre, vue);
+        QStyleOptionViewItem haut = option;
+        haut.rect = premiereLigne(option, index);
+        haut.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(peintre, haut, index);
+    }
+
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override {
+        if (!index.flags().testFlag(Qt::ItemIsUserCheckable))
+            return QStyledItemDelegate::editorEvent(event, model, option, index);
+        QStyleOptionViewItem haut = option;
+        haut.rect = premiereLigne(option, index);
+        return QStyledItemDelegate::editorEvent(event, model, haut, index);
+    }
+
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
@@ -32,6 +63,12 @@ protected:
     }
 
 private:
+    QRect premiereLigne(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+        QRect r = option.rect;
+        r.setHeight(qMin(r.height(), QStyledItemDelegate::sizeHint(option, index).height()));
+        return r;
+    }
+
     QTreeView* m_liste;
 };
 } // namespace
@@ -61,7 +98,8 @@ QTreeWidgetItem* ListeColonnes::ajouterLigne(const QStringList& textes, bool coc
     m_silence = true;
     auto* item = new QTreeWidgetItem(textes);
     for (int i = 0; i < textes.size(); ++i) {
-        item->setTextAlignment(i, Qt::AlignLeft | Qt::AlignVCenter);
+        // A row of several lines reads from its top line, code and price too.
+        item->setTextAlignment(i, Qt::AlignLeft | Qt::AlignTop);
         item->setToolTip(i, textes.at(i));
     }
     if (m_cases) {
@@ -94,6 +132,13 @@ void ListeColonnes::setCochee(int ligne, bool cochee) {
 
 QSize ListeColonnes::sizeHint() const {
     return {360, 120};
+}
+
+int ListeColonnes::hauteurLignes() const {
+    int hauteur = 2 * frameWidth() + (header()->isHidden() ? 0 : header()->sizeHint().height());
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        hauteur += qMax(0, sizeHintForRow(i));
+    return hauteur;
 }
 
 void ListeColonnes::resizeEvent(QResizeEvent* event) {

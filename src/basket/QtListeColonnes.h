@@ -22,6 +22,8 @@ public:
     void setCochee(int ligne, bool coche);
 
     QSize sizeHint() const override;
+    // The height that shows every row whole at the present column widths.
+    int hauteurLignes() const;
 
 signals:
     // The user ticked or unticked a row.

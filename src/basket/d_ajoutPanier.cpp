@@ -13,10 +13,14 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 d_ajoutPanier::d_ajoutPanier(const QString& a_code, Panier& a_panier,
@@ -148,6 +152,9 @@ void d_ajoutPanier::activiteCochee(int ligne, bool coche) {
         p->afficher(activite, m_selection.acte(activite), m_selection.phase());
         ts_proprietes->setCurrentIndex(
             ts_proprietes->addTab(p, QStringLiteral("Activité ") + activite));
+        ordreTabulation();
+        // Once the new tab is laid out, at the widths of its columns.
+        QTimer::singleShot(0, this, &d_ajoutPanier::ajusterHauteur);
         lv_activites->setCurrentItem(lv_activites->topLevelItem(ligne));
     } else if (!coche && p) {
         ts_proprietes->removeTab(ts_proprietes->indexOf(p));
@@ -155,6 +162,51 @@ void d_ajoutPanier::activiteCochee(int ligne, bool coche) {
         p = nullptr;
     }
     majBoutons();
+}
+
+void d_ajoutPanier::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    QTimer::singleShot(0, this, &d_ajoutPanier::ajusterHauteur);
+}
+
+void d_ajoutPanier::ajusterHauteur() {
+    // The window grows until the modifiers of the activity shown are all in
+    // sight, up to the screen's height; it never shrinks under the user.
+    const auto* p = qobject_cast<const ctr_proprietesActivite*>(ts_proprietes->currentWidget());
+    if (!p || !isVisible() || p->hauteurManquante() <= 0)
+        return;
+    const QScreen* ecran = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!ecran)
+        return;
+    const QRect zone = ecran->availableGeometry();
+    const int cadre = frameGeometry().height() - height();
+    const int hauteur = qMin(height() + p->hauteurManquante(), zone.height() - cadre);
+    if (hauteur <= height())
+        return;
+    resize(width(), hauteur);
+    // Whole on the screen: moved up as much as it grew past its bottom.
+    const int depasse = frameGeometry().bottom() - zone.bottom();
+    if (depasse > 0)
+        move(x(), qMax(zone.top(), y() - depasse));
+}
+
+void d_ajoutPanier::ordreTabulation() {
+    // Tab follows the screen: the activities, the tabs, the lists of each
+    // activity's panel (a hidden one is skipped), then the buttons. Panels
+    // created after the dialog would otherwise come after the buttons.
+    QWidget* precedent = ts_proprietes->tabBar();
+    setTabOrder(lv_activites, precedent);
+    for (ctr_proprietesActivite* p : m_panneaux)
+        if (p)
+            for (QWidget* w : {static_cast<QWidget*>(p->lv_modificateurs),
+                               static_cast<QWidget*>(p->lv_activiteAssocies),
+                               static_cast<QWidget*>(p->c_extDoc)}) {
+                setTabOrder(precedent, w);
+                precedent = w;
+            }
+    setTabOrder(precedent, c_creerDossier);
+    setTabOrder(c_creerDossier, OKButton);
+    setTabOrder(OKButton, CancelButton);
 }
 
 void d_ajoutPanier::majBoutons() {
@@ -170,6 +222,7 @@ void d_ajoutPanier::ligneChoisie() {
 }
 
 void d_ajoutPanier::ongletChoisi(int index) {
+    QTimer::singleShot(0, this, &d_ajoutPanier::ajusterHauteur);
     QWidget* page = ts_proprietes->widget(index);
     for (size_t i = 0; page && i < m_panneaux.size(); ++i)
         if (m_panneaux[i] == page &&

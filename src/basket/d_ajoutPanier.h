@@ -52,7 +52,13 @@ public:
     QPushButton* CancelButton;
     QPushButton* c_creerDossier;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // Makes the window tall enough for the modifiers of the activity shown.
+    void ajusterHauteur();
+    void ordreTabulation();
     void remplirActivites();
     void activiteCochee(int ligne, bool coche);
     void phaseChoisie(int index);

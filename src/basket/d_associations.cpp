@@ -4,6 +4,7 @@
 #include "Data.h"
 #include "FenetresModales.h"
 #include "Messages.h"
+#include "QtClavierListes.h"
 #include "QtListeColonnes.h"
 #include "QtPanier.h"
 #include "d_aide.h"
@@ -13,6 +14,7 @@
 #include <QCursor>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -78,8 +80,16 @@ d_associations::d_associations(Panier& a_panier, QWidget* parent)
         LV_Actes->ajouterLigne({a->code, a->activite, valeurTexte(QVariant(a->Tarif)),
                                 tauxAssociation(a->codeAss).isEmpty() ? QString() : a->codeAss,
                                 tauxAssociation(a->codeAss)});
+    // A row selected from the start: the keys 0 to 5 work at once.
+    if (LV_Actes->topLevelItemCount() > 0)
+        LV_Actes->setCurrentItem(LV_Actes->topLevelItem(0));
 
+    // Tab follows the screen: the list, then "Aide" on the left, "OK", "Annuler".
+    setTabOrder(LV_Actes, b_aide);
+    setTabOrder(b_aide, OKButton);
+    setTabOrder(OKButton, CancelButton);
     connect(LV_Actes, &QTreeWidget::itemClicked, this, &d_associations::ligneCliquee);
+    LV_Actes->installEventFilter(this);
     connect(OKButton, &QPushButton::clicked, this, [this] {
         m_panier.setListeActes(m_copie->getListeActes());
         m_valide = true;
@@ -107,6 +117,26 @@ void d_associations::ligneCliquee(QTreeWidgetItem* item) {
     m_associations->popup(QCursor::pos());
 }
 
+bool d_associations::eventFilter(QObject* objet, QEvent* event) {
+    // On the list: the keys 0 to 5 give the selected act that code (0 is
+    // "Rien"); Enter, the Menu key and Shift+F10 open the codes' menu at the
+    // row. Enter is "OK" only elsewhere in the dialog.
+    if (objet == LV_Actes && event->type() == QEvent::KeyPress && LV_Actes->currentItem()) {
+        const auto* touche = static_cast<QKeyEvent*>(event);
+        const int chiffre = touche->key() - Qt::Key_0;
+        const Qt::KeyboardModifiers modificateurs = touche->modifiers() & ~Qt::KeypadModifier;
+        if (chiffre >= 0 && chiffre < int(m_assoc.size()) && modificateurs == Qt::NoModifier) {
+            choisirCode(chiffre);
+            return true;
+        }
+        if (toucheLigne(touche) != ToucheLigne::Aucune) {
+            m_associations->popup(positionMenuLigne(LV_Actes, LV_Actes->currentIndex()));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(objet, event);
+}
+
 void d_associations::choisirCode(int entree) {
     const int ligne = LV_Actes->indexOfTopLevelItem(LV_Actes->currentItem());
     const ActePtr acte = m_copie->getActeByIndice(qint16(ligne + 1));
@@ -128,4 +158,6 @@ void d_associations::afficherAide() {
     }
     d_aide aide(QStringLiteral("Aide - Codes association"), page, this);
     executerModal(&aide);
+    // Back to the codes being entered.
+    LV_Actes->setFocus();
 }

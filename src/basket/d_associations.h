@@ -1,6 +1,7 @@
 #pragma once
 // "Saisie des associations": each act of the stay gets its association code
-// (1 to 5, or none) from a menu opened by a click on its row. The dialog
+// (1 to 5, or none) from a menu opened by a click on its row (or Enter, the
+// Menu key), or from the keys 0 to 5. The dialog
 // works on a copy of the basket: "OK" puts the copy in the basket and opens
 // the patient file, "Annuler" leaves the basket as it was.
 
@@ -40,6 +41,9 @@ public:
     QPushButton* OKButton;
     QPushButton* CancelButton;
     QPushButton* b_aide;
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* event) override;
 
 private:
     void ligneCliquee(QTreeWidgetItem* item);

@@ -27,6 +27,30 @@ QString champ(const RecordsetPtr& rs, int ligne, const QString& nom) {
     const int i = rs ? rs->indexChamp(nom) : -1;
     return i < 0 ? QString() : valeurTexte(rs->valeurLigne(ligne, i));
 }
+
+// One line of the list: the list item (code, " - ", label) first, then, on a
+// second line, what tells two activities or phases of one act apart: the
+// activity, the phase and the tariff.
+QString ligneDuPanier(const Acte& acte) {
+    QString activite = QStringLiteral("Activité ") + acte.activite;
+    for (const ActiviteCode& a : activitesDuCode(acte.code))
+        if (a.code == acte.activite && !a.libelle.trimmed().isEmpty())
+            activite = a.libelle.trimmed();
+    if (!activite.startsWith(QStringLiteral("Activité")))
+        activite = QStringLiteral("Activité ") + acte.activite + QStringLiteral(" : ") + activite;
+    QString phase;
+    if (!acte.Phase.isEmpty() && acte.Phase != QLatin1String("0"))
+        phase = QStringLiteral(", phase ") + acte.Phase;
+    return codeEtLibelle(acte.code, acte.libelle) + u'\n' + activite + phase +
+           QStringLiteral(" — ") + formaterMontant(acte.Tarif);
+}
+
+QString nombreActes(qsizetype n) {
+    if (n == 0)
+        return QStringLiteral("Aucun acte dans le panier");
+    return QString::number(n) + (n == 1 ? QStringLiteral(" acte dans le panier")
+                                        : QStringLiteral(" actes dans le panier"));
+}
 } // namespace
 
 d_panier::d_panier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_panier(a_panier) {
@@ -37,6 +61,9 @@ d_panier::d_panier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_panie
     list_actes = new QListWidget(this);
     list_actes->setObjectName(QStringLiteral("list_actes"));
     list_actes->setWordWrap(true);
+    list_actes->setSpacing(2);
+    l_nombreActes = new QLabel(this);
+    l_nombreActes->setObjectName(QStringLiteral("l_nombreActes"));
 
     F_acte = new QGroupBox(QStringLiteral("Détails de l'acte"), this);
     F_acte->setObjectName(QStringLiteral("F_acte"));
@@ -79,8 +106,11 @@ d_panier::d_panier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_panie
     CancelButton = new QPushButton(QStringLiteral("Fermer"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
 
+    auto* gauche = new QVBoxLayout;
+    gauche->addWidget(l_nombreActes);
+    gauche->addWidget(list_actes, 1);
     auto* haut = new QHBoxLayout;
-    haut->addWidget(list_actes, 2);
+    haut->addLayout(gauche, 2);
     haut->addWidget(F_acte, 3);
     auto* boutons = new QHBoxLayout;
     boutons->addWidget(b_dossier);
@@ -107,7 +137,8 @@ d_panier::d_panier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_panie
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     for (const ActePtr& a : m_panier.getListeActes())
-        list_actes->addItem(codeEtLibelle(a->code, a->libelle));
+        list_actes->addItem(ligneDuPanier(*a));
+    l_nombreActes->setText(nombreActes(list_actes->count()));
     if (list_actes->count() > 0)
         list_actes->setCurrentRow(0);
 }
@@ -172,6 +203,7 @@ void d_panier::activiteChoisie(int index) {
     if (!m_acte || index < 0 || index >= m_activites.size())
         return;
     changerActivite(*m_acte, m_activites.at(index).code);
+    majLigne();
     remplirModificateurs();
     remplirExtDoc();
 }
@@ -180,8 +212,14 @@ void d_panier::phaseChoisie(int index) {
     if (!m_acte || index < 0 || index >= m_phases.size())
         return;
     changerPhase(*m_acte, m_phases.at(index));
+    majLigne();
     // The rates of the modifiers apply to the tariff of the new phase.
     remplirModificateurs();
+}
+
+void d_panier::majLigne() {
+    if (QListWidgetItem* ligne = list_actes->currentItem(); ligne && m_acte)
+        ligne->setText(ligneDuPanier(*m_acte));
 }
 
 void d_panier::extensionChoisie(int index) {
@@ -252,6 +290,7 @@ void d_panier::supprimerActe() {
         const QSignalBlocker bloque(list_actes);
         delete list_actes->takeItem(ligne);
     }
+    l_nombreActes->setText(nombreActes(list_actes->count()));
     viderDetails();
     m_acte.reset();
     if (list_actes->count() == 0)
@@ -275,6 +314,7 @@ void d_panier::viderPanier() {
         const QSignalBlocker bloque(list_actes);
         list_actes->clear();
     }
+    l_nombreActes->setText(nombreActes(0));
     viderDetails();
     reject();
 }

@@ -33,6 +33,9 @@ public:
     // The act of the selected line, or nullptr.
     ActePtr acteSelectionne() const { return m_acte; }
 
+    // How many acts the basket holds.
+    QLabel* l_nombreActes;
+    // One line per act: "code - label", then its activity, phase and tariff.
     QListWidget* list_actes;
     QGroupBox* F_acte;
     QLabel* L_activite;
@@ -53,6 +56,8 @@ private:
     void activiteChoisie(int index);
     void phaseChoisie(int index);
     void extensionChoisie(int index);
+    // The selected line written again after its act changed.
+    void majLigne();
     void modificateurCoche(int ligne, bool coche);
     void remplirModificateurs();
     void remplirExtDoc();

@@ -8,6 +8,7 @@
 
 #include <QLocale>
 #include <cmath>
+#include <utility>
 
 namespace {
 const QString TAB = QStringLiteral("\t");
@@ -52,7 +53,7 @@ QString honoraires(const QString& code, const QString& activite, const QVariant&
     const double tarifActe = tarif.toDouble();
     // The national spreadsheet gives no ICR: without one, nothing is said of it.
     QString t = QStringLiteral("Tarif: ") + TAB + TAB +
-                (tarif.isNull() ? QString() : nombre(tarifActe)) + QStringLiteral("€") +
+                (tarif.isNull() ? QStringLiteral("€") : formaterMontant(tarifActe)) +
                 (icr.isNull() ? QString() : QStringLiteral(" - ICR ") + texte(icr)) + CRLF + CRLF;
     t += QStringLiteral("Liste des modificateurs:") + CRLF;
     RecordsetPtr mods = accesCCAM.getListeModificateurs(code, activite);
@@ -201,10 +202,11 @@ QString formaterNote(const QString& a_note) {
     return t.replace(u'¶', QStringLiteral("\r\n\t"));
 }
 
-QString formaterDiese(double valeur) {
-    // Rounded half away from zero on the decimal writing of the number (so
-    // that 2.675 gives 2.68 as a person expects), then the optional digits
-    // dropped.
+namespace {
+// The value rounded to the cent, half away from zero on its decimal writing
+// (so that 2.675 gives 2.68 as a person expects): the integer part without
+// leading zeros and the two decimals.
+std::pair<QString, QString> arrondiAuCentime(double valeur) {
     const QString ecrit = QString::number(std::fabs(valeur), 'f', 10);
     const qsizetype point = ecrit.indexOf(u'.');
     QString chiffres = ecrit.left(point) + ecrit.mid(point + 1, 2);
@@ -218,9 +220,16 @@ QString formaterDiese(double valeur) {
             chiffres.prepend(u'1');
     }
     QString entier = chiffres.left(chiffres.size() - 2);
-    QString decimales = chiffres.right(2);
     while (entier.startsWith(u'0'))
         entier.remove(0, 1);
+    return {entier, chiffres.right(2)};
+}
+
+const QChar insecable(0x00A0);
+} // namespace
+
+QString formaterDiese(double valeur) {
+    auto [entier, decimales] = arrondiAuCentime(valeur);
     while (decimales.endsWith(u'0'))
         decimales.chop(1);
     const bool nul = entier.isEmpty() && decimales.isEmpty();
@@ -228,12 +237,22 @@ QString formaterDiese(double valeur) {
            QLocale().decimalPoint() + decimales;
 }
 
+QString formaterMontant(double valeur) {
+    auto [entier, decimales] = arrondiAuCentime(valeur);
+    const bool nul = entier.isEmpty() && decimales == u"00";
+    return (valeur < 0 && !nul ? QStringLiteral("-") : QString()) +
+           (entier.isEmpty() ? QStringLiteral("0") : entier) + QLocale().decimalPoint() +
+           decimales + insecable + QStringLiteral("€");
+}
+
 QString prixModificateur(const QVariant& pourcentage, const QVariant& montant, double tarifActe) {
+    // Non-breaking spaces: a rate and its amount are never cut apart.
     if (!pourcentage.isNull())
-        return nombre(pourcentage.toDouble() * 100) + QStringLiteral("%") + QStringLiteral(" (") +
-               formaterDiese(tarifActe * pourcentage.toDouble()) + QStringLiteral(" €)");
+        return nombre(pourcentage.toDouble() * 100) + QStringLiteral("%") + insecable +
+               QStringLiteral("(") + formaterMontant(tarifActe * pourcentage.toDouble()) +
+               QStringLiteral(")");
     if (!montant.isNull())
-        return texte(montant) + QStringLiteral("€");
+        return formaterMontant(montant.toDouble());
     return {};
 }
 

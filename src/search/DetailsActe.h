@@ -35,9 +35,13 @@ QString formaterNote(const QString& a_note);
 // follows (12 gives "12.", 0.5 gives ".5"), the locale's decimal separator.
 QString formaterDiese(double valeur);
 
+// An amount in euros as French readers expect it: two decimals, the locale's
+// decimal separator, a non-breaking space before "€" ("171,40 €").
+QString formaterMontant(double valeur);
+
 // The price of a modifier as the lists show it: a rate (a fraction) gives
-// "20% (12,5 €)" with the amount on the act's tariff, a fixed amount gives
-// "5,5€", neither gives nothing.
+// "20% (12,50 €)" with the amount on the act's tariff, a fixed amount gives
+// "5,50 €", neither gives nothing. Non-breaking spaces keep it on one line.
 QString prixModificateur(const QVariant& pourcentage, const QVariant& montant, double tarifActe);
 
 // The hierarchy codes of an act position (eight digits): "01", "01.02",

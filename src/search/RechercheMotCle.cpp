@@ -140,6 +140,23 @@ RecordsetPtr rechercher(const QStringList& mots, bool parCode) {
     return operationDepot(RecordsetPtr(), [&] { return executerRecherche(mots, parCode); });
 }
 
+bool peutCommencerUnCode(const QString& mot) {
+    if (mot.contains(u'%'))
+        return true;
+    constexpr int lettresDuCode = 4;
+    constexpr int longueurDuCode = 7;
+    if (mot.size() > longueurDuCode)
+        return false;
+    for (qsizetype i = 0; i < mot.size(); ++i) {
+        const char16_t c = mot.at(i).unicode();
+        const bool lettre = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+        const bool chiffre = c >= u'0' && c <= u'9';
+        if (c != u'_' && !(i < lettresDuCode ? lettre : chiffre))
+            return false;
+    }
+    return true;
+}
+
 QString sqlRecherche(const QStringList& mots, bool parCode) {
     if (mots.isEmpty())
         return QString();

@@ -25,6 +25,13 @@ QStringList decouperMots(const QString& texte);
 // accents folded, cut into words. Empty when nothing but blanks was typed.
 QStringList motsCles(const QString& saisie);
 
+// False when the word (as motsCles gives it) cannot begin any act code:
+// a code is four letters then three digits, so a word longer than seven
+// characters, or with something else than a letter or "_" in the first four
+// places or than a digit or "_" in the last three, begins none. A word
+// holding "%" may begin one.
+bool peutCommencerUnCode(const QString& mot);
+
 // The query text for the given words (as returned by motsCles): by code
 // prefix when parCode is true, else by label. Empty for no word.
 QString sqlRecherche(const QStringList& mots, bool parCode);

@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -22,6 +23,65 @@ namespace {
 // The text of one tab, with line ends as the text box wants them.
 QString texteOnglet(const RecordsetPtr& acte, qint16 onglet) {
     return texteDetailsActe(acte, onglet).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// The fees text as the box shows it: the tariff and every modifier's amount
+// (what follows the two tabs of the line) start at one tab stop, placed so
+// that the widest of them ends at the box's right edge; a modifier whose
+// label, wrapped, ends past that stop gets its amount on a line of its own,
+// at the same stop. Sets the box's tab stops for that text.
+QString alignerMontants(QPlainTextEdit* zone, const QString& texte) {
+    QTextOption option = zone->document()->defaultTextOption();
+    const qreal largeur = zone->viewport()->width() - 2 * zone->document()->documentMargin() - 1;
+    const QFontMetricsF mesure(zone->font());
+    const QStringList lignes = texte.split(u'\n');
+    qreal largeurMontant = 0;
+    for (const QString& ligne : lignes)
+        if (const qsizetype i = ligne.lastIndexOf(QStringLiteral("\t\t")); i > 0)
+            largeurMontant = qMax(largeurMontant, mesure.horizontalAdvance(ligne.mid(i + 2)));
+    qreal retrait = zone->tabStopDistance();
+    qreal colonne = largeur - largeurMontant;
+    // Too narrow for a column beside the labels: every amount goes on a line
+    // of its own, under the start of its label, which is indented less.
+    const bool etroit = colonne - 1 <= retrait + mesure.horizontalAdvance(u' ');
+    if (etroit)
+        colonne = retrait = mesure.horizontalAdvance(QStringLiteral("000"));
+    // Two stops a pixel apart: the first tab of a line reaches the first,
+    // the second tab the column.
+    if (etroit)
+        option.setTabs({{retrait - 1, QTextOption::LeftTab}, {retrait, QTextOption::LeftTab}});
+    else
+        option.setTabs({{retrait, QTextOption::LeftTab},
+                        {colonne - 1, QTextOption::LeftTab},
+                        {colonne, QTextOption::LeftTab}});
+    zone->document()->setDefaultTextOption(option);
+    if (largeur <= 0)
+        return texte;
+
+    QStringList affichees;
+    for (const QString& ligne : lignes) {
+        const qsizetype i = ligne.lastIndexOf(QStringLiteral("\t\t"));
+        if (i <= 0) {
+            affichees << ligne;
+            continue;
+        }
+        QTextLayout mise(ligne.left(i), zone->font());
+        mise.setTextOption(option);
+        qreal fin = 0;
+        mise.beginLayout();
+        for (QTextLine l = mise.createLine(); l.isValid(); l = mise.createLine()) {
+            l.setLineWidth(largeur);
+            fin = l.naturalTextWidth();
+        }
+        mise.endLayout();
+        if (!etroit && fin + mesure.horizontalAdvance(u' ') < colonne - 1)
+            affichees << ligne;
+        else
+            affichees << ligne.left(i)
+                      << (etroit ? QStringLiteral("\t\t") : QStringLiteral("\t\t\t")) +
+                             ligne.mid(i + 2);
+    }
+    return affichees.join(u'\n');
 }
 
 // A field of the current row; null without a recordset, a row or such a field.
@@ -162,6 +222,8 @@ ctr_Details::ctr_Details(QWidget* parent) : QWidget(parent) {
     const QFontMetrics mesure = t_details->fontMetrics();
     t_details->setTabStopDistance(mesure.horizontalAdvance(QStringLiteral("00.00.00")) +
                                   mesure.horizontalAdvance(u' ') * 2);
+    // The fees' amounts follow the box's width.
+    t_details->viewport()->installEventFilter(this);
 
     auto* disposition = new QVBoxLayout(this);
     disposition->addWidget(f_phasesActivites);
@@ -176,6 +238,12 @@ ctr_Details::ctr_Details(QWidget* parent) : QWidget(parent) {
 }
 
 bool ctr_Details::eventFilter(QObject* objet, QEvent* event) {
+    if (objet == t_details->viewport() && event->type() == QEvent::Resize &&
+        m_onglet == SectionHonoraires && !m_texte.isEmpty() &&
+        t_details->viewport()->width() != m_largeurAlignee) {
+        // Once the resizing is over (a splitter dragged gives many).
+        QMetaObject::invokeMethod(this, &ctr_Details::montrerTexte, Qt::QueuedConnection);
+    }
     if (event->type() == QEvent::FocusIn) {
         if (auto* combo = qobject_cast<QComboBox*>(objet))
             combo->setToolTip(combo->currentText());
@@ -206,6 +274,7 @@ void ctr_Details::majDetails(const QString& a_code) {
     if (!m_activites || m_activites->RecordCount() == 0) {
         m_code.clear();
         m_activites.reset();
+        m_texte.clear();
         t_details->clear();
         l_acteClassant->clear();
         // A thesaurus act that a load retired: why there is nothing to show.
@@ -277,17 +346,30 @@ void ctr_Details::ongletChoisi(int index) {
     rafraichirDetails();
 }
 
+void ctr_Details::montrerTexte() {
+    m_largeurAlignee = t_details->viewport()->width();
+    if (m_onglet == SectionHonoraires) {
+        t_details->setPlainText(alignerMontants(t_details, m_texte));
+        return;
+    }
+    QTextOption option = t_details->document()->defaultTextOption();
+    option.setTabs({});
+    t_details->document()->setDefaultTextOption(option);
+    t_details->setPlainText(m_texte);
+}
+
 RecordsetPtr ctr_Details::rafraichirDetails() {
     if (m_code.isEmpty())
         return nullptr;
     CurseurOccupe occupe;
     RecordsetPtr acte = accesCCAM.getActe(m_code, m_activite, m_phase);
     try {
-        t_details->setPlainText(texteOnglet(acte, m_onglet));
+        m_texte = texteOnglet(acte, m_onglet);
     } catch (const std::exception&) {
         // A text that cannot be built shows nothing rather than another act's.
-        t_details->clear();
+        m_texte.clear();
     }
+    montrerTexte();
     if (acte)
         acte->MoveFirst();
     return acte;

@@ -81,6 +81,8 @@ private:
     // Reads the act's row for the chosen activity and phase and shows the
     // text of the chosen tab; returns that row.
     RecordsetPtr rafraichirDetails();
+    // Puts the text of the chosen tab in the box, laid out for its width.
+    void montrerTexte();
     void vider();
 
     QString m_code;
@@ -89,4 +91,6 @@ private:
     QString m_activite;
     QString m_phase;
     qint16 m_onglet = 0;
+    QString m_texte; // the chosen tab's text, as built
+    int m_largeurAlignee = -1;
 };

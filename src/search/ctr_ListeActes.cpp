@@ -5,6 +5,7 @@
 #include "ModeEcran.h"
 #include "OrdreFrancais.h"
 #include "Progression.h"
+#include "QtClavierListes.h"
 #include "Utilisateur.h"
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QCursor>
 #include <QHash>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -200,6 +202,12 @@ ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libe
     // End, page keys, clicks and programmatic changes all go through it.
     connect(LV_Actes, &QTreeWidget::itemSelectionChanged, this, &ctr_ListeActes::annoncerSelection);
     connect(LV_Actes, &VueListeActes::ligneCliquee, this, &ctr_ListeActes::ligneCliquee);
+    // A double click runs the pop-up's first command, as Enter does.
+    connect(LV_Actes, &QTreeWidget::itemDoubleClicked, this, [this] {
+        if (menuPermis())
+            m_ajoutPanier->trigger();
+    });
+    LV_Actes->installEventFilter(this);
     connect(LV_Actes->header(), &QHeaderView::sectionClicked, this, &ctr_ListeActes::trierColonne);
     connect(LV_Actes, &QTreeWidget::itemChanged, this, &ctr_ListeActes::ligneCochee);
     connect(m_ajoutPanier, &QAction::triggered, this, &ctr_ListeActes::ajouterPanier);
@@ -333,11 +341,33 @@ void ctr_ListeActes::annoncerSelection() {
     emit acteChoisi(m_acteSelectionne);
 }
 
+bool ctr_ListeActes::menuPermis() const {
+    return utilisateurCourant.p_GROUP == QLatin1String("MEDECIN") && !m_selection &&
+           !m_acteSelectionne.isEmpty();
+}
+
 void ctr_ListeActes::ligneCliquee() {
     // The press already selected the row and picked its act.
-    if (utilisateurCourant.p_GROUP == QLatin1String("MEDECIN") && m_boutonSouris == 2 &&
-        !m_selection && !m_acteSelectionne.isEmpty())
+    if (m_boutonSouris == 2 && menuPermis())
         m_listeActes->popup(QCursor::pos());
+}
+
+bool ctr_ListeActes::eventFilter(QObject* objet, QEvent* event) {
+    // Without the pop-up (the search dialog, a DIM user), Enter goes on to
+    // the window (its default button).
+    if (objet == LV_Actes && event->type() == QEvent::KeyPress && menuPermis()) {
+        switch (toucheLigne(static_cast<QKeyEvent*>(event))) {
+        case ToucheLigne::Valider:
+            m_ajoutPanier->trigger();
+            return true;
+        case ToucheLigne::Menu:
+            m_listeActes->popup(positionMenuLigne(LV_Actes, LV_Actes->currentIndex()));
+            return true;
+        case ToucheLigne::Aucune:
+            break;
+        }
+    }
+    return QWidget::eventFilter(objet, event);
 }
 
 void ctr_ListeActes::ligneCochee(QTreeWidgetItem* ligne, int colonne) {

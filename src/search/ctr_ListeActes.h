@@ -5,7 +5,8 @@
 // cleared list): it is made the current act and announced (acteChoisi, empty
 // when no row is selected); the window holding the panel shows the details. In the search dialog
 // (screen mode 4) rows carry tick boxes and the ticked rows are collected; a doctor gets the pop-up
-// menu m_listeActes (basket, thesaurus) on a right click, whose commands are announced too.
+// menu m_listeActes (basket, thesaurus) on a right click, the Menu key or Shift+F10, whose commands
+// are announced too; Enter and a double click run its first one.
 
 #include "Recordset.h"
 
@@ -92,8 +93,14 @@ protected:
     virtual void premiereApparition();
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Enter on a row runs "Sélectionner cet acte", the Menu key and
+    // Shift+F10 open the pop-up at the row (where a right click would).
+    bool eventFilter(QObject* objet, QEvent* event) override;
 
 private:
+    // The pop-up and its commands are offered: a doctor, outside the search
+    // dialog, with a row selected.
+    bool menuPermis() const;
     void ligneCliquee();
     void ligneCochee(QTreeWidgetItem* ligne, int colonne);
     void trierColonne(int colonne);

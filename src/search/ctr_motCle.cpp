@@ -22,6 +22,7 @@
 namespace {
 
 const QString lienCorrection = QStringLiteral("correction");
+const QString lienLibelles = QStringLiteral("libelles");
 
 qsizetype lettresEtChiffres(const QString& texte) {
     return std::count_if(texte.cbegin(), texte.cend(),
@@ -86,7 +87,12 @@ ctr_motCle::ctr_motCle(QWidget* parent)
             saisieModifiee();
     });
     connect(m_minuterie, &QTimer::timeout, this, &ctr_motCle::suivreSaisie);
-    connect(l_etatListe, &QLabel::linkActivated, this, &ctr_motCle::appliquerCorrection);
+    connect(l_etatListe, &QLabel::linkActivated, this, [this](const QString& lien) {
+        if (lien == lienLibelles)
+            chercherDansLesLibelles();
+        else
+            appliquerCorrection();
+    });
     // In the search dialog, Enter searches; it never adds the ticked acts.
     entreeSansBoutonParDefaut(t_motCle);
 }
@@ -217,6 +223,12 @@ void ctr_motCle::direAucunResultat(const QString& saisie, bool parCode) {
     if (!correction.isEmpty())
         texte += QStringLiteral("<br>Vouliez-vous dire : <a href=\"%1\">%2</a> ?")
                      .arg(lienCorrection, correction.toHtmlEscaped());
+    // Words typed while "Code" is set (the panel opens so): the label search
+    // is one click away.
+    const QStringList mots = RechercheMotCle::motsCles(saisie);
+    if (parCode && !std::all_of(mots.cbegin(), mots.cend(), RechercheMotCle::peutCommencerUnCode))
+        texte += QStringLiteral("<br><a href=\"%1\">Rechercher « %2 » dans les libellés</a>")
+                     .arg(lienLibelles, saisie.trimmed().toHtmlEscaped());
     direDansLaListe(texte);
     m_saisieCorrigee = correction;
 }
@@ -228,6 +240,23 @@ void ctr_motCle::appliquerCorrection() {
     t_motCle->setText(correction);
     t_motCle->setFocus();
     suivreSaisie();
+}
+
+void ctr_motCle::chercherDansLesLibelles() {
+    {
+        // One search, run here, not a second one when the typing pause ends.
+        const QSignalBlocker bloque(O_recherche[1]->group());
+        O_recherche[1]->setChecked(true);
+    }
+    t_motCle->setFocus();
+    // A text too short or too long to follow while typing is searched as
+    // Enter does.
+    const QString saisie = t_motCle->text();
+    if (lettresEtChiffres(saisie) < lettresMinFrappe || saisie.size() > longueurMaxFrappe ||
+        RechercheMotCle::motsCles(saisie).size() > motsMaxFrappe)
+        rechercher();
+    else
+        suivreSaisie();
 }
 
 void ctr_motCle::placerEtat() {

@@ -67,6 +67,8 @@ private:
     void direDansLaListe(const QString& texte);
     void direAucunResultat(const QString& saisie, bool parCode);
     void appliquerCorrection();
+    // "Libellé" set and the text searched in the labels.
+    void chercherDansLesLibelles();
     void placerEtat();
 
     QTimer* m_minuterie = nullptr;

@@ -39,8 +39,9 @@ ctr_proprietesActivite::ctr_proprietesActivite(QWidget* parent) : QWidget(parent
     extension->addWidget(Label2);
     extension->addWidget(c_extDoc, 1);
     auto* principal = new QVBoxLayout(this);
-    principal->addWidget(f_modificateurs, 3);
-    principal->addWidget(f_activitesAssocies, 2);
+    // The window grows for the modifiers: their list takes what is left.
+    principal->addWidget(f_modificateurs, 1);
+    principal->addWidget(f_activitesAssocies, 0);
     principal->addLayout(extension);
 
     connect(lv_modificateurs, &ListeColonnes::coche, this,
@@ -68,6 +69,10 @@ void ctr_proprietesActivite::afficher(const QString& a_activite, const Recordset
     for (const ProprietesActivite::Ligne& e : m_modele.extensions())
         c_extDoc->addItem(e.libelle);
     c_extDoc->setCurrentIndex(-1);
+}
+
+int ctr_proprietesActivite::hauteurManquante() const {
+    return lv_modificateurs->hauteurLignes() - lv_modificateurs->height();
 }
 
 void ctr_proprietesActivite::modificateurCoche(int ligne, bool coche) {

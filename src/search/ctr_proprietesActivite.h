@@ -24,6 +24,9 @@ public:
                   const QString& a_phase = QString());
     // The main act with its choices, then the ticked associated acts.
     QList<Acte> getListActes() const;
+    // How much taller the modifier list must be to show every row whole
+    // (zero or less: it does already).
+    int hauteurManquante() const;
 
     const QString& activite() const { return m_modele.activite(); }
     const ProprietesActivite& modele() const { return m_modele; }

@@ -12,6 +12,7 @@
 #include "ModeEcran.h"
 #include "Progression.h"
 #include "QtArbreThesaurus.h"
+#include "QtClavierListes.h"
 #include "ThesaurusUM.h"
 #include "adCCAM.h"
 #include "d_ajoutActeThe.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -103,6 +105,11 @@ ctr_ThesMED::ctr_ThesMED(QWidget* parent) : QWidget(parent) {
             [this] { choisirNoeud(TV_ThesMED->currentItem()); });
     connect(TV_ThesMED, &QTreeWidget::itemPressed, this,
             [this](QTreeWidgetItem* n) { cliquerNoeud(n); });
+    // A double click on an act runs "Sélectionner cet acte", as Enter does.
+    connect(TV_ThesMED, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* n) {
+        if (panierPermis(n))
+            m_ajoutPanier->trigger();
+    });
     connect(TV_ThesMED, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* n) { libelleModifie(n); });
 }
@@ -230,7 +237,30 @@ void ctr_ThesMED::majCommande2(const QTreeWidgetItem* noeud) {
 
 bool ctr_ThesMED::eventFilter(QObject* objet, QEvent* evenement) {
     lireGesteArbre(TV_ThesMED, objet, evenement, m_bouton, m_positionClic);
+    if (objet == TV_ThesMED && evenement->type() == QEvent::KeyPress && medecinCourant) {
+        // Enter on an act runs "Sélectionner cet acte"; the Menu key and
+        // Shift+F10 open the node's pop-up at the node.
+        QTreeWidgetItem* noeud = TV_ThesMED->currentItem();
+        switch (toucheLigne(static_cast<QKeyEvent*>(evenement))) {
+        case ToucheLigne::Valider:
+            if (!panierPermis(noeud))
+                break;
+            m_ajoutPanier->trigger();
+            return true;
+        case ToucheLigne::Menu:
+            if (noeud)
+                montrerMenu(noeud, positionMenuLigne(TV_ThesMED, TV_ThesMED->currentIndex()));
+            return true;
+        case ToucheLigne::Aucune:
+            break;
+        }
+    }
     return QWidget::eventFilter(objet, evenement);
+}
+
+bool ctr_ThesMED::panierPermis(const QTreeWidgetItem* noeud) const {
+    return genreNoeud(noeud) == 'A' && contexteCourant == ModeEcran::EspaceMedecin &&
+           !m_acte.estVide() && TV_ThesMED->currentItem() == noeud;
 }
 
 void ctr_ThesMED::choisirNoeud(QTreeWidgetItem* noeud) {
@@ -259,9 +289,12 @@ void ctr_ThesMED::cliquerNoeud(QTreeWidgetItem* noeud) {
     // already selected picks it again.
     if (TV_ThesMED->currentItem() != noeud)
         selectionner(noeud);
+    if (m_bouton == 2)
+        montrerMenu(noeud, m_positionClic);
+}
+
+void ctr_ThesMED::montrerMenu(QTreeWidgetItem* noeud, const QPoint& position) {
     const QChar g = genreNoeud(noeud);
-    if (m_bouton != 2)
-        return;
     for (QAction* a : {m_suppActe, m_suppCat, m_modifCat, m_ajoutActe, m_ajoutPanier})
         a->setVisible(false);
     if (g == 'A') {
@@ -276,7 +309,7 @@ void ctr_ThesMED::cliquerNoeud(QTreeWidgetItem* noeud) {
         return;
     }
     if (TV_ThesMED->topLevelItemCount() > 0)
-        m_TheMED->popup(m_positionClic);
+        m_TheMED->popup(position);
 }
 
 // ------------------------------------------------------------------ commands

@@ -98,6 +98,11 @@ private:
     void choisirNoeud(QTreeWidgetItem* noeud);
     // A press: the pop-up menu for the right button.
     void cliquerNoeud(QTreeWidgetItem* noeud);
+    // The node's pop-up (right click, Menu key, Shift+F10) at that place.
+    void montrerMenu(QTreeWidgetItem* noeud, const QPoint& position);
+    // "Sélectionner cet acte" is offered for the node: the selected act of
+    // the doctor's own window.
+    bool panierPermis(const QTreeWidgetItem* noeud) const;
     void majCommande2(const QTreeWidgetItem* noeud);
     void ajouterActes();
     void ajouterCategorie();

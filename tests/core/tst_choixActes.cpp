@@ -86,8 +86,9 @@ void TestChoixActes::prixDesModificateurs() {
     for (const auto& m : p.modificateurs())
         prix << m.code + "=" + m.prix;
     // A rate on the act's tariff (462.8), a fixed amount, or nothing.
-    QCOMPARE(prix, QStringList({"C=20% (92,56 €)", "I=40€", "1=22,5€", "2=11,5% (53,22 €)",
-                                "0=50% (231,4 €)", "X="}));
+    QCOMPARE(prix,
+             QStringList({"C=20%\u00A0(92,56\u00A0€)", "I=40,00\u00A0€", "1=22,50\u00A0€",
+                          "2=11,5%\u00A0(53,22\u00A0€)", "0=50%\u00A0(231,40\u00A0€)", "X="}));
 }
 
 void TestChoixActes::modificateursCochesDansLOrdre() {

@@ -73,6 +73,8 @@ private slots:
     void formaterNote();
     void formaterDiese_data();
     void formaterDiese();
+    void formaterMontant_data();
+    void formaterMontant();
 
 private:
     std::unique_ptr<BaseDeTest> m_base;
@@ -85,17 +87,17 @@ void TestDetails::texte_data() {
 
     QTest::newRow("honoraires: taux, montants, ni l'un ni l'autre")
         << "XHMA001" << 1
-        << "Tarif: \t\t462,8€ - ICR 308\r\n\r\n"
+        << "Tarif: \t\t462,80\u00A0€ - ICR 308\r\n\r\n"
            "Liste des modificateurs:\r\n"
-           "\tC - Acte réalisé chez un enfant de moins de trois ans\t\t20% (92,56 €)\r\n"
-           "\tI - Acte réalisé en urgence la nuit, entre 20 heures et 8 heures\t\t40€\r\n"
-           "\t1 - Acte réalisé en urgence un dimanche ou un jour férié\t\t22,5€\r\n"
+           "\tC - Acte réalisé chez un enfant de moins de trois ans\t\t20%\u00A0(92,56\u00A0€)\r\n"
+           "\tI - Acte réalisé en urgence la nuit, entre 20 heures et 8 heures\t\t40,00\u00A0€\r\n"
+           "\t1 - Acte réalisé en urgence un dimanche ou un jour férié\t\t22,50\u00A0€\r\n"
            "\t2 - Acte réalisé par un praticien de l'équipe de garde de "
-           "l'établissement\t\t11,5% (53,22 €)\r\n"
+           "l'établissement\t\t11,5%\u00A0(53,22\u00A0€)\r\n"
            "\t0 - Reprise chirurgicale dans les quinze jours suivant l'intervention "
-           "initiale\t\t50% (231,4 €)\r\n";
+           "initiale\t\t50%\u00A0(231,40\u00A0€)\r\n";
     QTest::newRow("honoraires: aucun modificateur") << "RPQP002" << 1
-                                                    << "Tarif: \t\t76,8€ - ICR 51\r\n\r\n"
+                                                    << "Tarif: \t\t76,80\u00A0€ - ICR 51\r\n\r\n"
                                                        "Liste des modificateurs:\r\n"
                                                        "\tAucun modificateur";
     QTest::newRow("activités associées")
@@ -203,10 +205,10 @@ void TestDetails::incompatibilites() {
 void TestDetails::honorairesPointDecimal() {
     QLocale::setDefault(QLocale::c());
     const QString texte = texteDetailsActe(lireActe("XHMA001"), 1);
-    QVERIFY(texte.startsWith("Tarif: \t\t462.8€ - ICR 308\r\n"));
-    QVERIFY(texte.contains("\t\t20% (92.56 €)\r\n"));
-    QVERIFY(texte.contains("\t\t22.5€\r\n"));
-    QVERIFY(texte.contains("\t\t11.5% (53.22 €)\r\n"));
+    QVERIFY(texte.startsWith("Tarif: \t\t462.80\u00A0€ - ICR 308\r\n"));
+    QVERIFY(texte.contains("\t\t20%\u00A0(92.56\u00A0€)\r\n"));
+    QVERIFY(texte.contains("\t\t22.50\u00A0€\r\n"));
+    QVERIFY(texte.contains("\t\t11.5%\u00A0(53.22\u00A0€)\r\n"));
 }
 
 void TestDetails::sansActeOuSection() {
@@ -226,14 +228,14 @@ void TestDetails::ceQueDisentLesDonnees_data() {
 
     QTest::newRow("classant, ICR") << "TEQP001"
                                    << "TEQP001 est un acte classant"
-                                   << "Tarif: \t\t56,4€ - ICR 38\r\n\r\n";
+                                   << "Tarif: \t\t56,40\u00A0€ - ICR 38\r\n\r\n";
     QTest::newRow("non classant, ICR") << "VCQP001"
                                        << "VCQP001 n'est pas un acte classant"
-                                       << "Tarif: \t\t14,26€ - ICR 9\r\n\r\n";
+                                       << "Tarif: \t\t14,26\u00A0€ - ICR 9\r\n\r\n";
     QTest::newRow("ni caractère classant ni ICR")
         << "INC0100"
         << "INC0100 : caractère classant non précisé dans cette version de la CCAM"
-        << "Tarif: \t\t10€\r\n\r\n";
+        << "Tarif: \t\t10,00\u00A0€\r\n\r\n";
 }
 
 void TestDetails::ceQueDisentLesDonnees() {
@@ -345,6 +347,24 @@ void TestDetails::formaterDiese() {
     QCOMPARE(::formaterDiese(valeur), francais);
     QLocale::setDefault(QLocale::c());
     QCOMPARE(::formaterDiese(valeur), QString(francais).replace(',', '.'));
+}
+
+// Amounts in euros: two decimals, a non-breaking space before "€".
+void TestDetails::formaterMontant_data() {
+    QTest::addColumn<double>("valeur");
+    QTest::addColumn<QString>("francais");
+    QTest::newRow("une décimale") << 171.4 << "171,40\u00A0€";
+    QTest::newRow("arrondi, zéros gardés") << 9.999 << "10,00\u00A0€";
+    QTest::newRow("moins d'un euro") << 0.5 << "0,50\u00A0€";
+    QTest::newRow("négatif") << -3.5 << "-3,50\u00A0€";
+}
+
+void TestDetails::formaterMontant() {
+    QFETCH(double, valeur);
+    QFETCH(QString, francais);
+    QCOMPARE(::formaterMontant(valeur), francais);
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(::formaterMontant(valeur), QString(francais).replace(',', '.'));
 }
 
 QTEST_GUILESS_MAIN(TestDetails)

@@ -35,6 +35,7 @@
 #include "f_utilisateurs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -117,6 +118,7 @@ private slots:
     void entreeDansLaRecherche();
     void questionsDestructricesNonParDefaut_data();
     void questionsDestructricesNonParDefaut();
+    void ordreTabulation();
 };
 
 void TestClavierDialogues::focusEtEchap_data() {
@@ -380,6 +382,25 @@ void TestClavierDialogues::questionsDestructricesNonParDefaut() {
     cheminBase = m_base->chemin();
     QCOMPARE(vues, QStringList{question});
     QVERIFY(garde);
+}
+
+// Tab in "Nouvel utilisateur" follows the screen: the doctor's fields come
+// after the group once MEDECIN is chosen.
+void TestClavierDialogues::ordreTabulation() {
+    PiloteDialogues pilote;
+    QStringList vus;
+    pilote.quand(QStringLiteral("d_utilisateur"), [&](QDialog* d) {
+        QWidget* focus = focusALOuverture(d);
+        static_cast<d_utilisateur*>(d)->C_utilisateur->setCurrentText(QStringLiteral("MEDECIN"));
+        for (focus->setFocus(); vus.size() < 8;
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
+            vus << nom(QApplication::focusWidget());
+        d->reject();
+    });
+    d_utilisateur().afficher(1);
+    QCOMPARE(vus, (QStringList{"t_utilisateur_0", "t_utilisateur_1", "t_utilisateur_2",
+                               "t_utilisateur_3", "C_utilisateur", "t_utilisateur_4",
+                               "t_utilisateur_5", "C_UM"}));
 }
 
 QTEST_MAIN(TestClavierDialogues)

@@ -35,6 +35,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -142,8 +143,9 @@ void TestPanierFenetres::panneauModificateurs() {
     panneau.afficher("1", accesCCAM.getActe("XHMA001", "1"));
     QTreeWidget* lv = panneau.lv_modificateurs;
     QCOMPARE(colonne(lv, 0), QStringList({"C", "I", "1", "2", "0", "X"}));
-    QCOMPARE(colonne(lv, 2), QStringList({"20% (92,56 €)", "40€", "22,5€", "11,5% (53,22 €)",
-                                          "50% (231,4 €)", ""}));
+    QCOMPARE(colonne(lv, 2),
+             QStringList({"20%\u00A0(92,56\u00A0€)", "40,00\u00A0€", "22,50\u00A0€",
+                          "11,5%\u00A0(53,22\u00A0€)", "50%\u00A0(231,40\u00A0€)", ""}));
     // The fourth row ticked first, then three more: the fifth is refused.
     for (int ligne : {3, 0, 5, 1})
         cocher(lv, ligne);
@@ -414,11 +416,15 @@ void TestPanierFenetres::panierModificateurs() {
     panier.ajouterActe(a);
     d_panier d(panier);
     d.show();
-    QCOMPARE(d.list_actes->item(0)->text(), QString("XHMA001 - Libellé de XHMA001"));
+    // The list item first, then what tells the act's activities apart.
+    QCOMPARE(d.list_actes->item(0)->text(),
+             QString("XHMA001 - Libellé de XHMA001\nActivité 1 : Réalisation de l'acte — "
+                     "462,80\u00A0€"));
+    QCOMPARE(d.l_nombreActes->text(), QString("1 acte dans le panier"));
     QTreeWidget* lv = d.lv_modificateurs;
     QCOMPARE(colonne(lv, 0), QStringList({"C", "I", "1", "2", "0", "X"}));
     QCOMPARE(lv->topLevelItem(1)->checkState(0), Qt::Checked);
-    QCOMPARE(lv->topLevelItem(0)->text(2), QString("20% (92,56 €)"));
+    QCOMPARE(lv->topLevelItem(0)->text(2), QString("20%\u00A0(92,56\u00A0€)"));
     const ActePtr p = panier.getActeByIndice(1);
     for (int ligne : {0, 2, 3})
         cocher(lv, ligne);
@@ -456,6 +462,8 @@ void TestPanierFenetres::panierChangementDActivite() {
     const ActePtr p = panier.getActeByIndice(1);
     QCOMPARE(p->activite, QString("4"));
     QCOMPARE(p->Tarif, 170.25);
+    QCOMPARE(d.list_actes->item(0)->text(),
+             QString("XHMA001 - Libellé de XHMA001\nActivité 4 : Anesthésie — 170,25\u00A0€"));
     QCOMPARE(modificateursActe(*p), QStringList{"C"});
     QVERIFY(p->extDoc.isEmpty());
     QCOMPARE(colonne(d.lv_modificateurs, 0), QStringList({"C", "I", "1", "2"}));
@@ -469,6 +477,7 @@ void TestPanierFenetres::panierChangementDActivite() {
     choisir(d.c_phase, 1);
     QCOMPARE(panier.getActeByIndice(2)->Phase, QString("2"));
     QCOMPARE(panier.getActeByIndice(2)->Tarif, 241.5);
+    QVERIFY(d.list_actes->item(1)->text().endsWith(", phase 2 — 241,50\u00A0€"));
     QVERIFY(m_messages->journal().empty());
 }
 
@@ -490,16 +499,21 @@ void TestPanierFenetres::panierSuppressions() {
     // The last of three deleted: the first line is selected.
     QCOMPARE(cles(panier), QStringList({"TEQP0011", "TEQP0031"}));
     QCOMPARE(d.list_actes->count(), 2);
+    QCOMPARE(d.l_nombreActes->text(), QString("2 actes dans le panier"));
     QCOMPARE(d.list_actes->currentRow(), 0);
     QCOMPARE(d.acteSelectionne(), panier.getActeByIndice(1));
     // The first deleted: the new first line.
     QTest::mouseClick(d.c_supprimerActe, Qt::LeftButton);
-    QCOMPARE(d.list_actes->currentItem()->text(), QString("TEQP003 - Libellé de TEQP003"));
+    QCOMPARE(d.list_actes->currentItem()->text(),
+             QString("TEQP003 - Libellé de TEQP003\nActivité 1 : Réalisation de l'acte — "
+                     "0,00\u00A0€"));
+    QCOMPARE(d.l_nombreActes->text(), QString("1 acte dans le panier"));
     QCOMPARE(d.acteSelectionne()->code, QString("TEQP003"));
     // The only one deleted: nothing left in the window.
     QTest::mouseClick(d.c_supprimerActe, Qt::LeftButton);
     QVERIFY(panier.getListeActes().isEmpty());
     QCOMPARE(d.list_actes->count(), 0);
+    QCOMPARE(d.l_nombreActes->text(), QString("Aucun acte dans le panier"));
     QCOMPARE(d.c_activite->count() + d.c_phase->count() + d.c_extDoc->count(), 0);
     QVERIFY(!d.acteSelectionne());
 }
@@ -551,8 +565,12 @@ void TestPanierFenetres::associationsAnnuler() {
         QVERIFY(a->m_associations->isVisible());
         a->m_assoc[4]->trigger();
         a->m_associations->hide();
-        a->LV_Actes->setCurrentItem(a->LV_Actes->topLevelItem(1));
-        a->m_assoc[0]->trigger();
+        // By keyboard: the next row gets "0" (Rien); Enter on the list opens
+        // the menu and is not OK.
+        for (Qt::Key touche : {Qt::Key_Down, Qt::Key_0, Qt::Key_Return})
+            QTest::keyClick(a->LV_Actes, touche);
+        QVERIFY(a->m_associations->isVisible() && a->isVisible());
+        a->m_associations->hide();
         QCOMPARE(colonne(a->LV_Actes, 3), QStringList({"4", ""}));
         QCOMPARE(colonne(a->LV_Actes, 4), QStringList({"100%", ""}));
         QTest::mouseClick(a->CancelButton, Qt::LeftButton);
@@ -594,8 +612,10 @@ void TestPanierFenetres::associationsAide() {
     pilote.quand("d_aide",
                  [&](QDialog* d) { page = static_cast<d_aide*>(d)->t_aide->toPlainText(); });
     d_associations d(panier);
+    d.show();
     QTest::mouseClick(d.b_aide, Qt::LeftButton);
     QCOMPARE(pilote.dialogues, QStringList{"d_aide"});
+    QCOMPARE(d.focusWidget(), d.LV_Actes); // back to the list after the help
     QVERIFY(m_messages->journal().empty());
     for (const char* texte : {"Les codes association", "50 %", "75 %"})
         QVERIFY2(page.contains(QString::fromUtf8(texte)), texte);

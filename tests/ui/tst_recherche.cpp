@@ -156,6 +156,8 @@ private slots:
     void frappeUneRechercheParPause();
     void frappeGardeLaSelection();
     void correctionProposee();
+    void motsTapesEnModeCode_data();
+    void motsTapesEnModeCode();
     void frappeBaseOccupee();
     void choixParClicEtFleche();
     void detailsDansLaFenetreHote();
@@ -490,12 +492,59 @@ void tst_recherche::correctionProposee() {
     QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
     QCOMPARE(m_messages->textes(), QStringList{aucunResultat});
     QVERIFY(etatListe(panneau).contains(QStringLiteral("Vouliez-vous dire")));
-    // Codes are not corrected.
+    // Codes are not corrected; words that begin no code get the label search.
     demandees.clear();
     panneau.O_recherche[0]->setChecked(true);
     QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
-    QCOMPARE(etatListe(panneau), QStringLiteral("Aucun résultat pour cette recherche."));
+    lu.setHtml(etatListe(panneau));
+    QCOMPARE(lu.toPlainText(),
+             QStringLiteral("Aucun résultat pour cette recherche.\nRechercher « tarvenoriqe "
+                            "unilaterale » dans les libellés"));
     QCOMPARE(demandees, QStringList());
+}
+
+// Words typed while "Code" is set: when no code can begin with them (a word
+// longer than a code, a letter where a code has a digit), the empty list
+// offers the label search; its link sets "Libellé" and searches.
+void tst_recherche::motsTapesEnModeCode_data() {
+    QTest::addColumn<QString>("saisie");
+    QTest::addColumn<QString>("lien"); // the link's text, empty for none
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("deux mots") << "tarvenorique unilaterale"
+                               << "Rechercher « tarvenorique unilaterale » dans les libellés"
+                               << QStringList{"QQZA002"} << QStringList{};
+    QTest::newRow("lettre pour un chiffre")
+        << "qq9z"
+        << "Rechercher « qq9z » dans les libellés" << QStringList{} << QStringList{};
+    QTest::newRow("début de code possible") << "QQZB"
+                                            << "" << QStringList{} << QStringList{};
+    QTest::newRow("trop court pour la frappe, par Entrée")
+        << "z1"
+        << "Rechercher « z1 » dans les libellés" << QStringList{}
+        << QStringList{aucunResultat, aucunResultat};
+}
+
+void tst_recherche::motsTapesEnModeCode() {
+    QFETCH(QString, saisie);
+    QFETCH(QString, lien);
+    QFETCH(QStringList, codes);
+    QFETCH(QStringList, messages);
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    taper(panneau, saisie);
+    if (saisie.size() < 3)
+        QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
+    QTextDocument lu;
+    lu.setHtml(etatListe(panneau));
+    QCOMPARE(lu.toPlainText(), QString("Aucun résultat pour cette recherche.\n" + lien).trimmed());
+    if (lien.isEmpty())
+        return;
+    emit panneau.l_etatListe->linkActivated(QStringLiteral("libelles"));
+    QVERIFY(panneau.O_recherche[1]->isChecked());
+    QCOMPARE(codesListe(panneau.LV_Actes), codes);
+    QCOMPARE(m_messages->textes(), messages);
 }
 
 // Another program importing into the file: while it has only written its

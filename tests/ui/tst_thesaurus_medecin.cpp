@@ -17,6 +17,7 @@
 #include "ModeEcran.h"
 #include "Parametres.h"
 #include "Progression.h"
+#include "Utilisateur.h"
 #include "ctr_Details.h"
 #include "ctr_ThesMED.h"
 #include "ctr_motCle.h"
@@ -164,6 +165,8 @@ private slots:
     void menu_data();
     void menu();
     void selectionnerActe();
+    void clavier_data();
+    void clavier();
     void renommer_data();
     void renommer();
     void renommer_niRacineNiActe();
@@ -344,6 +347,71 @@ void TstThesaurusMedecin::selectionnerActe() {
     p.panneau->m_ajoutPanier->trigger();
     installerExecuteurModal(avant);
     QCOMPARE(ouverts, QStringList{QStringLiteral("XGMA001")});
+}
+
+// A result row or a thesaurus node by keyboard or double click: on an act,
+// Enter and a double click run "Sélectionner cet acte"; the Menu key and
+// Shift+F10 open the pop-up; nothing where the pop-up is not offered.
+void TstThesaurusMedecin::clavier_data() {
+    QTest::addColumn<int>("contexte");
+    QTest::addColumn<QString>("cle"); // a node of the tree, empty for the keyword list
+    QTest::addColumn<QString>("geste");
+    QTest::addColumn<QString>("effet"); // "panier", "menu" or nothing
+    const QString liste, acte("A8 - XGMA001 - "), cat("C9"), rien, panier("panier"), menu("menu");
+    QTest::newRow("liste, Entrée") << 3 << liste << QString("Entrée") << panier;
+    QTest::newRow("liste, double clic") << 3 << liste << QString("double clic") << panier;
+    QTest::newRow("liste, touche Menu") << 3 << liste << QString("touche Menu") << menu;
+    QTest::newRow("liste, F10 seul") << 3 << liste << QString("F10") << rien;
+    QTest::newRow("liste, DIM") << 2 << liste << QString("Entrée") << rien;
+    QTest::newRow("acte, Entrée") << 3 << acte << QString("Entrée") << panier;
+    QTest::newRow("acte, double clic") << 3 << acte << QString("double clic") << panier;
+    QTest::newRow("catégorie, Maj+F10") << 3 << cat << QString("Maj+F10") << menu;
+    QTest::newRow("catégorie, Entrée") << 3 << cat << QString("Entrée") << rien;
+    QTest::newRow("acte, fenêtre DIM") << 2 << acte << QString("Entrée") << rien;
+}
+
+void TstThesaurusMedecin::clavier() {
+    QFETCH(int, contexte);
+    QFETCH(QString, cle);
+    QFETCH(QString, geste);
+    QFETCH(QString, effet);
+    Poste p;
+    changerContexte(ModeEcran(contexte));
+    utilisateurCourant.p_GROUP = contexte == 2 ? "DIM" : "MEDECIN";
+    QStringList paniers;
+    const ExecuteurModal avant = installerExecuteurModal([&](QObject* o) {
+        if (qobject_cast<d_ajoutPanier*>(o))
+            paniers << acteCourant.code;
+        return 0;
+    });
+    QAbstractItemView* vue = p.arbre;
+    QMenu* menu = p.panneau->m_TheMED;
+    if (cle.isEmpty()) {
+        ctr_motCle* motCle = p.fenetre->ctr_motCle1;
+        p.fenetre->TS_Thes->setCurrentIndex(0);
+        motCle->t_motCle->setText(QStringLiteral("XGMA001"));
+        QTest::mouseClick(motCle->b_recherche, Qt::LeftButton);
+        vue = motCle->LV_Actes;
+        menu = motCle->m_listeActes;
+    } else {
+        p.cliquer(p.panneau->noeud(cle));
+    }
+    const QPoint centre = vue->visualRect(vue->currentIndex()).center();
+    vue->setFocus();
+    const auto touche = geste == u"Entrée" ? Qt::Key_Return
+                        : geste == u"F10"  ? Qt::Key_F10
+                                           : Qt::Key_Menu;
+    if (geste == u"double clic") { // a click, then the press that makes it double
+        QTest::mouseClick(vue->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(vue->viewport(), Qt::LeftButton, {}, centre);
+    } else if (geste == u"Maj+F10")
+        QTest::keyClick(vue, Qt::Key_F10, Qt::ShiftModifier);
+    else
+        QTest::keyClick(vue, touche);
+    installerExecuteurModal(avant);
+    QCOMPARE(paniers, effet == u"panier" ? QStringList{"XGMA001"} : QStringList{});
+    QCOMPARE(menu->isVisible(), effet == u"menu");
+    menu->hide();
 }
 
 void TstThesaurusMedecin::renommer_data() {
