@@ -294,12 +294,10 @@ void f_principale::suivreMode() {
     if (mode != ModeEcran::AutresOngletsDIM)
         for (const BoutonBarre& b : boutonsDuMode(mode))
             cles << b.cle;
-    m_f_imprimer->setEnabled(cles.contains(QStringLiteral("b_imprimer")) ||
-                             fenetreDuMode(mode) == FenetreMode::Rapport);
-    m_f_exporter->setEnabled(cles.contains(QStringLiteral("b_export")));
     m_f_retour->setEnabled(cles.contains(QStringLiteral("b_retour")));
     m_p_selectionner->setEnabled(cles.contains(QStringLiteral("b_selectionner")));
     m_p_selection->setEnabled(cles.contains(QStringLiteral("b_selection")));
+    majCommandesThesaurus();
 }
 
 void f_principale::charger() {
@@ -401,6 +399,15 @@ void f_principale::afficherFenetre(QWidget* fenetre) {
         connect(f, &f_thesaurusMED::ajoutThUMPossible, m_ajoutThUM, &QAction::setEnabled);
         m_ajoutThUM->setEnabled(f->ajoutThUMActif());
     }
+    if (auto* f = qobject_cast<f_ThesaurusDIM*>(fenetre)) {
+        // Print and export only where there is a thesaurus to print.
+        connect(f, &f_ThesaurusDIM::proprietaireChange, this, [this](bool choisi) {
+            m_proprietaireDIM = choisi;
+            majCommandesThesaurus();
+        });
+        m_proprietaireDIM = f->proprietaireChoisi();
+        majCommandesThesaurus();
+    }
     if (auto* f = qobject_cast<f_ThesaurusDIM*>(fenetre))
         connect(f, &f_ThesaurusDIM::menuDemande, this,
                 [this](const QStringList& entrees, const QPoint& position) {
@@ -454,16 +461,41 @@ void f_principale::updateToolBar() {
         ajouterBouton(b.cle, b.image, b.infobulle);
     if (!boutons.isEmpty())
         Toolbar1->setVisible(true);
+    majCommandesThesaurus();
+}
+
+void f_principale::majCommandesThesaurus() {
+    // The DIM window's print and export: off on its search tabs, where they
+    // would do nothing, and on a tab that shows no unit or no doctor.
+    const ModeEcran mode = contexteCourant;
+    const bool dim = mode == ModeEcran::ThesaurusUM || mode == ModeEcran::ThesaurusMedecinDIM ||
+                     mode == ModeEcran::AutresOngletsDIM;
+    const bool actif = !dim || (mode != ModeEcran::AutresOngletsDIM && m_proprietaireDIM);
+    for (QAction* a : Toolbar1->actions())
+        if (a->objectName() == QLatin1String("b_imprimer") ||
+            a->objectName() == QLatin1String("b_export"))
+            a->setEnabled(actif && m_toolbarActive);
+    // The menu commands: on where the toolbar shows their button (and the
+    // button does something), or on a report for printing.
+    QStringList cles;
+    for (const BoutonBarre& b : boutonsDuMode(mode))
+        cles << b.cle;
+    m_f_imprimer->setEnabled((cles.contains(QStringLiteral("b_imprimer")) && actif) ||
+                             fenetreDuMode(mode) == FenetreMode::Rapport);
+    m_f_exporter->setEnabled(cles.contains(QStringLiteral("b_export")) && actif);
 }
 
 void f_principale::desactiverToolBar() {
+    m_toolbarActive = false;
     for (QAction* a : Toolbar1->actions())
         a->setEnabled(false);
 }
 
 void f_principale::activerToolBar() {
+    m_toolbarActive = true;
     for (QAction* a : Toolbar1->actions())
         a->setEnabled(true);
+    majCommandesThesaurus();
 }
 
 void f_principale::afficherPanier() {

@@ -135,6 +135,11 @@ protected:
 private:
     void creerMenus();
     void creerBarreEtat();
+    // Print and export of the DIM window: on only where its tab in front
+    // shows a unit or a doctor.
+    void majCommandesThesaurus();
+    bool m_proprietaireDIM = true;
+    bool m_toolbarActive = true;
     // The title, the status bar and the menu commands follow the screen
     // mode and the session.
     void suivreMode();

@@ -223,6 +223,15 @@ void f_ThesaurusDIM::ongletChoisi(int index) {
     } else {
         changerContexte(ModeEcran::AutresOngletsDIM);
     }
+    emit proprietaireChange(proprietaireChoisi());
+}
+
+bool f_ThesaurusDIM::proprietaireChoisi() const {
+    if (m_ongletCourant == ongletUM)
+        return !umChoisie().isEmpty();
+    if (m_ongletCourant == ongletMedecin)
+        return !medecinChoisi().isEmpty();
+    return false;
 }
 
 void f_ThesaurusDIM::afficherDetails(const QString& a_code) {
@@ -269,12 +278,14 @@ void f_ThesaurusDIM::umChoisieDans(int combo) {
     // The doctor combo is empty again: so are the tab's tree and commands.
     montrerMedecin(nullptr);
     dessinerUM(um);
+    emit proprietaireChange(proprietaireChoisi());
 }
 
 void f_ThesaurusDIM::medecinChoisiDansListe() {
     const QString code = medecinChoisi();
     if (code.isEmpty()) {
         montrerMedecin(nullptr);
+        emit proprietaireChange(proprietaireChoisi());
         return;
     }
     auto medecin = std::make_shared<Medecin>();
@@ -282,6 +293,7 @@ void f_ThesaurusDIM::medecinChoisiDansListe() {
     medecin->remplirDonnees();
     medecin->remplirThesaurusMED();
     montrerMedecin(medecin);
+    emit proprietaireChange(proprietaireChoisi());
 }
 
 void f_ThesaurusDIM::montrerMedecin(std::shared_ptr<Medecin> medecin) {

@@ -86,10 +86,18 @@ public:
     static constexpr int ongletUM = 3;
     static constexpr int ongletMedecin = 4;
 
+    // Whether the tab in front shows a thesaurus that printing and export can
+    // work on: a unit on the unit tab, a doctor on the doctor tab; none on
+    // the search tabs.
+    bool proprietaireChoisi() const;
+
 signals:
     // A right click on a node of that kind: the main window shows m_TheUM
     // with "Ajouter des catégories" and those entries, at that place.
     void menuDemande(const QStringList& entrees, const QPoint& position);
+    // proprietaireChoisi() may have changed: the print and export commands
+    // follow it.
+    void proprietaireChange(bool choisi);
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;

@@ -16,6 +16,7 @@
 #include "Recordset.h"
 #include "Session.h"
 #include "Utilisateur.h"
+#include "ctr_ThesMED.h"
 #include "ctr_motCle.h"
 #include "d_aide.h"
 #include "d_apropos.h"
@@ -90,6 +91,8 @@ private slots:
     void aPropos();
     void listeUM();
     void espacesEtCommandes();
+    void commandesSelonLEtat_data();
+    void commandesSelonLEtat();
     void raccourcis();
     void placementMaximise();
 
@@ -215,7 +218,8 @@ void TestPrincipale::barreOutils() {
     for (int i = 0; i < actions.size(); ++i) {
         QCOMPARE(actions[i]->toolTip(), infobulles[i]);
         QVERIFY(!actions[i]->icon().isNull());
-        QVERIFY(actions[i]->isEnabled());
+        // On the DIM window's search tabs print and export would do nothing.
+        QCOMPARE(actions[i]->isEnabled(), mode != 6);
     }
     QVERIFY(m_principale->Toolbar1->isVisible());
     m_principale->desactiverToolBar();
@@ -223,7 +227,7 @@ void TestPrincipale::barreOutils() {
         QVERIFY(!a->isEnabled());
     m_principale->activerToolBar();
     for (QAction* a : m_principale->Toolbar1->actions())
-        QVERIFY(a->isEnabled());
+        QCOMPARE(a->isEnabled(), mode != 6);
     // Every button of the mode can be pressed; none shows an error.
     for (QAction* a : m_principale->Toolbar1->actions())
         if (a->objectName() != QLatin1String("b_retour") &&
@@ -612,12 +616,57 @@ void TestPrincipale::espacesEtCommandes() {
     QCOMPARE(f->windowTitle(), QStringLiteral("Thésaurus d'un médecin — Tarvenor"));
     QCOMPARE(f->l_utilisateur->text(), QStringLiteral("Utilisateur : DIM1 (DIM)"));
     QVERIFY(!f->m_panier->menuAction()->isVisible());
-    QVERIFY(f->m_f_imprimer->isEnabled() && f->m_f_exporter->isEnabled());
     QVERIFY(!f->m_f_retour->isEnabled());
-    // On the DIM window's search tabs the print and export commands are off.
     f->fenetreOuverte<f_ThesaurusDIM>()->TS_Thes->setCurrentIndex(0);
     QCOMPARE(f->windowTitle(), QStringLiteral("Département d'information médicale — Tarvenor"));
-    QVERIFY(!f->m_f_imprimer->isEnabled() && !f->m_f_exporter->isEnabled());
+}
+
+// Which command of the DIM workspace can be used in which state: print and
+// export, in the toolbar and the Fichier menu, and the doctor tab's
+// "Ajouter des catégories", only where a thesaurus is shown; none of them is
+// ever on and silent.
+void TestPrincipale::commandesSelonLEtat_data() {
+    QTest::addColumn<int>("onglet");      // of the DIM window
+    QTest::addColumn<bool>("unMedecin");  // a doctor chosen in the doctor tab
+    QTest::addColumn<bool>("imprimer");   // toolbar and menu
+    QTest::addColumn<bool>("categories"); // the doctor tab's "Ajouter des catégories"
+    QTest::newRow("onglet médecin, aucun médecin") << 4 << false << false << false;
+    QTest::newRow("onglet médecin, un médecin") << 4 << true << true << true;
+    QTest::newRow("onglet UM, une unité") << 3 << false << true << false;
+    QTest::newRow("onglet Mots clés") << 0 << false << false << false;
+    QTest::newRow("onglet Hiérarchie, après un médecin") << 2 << true << false << true;
+}
+
+void TestPrincipale::commandesSelonLEtat() {
+    QFETCH(int, onglet);
+    QFETCH(bool, unMedecin);
+    m_base->executer("INSERT INTO UniteMedicale (UM_Code, UM_LIB) VALUES ('U01', 'Cardio')");
+    m_base->executer("INSERT INTO Medecin (MED_CODE, MED_LIB, MED_UM, MED_ACT, MED_CODEUTI) "
+                     "VALUES ('M1', 'Dr Un', 'U01', '1', 3)");
+    f_principale* f = m_principale.get();
+    PiloteConnexion pilote;
+    pilote.connecter(QStringLiteral("DIM1"), QStringLiteral("d"), m_base->chemin());
+    f->afficherConnexion();
+    f_ThesaurusDIM* dim = f->fenetreOuverte<f_ThesaurusDIM>();
+    QVERIFY(dim);
+    dim->TS_Thes->setCurrentIndex(4);
+    if (unMedecin) {
+        QVERIFY(dim->C_listemedecins->count() > 0);
+        dim->C_listemedecins->setCurrentIndex(0);
+    }
+    dim->TS_Thes->setCurrentIndex(onglet);
+    QStringList actifs;
+    for (QAction* a : f->Toolbar1->actions())
+        if (a->isEnabled())
+            actifs << a->objectName();
+    for (QAction* a : {f->m_f_imprimer, f->m_f_exporter})
+        if (a->isEnabled())
+            actifs << a->objectName();
+    QFETCH(bool, imprimer);
+    QCOMPARE(actifs, imprimer
+                         ? QStringList({"b_imprimer", "b_export", "m_f_imprimer", "m_f_exporter"})
+                         : QStringList());
+    QTEST(dim->ctr_ThesMED1->Command3->isEnabled(), "categories");
 }
 
 void TestPrincipale::raccourcis() {
