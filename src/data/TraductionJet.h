@@ -10,8 +10,8 @@
 //   "ORDER BY T.col" after a UNION -> "ORDER BY col"
 //   "ORDER BY CT_LIB" (a label)    -> "ORDER BY CT_LIB COLLATE FRANCAIS"
 // The labels are the text columns that users type in the application's own
-// tables; they are ordered as people read them (OrdreFrancais.h), as the
-// original database did. Codes of the classification keep the binary order
+// tables; they are ordered as people read them (OrdreFrancais.h), case and
+// accents ignored. Codes of the classification keep the binary order
 // of their index.
 //
 // For PostgreSQL, the same idioms, with the server's forms:
