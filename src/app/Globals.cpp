@@ -49,12 +49,27 @@ void changerMedecinCourant(std::shared_ptr<Medecin> medecin) {
     medecinCourant = std::move(medecin);
 }
 
+namespace {
+std::function<void()>& suiviActe() {
+    static std::function<void()> suivi;
+    return suivi;
+}
+} // namespace
+
+void suivreActeCourant(std::function<void()> suivi) {
+    suiviActe() = std::move(suivi);
+}
+
 void choisirActeCourant(const ActeChoisi& acte) {
     acteCourant = acte;
+    if (suiviActe())
+        suiviActe()();
 }
 
 void oublierActeCourant() {
     acteCourant = ActeChoisi{};
+    if (suiviActe())
+        suiviActe()();
 }
 
 void reinitialiserEtatGlobal() {

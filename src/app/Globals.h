@@ -45,5 +45,8 @@ void suivreContexte(std::function<void()> suivi);
 void changerMedecinCourant(std::shared_ptr<Medecin> medecin);
 void choisirActeCourant(const ActeChoisi& acte);
 void oublierActeCourant();
+// Called after each change of the current act (the main window turns
+// "Sélectionner cet acte" on and off with it); nullptr: nothing.
+void suivreActeCourant(std::function<void()> suivi);
 
 void reinitialiserEtatGlobal();

@@ -1,5 +1,6 @@
 #include "f_principale.h"
 
+#include "ActeChoisi.h"
 #include "ChoixFichier.h"
 #include "DR_thesaurus.h"
 #include "Data.h"
@@ -128,6 +129,10 @@ f_principale::f_principale(QWidget* parent) : QMainWindow(parent) {
     suivreContexte([fenetre = QPointer<f_principale>(this)] {
         if (fenetre)
             fenetre->suivreMode();
+    });
+    suivreActeCourant([fenetre = QPointer<f_principale>(this)] {
+        if (fenetre)
+            fenetre->majCommandesThesaurus();
     });
     suivreMode();
     charger();
@@ -295,7 +300,6 @@ void f_principale::suivreMode() {
         for (const BoutonBarre& b : boutonsDuMode(mode))
             cles << b.cle;
     m_f_retour->setEnabled(cles.contains(QStringLiteral("b_retour")));
-    m_p_selectionner->setEnabled(cles.contains(QStringLiteral("b_selectionner")));
     m_p_selection->setEnabled(cles.contains(QStringLiteral("b_selection")));
     majCommandesThesaurus();
 }
@@ -466,15 +470,20 @@ void f_principale::updateToolBar() {
 
 void f_principale::majCommandesThesaurus() {
     // The DIM window's print and export: off on its search tabs, where they
-    // would do nothing, and on a tab that shows no unit or no doctor.
+    // would do nothing, and on a tab that shows no unit or no doctor; the
+    // doctor's "Sélectionner cet acte" without a picked act.
     const ModeEcran mode = contexteCourant;
     const bool dim = mode == ModeEcran::ThesaurusUM || mode == ModeEcran::ThesaurusMedecinDIM ||
                      mode == ModeEcran::AutresOngletsDIM;
     const bool actif = !dim || (mode != ModeEcran::AutresOngletsDIM && m_proprietaireDIM);
+    // "Sélectionner cet acte": only when an act is picked.
+    const bool unActe = !acteCourant.estVide();
     for (QAction* a : Toolbar1->actions())
         if (a->objectName() == QLatin1String("b_imprimer") ||
             a->objectName() == QLatin1String("b_export"))
             a->setEnabled(actif && m_toolbarActive);
+        else if (a->objectName() == QLatin1String("b_selectionner"))
+            a->setEnabled(unActe && m_toolbarActive);
     // The menu commands: on where the toolbar shows their button (and the
     // button does something), or on a report for printing.
     QStringList cles;
@@ -483,6 +492,7 @@ void f_principale::majCommandesThesaurus() {
     m_f_imprimer->setEnabled((cles.contains(QStringLiteral("b_imprimer")) && actif) ||
                              fenetreDuMode(mode) == FenetreMode::Rapport);
     m_f_exporter->setEnabled(cles.contains(QStringLiteral("b_export")) && actif);
+    m_p_selectionner->setEnabled(cles.contains(QStringLiteral("b_selectionner")) && unActe);
 }
 
 void f_principale::desactiverToolBar() {

@@ -136,7 +136,8 @@ private:
     void creerMenus();
     void creerBarreEtat();
     // Print and export of the DIM window: on only where its tab in front
-    // shows a unit or a doctor.
+    // shows a unit or a doctor; "Sélectionner cet acte" only with a current
+    // act.
     void majCommandesThesaurus();
     bool m_proprietaireDIM = true;
     bool m_toolbarActive = true;

@@ -218,8 +218,10 @@ void TestPrincipale::barreOutils() {
     for (int i = 0; i < actions.size(); ++i) {
         QCOMPARE(actions[i]->toolTip(), infobulles[i]);
         QVERIFY(!actions[i]->icon().isNull());
-        // On the DIM window's search tabs print and export would do nothing.
-        QCOMPARE(actions[i]->isEnabled(), mode != 6);
+        // On the DIM window's search tabs print and export would do nothing;
+        // "Sélectionner cet acte" waits for an act.
+        QCOMPARE(actions[i]->isEnabled(),
+                 mode != 6 && actions[i]->objectName() != QLatin1String("b_selectionner"));
     }
     QVERIFY(m_principale->Toolbar1->isVisible());
     m_principale->desactiverToolBar();
@@ -227,7 +229,7 @@ void TestPrincipale::barreOutils() {
         QVERIFY(!a->isEnabled());
     m_principale->activerToolBar();
     for (QAction* a : m_principale->Toolbar1->actions())
-        QCOMPARE(a->isEnabled(), mode != 6);
+        QCOMPARE(a->isEnabled(), mode != 6 && a->objectName() != QLatin1String("b_selectionner"));
     // Every button of the mode can be pressed; none shows an error.
     for (QAction* a : m_principale->Toolbar1->actions())
         if (a->objectName() != QLatin1String("b_retour") &&
@@ -605,7 +607,22 @@ void TestPrincipale::espacesEtCommandes() {
              qPrintable(f->l_base->text()));
     QVERIFY(!f->l_versionCcam->isVisible());
     QVERIFY(f->m_panier->menuAction()->isVisible());
-    QVERIFY(f->m_p_selection->isEnabled() && f->m_p_selectionner->isEnabled());
+    // "Sélectionner cet acte", in the toolbar and the menu, waits for an act.
+    const auto selectionner = [f] {
+        QStringList l;
+        for (QAction* a : f->Toolbar1->actions())
+            if (a->objectName() == QLatin1String("b_selectionner") && a->isEnabled())
+                l << a->objectName();
+        if (f->m_p_selectionner->isEnabled())
+            l << f->m_p_selectionner->objectName();
+        return l;
+    };
+    QVERIFY(f->m_p_selection->isEnabled());
+    QCOMPARE(selectionner(), QStringList());
+    choisirActeCourant(ActeChoisi{QStringLiteral("XHMA001"), {}, {}});
+    QCOMPARE(selectionner(), QStringList({"b_selectionner", "m_p_selectionner"}));
+    oublierActeCourant();
+    QCOMPARE(selectionner(), QStringList());
     QVERIFY(!f->m_f_imprimer->isEnabled() && !f->m_f_retour->isEnabled());
     f->m_p_selection->trigger(); // as the toolbar's button: the basket is empty
     QCOMPARE(m_messages->textes(), QStringList{"Vous n'avez sélectionné aucun acte"});

@@ -1172,8 +1172,10 @@ void TstThesaurusMedecin::fenetrePrincipale_commandes() {
     auto barreActive = [&] {
         bool active =
             !principale.Toolbar1->actions().isEmpty() && principale.menuBar()->isEnabled();
+        // "Sélectionner cet acte" follows the current act, not the lock.
         for (QAction* a : principale.Toolbar1->actions())
-            active = active && a->isEnabled();
+            if (a->objectName() != QLatin1String("b_selectionner"))
+                active = active && a->isEnabled();
         return active;
     };
     QList<bool> barrePendant;
