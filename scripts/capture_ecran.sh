@@ -46,7 +46,7 @@ sleep 3
 # The main window over the whole virtual screen; in the doctor's thesaurus,
 # a click on "À classer" (the tree's second row), then the keyboard goes
 # down to XHMA001, whose details show.
-principale=\$(xdotool search --name '^Tarvenor' | head -n 1)
+principale=\$(xdotool search --onlyvisible --name 'Tarvenor$' | head -n 1)
 xdotool windowmove "\$principale" 0 0 windowsize "\$principale" 1280 800
 sleep 1
 xdotool windowfocus --sync "\$principale"
