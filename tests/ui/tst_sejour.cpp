@@ -29,11 +29,14 @@
 #include "f_thesaurusMED.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -76,6 +79,7 @@ class TestSejour : public QObject {
     Q_OBJECT
 private slots:
     void sejourComplet();
+    void sejourAuClavier();
 };
 
 void TestSejour::sejourComplet() {
@@ -188,6 +192,96 @@ void TestSejour::sejourComplet() {
     }
     // Nothing of the stay was written to the database.
     QVERIFY(empreinte(base.dossier()) == empreinteAvant);
+    principale.close();
+    Parametres::redirigerVers(QString());
+    reinitialiserEtatGlobal();
+}
+
+// The same road with the keyboard only: every step is a key sent to the
+// window or field that has it (typing, Ctrl+F, Enter on a result row, the
+// Panier menu's access keys, the association keys 1 to 5, Space on a
+// button), never a mouse click.
+void TestSejour::sejourAuClavier() {
+    installerFrancais();
+    reinitialiserEtatGlobal();
+    QTemporaryDir reglages;
+    Parametres::redirigerVers(reglages.filePath("tarvenor.ini"));
+    BaseDeTest base(true);
+    MessagesScriptes messages;
+    PiloteDialogues pilote;
+    f_principale principale;
+    principale.show();
+    QApplication::setActiveWindow(&principale);
+
+    pilote.quand("d_connexion", [&](QDialog* d) {
+        auto* c = static_cast<d_connexion*>(d);
+        QTest::keyClicks(c->t_connexion[0], "martin");
+        QTest::keyClicks(c->t_connexion[1], "martin");
+        c->t_connexion[2]->selectAll();
+        QTest::keyClicks(c->t_connexion[2], base.chemin());
+        QTest::keyClick(c->t_connexion[2], Qt::Key_Return);
+    });
+    principale.afficherConnexion();
+    QVERIFY(medecinCourant);
+    f_thesaurusMED* espace = principale.fenetreOuverte<f_thesaurusMED>();
+    QVERIFY(espace);
+    ctr_motCle* motCle = espace->ctr_motCle1;
+
+    // Ctrl+F, a code, Enter; Enter on the row picked runs "Sélectionner cet
+    // acte", and Enter in the dialog confirms the doctor's activity.
+    const auto coder = [&](const QString& code) {
+        QTest::keyClick(&principale, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(espace->TS_Thes->currentIndex(), 0);
+        motCle->t_motCle->selectAll();
+        QTest::keyClicks(motCle->t_motCle, code);
+        QTest::keyClick(motCle->t_motCle, Qt::Key_Return);
+        QCOMPARE(motCle->LV_Actes->currentItem()->text(0), code);
+        pilote.quand("d_ajoutPanier", [](QDialog* d) { QTest::keyClick(d, Qt::Key_Return); });
+        QTest::keyClick(motCle->LV_Actes, Qt::Key_Return);
+    };
+    coder("XHMA001");
+    coder("XGQC001");
+    QCOMPARE(panier().getListeActes().size(), 2);
+
+    // The basket from the Panier menu, the association codes by their keys,
+    // the patient file typed, its preview by Space on its button.
+    pilote.quand("d_panier", [](QDialog* d) {
+        QTest::keyClick(static_cast<d_panier*>(d)->b_dossier, Qt::Key_Space);
+    });
+    pilote.quand("d_associations", [](QDialog* d) {
+        auto* a = static_cast<d_associations*>(d);
+        QTest::keyClick(a->LV_Actes, Qt::Key_1);
+        QTest::keyClick(a->LV_Actes, Qt::Key_Down);
+        QTest::keyClick(a->LV_Actes, Qt::Key_2);
+        QTest::keyClick(a->OKButton, Qt::Key_Space);
+    });
+    pilote.quand("d_dossier", [](QDialog* d) {
+        auto* f = static_cast<d_dossier*>(d);
+        QApplication::setActiveWindow(f);
+        f->t_nom->setFocus();
+        QTest::keyClicks(f->t_nom, "Dupont");
+        QTest::keyClick(f->t_nom, Qt::Key_Tab); // leaving the name puts it in capitals
+        QTest::keyClicks(f->t_prenom, "Élise");
+        f->DT_date->selectAll();
+        QTest::keyClicks(f->DT_date, "05/03/2024");
+        QTest::keyClick(f->b_apercu, Qt::Key_Space);
+    });
+    QTest::keyClick(principale.menuBar(), Qt::Key_P, Qt::AltModifier);
+    QMenu* menu = principale.m_panier;
+    QTRY_VERIFY(menu->isVisible());
+    QTest::keyClick(menu, Qt::Key_V);
+    QCOMPARE(pilote.dialogues,
+             QStringList({"d_connexion", "d_ajoutPanier", "d_ajoutPanier", "d_panier",
+                          "d_associations", "d_dossier", "DR_dossier"}));
+    QVERIFY2(messages.journal().empty(), qPrintable(messages.textes().join('\n')));
+    const Dossier& dossier = DR_dossier::instance().dossier();
+    QCOMPARE(dossier.NOM, QStringLiteral("DUPONT"));
+    QCOMPARE(dossier.p_Date, QStringLiteral("05/03/2024"));
+    RecordsetPtr actes = const_cast<Dossier&>(dossier).listeActes();
+    QStringList lignes;
+    for (int i = 0; i < actes->RecordCount(); ++i)
+        lignes << actes->valeurLigne(i, 0).toString() + ' ' + actes->valeurLigne(i, 8).toString();
+    QCOMPARE(lignes, QStringList({"XHMA001 1", "XGQC001 2"}));
     principale.close();
     Parametres::redirigerVers(QString());
     reinitialiserEtatGlobal();
