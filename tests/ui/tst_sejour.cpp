@@ -73,6 +73,32 @@ void chercherEtChoisir(ctr_motCle* panneau, const QString& mots, const QString& 
         }
     QFAIL(qPrintable("absent de la recherche : " + code));
 }
+// A doctor's workstation on a fresh demonstration database, with French
+// texts, settings of its own and scripted messages and dialogs; the main
+// window shown.
+struct Poste {
+    struct Prealable {
+        Prealable() {
+            installerFrancais();
+            reinitialiserEtatGlobal();
+        }
+    } prealable;
+    QTemporaryDir reglages;
+    BaseDeTest base{true};
+    MessagesScriptes messages;
+    PiloteDialogues pilote;
+    f_principale principale;
+
+    Poste() {
+        Parametres::redirigerVers(reglages.filePath("tarvenor.ini"));
+        principale.show();
+    }
+    ~Poste() {
+        principale.close();
+        Parametres::redirigerVers(QString());
+        reinitialiserEtatGlobal();
+    }
+};
 } // namespace
 
 class TestSejour : public QObject {
@@ -83,15 +109,11 @@ private slots:
 };
 
 void TestSejour::sejourComplet() {
-    installerFrancais();
-    reinitialiserEtatGlobal();
-    QTemporaryDir reglages;
-    Parametres::redirigerVers(reglages.filePath("tarvenor.ini"));
-    BaseDeTest base(true);
-    MessagesScriptes messages;
-    PiloteDialogues pilote;
-    f_principale principale;
-    principale.show();
+    Poste poste;
+    const BaseDeTest& base = poste.base;
+    MessagesScriptes& messages = poste.messages;
+    PiloteDialogues& pilote = poste.pilote;
+    f_principale& principale = poste.principale;
 
     // 1. The doctor logs in.
     pilote.quand("d_connexion", [&](QDialog* d) {
@@ -192,9 +214,6 @@ void TestSejour::sejourComplet() {
     }
     // Nothing of the stay was written to the database.
     QVERIFY(empreinte(base.dossier()) == empreinteAvant);
-    principale.close();
-    Parametres::redirigerVers(QString());
-    reinitialiserEtatGlobal();
 }
 
 // The same road with the keyboard only: every step is a key sent to the
@@ -202,15 +221,11 @@ void TestSejour::sejourComplet() {
 // Panier menu's access keys, the association keys 1 to 5, Space on a
 // button), never a mouse click.
 void TestSejour::sejourAuClavier() {
-    installerFrancais();
-    reinitialiserEtatGlobal();
-    QTemporaryDir reglages;
-    Parametres::redirigerVers(reglages.filePath("tarvenor.ini"));
-    BaseDeTest base(true);
-    MessagesScriptes messages;
-    PiloteDialogues pilote;
-    f_principale principale;
-    principale.show();
+    Poste poste;
+    const BaseDeTest& base = poste.base;
+    MessagesScriptes& messages = poste.messages;
+    PiloteDialogues& pilote = poste.pilote;
+    f_principale& principale = poste.principale;
     QApplication::setActiveWindow(&principale);
 
     pilote.quand("d_connexion", [&](QDialog* d) {
@@ -282,9 +297,6 @@ void TestSejour::sejourAuClavier() {
     for (int i = 0; i < actes->RecordCount(); ++i)
         lignes << actes->valeurLigne(i, 0).toString() + ' ' + actes->valeurLigne(i, 8).toString();
     QCOMPARE(lignes, QStringList({"XHMA001 1", "XGQC001 2"}));
-    principale.close();
-    Parametres::redirigerVers(QString());
-    reinitialiserEtatGlobal();
 }
 
 QTEST_MAIN(TestSejour)
