@@ -1,5 +1,7 @@
 #include "Panier.h"
 
+#include "Globals.h"
+
 std::unique_ptr<Panier> Panier::copie() const {
     ListeActes liste;
     liste.reserve(m_listeActes.size());
@@ -35,4 +37,10 @@ ActePtr Panier::getActeByIndice(qint16 position) const {
     if (position < 1 || position > m_listeActes.size())
         return nullptr;
     return m_listeActes.at(position - 1);
+}
+
+Panier& panier() {
+    if (!panierCourant)
+        panierCourant = std::make_shared<Panier>();
+    return *panierCourant;
 }

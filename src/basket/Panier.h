@@ -40,3 +40,6 @@ private:
     ListeActes m_listeActes;
     bool m_associationASaisir = false;
 };
+
+// The current basket (panierCourant of Globals.h), created on first use.
+Panier& panier();

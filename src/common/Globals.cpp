@@ -5,7 +5,6 @@
 #include "Data.h"
 #include "Medecin.h"
 #include "ModeEcran.h"
-#include "Panier.h"
 #include "Utilisateur.h"
 #include "adCCAM.h"
 
@@ -14,15 +13,9 @@ Utilisateur utilisateurCourant;
 std::shared_ptr<Medecin> medecinCourant;
 AccesDonnees accesDonnees;
 adCCAM accesCCAM;
-std::unique_ptr<Panier> panierCourant;
+std::shared_ptr<Panier> panierCourant;
 ActeChoisi acteCourant;
 ModeEcran contexteCourant = ModeEcran::Aucun;
-
-Panier& panier() {
-    if (!panierCourant)
-        panierCourant = std::make_unique<Panier>();
-    return *panierCourant;
-}
 
 void nouvelUtilisateurCourant() {
     utilisateurCourant = Utilisateur{};

@@ -26,9 +26,9 @@ extern std::shared_ptr<Medecin> medecinCourant;
 // The two repositories (they hold no state).
 extern AccesDonnees accesDonnees;
 extern adCCAM accesCCAM;
-// The current basket, created on first use by panier().
-extern std::unique_ptr<Panier> panierCourant;
-Panier& panier();
+// The current basket, created on first use by panier() (Panier.h); a shared
+// pointer, so that this layer can let it go without knowing the type.
+extern std::shared_ptr<Panier> panierCourant;
 // The act last picked in a search panel or a thesaurus (empty: none).
 extern ActeChoisi acteCourant;
 // Screen mode of the main window.

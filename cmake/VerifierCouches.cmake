@@ -1,0 +1,55 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Checks the layers of src/ (run by CTest as "couches"):
+#   cmake -DSRC=<source>/src -P VerifierCouches.cmake
+# Layers, lowest first; a file may include headers of its own layer and of
+# lower ones, never of a higher one. Two areas never include each other,
+# since one of them is always higher. A core file (outside any ui/ folder)
+# never includes a header of a ui/ folder. Headers are found by name, as
+# the build's include paths are one flat list.
+set(COUCHES platform data common search basket thesaurus admin app)
+
+file(GLOB_RECURSE fichiers RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
+foreach(f IN LISTS fichiers)
+    get_filename_component(nom ${f} NAME)
+    if(DEFINED lieu_${nom})
+        message(SEND_ERROR "Two headers named ${nom}: ${lieu_${nom}} and ${f}")
+    endif()
+    set(lieu_${nom} ${f})
+endforeach()
+
+function(couche chemin sortie)
+    string(REGEX MATCH "^[^/]+" dossier ${chemin})
+    list(FIND COUCHES ${dossier} rang)
+    if(rang LESS 0)
+        message(SEND_ERROR "${chemin}: the folder ${dossier} has no place in the layers")
+    endif()
+    set(${sortie} ${rang} PARENT_SCOPE)
+endfunction()
+
+set(fautes 0)
+foreach(f IN LISTS fichiers)
+    couche(${f} rang_f)
+    string(FIND ${f} "/ui/" ui_f)
+    file(STRINGS ${SRC}/${f} lignes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(l IN LISTS lignes)
+        string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" inclus "${l}")
+        get_filename_component(nom ${inclus} NAME)
+        if(NOT DEFINED lieu_${nom})
+            continue()
+        endif()
+        set(cible ${lieu_${nom}})
+        couche(${cible} rang_c)
+        string(FIND ${cible} "/ui/" ui_c)
+        if(rang_c GREATER rang_f)
+            message("${f} includes ${cible}, a higher layer")
+            math(EXPR fautes "${fautes} + 1")
+        elseif(ui_f LESS 0 AND NOT ui_c LESS 0)
+            message("${f} is core code and includes the widget header ${cible}")
+            math(EXPR fautes "${fautes} + 1")
+        endif()
+    endforeach()
+endforeach()
+if(fautes GREATER 0)
+    message(FATAL_ERROR "${fautes} include(s) against the layers (order: ${COUCHES})")
+endif()
+message(STATUS "Every include of ${SRC} respects the layers")
