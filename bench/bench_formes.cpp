@@ -5,6 +5,8 @@
 //     sqlRecherche, as the program runs it on a file whose index is not
 //     valid): the program's shape, the shape as written, and the floor, the
 //     same SQL with NOT INDEXED run by bare sqlite3 calls;
+//   - the keyword search by code prefix, whose shape is kept: the floor is
+//     the same SQL run by bare sqlite3 calls;
 //   - the organ search (adCCAM::getListActes_ParOrgane): the program's
 //     shape, the shape as written, and the floor, a range on the code index
 //     run by bare sqlite3 calls;
@@ -135,6 +137,29 @@ void mesurer(const char* nom, const QString& fichier) {
                 static_cast<long long>(mots.size()), trouves, trouvesNu);
     ligne("par recherche (moyenne)", programme / mots.size(), telle / mots.size(),
           plancher / mots.size());
+
+    // Keyword search by code prefix: the walk of the code index is kept.
+    QList<QStringList> prefixes;
+    for (const char* p : {"HBGD", "ja", "ZZQP0", "H"})
+        prefixes << QStringList{QString::fromLatin1(p)};
+    const double codeProgramme = meilleur([&] {
+        for (const QStringList& m : prefixes)
+            data.CreeRecordset(RechercheMotCle::sqlRecherche(m, true));
+    });
+    double codeTelle = 0;
+    {
+        FormesTelles formes;
+        codeTelle = meilleur([&] {
+            for (const QStringList& m : prefixes)
+                data.CreeRecordset(RechercheMotCle::sqlRecherche(m, true));
+        });
+    }
+    const double codeNu = meilleur([&] {
+        for (const QStringList& m : prefixes)
+            requeteNue(nu, texteNu(traduireJet(RechercheMotCle::sqlRecherche(m, true))));
+    });
+    ligne("par début de code (moyenne)", codeProgramme / prefixes.size(),
+          codeTelle / prefixes.size(), codeNu / prefixes.size());
 
     // Organ search: every organ of the classification.
     const QStringList organes = [&] {

@@ -284,9 +284,10 @@ QString prefixesEnIntervalles(const QString& sql) {
     return r;
 }
 
-// A read of the CCAM table alone whose conditions are LIKE tests only (the
-// keyword search without its index): no index can find its rows, yet SQLite
-// would walk the code index for the ORDER BY and fetch every row at random.
+// A read of the CCAM table alone whose conditions are LIKE tests of columns
+// outside its indexes only (the keyword search by words without its label
+// index): no index can find its rows, yet SQLite would walk the code index
+// for the ORDER BY and fetch every row at random to test it.
 // "NOT INDEXED" reads the table in its own order and sorts what it found:
 // linear in the size of the table, same rows, same order.
 QString balayageSansIndex(const QString& sql) {
@@ -306,6 +307,9 @@ QString balayageSansIndex(const QString& sql) {
         QStringLiteral("GLOB"),   QStringLiteral("REGEXP"),  QStringLiteral("EXISTS"),
         QStringLiteral("SELECT"), QStringLiteral("COLLATE"), QStringLiteral("CASE"),
         QStringLiteral("ISNULL"), QStringLiteral("NOTNULL"), QStringLiteral("CAST")};
+    // The columns of the indexes of CCAM (schema.sql).
+    static const QStringList colonnesIndexees{QStringLiteral("AMCODE"), QStringLiteral("Activite"),
+                                              QStringLiteral("Phase"), QStringLiteral("PositionH")};
     const QString code = squelette(sql);
     const auto m = forme.match(code);
     if (!m.hasMatch())
@@ -328,6 +332,12 @@ QString balayageSansIndex(const QString& sql) {
                 mot.compare(QLatin1String("OR"), Qt::CaseInsensitive) != 0 &&
                 mot.compare(QLatin1String("NOT"), Qt::CaseInsensitive) != 0)
                 return sql;
+            // A test of an indexed column is read from the index entry, the
+            // row fetched only when it holds: the walk is the better plan.
+            for (const QString& indexee : colonnesIndexees)
+                if (mot.compare(indexee, Qt::CaseInsensitive) == 0 ||
+                    mot.endsWith(QLatin1Char('.') + indexee, Qt::CaseInsensitive))
+                    return sql;
             like = like || mot.compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0;
         }
         i = j.capturedEnd();

@@ -36,7 +36,9 @@
 //   the range the code indexes serve (binary order on SQLite, collation "C"
 //   of every text column on the server), the exact test kept.
 // And on SQLite only, a read of the CCAM table alone whose conditions are
-// LIKE tests only (the keyword search without its label index):
+// LIKE tests of columns outside its indexes only (the keyword search by
+// words without its label index; a search by code prefix keeps the walk of
+// the code index, which tests the code in the index entry):
 //   "SELECT ... FROM CCAM WHERE ... like ..." -> "... FROM CCAM NOT INDEXED WHERE ..."
 // so that the table is read once in its own order and the rows found sorted,
 // rather than walked in code order through the index with a random read

@@ -924,10 +924,9 @@ void TestData::traduction_data() {
            "Libelle_simplifie like '%rein%') ORDER BY CCAM.AMCODE"
         << "select AMCODE from CCAM NOT INDEXED where (Libelle_sans_accent like '%rein%' OR "
            "Libelle_simplifie like '%rein%') ORDER BY CCAM.AMCODE";
-    QTest::newRow("recherche par code sans index")
+    QTest::newRow("recherche par code, index gardé")
         << "select AMCODE from CCAM where AMCODE like 'HB%' and Libelle_Complet <> null"
-        << "select AMCODE from CCAM NOT INDEXED where AMCODE like 'HB%' and Libelle_Complet IS "
-           "NOT NULL";
+        << "select AMCODE from CCAM where AMCODE like 'HB%' and Libelle_Complet IS NOT NULL";
     QTest::newRow("recherche par l'index des libellés")
         << "select AMCODE from CCAM where AMCODE IN (SELECT AMCODE FROM CCAM_Recherche WHERE "
            "CCAM_Recherche MATCH 'rein') and Libelle_Complet like '%rein%'"
