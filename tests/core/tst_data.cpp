@@ -916,8 +916,6 @@ void TestData::traduction_data() {
     QTest::newRow("préfixe dans une expression")
         << "SELECT 1 FROM T WHERE 'x' || Mid(Code,1,2) = 'x0' OR Mid(Code,1,1) = '0' || ''"
         << "SELECT 1 FROM T WHERE 'x' || Mid(Code,1,2) = 'x0' OR Mid(Code,1,1) = '0' || ''";
-    QTest::newRow("préfixe hors début") << "SELECT 1 FROM T WHERE Mid(Code,2,2) = '01'"
-                                        << "SELECT 1 FROM T WHERE Mid(Code,2,2) = '01'";
     // The keyword search without its index reads the table once.
     QTest::newRow("recherche sans index")
         << "select AMCODE from CCAM where (Libelle_sans_accent like '%rein%' OR "
@@ -982,13 +980,6 @@ void TestData::traductionServeur_data() {
         << "SELECT * FROM CategorieThesaurus WHERE CT_LIEN = 'D1' ORDER BY CT_LIB DESC, CT_CODE"
         << "SELECT * FROM CategorieThesaurus WHERE CT_LIEN = 'D1' ORDER BY "
            "tarvenor_ordre(CT_LIB) DESC, CT_LIB DESC, CT_CODE";
-    QTest::newRow("ORDER BY après UNION")
-        << "SELECT CT_LIB FROM CategorieThesaurus WHERE CT_TYPE = 1 UNION SELECT CT_LIB FROM "
-           "CategorieThesaurus ORDER BY CategorieThesaurus.CT_LIB"
-        << "SELECT CT_LIB FROM CategorieThesaurus WHERE CT_TYPE = 1 UNION SELECT CT_LIB FROM "
-           "CategorieThesaurus ORDER BY CT_LIB";
-    QTest::newRow("<> null, DELETE *") << "DELETE * FROM Acte_Thesaurus WHERE AT_LIB <> null"
-                                       << "DELETE FROM Acte_Thesaurus WHERE AT_LIB IS NOT NULL";
     QTest::newRow("littéral intact")
         << QString::fromUtf8("SELECT 'Mid(AMCODE,1,2) = ''HB'' like #01/02/2024# Systèmes "
                              "@@IDENTITY' AS L")
