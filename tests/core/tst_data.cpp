@@ -107,6 +107,8 @@ private slots:
     // ---- Jet dialect
     void traduction_data();
     void traduction();
+    void traductionServeur_data();
+    void traductionServeur();
     void traductionDesRequetesDesDepots();
     void ordreFrancais_data();
     void ordreFrancais();
@@ -901,12 +903,94 @@ void TestData::traduction_data() {
            "COLLATE FRANCAIS";
     QTest::newRow("autre colonne") << "SELECT 1 ORDER BY CT_LIBELLE"
                                    << "SELECT 1 ORDER BY CT_LIBELLE";
+    // A code prefix also given as the range the code index serves.
+    QTest::newRow("préfixe de code") << "SELECT AMCODE FROM CCAM WHERE Mid(AMCODE,1,2) = 'ZZ'"
+                                     << "SELECT AMCODE FROM CCAM WHERE (AMCODE >= 'ZZ' AND AMCODE "
+                                        "< 'Z[' AND Mid(AMCODE,1,2) = 'ZZ')";
+    QTest::newRow("préfixe qualifié, NOT")
+        << "SELECT 1 FROM CCAM WHERE NOT Mid(CCAM.AMCODE, 1, 1) = 'H' AND Phase = '0'"
+        << "SELECT 1 FROM CCAM WHERE NOT (CCAM.AMCODE >= 'H' AND CCAM.AMCODE < 'I' AND "
+           "Mid(CCAM.AMCODE, 1, 1) = 'H') AND Phase = '0'";
+    QTest::newRow("préfixe plus court que n") << "SELECT 1 FROM T WHERE Mid(Code,1,5) = '01.0'"
+                                              << "SELECT 1 FROM T WHERE Mid(Code,1,5) = '01.0'";
+    QTest::newRow("préfixe dans une expression")
+        << "SELECT 1 FROM T WHERE 'x' || Mid(Code,1,2) = 'x0' OR Mid(Code,1,1) = '0' || ''"
+        << "SELECT 1 FROM T WHERE 'x' || Mid(Code,1,2) = 'x0' OR Mid(Code,1,1) = '0' || ''";
+    // The keyword search without its index reads the table once.
+    QTest::newRow("recherche sans index")
+        << "select AMCODE from CCAM where (Libelle_sans_accent like '%rein%' OR "
+           "Libelle_simplifie like '%rein%') ORDER BY CCAM.AMCODE"
+        << "select AMCODE from CCAM NOT INDEXED where (Libelle_sans_accent like '%rein%' OR "
+           "Libelle_simplifie like '%rein%') ORDER BY CCAM.AMCODE";
+    QTest::newRow("recherche par code, index gardé")
+        << "select AMCODE from CCAM where AMCODE like 'HB%' and Libelle_Complet <> null"
+        << "select AMCODE from CCAM where AMCODE like 'HB%' and Libelle_Complet IS NOT NULL";
+    QTest::newRow("recherche par l'index des libellés")
+        << "select AMCODE from CCAM where AMCODE IN (SELECT AMCODE FROM CCAM_Recherche WHERE "
+           "CCAM_Recherche MATCH 'rein') and Libelle_Complet like '%rein%'"
+        << "select AMCODE from CCAM where AMCODE IN (SELECT AMCODE FROM CCAM_Recherche WHERE "
+           "CCAM_Recherche MATCH 'rein') and Libelle_Complet like '%rein%'";
+    QTest::newRow("LIKE et un code") << "select 1 from CCAM where AMCODE = 'X' and L like '%a%'"
+                                     << "select 1 from CCAM where AMCODE = 'X' and L like '%a%'";
+    QTest::newRow("LIKE sur une fonction") << "select 1 from CCAM where lower(L) like '%a%'"
+                                           << "select 1 from CCAM where lower(L) like '%a%'";
+    QTest::newRow("LIKE dans un littéral") << "select 1 from CCAM where L = 'x like ''%y%'''"
+                                           << "select 1 from CCAM where L = 'x like ''%y%'''";
 }
 
 void TestData::traduction() {
     QFETCH(QString, jet);
     QFETCH(QString, sqlite);
     QCOMPARE(traduireJet(jet), sqlite);
+}
+
+// The server's texts, checked without a server.
+void TestData::traductionServeur_data() {
+    QTest::addColumn<QString>("jet");
+    QTest::addColumn<QString>("serveur");
+    QTest::newRow("Mid") << "SELECT Mid(AMCODE, 2, 3) AS M FROM CCAM"
+                         << "SELECT substr(AMCODE, 2, 3) AS M FROM CCAM";
+    QTest::newRow("préfixe de code")
+        << "SELECT AMCODE FROM CCAM WHERE Mid(AMCODE,1,2) = 'HB' ORDER BY CCAM.AMCODE"
+        << "SELECT AMCODE FROM CCAM WHERE (AMCODE >= 'HB' AND AMCODE < 'HC' AND "
+           "substr(AMCODE,1,2) = 'HB') ORDER BY CCAM.AMCODE";
+    QTest::newRow("préfixe avec apostrophe")
+        << "SELECT * FROM Hierarchie2 WHERE Mid(Code,1,2) = 'O''' ORDER BY Code"
+        << "SELECT * FROM Hierarchie2 WHERE (Code >= 'O''' AND Code < 'O(' AND "
+           "substr(Code,1,2) = 'O''') ORDER BY Code";
+    QTest::newRow("préfixe d'une autre longueur")
+        << "SELECT * FROM T WHERE Mid(Code,1,3) = 'AB'"
+        << "SELECT * FROM T WHERE substr(Code,1,3) = 'AB'";
+    QTest::newRow("LIKE sans échappement, pas de NOT INDEXED")
+        << "select AMCODE from CCAM where (Libelle_sans_accent like '%l''os%' OR "
+           "Libelle_simplifie LIKE '%os%') ORDER BY CCAM.AMCODE"
+        << "select AMCODE from CCAM where (Libelle_sans_accent ILIKE '%l''os%' ESCAPE '' OR "
+           "Libelle_simplifie ILIKE '%os%' ESCAPE '') ORDER BY CCAM.AMCODE";
+    QTest::newRow("date") << "UPDATE Utilisateur SET UTI_CREATE = #3/4/2024# WHERE UTI_CODE = 1"
+                          << "UPDATE Utilisateur SET UTI_CREATE = DATE '2024-03-04' WHERE "
+                             "UTI_CODE = 1";
+    QTest::newRow("identité") << "SELECT @@IDENTITY AS ID"
+                              << "SELECT lastval() AS ID";
+    QTest::newRow("nom accentué") << QString::fromUtf8("SELECT * FROM Systèmes")
+                                  << QString::fromUtf8("SELECT * FROM \"systèmes\"");
+    QTest::newRow("nom accentué entre guillemets")
+        << QString::fromUtf8("SELECT SYCODE FROM \"Systèmes\" WHERE SYLIBELLE = 'Systèmes'")
+        << QString::fromUtf8("SELECT SYCODE FROM \"systèmes\" WHERE SYLIBELLE = 'Systèmes'");
+    QTest::newRow("ORDER BY libellé")
+        << "SELECT * FROM CategorieThesaurus WHERE CT_LIEN = 'D1' ORDER BY CT_LIB DESC, CT_CODE"
+        << "SELECT * FROM CategorieThesaurus WHERE CT_LIEN = 'D1' ORDER BY "
+           "tarvenor_ordre(CT_LIB) DESC, CT_LIB DESC, CT_CODE";
+    QTest::newRow("littéral intact")
+        << QString::fromUtf8("SELECT 'Mid(AMCODE,1,2) = ''HB'' like #01/02/2024# Systèmes "
+                             "@@IDENTITY' AS L")
+        << QString::fromUtf8("SELECT 'Mid(AMCODE,1,2) = ''HB'' like #01/02/2024# Systèmes "
+                             "@@IDENTITY' AS L");
+}
+
+void TestData::traductionServeur() {
+    QFETCH(QString, jet);
+    QFETCH(QString, serveur);
+    QCOMPARE(traduireJet(jet, Dialecte::Postgres), serveur);
 }
 
 void TestData::traductionDesRequetesDesDepots() {
