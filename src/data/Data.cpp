@@ -614,6 +614,47 @@ sqlite3* baseSqlite(Connexion& connexion) {
 InstructionPreparee::InstructionPreparee(Connexion& connexion, const QString& sql)
     : m_preparation(connexion.preparer(sql)) {}
 
+// ---------------------------------------------------------------- AjoutEnBloc
+
+namespace {
+
+class AjoutParInsertion final : public AjoutMoteur {
+public:
+    AjoutParInsertion(Connexion& connexion, const QString& sql) : m_insertion(connexion, sql) {}
+    void lier(int position, const QVariant& valeur) override { m_insertion.lier(position, valeur); }
+    void ajouter() override { m_insertion.executer(); }
+    void terminer() override {}
+
+private:
+    InstructionPreparee m_insertion;
+};
+
+} // namespace
+
+std::unique_ptr<AjoutMoteur> Connexion::ajoutEnBloc(const QString& table,
+                                                    const QStringList& colonnes) {
+    QStringList marques;
+    for (qsizetype i = 0; i < colonnes.size(); ++i)
+        marques << QStringLiteral("?");
+    return std::make_unique<AjoutParInsertion>(
+        *this,
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(table, colonnes.join(QStringLiteral(", ")), marques.join(QStringLiteral(", "))));
+}
+
+AjoutEnBloc::AjoutEnBloc(Connexion& connexion, const QString& table, const QStringList& colonnes)
+    : m_ajout(connexion.ajoutEnBloc(table, colonnes)) {}
+
+void retirerIndexServeur(Connexion& connexion) {
+    if (connexion.moteur() == Moteur::Postgres)
+        postgres::retirerIndexLibelles(connexion);
+}
+
+void construireIndexServeur(Connexion& connexion) {
+    if (connexion.moteur() == Moteur::Postgres)
+        postgres::construireIndexLibelles(connexion);
+}
+
 // ---------------------------------------------------------------- Transaction
 
 Transaction::Transaction(Connexion& connexion) : m_connexion(connexion) {
@@ -757,11 +798,6 @@ RecordsetPtr Data::CreeRecordset(const QString& sql) {
 void Data::fermerConnexions() {
     connexionsOuvertes().clear();
     clesConnues().clear();
-}
-
-void Data::completerIndexServeur(const QString& chemin) {
-    if (estAdresseServeur(chemin))
-        postgres::installerIndexLibelles(chemin);
 }
 
 void Data::creerBase(const QString& chemin) {
