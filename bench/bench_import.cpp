@@ -141,6 +141,10 @@ QString uriDeLaBase(const QString& serveur, const QString& nom) {
     return u.toString();
 }
 
+double rapport(qint64 mesure, qint64 plancher) {
+    return double(mesure) / std::max<qint64>(plancher, 1);
+}
+
 struct Tour {
     qint64 nouvelle, rechargement, plancherNouvelle, plancherRechargement;
     // The same COPY into tables without the label search's trigram indexes:
@@ -199,7 +203,6 @@ void mesurerServeur(const QString& serveur, const QString& tableur, const QStrin
         t.nuRechargement = plancher(uriNue, lignes, true);
         for (const QByteArray& b : {base, vide, nue})
             admin.executer("DROP DATABASE " + b);
-        const auto rapport = [](qint64 a, qint64 b) { return double(a) / std::max<qint64>(b, 1); };
         std::printf(
             "Tour %d : base nouvelle %5lld ms (plancher %5lld ms, rapport %.2f ; sans "
             "index trigramme %5lld ms, rapport %.2f) ; rechargement %5lld ms (plancher "
@@ -225,7 +228,6 @@ void mesurerServeur(const QString& serveur, const QString& tableur, const QStrin
     const qint64 pRechargement = meilleur(&Tour::plancherRechargement);
     const qint64 nuNouvelle = meilleur(&Tour::nuNouvelle);
     const qint64 nuRechargement = meilleur(&Tour::nuRechargement);
-    const auto rapport = [](qint64 a, qint64 b) { return double(a) / std::max<qint64>(b, 1); };
     std::printf("Meilleur des 3 tours : base nouvelle %lld ms / plancher %lld ms = %.2f (sans "
                 "index trigramme %lld ms : %.2f) ; rechargement %lld ms / plancher %lld ms = %.2f "
                 "(sans index trigramme %lld ms : %.2f) ; objectif 3 au plus.\n",

@@ -408,6 +408,7 @@ QStringList ecrire(Connexion& c, const ClassificationCcam& k) {
             tables << table;
     tables << QStringLiteral("Sources_Regles") << QStringLiteral("Sources_Regles_Actes");
     retirerIndexServeur(c);
+    IndexLibelles::retirerDeclencheurs(c);
     EcritureCcam::vider(c, tables);
     insererCcam(c, k.ccam);
     IndexLibelles::reconstruire(c);
