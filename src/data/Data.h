@@ -108,7 +108,7 @@ private:
     // How the outermost transaction begins.
     virtual QByteArray debutTransaction() const = 0;
     virtual std::unique_ptr<PreparationMoteur> preparer(const QString& sql) = 0;
-    // By default one prepared INSERT run per row.
+    // By default prepared INSERTs of a few hundred rows each.
     virtual std::unique_ptr<AjoutMoteur> ajoutEnBloc(const QString& table,
                                                      const QStringList& colonnes);
 
@@ -141,7 +141,7 @@ private:
 // Rows appended to one table inside the caller's open transaction, as fast as
 // the backend takes them: on a server one COPY ... FROM STDIN whose rows are
 // streamed without waiting for an answer (the server checks them all by
-// terminer()), on a file one prepared INSERT run per row. The table and
+// terminer()), on a file prepared INSERTs of a few hundred rows each. The table and
 // column names are written as for InstructionPreparee; values are bound by
 // position from 1 as there, a value left unbound in a row giving NULL. Until
 // terminer() returns, nothing else may run on the connection. A failure, or
