@@ -136,6 +136,9 @@ private slots:
     void echecPendantLEcriture();
     void textesRelusTelsQuels_data();
     void textesRelusTelsQuels();
+    void lignesEnBloc_data();
+    void lignesEnBloc();
+    void ajoutEnBlocAbandonne();
     void entreeInvalide_data();
     void entreeInvalide();
     void baseImpossibleAEcrire_data();
@@ -423,6 +426,8 @@ void TestImport::echecPendantLEcriture() {
     Data::fermerConnexions();
     if (!testsSurServeur())
         QCOMPARE(lireOctets(base.chemin()), avant);
+    else // the label search's indexes, dropped by the load, are still there
+        QCOMPARE(base.compter("SELECT count(*) FROM pg_indexes WHERE indexname LIKE '%_trgm'"), 2);
 }
 
 void TestImport::textesRelusTelsQuels_data() {
@@ -474,6 +479,55 @@ void TestImport::textesRelusTelsQuels() {
     QCOMPARE(base.compter(QStringLiteral("SELECT count(*)") + deLActe +
                           QStringLiteral(" AND Exo_TM IS NULL")),
              base.compter(QStringLiteral("SELECT count(*)") + deLActe));
+}
+
+void TestImport::lignesEnBloc_data() {
+    QTest::addColumn<int>("lignes");
+    for (int n : {0, 1, 249, 250, 251, 600})
+        QTest::addRow("%d lignes", n) << n;
+}
+
+void TestImport::lignesEnBloc() {
+    // Every row arrives once, a value left unbound is NULL rather than the
+    // previous row's, whatever the number of rows against the batches.
+    QFETCH(int, lignes);
+    BaseDeTest base;
+    {
+        ConnexionPtr c = Data(base.chemin()).CreeConnexion();
+        Transaction t(*c);
+        AjoutEnBloc ajout(*c, QStringLiteral("Hierarchie2"),
+                          {QStringLiteral("Code"), QStringLiteral("Libelle")});
+        for (int i = 0; i < lignes; ++i) {
+            ajout.lier(1, QString::number(i));
+            if (i % 2 == 0)
+                ajout.lier(2, QStringLiteral("pair"));
+            ajout.ajouter();
+        }
+        ajout.terminer();
+        t.valider();
+    }
+    QCOMPARE(base.compter("SELECT count(DISTINCT Code) FROM Hierarchie2"), lignes);
+    QCOMPARE(base.compter("SELECT count(*) FROM Hierarchie2 WHERE Libelle IS NULL"), lignes / 2);
+    QCOMPARE(base.compter("SELECT count(*) FROM Hierarchie2 WHERE Libelle = 'pair'"),
+             (lignes + 1) / 2);
+}
+
+void TestImport::ajoutEnBlocAbandonne() {
+    // Rows given up before the end (a failure while preparing them) are not
+    // kept, and the connection goes on working.
+    BaseDeTest base;
+    ConnexionPtr c = Data(base.chemin()).CreeConnexion();
+    {
+        Transaction t(*c);
+        AjoutEnBloc ajout(*c, QStringLiteral("Hierarchie2"), {QStringLiteral("Code")});
+        for (int i = 0; i < 300; ++i) {
+            ajout.lier(1, QString::number(i));
+            ajout.ajouter();
+        }
+    }
+    QCOMPARE(base.compter("SELECT count(*) FROM Hierarchie2"), 0);
+    c->Execute(QStringLiteral("INSERT INTO Hierarchie2 (Code) VALUES ('1')"));
+    QCOMPARE(base.compter("SELECT count(*) FROM Hierarchie2"), 1);
 }
 
 void TestImport::entreeInvalide_data() {
