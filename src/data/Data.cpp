@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
+#include <algorithm>
 #include <map>
 #include <random>
 #include <sqlite3.h>
@@ -614,6 +615,91 @@ sqlite3* baseSqlite(Connexion& connexion) {
 InstructionPreparee::InstructionPreparee(Connexion& connexion, const QString& sql)
     : m_preparation(connexion.preparer(sql)) {}
 
+// ---------------------------------------------------------------- AjoutEnBloc
+
+namespace {
+
+// Rows inserted a few hundred per statement: running a statement costs more
+// than the row it writes.
+class AjoutParInsertion final : public AjoutMoteur {
+public:
+    AjoutParInsertion(Connexion& connexion, const QString& table, const QStringList& colonnes)
+        : m_connexion(connexion), m_table(table), m_colonnes(colonnes),
+          // SQLite takes up to 32,766 values in one statement.
+          m_parInstruction(
+              std::clamp<qsizetype>(30000 / std::max<qsizetype>(1, colonnes.size()), 1, 250)),
+          m_valeurs(static_cast<size_t>(m_parInstruction * colonnes.size())) {}
+    void lier(int position, const QVariant& valeur) override {
+        if (position >= 1 && position <= m_colonnes.size())
+            m_valeurs[static_cast<size_t>(m_lignes * m_colonnes.size() + position - 1)] = valeur;
+    }
+    void ajouter() override {
+        if (++m_lignes == m_parInstruction)
+            envoyer();
+    }
+    void terminer() override { envoyer(); }
+
+private:
+    std::unique_ptr<InstructionPreparee> preparer(qsizetype lignes) {
+        QStringList marques;
+        for (qsizetype i = 0; i < m_colonnes.size(); ++i)
+            marques << QStringLiteral("?");
+        const QString ligne =
+            QLatin1Char('(') + marques.join(QStringLiteral(", ")) + QLatin1Char(')');
+        QStringList valeurs;
+        for (qsizetype i = 0; i < lignes; ++i)
+            valeurs << ligne;
+        return std::make_unique<InstructionPreparee>(
+            m_connexion, QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                             .arg(m_table, m_colonnes.join(QStringLiteral(", ")),
+                                  valeurs.join(QStringLiteral(", "))));
+    }
+    void envoyer() {
+        if (m_lignes == 0)
+            return;
+        std::unique_ptr<InstructionPreparee> reste;
+        if (m_lignes == m_parInstruction && !m_plein)
+            m_plein = preparer(m_lignes);
+        InstructionPreparee& ins =
+            m_lignes == m_parInstruction ? *m_plein : *(reste = preparer(m_lignes));
+        const size_t n = static_cast<size_t>(m_lignes * m_colonnes.size());
+        m_lignes = 0;
+        for (size_t i = 0; i < n; ++i) {
+            ins.lier(static_cast<int>(i) + 1, m_valeurs[i]);
+            m_valeurs[i] = QVariant(); // unbound in the next rows: NULL
+        }
+        ins.executer();
+    }
+
+    Connexion& m_connexion;
+    QString m_table;
+    QStringList m_colonnes;
+    qsizetype m_parInstruction;
+    std::vector<QVariant> m_valeurs; // the rows waiting, column by column
+    qsizetype m_lignes = 0;
+    std::unique_ptr<InstructionPreparee> m_plein;
+};
+
+} // namespace
+
+std::unique_ptr<AjoutMoteur> Connexion::ajoutEnBloc(const QString& table,
+                                                    const QStringList& colonnes) {
+    return std::make_unique<AjoutParInsertion>(*this, table, colonnes);
+}
+
+AjoutEnBloc::AjoutEnBloc(Connexion& connexion, const QString& table, const QStringList& colonnes)
+    : m_ajout(connexion.ajoutEnBloc(table, colonnes)) {}
+
+void retirerIndexServeur(Connexion& connexion) {
+    if (connexion.moteur() == Moteur::Postgres)
+        postgres::retirerIndexLibelles(connexion);
+}
+
+void construireIndexServeur(Connexion& connexion) {
+    if (connexion.moteur() == Moteur::Postgres)
+        postgres::construireIndexLibelles(connexion);
+}
+
 // ---------------------------------------------------------------- Transaction
 
 Transaction::Transaction(Connexion& connexion) : m_connexion(connexion) {
@@ -757,11 +843,6 @@ RecordsetPtr Data::CreeRecordset(const QString& sql) {
 void Data::fermerConnexions() {
     connexionsOuvertes().clear();
     clesConnues().clear();
-}
-
-void Data::completerIndexServeur(const QString& chemin) {
-    if (estAdresseServeur(chemin))
-        postgres::installerIndexLibelles(chemin);
 }
 
 void Data::creerBase(const QString& chemin) {

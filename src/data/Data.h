@@ -55,6 +55,15 @@ public:
     virtual void executer() = 0;
 };
 
+// One backend's way of appending rows to a table (see AjoutEnBloc).
+class AjoutMoteur {
+public:
+    virtual ~AjoutMoteur() = default;
+    virtual void lier(int position, const QVariant& valeur) = 0;
+    virtual void ajouter() = 0;
+    virtual void terminer() = 0;
+};
+
 // An open connection to one database. Execute and Ouvrir translate the
 // program's SQL into the backend's dialect.
 class Connexion {
@@ -90,6 +99,7 @@ protected:
 private:
     friend class Transaction;
     friend class InstructionPreparee;
+    friend class AjoutEnBloc;
     friend void echecDansTransaction(Connexion& connexion, const DataError& erreur);
     // The transaction's own commands, run as they are. Throws DataError.
     virtual void commande(const QByteArray& sql) = 0;
@@ -98,6 +108,9 @@ private:
     // How the outermost transaction begins.
     virtual QByteArray debutTransaction() const = 0;
     virtual std::unique_ptr<PreparationMoteur> preparer(const QString& sql) = 0;
+    // By default prepared INSERTs of a few hundred rows each.
+    virtual std::unique_ptr<AjoutMoteur> ajoutEnBloc(const QString& table,
+                                                     const QStringList& colonnes);
 
     QString m_chemin;
     // The failure of a repository operation inside the open transaction.
@@ -124,6 +137,40 @@ public:
 private:
     std::unique_ptr<PreparationMoteur> m_preparation;
 };
+
+// Rows appended to one table inside the caller's open transaction, as fast as
+// the backend takes them: on a server one COPY ... FROM STDIN whose rows are
+// streamed without waiting for an answer (the server checks them all by
+// terminer()), on a file prepared INSERTs of a few hundred rows each. The table and
+// column names are written as for InstructionPreparee; values are bound by
+// position from 1 as there, a value left unbound in a row giving NULL. Until
+// terminer() returns, nothing else may run on the connection. A failure, or
+// the object destroyed before terminer(), leaves the transaction unable to
+// commit on a server: the caller rolls it back. Throws DataError.
+class AjoutEnBloc {
+public:
+    AjoutEnBloc(Connexion& connexion, const QString& table, const QStringList& colonnes);
+    AjoutEnBloc(const AjoutEnBloc&) = delete;
+    AjoutEnBloc& operator=(const AjoutEnBloc&) = delete;
+
+    void lier(int position, const QVariant& valeur) { m_ajout->lier(position, valeur); }
+    // Appends the row of the bound values, then clears them.
+    void ajouter() { m_ajout->ajouter(); }
+    // Sends what is left and waits for the server's verdict on every row.
+    void terminer() { m_ajout->terminer(); }
+
+private:
+    std::unique_ptr<AjoutMoteur> m_ajout;
+};
+
+// The label search's trigram indexes of a server database, around a bulk
+// write of the act table inside the caller's transaction: dropped before the
+// rows are written (no row then updates them one by one), and built once
+// from all of them after, with the French order function of this version and
+// the act table's statistics. Nothing on a file, whose own label index is
+// rebuilt by IndexLibelles. Throws DataError.
+void retirerIndexServeur(Connexion& connexion);
+void construireIndexServeur(Connexion& connexion);
 
 // All-or-nothing work on one connection: nothing is kept unless valider() is
 // called; the destructor rolls back otherwise. The outermost one begins
@@ -172,10 +219,6 @@ public:
     // Creates a new database file from the schema, or installs the schema
     // into an empty database on a server. Throws DataError.
     static void creerBase(const QString& chemin);
-    // On a server, creates the label search's trigram indexes when the
-    // database (installed before them) lacks them, and readies them for the
-    // planner after a load; nothing on a file. Throws DataError.
-    static void completerIndexServeur(const QString& chemin);
 
 private:
     QString m_chemin;

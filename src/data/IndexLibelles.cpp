@@ -62,15 +62,21 @@ void construireVocabulaire(Connexion& c) {
 
 } // namespace
 
+void retirerDeclencheurs(Connexion& c) {
+    if (c.moteur() != Moteur::Sqlite)
+        return;
+    for (const char* nom :
+         {"CCAM_Recherche_ajout", "CCAM_Recherche_modification", "CCAM_Recherche_suppression"})
+        c.Execute(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(nom)));
+}
+
 void reconstruire(Connexion& c) {
     // The index is SQLite's FTS5: a server database is searched by the scan.
     if (c.moteur() != Moteur::Sqlite)
         return;
     // Dropped and created again rather than emptied: quicker, and the index
     // is written compact.
-    for (const char* nom :
-         {"CCAM_Recherche_ajout", "CCAM_Recherche_modification", "CCAM_Recherche_suppression"})
-        c.Execute(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(nom)));
+    retirerDeclencheurs(c);
     for (const char* nom : {"CCAM_Recherche", "CCAM_Vocabulaire", "CCAM_Recherche_Etat"})
         c.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(nom)));
     c.Execute(QStringLiteral("CREATE VIRTUAL TABLE CCAM_Recherche USING fts5(AMCODE UNINDEXED, "

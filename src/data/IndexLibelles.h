@@ -35,6 +35,12 @@ inline constexpr char tableVocabulaire[] = "CCAM_Vocabulaire";
 // classification rows were written. Throws DataError.
 void reconstruire(Connexion& connexion);
 
+// Drops the triggers that mark the index stale when an act row changes,
+// before a load rewrites the CCAM table in the same transaction (each row
+// would otherwise run them, and SQLite could not empty the table at once);
+// reconstruire() creates them again. Throws DataError.
+void retirerDeclencheurs(Connexion& connexion);
+
 // True when the file of this connection holds an index that describes its
 // act rows. Asked once per
 // connection and state of the file: the answer is kept until this
