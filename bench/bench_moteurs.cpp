@@ -1,6 +1,8 @@
 // The data layer's backends side by side, in one run, through the program's
 // own repositories: getActe (one act, all its rows), the two-word label
-// search of the keyword panel, and the seven detail texts of an act.
+// search of the keyword panel as users get it (narrowed by the label index
+// on a file, the trigram indexes on a server), beside its floor from the
+// same run (PlancherRecherche.h), and the seven detail texts of an act.
 //
 // Usage: bench_moteurs [BASE...]
 //   Always measured: a temporary SQLite file holding the national V81
@@ -17,6 +19,7 @@
 #include "Globals.h"
 #include "ImportCcam.h"
 #include "Messages.h"
+#include "PlancherRecherche.h"
 #include "RechercheMotCle.h"
 
 #include <QCoreApplication>
@@ -87,10 +90,14 @@ void mesurerBase(const QString& nom, const QString& base) {
         mesurer(int(echantillon.size()), [&](int i) { accesDonnees.getActe(echantillon.at(i)); });
     int trouves = 0;
     const Mesure recherche = mesurer(int(recherches.size()) * 5, [&](int i) {
-        const QString sql = RechercheMotCle::sqlRecherche(
+        const RecordsetPtr r = RechercheMotCle::rechercher(
             RechercheMotCle::motsCles(recherches.at(i % recherches.size())), false);
-        const RecordsetPtr r = accesDonnees.executSQL(sql);
         trouves += r ? r->RecordCount() : 0;
+    });
+    PlancherRecherche plancher(base);
+    int trouvesPlancher = 0;
+    const Mesure nu = mesurer(int(recherches.size()) * 5, [&](int i) {
+        trouvesPlancher += plancher.executer(recherches.at(i % recherches.size()));
     });
     const int nDetails = std::min<int>(200, int(echantillon.size()));
     const Mesure details = mesurer(nDetails, [&](int i) {
@@ -105,6 +112,9 @@ void mesurerBase(const QString& nom, const QString& base) {
     std::printf("  recherche de deux mots     médiane %7.3f ms   p99 %7.3f ms   (%d appels, "
                 "%d lignes en tout)\n",
                 recherche.p50, recherche.p99, recherche.n, trouves);
+    std::printf("    plancher : %-26s médiane %7.3f ms   p99 %7.3f ms   (%d lignes en tout) ; "
+                "rapport des médianes %.2f\n",
+                plancher.description(), nu.p50, nu.p99, trouvesPlancher, recherche.p50 / nu.p50);
     std::printf("  sept textes de détails     médiane %7.3f ms   p99 %7.3f ms   (%d actes, "
                 "getActe compris)\n",
                 details.p50, details.p99, details.n);
