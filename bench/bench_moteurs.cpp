@@ -40,17 +40,24 @@ struct Mesure {
     int n = 0;
 };
 
+Mesure resumer(std::vector<double> t) {
+    std::sort(t.begin(), t.end());
+    return {t[t.size() / 2], t[std::min(t.size() - 1, t.size() * 99 / 100)], int(t.size())};
+}
+
+double msDe(const std::function<void()>& fn) {
+    QElapsedTimer chrono;
+    chrono.start();
+    fn();
+    return chrono.nsecsElapsed() / 1e6;
+}
+
 Mesure mesurer(int n, const std::function<void(int)>& fn) {
     std::vector<double> t;
     t.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        QElapsedTimer chrono;
-        chrono.start();
-        fn(i);
-        t.push_back(chrono.nsecsElapsed() / 1e6);
-    }
-    std::sort(t.begin(), t.end());
-    return {t[t.size() / 2], t[std::min(t.size() - 1, t.size() * 99 / 100)], n};
+    for (int i = 0; i < n; ++i)
+        t.push_back(msDe([&] { fn(i); }));
+    return resumer(std::move(t));
 }
 
 QStringList colonne(const RecordsetPtr& rs) {
@@ -88,17 +95,21 @@ void mesurerBase(const QString& nom, const QString& base) {
 
     const Mesure acte =
         mesurer(int(echantillon.size()), [&](int i) { accesDonnees.getActe(echantillon.at(i)); });
-    int trouves = 0;
-    const Mesure recherche = mesurer(int(recherches.size()) * 5, [&](int i) {
-        const RecordsetPtr r = RechercheMotCle::rechercher(
-            RechercheMotCle::motsCles(recherches.at(i % recherches.size())), false);
-        trouves += r ? r->RecordCount() : 0;
-    });
+    // The search and its floor one after the other, in the same conditions.
+    int trouves = 0, trouvesPlancher = 0;
     PlancherRecherche plancher(base);
-    int trouvesPlancher = 0;
-    const Mesure nu = mesurer(int(recherches.size()) * 5, [&](int i) {
-        trouvesPlancher += plancher.executer(recherches.at(i % recherches.size()));
-    });
+    std::vector<double> tempsRecherche, tempsPlancher;
+    for (int i = 0; i < int(recherches.size()) * 5; ++i) {
+        const QString& saisie = recherches.at(i % recherches.size());
+        tempsRecherche.push_back(msDe([&] {
+            const RecordsetPtr r =
+                RechercheMotCle::rechercher(RechercheMotCle::motsCles(saisie), false);
+            trouves += r ? r->RecordCount() : 0;
+        }));
+        tempsPlancher.push_back(msDe([&] { trouvesPlancher += plancher.executer(saisie); }));
+    }
+    const Mesure recherche = resumer(tempsRecherche);
+    const Mesure nu = resumer(tempsPlancher);
     const int nDetails = std::min<int>(200, int(echantillon.size()));
     const Mesure details = mesurer(nDetails, [&](int i) {
         const RecordsetPtr a = accesDonnees.getActe(echantillon.at(i));
