@@ -925,30 +925,27 @@ QString sqlAvecValeurs(const QString& sql, const QVariantList& valeurs) {
             if (suivante >= valeurs.size())
                 throw DataError(SQLITE_RANGE, kSource, messageNombreDeValeurs(valeurs.size()));
             const QVariant& v = valeurs.at(suivante++);
+            QString litteral;
             if (v.isNull()) {
-                r += QLatin1String("NULL");
+                litteral = QStringLiteral("NULL");
             } else {
                 switch (v.typeId()) {
-                case QMetaType::Double: {
-                    const double d = v.toDouble();
-                    const QString n = QString::number(d, 'g', 17);
-                    r += d < 0 ? u'(' + n + u')' : n;
+                case QMetaType::Double:
+                    litteral = QString::number(v.toDouble(), 'g', 17);
                     break;
-                }
                 case QMetaType::Int:
                 case QMetaType::LongLong:
                 case QMetaType::UInt:
-                case QMetaType::ULongLong: {
-                    // A negative number in brackets: after a minus sign of
-                    // the text, its own would begin a comment.
-                    const qlonglong n = v.toLongLong();
-                    r += n < 0 ? u'(' + QString::number(n) + u')' : QString::number(n);
+                case QMetaType::ULongLong:
+                    litteral = QString::number(v.toLongLong());
                     break;
-                }
                 default:
-                    r += u'\'' + doublerQuotes(v.toString()) + u'\'';
+                    litteral = u'\'' + doublerQuotes(v.toString()) + u'\'';
                 }
             }
+            // A negative number in brackets: after a minus sign of the
+            // text, its own would begin a comment.
+            r += litteral.startsWith(u'-') ? u'(' + litteral + u')' : litteral;
             continue;
         }
         r += c;

@@ -716,6 +716,11 @@ void TestData::recordsetEnMemoire() {
     QVERIFY(rs.Fields(QStringLiteral("AGE")).isNull());
     rs.MoveNext();
     QCOMPARE(rs.Fields(1).toLongLong(), 3LL);
+    // A field added after the rows: NULL in each of them, the others kept.
+    rs.ajouterChamp(QStringLiteral("Ville"));
+    QVERIFY(rs.Fields(2).isNull());
+    QCOMPARE(rs.valeurLigne(0, 0).toString(), QStringLiteral("A"));
+    QCOMPARE(rs.valeurLigne(1, 1).toLongLong(), 3LL);
 }
 
 // Values given apart from the text (the keyword search): NULL stays NULL, an
@@ -762,6 +767,14 @@ void TestData::valeursApartMemeTexte() {
     QCOMPARE(rs->FieldName(0).toUpper(), QStringLiteral("T")); // a server folds names
     QCOMPARE(rs->Fields(0).toString(), QStringLiteral("trois"));
     QVERIFY_THROWS_EXCEPTION(DataError, Data().CreeRecordset(sql, {2, 3}));
+    // More texts than a connection keeps: the first, asked again, still reads.
+    for (int i = 0; i < 20; ++i)
+        QCOMPARE(Data()
+                     .CreeRecordset(QStringLiteral("SELECT ? + %1 AS S").arg(i), {1})
+                     ->Fields(0)
+                     .toInt(),
+                 i + 1);
+    QCOMPARE(Data().CreeRecordset(QStringLiteral("SELECT ? + 0 AS S"), {5})->Fields(0).toInt(), 5);
 }
 
 // ------------------------------------------------------------------ helpers
