@@ -78,8 +78,17 @@ public:
     // Runs one read-only query (translated first) and copies its whole
     // result. Throws DataError.
     virtual RecordsetPtr Ouvrir(const QString& sql) = 0;
+    // The same with the values apart from the text: one "?" for each, in
+    // order, bound as InstructionPreparee binds them, so that the text stays
+    // the same whatever the values. A file keeps the statement of each such
+    // text prepared for the next call; a server runs sqlAvecValeurs' text.
+    // Throws DataError, also when the text does not hold one "?" per value.
+    virtual RecordsetPtr OuvrirAvecValeurs(const QString& sql, const QVariantList& valeurs);
 
     const QString& chemin() const { return m_chemin; }
+    // Tells this connection from every other one opened by the process, even
+    // one opened later on the same file, for what is kept about a connection.
+    quint64 numero() const { return m_numero; }
     virtual Moteur moteur() const = 0;
     virtual bool lectureSeule() const = 0;
     // A transaction is open on the connection.
@@ -94,7 +103,7 @@ public:
     virtual int erreurSysteme() const { return 0; }
 
 protected:
-    explicit Connexion(QString chemin) : m_chemin(std::move(chemin)) {}
+    explicit Connexion(QString chemin);
 
 private:
     friend class Transaction;
@@ -113,6 +122,7 @@ private:
                                                      const QStringList& colonnes);
 
     QString m_chemin;
+    quint64 m_numero;
     // The failure of a repository operation inside the open transaction.
     std::optional<DataError> m_echec;
 };
@@ -211,6 +221,12 @@ public:
     ConnexionPtr CreeConnexion();
     // A disconnected recordset of the query; throws DataError 4000 or 4001.
     RecordsetPtr CreeRecordset(const QString& sql);
+    // The same for a query with its values apart (Connexion::OuvrirAvecValeurs).
+    RecordsetPtr CreeRecordset(const QString& sql, const QVariantList& valeurs);
+    // The same on a connection already given by CreeConnexion, for a caller
+    // that looked at that connection first; throws DataError 4001.
+    static RecordsetPtr CreeRecordset(Connexion& connexion, const QString& sql,
+                                      const QVariantList& valeurs);
 
     const QString& chemin() const { return m_chemin; }
 
@@ -233,6 +249,10 @@ QString codeEnMajuscules(const QString& code);
 // Every apostrophe doubled, for text placed between apostrophes in SQL; a
 // NUL character, which would end the statement's text, is left out.
 QString doublerQuotes(const QString& texte);
+// The text with each "?" outside quotes replaced by its value written as
+// a literal: NULL, a number, or text between apostrophes (doublerQuotes).
+// Throws DataError when the text does not hold one "?" per value.
+QString sqlAvecValeurs(const QString& sql, const QVariantList& valeurs);
 // A database value as text: text unchanged, a real or a date in the regional
 // format, anything else (NULL, integers) empty.
 QString valeurTexte(const QVariant& valeur);

@@ -93,6 +93,9 @@ private slots:
     void recordsetVide();
     void champsParNom();
     void recordsetEnMemoire();
+    void valeursApart_data();
+    void valeursApart();
+    void valeursApartMemeTexte();
 
     // ---- helpers
     void doublerQuotes_data();
@@ -715,6 +718,65 @@ void TestData::recordsetEnMemoire() {
     QVERIFY(rs.Fields(QStringLiteral("AGE")).isNull());
     rs.MoveNext();
     QCOMPARE(rs.Fields(1).toLongLong(), 3LL);
+    // A field added after the rows: NULL in each of them, the others kept.
+    rs.ajouterChamp(QStringLiteral("Ville"));
+    QVERIFY(rs.Fields(2).isNull());
+    QCOMPARE(rs.valeurLigne(0, 0).toString(), QStringLiteral("A"));
+    QCOMPARE(rs.valeurLigne(1, 1).toLongLong(), 3LL);
+}
+
+// Values given apart from the text (the keyword search): NULL stays NULL, an
+// empty text empty, a number a number, and a quote or a question mark is
+// only text, in a value as in a literal.
+void TestData::valeursApart_data() {
+    QTest::addColumn<QVariant>("valeur");
+    QTest::newRow("NULL") << QVariant();
+    QTest::newRow("texte vide") << QVariant(QString(""));
+    QTest::newRow("apostrophe, point d'interrogation") << QVariant(QStringLiteral("l'os ? '?'"));
+    QTest::newRow("réel") << QVariant(12.5);
+    QTest::newRow("réel négatif") << QVariant(-2.5);
+}
+
+void TestData::valeursApart() {
+    QFETCH(QVariant, valeur);
+    BaseDeTest base;
+    const RecordsetPtr rs =
+        Data().CreeRecordset(QStringLiteral("SELECT '?' AS Q, ? AS V"), {valeur});
+    QCOMPARE(rs->Fields(QStringLiteral("Q")).toString(), QStringLiteral("?"));
+    const QVariant lue = rs->Fields(QStringLiteral("V"));
+    QCOMPARE(lue.isNull(), valeur.isNull());
+    if (valeur.typeId() == QMetaType::Double)
+        QCOMPARE(lue.typeId(), int(QMetaType::Double));
+    if (!valeur.isNull())
+        QCOMPARE(lue.toString(), valeur.toString());
+}
+
+// The same text asked again runs with the new values, and follows the
+// table when it is made again with other columns; a value too many is
+// refused.
+void TestData::valeursApartMemeTexte() {
+    BaseDeTest base;
+    base.executer(QStringLiteral("CREATE TABLE Essai (N INTEGER, T TEXT); INSERT INTO Essai "
+                                 "VALUES (1, 'un'); INSERT INTO Essai VALUES (2, 'deux')"));
+    const QString sql = QStringLiteral("SELECT * FROM Essai WHERE N = ?");
+    QCOMPARE(Data().CreeRecordset(sql, {1})->Fields(QStringLiteral("T")).toString(),
+             QStringLiteral("un"));
+    QCOMPARE(Data().CreeRecordset(sql, {2})->Fields(QStringLiteral("T")).toString(),
+             QStringLiteral("deux"));
+    base.executer(QStringLiteral("DROP TABLE Essai; CREATE TABLE Essai (T TEXT, N INTEGER); "
+                                 "INSERT INTO Essai VALUES ('trois', 2)"));
+    const RecordsetPtr rs = Data().CreeRecordset(sql, {2});
+    QCOMPARE(rs->FieldName(0).toUpper(), QStringLiteral("T")); // a server folds names
+    QCOMPARE(rs->Fields(0).toString(), QStringLiteral("trois"));
+    QVERIFY_THROWS_EXCEPTION(DataError, Data().CreeRecordset(sql, {2, 3}));
+    // More texts than a connection keeps: the first, asked again, still reads.
+    for (int i = 0; i < 20; ++i)
+        QCOMPARE(Data()
+                     .CreeRecordset(QStringLiteral("SELECT ? + %1 AS S").arg(i), {1})
+                     ->Fields(0)
+                     .toInt(),
+                 i + 1);
+    QCOMPARE(Data().CreeRecordset(QStringLiteral("SELECT ? + 0 AS S"), {5})->Fields(0).toInt(), 5);
 }
 
 // ------------------------------------------------------------------ helpers
