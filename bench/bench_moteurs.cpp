@@ -1,6 +1,8 @@
 // The data layer's backends side by side, in one run, through the program's
 // own repositories: getActe (one act, all its rows), the two-word label
-// search of the keyword panel, and the seven detail texts of an act.
+// search of the keyword panel as users get it (narrowed by the label index
+// on a file, the trigram indexes on a server), beside its floor from the
+// same run (PlancherRecherche.h), and the seven detail texts of an act.
 //
 // Usage: bench_moteurs [BASE...]
 //   Always measured: a temporary SQLite file holding the national V81
@@ -17,6 +19,7 @@
 #include "Globals.h"
 #include "ImportCcam.h"
 #include "Messages.h"
+#include "PlancherRecherche.h"
 #include "RechercheMotCle.h"
 
 #include <QCoreApplication>
@@ -37,17 +40,24 @@ struct Mesure {
     int n = 0;
 };
 
+Mesure resumer(std::vector<double> t) {
+    std::sort(t.begin(), t.end());
+    return {t[t.size() / 2], t[std::min(t.size() - 1, t.size() * 99 / 100)], int(t.size())};
+}
+
+double msDe(const std::function<void()>& fn) {
+    QElapsedTimer chrono;
+    chrono.start();
+    fn();
+    return chrono.nsecsElapsed() / 1e6;
+}
+
 Mesure mesurer(int n, const std::function<void(int)>& fn) {
     std::vector<double> t;
     t.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        QElapsedTimer chrono;
-        chrono.start();
-        fn(i);
-        t.push_back(chrono.nsecsElapsed() / 1e6);
-    }
-    std::sort(t.begin(), t.end());
-    return {t[t.size() / 2], t[std::min(t.size() - 1, t.size() * 99 / 100)], n};
+    for (int i = 0; i < n; ++i)
+        t.push_back(msDe([&] { fn(i); }));
+    return resumer(std::move(t));
 }
 
 QStringList colonne(const RecordsetPtr& rs) {
@@ -85,13 +95,21 @@ void mesurerBase(const QString& nom, const QString& base) {
 
     const Mesure acte =
         mesurer(int(echantillon.size()), [&](int i) { accesDonnees.getActe(echantillon.at(i)); });
-    int trouves = 0;
-    const Mesure recherche = mesurer(int(recherches.size()) * 5, [&](int i) {
-        const QString sql = RechercheMotCle::sqlRecherche(
-            RechercheMotCle::motsCles(recherches.at(i % recherches.size())), false);
-        const RecordsetPtr r = accesDonnees.executSQL(sql);
-        trouves += r ? r->RecordCount() : 0;
-    });
+    // The search and its floor one after the other, in the same conditions.
+    int trouves = 0, trouvesPlancher = 0;
+    PlancherRecherche plancher(base);
+    std::vector<double> tempsRecherche, tempsPlancher;
+    for (int i = 0; i < int(recherches.size()) * 5; ++i) {
+        const QString& saisie = recherches.at(i % recherches.size());
+        tempsRecherche.push_back(msDe([&] {
+            const RecordsetPtr r =
+                RechercheMotCle::rechercher(RechercheMotCle::motsCles(saisie), false);
+            trouves += r ? r->RecordCount() : 0;
+        }));
+        tempsPlancher.push_back(msDe([&] { trouvesPlancher += plancher.executer(saisie); }));
+    }
+    const Mesure recherche = resumer(tempsRecherche);
+    const Mesure nu = resumer(tempsPlancher);
     const int nDetails = std::min<int>(200, int(echantillon.size()));
     const Mesure details = mesurer(nDetails, [&](int i) {
         const RecordsetPtr a = accesDonnees.getActe(echantillon.at(i));
@@ -105,6 +123,9 @@ void mesurerBase(const QString& nom, const QString& base) {
     std::printf("  recherche de deux mots     médiane %7.3f ms   p99 %7.3f ms   (%d appels, "
                 "%d lignes en tout)\n",
                 recherche.p50, recherche.p99, recherche.n, trouves);
+    std::printf("    plancher : %-26s médiane %7.3f ms   p99 %7.3f ms   (%d lignes en tout) ; "
+                "rapport des médianes %.2f\n",
+                plancher.description(), nu.p50, nu.p99, trouvesPlancher, recherche.p50 / nu.p50);
     std::printf("  sept textes de détails     médiane %7.3f ms   p99 %7.3f ms   (%d actes, "
                 "getActe compris)\n",
                 details.p50, details.p99, details.n);

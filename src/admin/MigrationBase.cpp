@@ -14,8 +14,9 @@
 
 namespace {
 
-// Rows of a classification table sent in one INSERT: a few hundred rows per
-// statement instead of one round trip each (a server over the network).
+// Rows of an application table sent in one INSERT: a few hundred rows per
+// statement instead of one round trip each (a server over the network); the
+// progress of a bulk copy moves by as many rows.
 constexpr int lignesParInstruction = 200;
 
 const QString titreMigration = QStringLiteral("Migration de la base");
@@ -130,6 +131,25 @@ public:
         }
         envoyer();
         return ecrites;
+    }
+
+    // Every row and column as it is, appended in bulk (a classification
+    // table, as a load writes it); returns how many.
+    int copierEnBloc(const Table& t) {
+        QStringList colonnes;
+        for (int c = 0; c < t.lignes->FieldCount(); ++c)
+            colonnes << t.lignes->FieldName(c);
+        AjoutEnBloc ajout(m_cible, t.nom, colonnes);
+        for (int i = 0; i < t.taille(); ++i) {
+            for (int c = 0; c < colonnes.size(); ++c)
+                ajout.lier(c + 1, t.valeur(i, c));
+            ajout.ajouter();
+            if ((i + 1) % lignesParInstruction == 0)
+                m_progression.avancer(lignesParInstruction);
+        }
+        ajout.terminer();
+        m_progression.avancer(t.taille() % lignesParInstruction);
+        return t.taille();
     }
 
 private:
@@ -369,13 +389,19 @@ ResultatMigration migrerBase(const QString& source, const QString& cible) {
                 }));
 
         if (copierClassification) {
+            // Written as a load writes them: the label search's indexes of
+            // a server built once, after the act rows.
+            retirerIndexServeur(*c);
             for (const Table& t : classification)
-                r.comptes << qMakePair(t.nom, copie.copier(t));
+                r.comptes << qMakePair(t.nom, copie.copierEnBloc(t));
+            construireIndexServeur(*c);
             EcritureCcam::creerTablesSuivi(*c);
-            for (const Table& t : sources) {
-                c->Execute(QStringLiteral("DELETE FROM ") + t.nom);
-                copie.copier(t);
-            }
+            QStringList suivi;
+            for (const Table& t : sources)
+                suivi << t.nom;
+            EcritureCcam::vider(*c, suivi);
+            for (const Table& t : sources)
+                copie.copierEnBloc(t);
         }
         r.classificationCopiee = copierClassification;
         r.classificationConservee = classificationCible;
@@ -400,14 +426,6 @@ ResultatMigration migrerBase(const QString& source, const QString& cible) {
         }
 
         transaction.valider();
-        // On a server, the copied labels ready in the search's indexes; the
-        // copy is in place whatever happens here (autovacuum does it later).
-        if (copierClassification) {
-            try {
-                Data::completerIndexServeur(cible);
-            } catch (const DataError&) {
-            }
-        }
 
         if (!absents.isEmpty())
             r.remarques << QStringLiteral("%1 code(s) d'acte des thésaurus absent(s) de la "

@@ -6,6 +6,8 @@
 #include "VersionsCcam.h"
 #include "adCCAM.h"
 
+#include <QHash>
+
 void Medecin::remplirDonnees() {
     if (code.isEmpty())
         return;
@@ -24,37 +26,52 @@ void Medecin::remplirDonnees(const Recordset& ligne) {
     UTI = static_cast<long>(ligne.Fields(QStringLiteral("MED_CODEUTI")).toLongLong());
 }
 
+namespace {
+// The stored act at the recordset's current row (getTousActesCategorie).
+Acte acteStocke(const Recordset& ligne) {
+    Acte a;
+    a.code = valeurTexte(ligne.Fields(QStringLiteral("AMCODE")));
+    a.libelle = valeurTexte(ligne.Fields(QStringLiteral("Libelle_Complet")));
+    a.activite = valeurTexte(ligne.Fields(QStringLiteral("AT_ACTIVITE")));
+    const QVariant& retrait = ligne.Fields(QStringLiteral("Retrait"));
+    a.retire = !retrait.isNull();
+    a.versionRetrait = retrait.toString();
+    return a;
+}
+} // namespace
+
 QList<Acte> actesDeLaCategorie(long a_cat, bool retraits) {
     QList<Acte> liste;
     RecordsetPtr actes = accesCCAM.getTousActesCategorie(a_cat, retraits);
     if (!actes)
         return liste;
-    for (actes->MoveFirst(); !actes->isEOF(); actes->MoveNext()) {
-        Acte a;
-        a.code = valeurTexte(actes->Fields(QStringLiteral("AMCODE")));
-        a.libelle = valeurTexte(actes->Fields(QStringLiteral("Libelle_Complet")));
-        a.activite = valeurTexte(actes->Fields(QStringLiteral("AT_ACTIVITE")));
-        const QVariant retrait = actes->Fields(QStringLiteral("Retrait"));
-        a.retire = !retrait.isNull();
-        a.versionRetrait = retrait.toString();
-        liste.push_back(std::move(a));
+    for (actes->MoveFirst(); !actes->isEOF(); actes->MoveNext())
+        liste.push_back(acteStocke(*actes));
+    return liste;
+}
+
+QList<Categorie> categoriesDuThesaurus(const QString& a_Lien, int a_type) {
+    QList<Categorie> liste;
+    RecordsetPtr cats = accesCCAM.getCategoriesThesaurus(a_Lien, a_type);
+    if (!cats)
+        return liste;
+    QHash<long, QList<Acte>> actes;
+    if (RecordsetPtr rs = accesCCAM.getTousActesThesaurus(a_Lien, a_type, retraitsEnregistres()))
+        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+            actes[static_cast<long>(rs->Fields(QStringLiteral("AT_CAT")).toLongLong())].push_back(
+                acteStocke(*rs));
+    for (cats->MoveFirst(); !cats->isEOF(); cats->MoveNext()) {
+        Categorie cat;
+        cat.code = static_cast<long>(cats->Fields(QStringLiteral("CT_CODE")).toLongLong());
+        cat.libelle = valeurTexte(cats->Fields(QStringLiteral("CT_LIB")));
+        cat.listeActes = actes.take(cat.code);
+        liste.push_back(std::move(cat));
     }
     return liste;
 }
 
 void Medecin::remplirThesaurusMED() {
-    listeCat.clear();
-    RecordsetPtr cats = accesCCAM.getCategoriesThesaurus(code, 2);
-    if (!cats)
-        return;
-    const bool retraits = retraitsEnregistres();
-    for (cats->MoveFirst(); !cats->isEOF(); cats->MoveNext()) {
-        Categorie cat;
-        cat.code = static_cast<long>(cats->Fields(QStringLiteral("CT_CODE")).toLongLong());
-        cat.libelle = valeurTexte(cats->Fields(QStringLiteral("CT_LIB")));
-        cat.listeActes = actesDeLaCategorie(cat.code, retraits);
-        listeCat.push_back(std::move(cat));
-    }
+    listeCat = categoriesDuThesaurus(code, 2);
 }
 
 Categorie* Medecin::getCategorie(long a_code) {

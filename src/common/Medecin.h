@@ -23,8 +23,7 @@ public:
     // Copies the doctor row at the recordset's current position (a row of
     // the Medecin table): code, label, CN, unit, activity, user account.
     void remplirDonnees(const Recordset& ligne);
-    // Rebuilds listeCat from the thesaurus tables. A failing read leaves the
-    // list as far as it got.
+    // Rebuilds listeCat from the thesaurus tables (categoriesDuThesaurus).
     void remplirThesaurusMED();
     // The first category of that code; nullptr when none. The pointer is valid
     // until listeCat changes.
@@ -40,3 +39,8 @@ public:
 // lacks included (retire set, with the last label a load recorded);
 // retraits: the database records retired codes (retraitsEnregistres()).
 QList<Acte> actesDeLaCategorie(long a_cat, bool retraits);
+// The categories of one owner's thesaurus (CT_LIEN and CT_TYPE) in label
+// order, each with its acts as actesDeLaCategorie gives them, in two reads
+// whatever their number: empty when the categories cannot be read, the
+// categories without acts when their acts cannot.
+QList<Categorie> categoriesDuThesaurus(const QString& a_Lien, int a_type);

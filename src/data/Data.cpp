@@ -15,10 +15,13 @@
 #include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
+#include <algorithm>
+#include <atomic>
 #include <map>
 #include <random>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <utility>
 
 // The core's resources live in a static library: they must be registered
 // explicitly before the first use.
@@ -33,6 +36,10 @@ void initialiserRessourcesCore() {
 namespace {
 
 const QString kSource = QStringLiteral("Data");
+
+QString messageNombreDeValeurs(qsizetype valeurs) {
+    return QStringLiteral("La requête n'attend pas %1 valeur(s).").arg(valeurs);
+}
 
 // ---------------------------------------------------------------- SQL functions
 
@@ -387,15 +394,23 @@ QString erreurAvecNumero(const QString& entete, const DataError& e) {
            e.description();
 }
 
+// The declared type holds the word, whatever its case.
+bool typeContient(const char* decl, const char* mot) {
+    const auto n = static_cast<unsigned int>(qstrlen(mot));
+    for (; *decl; ++decl)
+        if (qstrnicmp(decl, mot, n) == 0)
+            return true;
+    return false;
+}
+
 Recordset::Genre genreDeclare(const char* decl, int typeStockage) {
     if (decl) {
-        const QByteArray d = QByteArray(decl).toUpper();
-        if (d.contains("INT"))
+        if (typeContient(decl, "INT"))
             return Recordset::Genre::Entier;
-        if (d.contains("REAL") || d.contains("FLOA") || d.contains("DOUB") || d.contains("NUM") ||
-            d.contains("DEC"))
-            return Recordset::Genre::Reel;
-        if (d.contains("DATE") || d.contains("TIME"))
+        for (const char* reel : {"REAL", "FLOA", "DOUB", "NUM", "DEC"})
+            if (typeContient(decl, reel))
+                return Recordset::Genre::Reel;
+        if (typeContient(decl, "DATE") || typeContient(decl, "TIME"))
             return Recordset::Genre::Date;
         return Recordset::Genre::Texte;
     }
@@ -435,6 +450,59 @@ struct Instruction {
     ~Instruction() { sqlite3_finalize(st); }
 };
 
+// Binds one value as InstructionPreparee documents it; SQLite's result code.
+int lierValeur(sqlite3_stmt* st, int position, const QVariant& valeur) {
+    if (valeur.isNull())
+        return sqlite3_bind_null(st, position);
+    switch (valeur.typeId()) {
+    case QMetaType::Double:
+        return sqlite3_bind_double(st, position, valeur.toDouble());
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return sqlite3_bind_int64(st, position, valeur.toLongLong());
+    default: {
+        const QByteArray t = valeur.toString().toUtf8();
+        return sqlite3_bind_text(st, position, t.constData(), static_cast<int>(t.size()),
+                                 SQLITE_TRANSIENT);
+    }
+    }
+}
+
+// Steps a read to its end and copies every row into a new recordset: each
+// column keeps the kind of its declared type, or of its first value when it
+// has none (an expression).
+RecordsetPtr lireResultat(sqlite3* db, sqlite3_stmt* st) {
+    auto rs = std::make_shared<Recordset>();
+    const int n = sqlite3_column_count(st);
+    std::vector<Recordset::Genre> genres(n);
+    bool premiere = true;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        if (premiere) {
+            for (int i = 0; i < n; ++i) {
+                genres[i] =
+                    genreDeclare(sqlite3_column_decltype(st, i), sqlite3_column_type(st, i));
+                rs->ajouterChamp(QString::fromUtf8(sqlite3_column_name(st, i)), genres[i]);
+            }
+            premiere = false;
+        }
+        QVariant* ligne = rs->ajouterLigneVide();
+        for (int i = 0; i < n; ++i)
+            ligne[i] = lireValeur(st, i, genres[i]);
+    }
+    if (rc != SQLITE_DONE)
+        leverSqlite(db, rc);
+    if (premiere) {
+        for (int i = 0; i < n; ++i)
+            rs->ajouterChamp(QString::fromUtf8(sqlite3_column_name(st, i)),
+                             genreDeclare(sqlite3_column_decltype(st, i), SQLITE_TEXT));
+    }
+    rs->MoveFirst();
+    return rs;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- SQLite connection
@@ -462,27 +530,7 @@ public:
     ~PreparationSqlite() override { sqlite3_finalize(m_st); }
 
     void lier(int position, const QVariant& valeur) override {
-        int rc = SQLITE_OK;
-        if (valeur.isNull()) {
-            rc = sqlite3_bind_null(m_st, position);
-        } else {
-            switch (valeur.typeId()) {
-            case QMetaType::Double:
-                rc = sqlite3_bind_double(m_st, position, valeur.toDouble());
-                break;
-            case QMetaType::Int:
-            case QMetaType::LongLong:
-            case QMetaType::UInt:
-            case QMetaType::ULongLong:
-                rc = sqlite3_bind_int64(m_st, position, valeur.toLongLong());
-                break;
-            default: {
-                const QByteArray t = valeur.toString().toUtf8();
-                rc = sqlite3_bind_text(m_st, position, t.constData(), static_cast<int>(t.size()),
-                                       SQLITE_TRANSIENT);
-            }
-            }
-        }
+        const int rc = lierValeur(m_st, position, valeur);
         if (rc != SQLITE_OK)
             leverSqlite(m_db, rc);
     }
@@ -505,10 +553,15 @@ private:
 class ConnexionSqlite final : public Connexion {
 public:
     ConnexionSqlite(sqlite3* db, QString chemin) : Connexion(std::move(chemin)), m_db(db) {}
-    ~ConnexionSqlite() override { sqlite3_close_v2(m_db); }
+    ~ConnexionSqlite() override {
+        for (const InstructionGardee& g : m_gardees)
+            sqlite3_finalize(g.st);
+        sqlite3_close_v2(m_db);
+    }
 
     void Execute(const QString& sql) override;
     RecordsetPtr Ouvrir(const QString& sql) override;
+    RecordsetPtr OuvrirAvecValeurs(const QString& sql, const QVariantList& valeurs) override;
     Moteur moteur() const override { return Moteur::Sqlite; }
     bool lectureSeule() const override { return sqlite3_db_readonly(m_db, "main") == 1; }
     bool enTransaction() const override { return sqlite3_get_autocommit(m_db) == 0; }
@@ -530,8 +583,22 @@ private:
     std::unique_ptr<PreparationMoteur> preparer(const QString& sql) override {
         return std::make_unique<PreparationSqlite>(m_db, sql);
     }
+    // The read translated and prepared; refused when it would change the
+    // database or holds more than one statement. Throws DataError.
+    sqlite3_stmt* preparerLecture(const QString& sql);
+    // The statement kept for this text, prepared on its first use.
+    sqlite3_stmt* instructionGardee(const QString& sql);
 
     sqlite3* m_db;
+    // Reads run with values apart (OuvrirAvecValeurs) keep their statement,
+    // most recently used last: a search asked again with other words is not
+    // translated, parsed and planned again.
+    struct InstructionGardee {
+        QString texte;
+        sqlite3_stmt* st;
+    };
+    static constexpr size_t instructionsGardees = 16;
+    std::vector<InstructionGardee> m_gardees;
 };
 
 void ConnexionSqlite::Execute(const QString& sql) {
@@ -554,7 +621,7 @@ void ConnexionSqlite::Execute(const QString& sql) {
     }
 }
 
-RecordsetPtr ConnexionSqlite::Ouvrir(const QString& sql) {
+sqlite3_stmt* ConnexionSqlite::preparerLecture(const QString& sql) {
     const QByteArray texte = traduireJet(sql).toUtf8();
     Instruction ins;
     const char* suite = nullptr;
@@ -573,33 +640,48 @@ RecordsetPtr ConnexionSqlite::Ouvrir(const QString& sql) {
         if (sqlite3_prepare_v2(m_db, suite, -1, &autre.st, nullptr) != SQLITE_OK || autre.st)
             throw DataError(SQLITE_MISUSE, kSource, messageUneSeuleInstruction());
     }
-    auto rs = std::make_shared<Recordset>();
-    const int n = sqlite3_column_count(ins.st);
-    std::vector<Recordset::Genre> genres(n);
-    bool premiere = true;
-    while ((rc = sqlite3_step(ins.st)) == SQLITE_ROW) {
-        if (premiere) {
-            for (int i = 0; i < n; ++i) {
-                genres[i] = genreDeclare(sqlite3_column_decltype(ins.st, i),
-                                         sqlite3_column_type(ins.st, i));
-                rs->ajouterChamp(QString::fromUtf8(sqlite3_column_name(ins.st, i)), genres[i]);
-            }
-            premiere = false;
+    return std::exchange(ins.st, nullptr);
+}
+
+RecordsetPtr ConnexionSqlite::Ouvrir(const QString& sql) {
+    Instruction ins;
+    ins.st = preparerLecture(sql);
+    return lireResultat(m_db, ins.st);
+}
+
+sqlite3_stmt* ConnexionSqlite::instructionGardee(const QString& sql) {
+    for (auto it = m_gardees.begin(); it != m_gardees.end(); ++it)
+        if (it->texte == sql) {
+            std::rotate(it, it + 1, m_gardees.end());
+            return m_gardees.back().st;
         }
-        QVector<QVariant> ligne(n);
-        for (int i = 0; i < n; ++i)
-            ligne[i] = lireValeur(ins.st, i, genres[i]);
-        rs->ajouterLigne(std::move(ligne));
+    sqlite3_stmt* st = preparerLecture(sql);
+    if (m_gardees.size() >= instructionsGardees) {
+        sqlite3_finalize(m_gardees.front().st);
+        m_gardees.erase(m_gardees.begin());
     }
-    if (rc != SQLITE_DONE)
-        leverSqlite(m_db, rc);
-    if (premiere) {
-        for (int i = 0; i < n; ++i)
-            rs->ajouterChamp(QString::fromUtf8(sqlite3_column_name(ins.st, i)),
-                             genreDeclare(sqlite3_column_decltype(ins.st, i), SQLITE_TEXT));
+    m_gardees.push_back({sql, st});
+    return st;
+}
+
+RecordsetPtr ConnexionSqlite::OuvrirAvecValeurs(const QString& sql, const QVariantList& valeurs) {
+    sqlite3_stmt* st = instructionGardee(sql);
+    // Ready for the next call, whatever happens here.
+    const struct Remise {
+        sqlite3_stmt* st;
+        ~Remise() {
+            sqlite3_reset(st);
+            sqlite3_clear_bindings(st);
+        }
+    } remise{st};
+    if (sqlite3_bind_parameter_count(st) != valeurs.size())
+        throw DataError(SQLITE_RANGE, kSource, messageNombreDeValeurs(valeurs.size()));
+    for (int i = 0; i < valeurs.size(); ++i) {
+        const int rc = lierValeur(st, i + 1, valeurs[i]);
+        if (rc != SQLITE_OK)
+            leverSqlite(m_db, rc);
     }
-    rs->MoveFirst();
-    return rs;
+    return lireResultat(m_db, st);
 }
 
 } // namespace
@@ -613,6 +695,91 @@ sqlite3* baseSqlite(Connexion& connexion) {
 
 InstructionPreparee::InstructionPreparee(Connexion& connexion, const QString& sql)
     : m_preparation(connexion.preparer(sql)) {}
+
+// ---------------------------------------------------------------- AjoutEnBloc
+
+namespace {
+
+// Rows inserted a few hundred per statement: running a statement costs more
+// than the row it writes.
+class AjoutParInsertion final : public AjoutMoteur {
+public:
+    AjoutParInsertion(Connexion& connexion, const QString& table, const QStringList& colonnes)
+        : m_connexion(connexion), m_table(table), m_colonnes(colonnes),
+          // SQLite takes up to 32,766 values in one statement.
+          m_parInstruction(
+              std::clamp<qsizetype>(30000 / std::max<qsizetype>(1, colonnes.size()), 1, 250)),
+          m_valeurs(static_cast<size_t>(m_parInstruction * colonnes.size())) {}
+    void lier(int position, const QVariant& valeur) override {
+        if (position >= 1 && position <= m_colonnes.size())
+            m_valeurs[static_cast<size_t>(m_lignes * m_colonnes.size() + position - 1)] = valeur;
+    }
+    void ajouter() override {
+        if (++m_lignes == m_parInstruction)
+            envoyer();
+    }
+    void terminer() override { envoyer(); }
+
+private:
+    std::unique_ptr<InstructionPreparee> preparer(qsizetype lignes) {
+        QStringList marques;
+        for (qsizetype i = 0; i < m_colonnes.size(); ++i)
+            marques << QStringLiteral("?");
+        const QString ligne =
+            QLatin1Char('(') + marques.join(QStringLiteral(", ")) + QLatin1Char(')');
+        QStringList valeurs;
+        for (qsizetype i = 0; i < lignes; ++i)
+            valeurs << ligne;
+        return std::make_unique<InstructionPreparee>(
+            m_connexion, QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                             .arg(m_table, m_colonnes.join(QStringLiteral(", ")),
+                                  valeurs.join(QStringLiteral(", "))));
+    }
+    void envoyer() {
+        if (m_lignes == 0)
+            return;
+        std::unique_ptr<InstructionPreparee> reste;
+        if (m_lignes == m_parInstruction && !m_plein)
+            m_plein = preparer(m_lignes);
+        InstructionPreparee& ins =
+            m_lignes == m_parInstruction ? *m_plein : *(reste = preparer(m_lignes));
+        const size_t n = static_cast<size_t>(m_lignes * m_colonnes.size());
+        m_lignes = 0;
+        for (size_t i = 0; i < n; ++i) {
+            ins.lier(static_cast<int>(i) + 1, m_valeurs[i]);
+            m_valeurs[i] = QVariant(); // unbound in the next rows: NULL
+        }
+        ins.executer();
+    }
+
+    Connexion& m_connexion;
+    QString m_table;
+    QStringList m_colonnes;
+    qsizetype m_parInstruction;
+    std::vector<QVariant> m_valeurs; // the rows waiting, column by column
+    qsizetype m_lignes = 0;
+    std::unique_ptr<InstructionPreparee> m_plein;
+};
+
+} // namespace
+
+std::unique_ptr<AjoutMoteur> Connexion::ajoutEnBloc(const QString& table,
+                                                    const QStringList& colonnes) {
+    return std::make_unique<AjoutParInsertion>(*this, table, colonnes);
+}
+
+AjoutEnBloc::AjoutEnBloc(Connexion& connexion, const QString& table, const QStringList& colonnes)
+    : m_ajout(connexion.ajoutEnBloc(table, colonnes)) {}
+
+void retirerIndexServeur(Connexion& connexion) {
+    if (connexion.moteur() == Moteur::Postgres)
+        postgres::retirerIndexLibelles(connexion);
+}
+
+void construireIndexServeur(Connexion& connexion) {
+    if (connexion.moteur() == Moteur::Postgres)
+        postgres::construireIndexLibelles(connexion);
+}
 
 // ---------------------------------------------------------------- Transaction
 
@@ -743,10 +910,13 @@ ConnexionPtr Data::CreeConnexion() {
     }
 }
 
-RecordsetPtr Data::CreeRecordset(const QString& sql) {
-    ConnexionPtr c = CreeConnexion(); // 4000 passes through unchanged
+namespace {
+
+// A read on a connection; a failure of the read itself is told as the
+// opening of a recordset.
+template <typename F> RecordsetPtr lireSur(Connexion& c, F&& lire) {
     try {
-        return c->Ouvrir(sql);
+        return lire(c);
     } catch (const DataError& e) {
         throw DataError(
             DataError::RecordsetEchoue, kSource,
@@ -754,14 +924,35 @@ RecordsetPtr Data::CreeRecordset(const QString& sql) {
     }
 }
 
+} // namespace
+
+RecordsetPtr Data::CreeRecordset(const QString& sql) {
+    ConnexionPtr c = CreeConnexion(); // 4000 passes through unchanged
+    return lireSur(*c, [&](Connexion& connexion) { return connexion.Ouvrir(sql); });
+}
+
+RecordsetPtr Data::CreeRecordset(const QString& sql, const QVariantList& valeurs) {
+    ConnexionPtr c = CreeConnexion();
+    return CreeRecordset(*c, sql, valeurs);
+}
+
+RecordsetPtr Data::CreeRecordset(Connexion& connexion, const QString& sql,
+                                 const QVariantList& valeurs) {
+    return lireSur(connexion, [&](Connexion& c) { return c.OuvrirAvecValeurs(sql, valeurs); });
+}
+
+Connexion::Connexion(QString chemin) : m_chemin(std::move(chemin)) {
+    static std::atomic<quint64> compteur{0};
+    m_numero = ++compteur;
+}
+
+RecordsetPtr Connexion::OuvrirAvecValeurs(const QString& sql, const QVariantList& valeurs) {
+    return Ouvrir(sqlAvecValeurs(sql, valeurs));
+}
+
 void Data::fermerConnexions() {
     connexionsOuvertes().clear();
     clesConnues().clear();
-}
-
-void Data::completerIndexServeur(const QString& chemin) {
-    if (estAdresseServeur(chemin))
-        postgres::installerIndexLibelles(chemin);
 }
 
 void Data::creerBase(const QString& chemin) {
@@ -795,6 +986,52 @@ QString doublerQuotes(const QString& texte) {
     // A NUL (pasted into a box) would end the statement's text: dropped.
     r.remove(QChar(0));
     r.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return r;
+}
+
+QString sqlAvecValeurs(const QString& sql, const QVariantList& valeurs) {
+    QString r;
+    r.reserve(sql.size() + 16 * valeurs.size());
+    qsizetype suivante = 0;
+    QChar guillemet; // the quote of the quoted piece being copied, if any
+    for (const QChar c : sql) {
+        if (!guillemet.isNull()) {
+            // A doubled quote closes and opens again: the same text.
+            if (c == guillemet)
+                guillemet = QChar();
+        } else if (c == u'\'' || c == u'"') {
+            guillemet = c;
+        } else if (c == u'?') {
+            if (suivante >= valeurs.size())
+                throw DataError(SQLITE_RANGE, kSource, messageNombreDeValeurs(valeurs.size()));
+            const QVariant& v = valeurs.at(suivante++);
+            QString litteral;
+            if (v.isNull()) {
+                litteral = QStringLiteral("NULL");
+            } else {
+                switch (v.typeId()) {
+                case QMetaType::Double:
+                    litteral = QString::number(v.toDouble(), 'g', 17);
+                    break;
+                case QMetaType::Int:
+                case QMetaType::LongLong:
+                case QMetaType::UInt:
+                case QMetaType::ULongLong:
+                    litteral = QString::number(v.toLongLong());
+                    break;
+                default:
+                    litteral = u'\'' + doublerQuotes(v.toString()) + u'\'';
+                }
+            }
+            // A negative number in brackets: after a minus sign of the
+            // text, its own would begin a comment.
+            r += litteral.startsWith(u'-') ? u'(' + litteral + u')' : litteral;
+            continue;
+        }
+        r += c;
+    }
+    if (suivante != valeurs.size())
+        throw DataError(SQLITE_RANGE, kSource, messageNombreDeValeurs(valeurs.size()));
     return r;
 }
 

@@ -55,6 +55,15 @@ public:
     virtual void executer() = 0;
 };
 
+// One backend's way of appending rows to a table (see AjoutEnBloc).
+class AjoutMoteur {
+public:
+    virtual ~AjoutMoteur() = default;
+    virtual void lier(int position, const QVariant& valeur) = 0;
+    virtual void ajouter() = 0;
+    virtual void terminer() = 0;
+};
+
 // An open connection to one database. Execute and Ouvrir translate the
 // program's SQL into the backend's dialect.
 class Connexion {
@@ -69,8 +78,17 @@ public:
     // Runs one read-only query (translated first) and copies its whole
     // result. Throws DataError.
     virtual RecordsetPtr Ouvrir(const QString& sql) = 0;
+    // The same with the values apart from the text: one "?" for each, in
+    // order, bound as InstructionPreparee binds them, so that the text stays
+    // the same whatever the values. A file keeps the statement of each such
+    // text prepared for the next call; a server runs sqlAvecValeurs' text.
+    // Throws DataError, also when the text does not hold one "?" per value.
+    virtual RecordsetPtr OuvrirAvecValeurs(const QString& sql, const QVariantList& valeurs);
 
     const QString& chemin() const { return m_chemin; }
+    // Tells this connection from every other one opened by the process, even
+    // one opened later on the same file, for what is kept about a connection.
+    quint64 numero() const { return m_numero; }
     virtual Moteur moteur() const = 0;
     virtual bool lectureSeule() const = 0;
     // A transaction is open on the connection.
@@ -85,11 +103,12 @@ public:
     virtual int erreurSysteme() const { return 0; }
 
 protected:
-    explicit Connexion(QString chemin) : m_chemin(std::move(chemin)) {}
+    explicit Connexion(QString chemin);
 
 private:
     friend class Transaction;
     friend class InstructionPreparee;
+    friend class AjoutEnBloc;
     friend void echecDansTransaction(Connexion& connexion, const DataError& erreur);
     // The transaction's own commands, run as they are. Throws DataError.
     virtual void commande(const QByteArray& sql) = 0;
@@ -98,8 +117,12 @@ private:
     // How the outermost transaction begins.
     virtual QByteArray debutTransaction() const = 0;
     virtual std::unique_ptr<PreparationMoteur> preparer(const QString& sql) = 0;
+    // By default prepared INSERTs of a few hundred rows each.
+    virtual std::unique_ptr<AjoutMoteur> ajoutEnBloc(const QString& table,
+                                                     const QStringList& colonnes);
 
     QString m_chemin;
+    quint64 m_numero;
     // The failure of a repository operation inside the open transaction.
     std::optional<DataError> m_echec;
 };
@@ -124,6 +147,40 @@ public:
 private:
     std::unique_ptr<PreparationMoteur> m_preparation;
 };
+
+// Rows appended to one table inside the caller's open transaction, as fast as
+// the backend takes them: on a server one COPY ... FROM STDIN whose rows are
+// streamed without waiting for an answer (the server checks them all by
+// terminer()), on a file prepared INSERTs of a few hundred rows each. The table and
+// column names are written as for InstructionPreparee; values are bound by
+// position from 1 as there, a value left unbound in a row giving NULL. Until
+// terminer() returns, nothing else may run on the connection. A failure, or
+// the object destroyed before terminer(), leaves the transaction unable to
+// commit on a server: the caller rolls it back. Throws DataError.
+class AjoutEnBloc {
+public:
+    AjoutEnBloc(Connexion& connexion, const QString& table, const QStringList& colonnes);
+    AjoutEnBloc(const AjoutEnBloc&) = delete;
+    AjoutEnBloc& operator=(const AjoutEnBloc&) = delete;
+
+    void lier(int position, const QVariant& valeur) { m_ajout->lier(position, valeur); }
+    // Appends the row of the bound values, then clears them.
+    void ajouter() { m_ajout->ajouter(); }
+    // Sends what is left and waits for the server's verdict on every row.
+    void terminer() { m_ajout->terminer(); }
+
+private:
+    std::unique_ptr<AjoutMoteur> m_ajout;
+};
+
+// The label search's trigram indexes of a server database, around a bulk
+// write of the act table inside the caller's transaction: dropped before the
+// rows are written (no row then updates them one by one), and built once
+// from all of them after, with the French order function of this version and
+// the act table's statistics. Nothing on a file, whose own label index is
+// rebuilt by IndexLibelles. Throws DataError.
+void retirerIndexServeur(Connexion& connexion);
+void construireIndexServeur(Connexion& connexion);
 
 // All-or-nothing work on one connection: nothing is kept unless valider() is
 // called; the destructor rolls back otherwise. The outermost one begins
@@ -164,6 +221,12 @@ public:
     ConnexionPtr CreeConnexion();
     // A disconnected recordset of the query; throws DataError 4000 or 4001.
     RecordsetPtr CreeRecordset(const QString& sql);
+    // The same for a query with its values apart (Connexion::OuvrirAvecValeurs).
+    RecordsetPtr CreeRecordset(const QString& sql, const QVariantList& valeurs);
+    // The same on a connection already given by CreeConnexion, for a caller
+    // that looked at that connection first; throws DataError 4001.
+    static RecordsetPtr CreeRecordset(Connexion& connexion, const QString& sql,
+                                      const QVariantList& valeurs);
 
     const QString& chemin() const { return m_chemin; }
 
@@ -172,10 +235,6 @@ public:
     // Creates a new database file from the schema, or installs the schema
     // into an empty database on a server. Throws DataError.
     static void creerBase(const QString& chemin);
-    // On a server, creates the label search's trigram indexes when the
-    // database (installed before them) lacks them, and readies them for the
-    // planner after a load; nothing on a file. Throws DataError.
-    static void completerIndexServeur(const QString& chemin);
 
 private:
     QString m_chemin;
@@ -190,6 +249,10 @@ QString codeEnMajuscules(const QString& code);
 // Every apostrophe doubled, for text placed between apostrophes in SQL; a
 // NUL character, which would end the statement's text, is left out.
 QString doublerQuotes(const QString& texte);
+// The text with each "?" outside quotes replaced by its value written as
+// a literal: NULL, a number, or text between apostrophes (doublerQuotes).
+// Throws DataError when the text does not hold one "?" per value.
+QString sqlAvecValeurs(const QString& sql, const QVariantList& valeurs);
 // A database value as text: text unchanged, a real or a date in the regional
 // format, anything else (NULL, integers) empty.
 QString valeurTexte(const QVariant& valeur);

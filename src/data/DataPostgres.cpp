@@ -297,6 +297,59 @@ private:
     std::vector<bool> m_nulles;
 };
 
+// A value in COPY's text format: a backslash, and the tab, line feed and
+// carriage return that would end the field or the row, written as backslash
+// sequences; NULL is the marker \N, so an empty text stays an empty text.
+void ajouterEchappe(QByteArray& vers, const QByteArray& valeur) {
+    const char* p = valeur.constData();
+    const char* fin = p + valeur.size();
+    while (p < fin) {
+        const char* special = p;
+        while (special < fin && *special != '\\' && *special != '\t' && *special != '\n' &&
+               *special != '\r')
+            ++special;
+        vers.append(p, special - p);
+        if (special == fin)
+            break;
+        switch (*special) {
+        case '\t':
+            vers.append("\\t", 2);
+            break;
+        case '\n':
+            vers.append("\\n", 2);
+            break;
+        case '\r':
+            vers.append("\\r", 2);
+            break;
+        default:
+            vers.append("\\\\", 2);
+        }
+        p = special + 1;
+    }
+}
+
+// Rows streamed by one COPY ... FROM STDIN (text format) inside the open
+// transaction: no round trip per row, the server answers once at the end.
+class AjoutPostgres final : public AjoutMoteur {
+public:
+    AjoutPostgres(PGconn* pg, const QString& table, const QStringList& colonnes);
+    ~AjoutPostgres() override;
+    void lier(int position, const QVariant& valeur) override;
+    void ajouter() override;
+    void terminer() override;
+
+private:
+    // libpq is given the rows by slices of this size.
+    static constexpr qsizetype tailleEnvoi = 256 * 1024;
+    void envoyer();
+
+    PGconn* m_pg;
+    std::vector<QByteArray> m_valeurs; // escaped
+    std::vector<bool> m_nulles;
+    QByteArray m_tampon;
+    bool m_fini = false;
+};
+
 class ConnexionPostgres final : public Connexion {
 public:
     ConnexionPostgres(PGconn* pg, QString uri) : Connexion(std::move(uri)), m_pg(pg) {}
@@ -373,6 +426,14 @@ private:
     QByteArray debutTransaction() const override { return QByteArrayLiteral("BEGIN READ WRITE"); }
     std::unique_ptr<PreparationMoteur> preparer(const QString& sql) override {
         return std::make_unique<PreparationPostgres>(*this, m_pg, sql);
+    }
+    std::unique_ptr<AjoutMoteur> ajoutEnBloc(const QString& table,
+                                             const QStringList& colonnes) override {
+        // Outside a transaction the rows would be a load of their own, and
+        // the session refuses to write there anyway.
+        if (!m_transaction)
+            throw DataError(DataError::ErreurServeur, kSource, messageLectureQuiModifie());
+        return std::make_unique<AjoutPostgres>(m_pg, table, colonnes);
     }
     RecordsetPtr lire(const QByteArray& texte, const QString& sql);
 
@@ -486,6 +547,87 @@ void PreparationPostgres::executer() {
         t.valider();
     }
     std::fill(m_nulles.begin(), m_nulles.end(), true);
+}
+
+AjoutPostgres::AjoutPostgres(PGconn* pg, const QString& table, const QStringList& colonnes)
+    : m_pg(pg), m_valeurs(static_cast<size_t>(colonnes.size())),
+      m_nulles(static_cast<size_t>(colonnes.size()), true) {
+    const QByteArray texte = traduireJet(QStringLiteral("COPY %1 (%2) FROM STDIN")
+                                             .arg(table, colonnes.join(QStringLiteral(", "))),
+                                         Dialecte::Postgres)
+                                 .toUtf8();
+    Resultat r(PQexec(m_pg, texte.constData()));
+    if (r.statut() != PGRES_COPY_IN)
+        throw erreurRequete(m_pg, r.r);
+    m_tampon.reserve(tailleEnvoi + 4096);
+}
+
+AjoutPostgres::~AjoutPostgres() {
+    if (m_fini || PQstatus(m_pg) != CONNECTION_OK)
+        return;
+    // Abandoned (a failure while the rows were prepared): the server ends
+    // the COPY with an error, and the caller's transaction is rolled back.
+    if (PQputCopyEnd(m_pg, "chargement abandonné") == 1)
+        while (PGresult* r = PQgetResult(m_pg))
+            PQclear(r);
+}
+
+void AjoutPostgres::lier(int position, const QVariant& valeur) {
+    const size_t i = static_cast<size_t>(position - 1);
+    if (position < 1 || i >= m_valeurs.size())
+        return;
+    m_nulles[i] = valeur.isNull();
+    QByteArray& v = m_valeurs[i];
+    v.clear();
+    if (valeur.isNull())
+        return;
+    switch (valeur.typeId()) {
+    case QMetaType::Double:
+        v = QByteArray::number(valeur.toDouble(), 'g', 17);
+        break;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        v = QByteArray::number(valeur.toLongLong());
+        break;
+    default:
+        ajouterEchappe(v, valeur.toString().toUtf8());
+    }
+}
+
+void AjoutPostgres::ajouter() {
+    for (size_t i = 0; i < m_valeurs.size(); ++i) {
+        if (i)
+            m_tampon += '\t';
+        if (m_nulles[i])
+            m_tampon.append("\\N", 2);
+        else
+            m_tampon += m_valeurs[i];
+        m_nulles[i] = true;
+    }
+    m_tampon += '\n';
+    if (m_tampon.size() >= tailleEnvoi)
+        envoyer();
+}
+
+void AjoutPostgres::envoyer() {
+    if (!m_tampon.isEmpty() &&
+        PQputCopyData(m_pg, m_tampon.constData(), static_cast<int>(m_tampon.size())) != 1)
+        throw erreurRequete(m_pg, nullptr);
+    m_tampon.clear();
+}
+
+void AjoutPostgres::terminer() {
+    if (m_fini)
+        return;
+    envoyer();
+    m_fini = true;
+    if (PQputCopyEnd(m_pg, nullptr) != 1)
+        throw erreurRequete(m_pg, nullptr);
+    Resultat r(PQgetResult(m_pg));
+    while (PGresult* suite = PQgetResult(m_pg))
+        PQclear(suite);
+    if (r.statut() != PGRES_COMMAND_OK)
+        throw erreurRequete(m_pg, r.r);
 }
 
 // Passwords typed during this session, by URI: kept in memory only, so
@@ -628,18 +770,26 @@ constexpr char kIndexLibelles[] = "CREATE EXTENSION IF NOT EXISTS pg_trgm;\n"
                                   "CREATE INDEX IF NOT EXISTS idx_CCAM_simplifie_trgm ON CCAM "
                                   "USING gin (Libelle_simplifie gin_trgm_ops);\n";
 
-void installerIndexLibelles(const QString& uri) {
-    ConnexionPostgres c(connecter(uri), uri);
-    Transaction t(c);
-    c.executerTexte(QByteArray(kIndexLibelles));
-    c.executerTexte(definitionOrdreFrancais().toUtf8());
-    // The rows a load adds wait in the indexes' pending lists, which the
-    // planner counts as costly enough to read every label instead: they
-    // are merged now, and the table's statistics brought up to date.
-    c.executerTexte(QByteArrayLiteral(
-        "SELECT gin_clean_pending_list('idx_ccam_sans_accent_trgm'::regclass), "
-        "gin_clean_pending_list('idx_ccam_simplifie_trgm'::regclass);\nANALYZE CCAM;\n"));
-    t.valider();
+namespace {
+
+ConnexionPostgres& connexionServeur(Connexion& connexion) {
+    return dynamic_cast<ConnexionPostgres&>(connexion);
+}
+
+} // namespace
+
+void retirerIndexLibelles(Connexion& connexion) {
+    connexionServeur(connexion).executerTexte(
+        QByteArrayLiteral("DROP INDEX IF EXISTS idx_CCAM_sans_accent_trgm, "
+                          "idx_CCAM_simplifie_trgm"));
+}
+
+void construireIndexLibelles(Connexion& connexion) {
+    ConnexionPostgres& c = connexionServeur(connexion);
+    // Built from all the rows at once: no pending entries left for the
+    // planner to price, and the statistics of the table as loaded.
+    c.executerTexte(QByteArray(kIndexLibelles) + definitionOrdreFrancais().toUtf8() +
+                    QByteArrayLiteral("ANALYZE CCAM;\n"));
 }
 
 void creerBase(const QString& uri) {

@@ -211,21 +211,15 @@ void verifierCibleExistante(const QString& chemin) {
 
 // ---------------------------------------------------------------- writing
 
-void viderTables(Connexion& c, bool references) {
-    for (const QString& t : tablesClassification()) {
-        if (!references && tablesReferences().contains(t))
-            continue;
-        c.Execute(QStringLiteral("DELETE FROM \"%1\"").arg(t));
-    }
-}
-
 void insererCcam(Connexion& c, const std::vector<ClassificationCcam::LigneCcam>& lignes) {
-    InstructionPreparee ins(
-        c, QStringLiteral("INSERT INTO CCAM (AMCODE, Activite, Libelle_Activite, Phase, "
-                          "Libelle_Phase, Tarif, ICR, Libelle_Court, Libelle_Complet, "
-                          "Libelle_sans_accent, Libelle_simplifie, PositionH, "
-                          "Caractere_classant, Exo_TM, Regroupement) VALUES "
-                          "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    AjoutEnBloc ajout(
+        c, QStringLiteral("CCAM"),
+        {QStringLiteral("AMCODE"), QStringLiteral("Activite"), QStringLiteral("Libelle_Activite"),
+         QStringLiteral("Phase"), QStringLiteral("Libelle_Phase"), QStringLiteral("Tarif"),
+         QStringLiteral("ICR"), QStringLiteral("Libelle_Court"), QStringLiteral("Libelle_Complet"),
+         QStringLiteral("Libelle_sans_accent"), QStringLiteral("Libelle_simplifie"),
+         QStringLiteral("PositionH"), QStringLiteral("Caractere_classant"),
+         QStringLiteral("Exo_TM"), QStringLiteral("Regroupement")});
     QString dernier;
     QString sansAccent, simplifie;
     for (const auto& l : lignes) {
@@ -234,162 +228,113 @@ void insererCcam(Connexion& c, const std::vector<ClassificationCcam::LigneCcam>&
             sansAccent = libelleSansAccent(l.libelle);
             simplifie = libelleSimplifie(l.libelle);
         }
-        ins.lier(1, l.code);
-        ins.lier(2, l.activite);
-        ins.lier(3, l.libelleActivite);
-        ins.lier(4, l.phase);
-        ins.lier(5, l.libellePhase);
-        ins.lier(6, l.tarif);
-        ins.lier(7, l.icr);
-        ins.lier(8, l.libelle);
-        ins.lier(9, l.libelle);
-        ins.lier(10, sansAccent);
-        ins.lier(11, simplifie);
-        ins.lier(12, l.positionH);
-        ins.lier(13, l.classant);
-        ins.lier(14, texteOuNull(l.exoTm));
-        ins.lier(15, texteOuNull(l.regroupement));
-        ins.executer();
+        ajout.lier(1, l.code);
+        ajout.lier(2, l.activite);
+        ajout.lier(3, l.libelleActivite);
+        ajout.lier(4, l.phase);
+        ajout.lier(5, l.libellePhase);
+        ajout.lier(6, l.tarif);
+        ajout.lier(7, l.icr);
+        ajout.lier(8, l.libelle);
+        ajout.lier(9, l.libelle);
+        ajout.lier(10, sansAccent);
+        ajout.lier(11, simplifie);
+        ajout.lier(12, l.positionH);
+        ajout.lier(13, l.classant);
+        ajout.lier(14, texteOuNull(l.exoTm));
+        ajout.lier(15, texteOuNull(l.regroupement));
+        ajout.ajouter();
     }
+    ajout.terminer();
 }
 
-// Inserts rows whose values are bound in order.
-template <typename Lignes, typename Lier>
-void inserer(Connexion& c, const QString& sql, const Lignes& lignes, Lier lier) {
-    InstructionPreparee ins(c, sql);
-    for (const auto& l : lignes) {
-        lier(ins, l);
-        ins.executer();
-    }
+void lierTout(AjoutEnBloc& ajout, const Paire& p) {
+    ajout.lier(1, p.first);
+    ajout.lier(2, p.second);
 }
-
-// Pairs of texts inserted a few hundred rows per statement: tens of
-// thousands of incompatible pairs cost as many round trips to a server
-// otherwise.
-void insererParPaquets(Connexion& c, const QString& tableEtColonnes,
-                       const std::vector<Paire>& paires) {
-    constexpr size_t parInstruction = 250;
-    const auto texte = [&](size_t n) {
-        QString sql = QStringLiteral("INSERT INTO ") + tableEtColonnes + QStringLiteral(" VALUES ");
-        for (size_t i = 0; i < n; ++i)
-            sql += i ? QStringLiteral(", (?, ?)") : QStringLiteral("(?, ?)");
-        return sql;
-    };
-    std::unique_ptr<InstructionPreparee> plein;
-    for (size_t debut = 0; debut < paires.size(); debut += parInstruction) {
-        const size_t n = std::min(parInstruction, paires.size() - debut);
-        std::unique_ptr<InstructionPreparee> reste;
-        if (n == parInstruction && !plein)
-            plein = std::make_unique<InstructionPreparee>(c, texte(n));
-        InstructionPreparee& ins =
-            n == parInstruction ? *plein
-                                : *(reste = std::make_unique<InstructionPreparee>(c, texte(n)));
-        for (size_t i = 0; i < n; ++i) {
-            ins.lier(static_cast<int>(2 * i + 1), paires[debut + i].first);
-            ins.lier(static_cast<int>(2 * i + 2), paires[debut + i].second);
-        }
-        ins.executer();
-    }
-}
-
-void lierTout(InstructionPreparee& ins, const Paire& p) {
-    ins.lier(1, p.first);
-    ins.lier(2, p.second);
-}
-template <size_t N> void lierTout(InstructionPreparee& ins, const std::array<QString, N>& t) {
+template <size_t N> void lierTout(AjoutEnBloc& ajout, const std::array<QString, N>& t) {
     for (size_t i = 0; i < N; ++i)
-        ins.lier(static_cast<int>(i) + 1, t[i]);
+        ajout.lier(static_cast<int>(i) + 1, t[i]);
 }
-void lierTout(InstructionPreparee& ins, const ClassificationCcam::Modificateur& m) {
-    ins.lier(1, m.code);
-    ins.lier(2, m.libelle);
-    ins.lier(3, m.tarif);
-    ins.lier(4, m.pourcentage);
+template <size_t N> void lierTout(AjoutEnBloc& ajout, const std::array<QVariant, N>& t) {
+    for (size_t i = 0; i < N; ++i)
+        ajout.lier(static_cast<int>(i) + 1, t[i]);
 }
-void lierTout(InstructionPreparee& ins, const ClassificationCcam::Extension& x) {
-    ins.lier(1, x.id);
-    ins.lier(2, x.code);
-    ins.lier(3, x.libelle);
+void lierTout(AjoutEnBloc& ajout, const ClassificationCcam::Modificateur& m) {
+    ajout.lier(1, m.code);
+    ajout.lier(2, m.libelle);
+    ajout.lier(3, m.tarif);
+    ajout.lier(4, m.pourcentage);
 }
-void lierTout(InstructionPreparee& ins, const std::tuple<int, QString, QString>& x) {
-    ins.lier(1, std::get<0>(x));
-    ins.lier(2, std::get<1>(x));
-    ins.lier(3, std::get<2>(x));
+void lierTout(AjoutEnBloc& ajout, const ClassificationCcam::Extension& x) {
+    ajout.lier(1, x.id);
+    ajout.lier(2, x.code);
+    ajout.lier(3, x.libelle);
 }
-const auto lier = [](InstructionPreparee& ins, const auto& l) { lierTout(ins, l); };
+void lierTout(AjoutEnBloc& ajout, const std::tuple<int, QString, QString>& x) {
+    ajout.lier(1, std::get<0>(x));
+    ajout.lier(2, std::get<1>(x));
+    ajout.lier(3, std::get<2>(x));
+}
+
+// The rows of one table, appended in bulk; colonnes is the list of its
+// columns separated by commas, in the order lierTout binds them.
+template <typename Lignes>
+void inserer(Connexion& c, const QString& table, const QString& colonnes, const Lignes& lignes) {
+    AjoutEnBloc ajout(c, table, colonnes.split(QStringLiteral(", ")));
+    for (const auto& l : lignes) {
+        lierTout(ajout, l);
+        ajout.ajouter();
+    }
+    ajout.terminer();
+}
 
 void insererTableur(Connexion& c, const ClassificationCcam& k) {
     for (int n = 0; n < 4; ++n)
-        inserer(c,
-                QStringLiteral("INSERT INTO Hierarchie%1 (Code, Libelle) VALUES (?, ?)").arg(n + 1),
-                k.hierarchie[n], lier);
-    inserer(c, QStringLiteral("INSERT INTO Notes_Hierarchie (Code, Note_Hierarchie) VALUES (?, ?)"),
-            k.notesHierarchie, lier);
-    inserer(c,
-            QStringLiteral("INSERT INTO Notes_Utilisation_Actes (AMCODE, Note_Utilisation) "
-                           "VALUES (?, ?)"),
-            k.notesActes, lier);
-    inserer(c,
-            QStringLiteral("INSERT INTO Modificateurs (Code, Libelle, Tarif, Pourcentage) VALUES "
-                           "(?, ?, ?, ?)"),
-            k.modificateurs, lier);
-    inserer(c,
-            QStringLiteral("INSERT INTO Acte_Modificateur (AMCODE, Activite, Modificateur) VALUES "
-                           "(?, ?, ?)"),
-            k.acteModificateur, lier);
-    inserer(c,
-            QStringLiteral("INSERT INTO Actes_Associes (Acte1, activite1, Acte2, Activite2) "
-                           "VALUES (?, ?, ?, ?)"),
-            k.actesAssocies, lier);
-    insererParPaquets(c, QStringLiteral("Actes_Incompatibles (acte1, acte2)"), k.incompatibles);
+        inserer(c, QStringLiteral("Hierarchie%1").arg(n + 1), QStringLiteral("Code, Libelle"),
+                k.hierarchie[n]);
+    inserer(c, QStringLiteral("Notes_Hierarchie"), QStringLiteral("Code, Note_Hierarchie"),
+            k.notesHierarchie);
+    inserer(c, QStringLiteral("Notes_Utilisation_Actes"),
+            QStringLiteral("AMCODE, Note_Utilisation"), k.notesActes);
+    inserer(c, QStringLiteral("Modificateurs"), QStringLiteral("Code, Libelle, Tarif, Pourcentage"),
+            k.modificateurs);
+    inserer(c, QStringLiteral("Acte_Modificateur"),
+            QStringLiteral("AMCODE, Activite, Modificateur"), k.acteModificateur);
+    inserer(c, QStringLiteral("Actes_Associes"),
+            QStringLiteral("Acte1, activite1, Acte2, Activite2"), k.actesAssocies);
+    inserer(c, QStringLiteral("Actes_Incompatibles"), QStringLiteral("acte1, acte2"),
+            k.incompatibles);
 }
 
 // Where each kind of rule comes from, and the acts each source knows.
 void insererSources(Connexion& c, const ClassificationCcam& k) {
-    c.Execute(QStringLiteral("DELETE FROM Sources_Regles"));
-    c.Execute(QStringLiteral("DELETE FROM Sources_Regles_Actes"));
-    InstructionPreparee ins(
-        c, QStringLiteral("INSERT INTO Sources_Regles (Regle, Base, Version, Date_Base, Fichier, "
-                          "Lignes, Retenues, Ecartees, Sans_Ligne, Tirees_Des_Notes, Tous_Actes) "
-                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const SourceRegles& s : k.sources) {
-        ins.lier(1, codeGenreRegle(s.genre));
-        ins.lier(2, texteOuNull(s.base));
-        ins.lier(3, texteOuNull(s.version));
-        ins.lier(4, texteOuNull(s.dateBase));
-        ins.lier(5, texteOuNull(s.fichier));
-        ins.lier(6, s.lignes);
-        ins.lier(7, s.retenues);
-        ins.lier(8, s.ecartees);
-        ins.lier(9, s.sansLigne);
-        ins.lier(10, s.tireesDesNotes);
-        ins.lier(11, s.tousLesActes ? 1 : 0);
-        ins.executer();
-    }
+    std::vector<std::array<QVariant, 11>> sources;
+    for (const SourceRegles& s : k.sources)
+        sources.push_back({codeGenreRegle(s.genre), texteOuNull(s.base), texteOuNull(s.version),
+                           texteOuNull(s.dateBase), texteOuNull(s.fichier), s.lignes, s.retenues,
+                           s.ecartees, s.sansLigne, s.tireesDesNotes, s.tousLesActes ? 1 : 0});
+    inserer(c, QStringLiteral("Sources_Regles"),
+            QStringLiteral("Regle, Base, Version, Date_Base, Fichier, Lignes, Retenues, Ecartees, "
+                           "Sans_Ligne, Tirees_Des_Notes, Tous_Actes"),
+            sources);
     std::vector<Paire> connus;
     connus.reserve(k.actesConnus.size());
     for (const auto& [genre, code] : k.actesConnus)
         connus.emplace_back(codeGenreRegle(genre), code);
-    insererParPaquets(c, QStringLiteral("Sources_Regles_Actes (Regle, AMCODE)"), connus);
+    inserer(c, QStringLiteral("Sources_Regles_Actes"), QStringLiteral("Regle, AMCODE"), connus);
 }
 
 void insererReferences(Connexion& c, const ClassificationCcam& k) {
-    inserer(c, QStringLiteral("INSERT INTO \"Systèmes\" (SYCODE, SYLIBELLE) VALUES (?, ?)"),
-            k.systemes, lier);
-    inserer(c,
-            QStringLiteral("INSERT INTO ORGANES (ORCODE, ORLIBELLE, ORSYSTEME) VALUES (?, ?, ?)"),
-            k.organes, lier);
-    inserer(c,
-            QStringLiteral("INSERT INTO Extension_documentaire (Id_extension, Code, Libelle) "
-                           "VALUES (?, ?, ?)"),
-            k.extensions, lier);
-    inserer(c,
-            QStringLiteral("INSERT INTO Actes_extension_documentaire (Id_extension, AMCODE, "
-                           "Activite) VALUES (?, ?, ?)"),
-            k.actesExtensions, lier);
-    inserer(c, QStringLiteral("INSERT INTO Exo_TM (Code, Libelle) VALUES (?, ?)"), k.exoTm, lier);
-    inserer(c, QStringLiteral("INSERT INTO Regroupement (Code, Libelle) VALUES (?, ?)"),
-            k.regroupements, lier);
+    inserer(c, QStringLiteral("\"Systèmes\""), QStringLiteral("SYCODE, SYLIBELLE"), k.systemes);
+    inserer(c, QStringLiteral("ORGANES"), QStringLiteral("ORCODE, ORLIBELLE, ORSYSTEME"),
+            k.organes);
+    inserer(c, QStringLiteral("Extension_documentaire"),
+            QStringLiteral("Id_extension, Code, Libelle"), k.extensions);
+    inserer(c, QStringLiteral("Actes_extension_documentaire"),
+            QStringLiteral("Id_extension, AMCODE, Activite"), k.actesExtensions);
+    inserer(c, QStringLiteral("Exo_TM"), QStringLiteral("Code, Libelle"), k.exoTm);
+    inserer(c, QStringLiteral("Regroupement"), QStringLiteral("Code, Libelle"), k.regroupements);
 }
 
 // Every classification table emptied and refilled in one transaction; returns
@@ -436,13 +381,9 @@ void enregistrerVersion(Connexion& c, const ClassificationCcam& k) {
         effacer.lier(1, r[0]);
         effacer.executer();
     }
-    inserer(c,
-            QStringLiteral("INSERT INTO Actes_Retires (AMCODE, Libelle, PositionH, "
-                           "Version_Retrait, Derniere_Version) VALUES (?, ?, ?, ?, ?)"),
-            retires, [](InstructionPreparee& ins, const std::array<QVariant, 5>& r) {
-                for (int i = 0; i < 5; ++i)
-                    ins.lier(i + 1, r[i]);
-            });
+    inserer(c, QStringLiteral("Actes_Retires"),
+            QStringLiteral("AMCODE, Libelle, PositionH, Version_Retrait, Derniere_Version"),
+            retires);
     InstructionPreparee version(
         c, QStringLiteral("INSERT INTO Versions_Ccam (Ordre, Version, Titre, Applicable, "
                           "Charge_Le) VALUES ((SELECT coalesce(max(Ordre), 0) + 1 FROM "
@@ -456,10 +397,22 @@ void enregistrerVersion(Connexion& c, const ClassificationCcam& k) {
 
 QStringList ecrire(Connexion& c, const ClassificationCcam& k) {
     Transaction t(c);
+    // Two loads of one server database take turns (on a file the
+    // transaction's write lock already does it), so that neither waits for
+    // the other's tables while holding its own.
+    c.verrouiller(QStringLiteral("tarvenor:classification"));
     enregistrerVersion(c, k);
-    viderTables(c, k.references);
+    QStringList tables;
+    for (const QString& table : tablesClassification())
+        if (k.references || !tablesReferences().contains(table))
+            tables << table;
+    tables << QStringLiteral("Sources_Regles") << QStringLiteral("Sources_Regles_Actes");
+    retirerIndexServeur(c);
+    IndexLibelles::retirerDeclencheurs(c);
+    EcritureCcam::vider(c, tables);
     insererCcam(c, k.ccam);
     IndexLibelles::reconstruire(c);
+    construireIndexServeur(c);
     insererTableur(c, k);
     insererSources(c, k);
     if (k.references)
@@ -652,17 +605,9 @@ ResultatEcriture enregistrerSurServeur(const ClassificationCcam& k, const QStrin
             Data::creerBase(uri);
             r.baseCreee = true;
         }
-        // A database installed before the label search's indexes gets them,
-        // before the load so that a refusal leaves the classification as is.
-        Data::completerIndexServeur(uri);
+        // The label search's indexes are built by the load's own
+        // transaction: a database installed before them gets them too.
         r.actesThesaurusAbsents = ecrire(*c, k);
-        // The new labels ready in the indexes. The classification is in
-        // place whatever happens here: a failure only leaves that work to
-        // the server's autovacuum.
-        try {
-            Data::completerIndexServeur(uri);
-        } catch (const DataError&) {
-        }
     } catch (const DataError& e) {
         throw echec(e);
     }
@@ -692,6 +637,28 @@ void EcritureCcam::creerTablesSuivi(Connexion& c) {
                   .arg(texte));
     c.Execute(QStringLiteral("CREATE INDEX IF NOT EXISTS idx_Actes_Retires ON "
                              "Actes_Retires(AMCODE)"));
+}
+
+void EcritureCcam::vider(Connexion& c, const QStringList& tables) {
+    if (c.moteur() != Moteur::Postgres) {
+        // A file: the rows deleted, the pages freed at commit.
+        for (const QString& t : tables)
+            c.Execute(QStringLiteral("DELETE FROM \"%1\"").arg(t));
+        return;
+    }
+    // On a server TRUNCATE drops the tables' files at commit instead of
+    // marking every row deleted (no dead rows left for the next load or for
+    // vacuum), and is taken back with the transaction like the rest. It
+    // holds each table's exclusive lock until the transaction ends: on a
+    // shared server, the other sessions that read the classification (a
+    // search, an act's details, a report) wait for the load to commit and
+    // then read the new classification; one that waits longer than
+    // delaiAttenteBaseOccupee is told the base is busy and may try again.
+    // The load itself waits as long for a session in the middle of a read.
+    QStringList noms;
+    for (const QString& t : tables)
+        noms << QLatin1Char('"') + t + QLatin1Char('"');
+    c.Execute(QStringLiteral("TRUNCATE ") + noms.join(QStringLiteral(", ")));
 }
 
 ResultatEcriture EcritureCcam::enregistrer(const ClassificationCcam& k, const QString& cheminBase) {

@@ -40,6 +40,10 @@ const QStringList& tablesClassification();
 // in a database written before they existed. Throws DataError.
 void creerTablesSuivi(Connexion& connexion);
 
+// Empties the tables inside the caller's transaction (TRUNCATE on a
+// server). Throws DataError.
+void vider(Connexion& connexion, const QStringList& tables);
+
 // Throws ErreurImport with a French message that ends by saying what became
 // of the database.
 ResultatEcriture enregistrer(const ClassificationCcam& classification, const QString& cheminBase);

@@ -62,15 +62,21 @@ void construireVocabulaire(Connexion& c) {
 
 } // namespace
 
+void retirerDeclencheurs(Connexion& c) {
+    if (c.moteur() != Moteur::Sqlite)
+        return;
+    for (const char* nom :
+         {"CCAM_Recherche_ajout", "CCAM_Recherche_modification", "CCAM_Recherche_suppression"})
+        c.Execute(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(nom)));
+}
+
 void reconstruire(Connexion& c) {
     // The index is SQLite's FTS5: a server database is searched by the scan.
     if (c.moteur() != Moteur::Sqlite)
         return;
     // Dropped and created again rather than emptied: quicker, and the index
     // is written compact.
-    for (const char* nom :
-         {"CCAM_Recherche_ajout", "CCAM_Recherche_modification", "CCAM_Recherche_suppression"})
-        c.Execute(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(nom)));
+    retirerDeclencheurs(c);
     for (const char* nom : {"CCAM_Recherche", "CCAM_Vocabulaire", "CCAM_Recherche_Etat"})
         c.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(nom)));
     c.Execute(QStringLiteral("CREATE VIRTUAL TABLE CCAM_Recherche USING fts5(AMCODE UNINDEXED, "
@@ -118,33 +124,70 @@ QString etatFichier(Connexion& c) {
         .arg(sqlite3_total_changes64(db));
 }
 
+namespace {
+
+// What present() found on one connection, and the state of the file it
+// found it in.
+struct Presence {
+    QString etat; // etatFichier
+    bool present = false;
+    unsigned int versionVue = 0; // the file's version as the connection last read it
+    sqlite3_int64 changements = 0;
+};
+
+QMutex verrouPresences;
+std::map<quint64, Presence> presences; // by connection number
+
+// The file's data version as this connection's last read found it, known
+// without reading the file again.
+unsigned int versionVue(sqlite3* db) {
+    unsigned int version = 0;
+    sqlite3_file_control(db, "main", SQLITE_FCNTL_DATA_VERSION, &version);
+    return version;
+}
+
+} // namespace
+
 bool present(Connexion& c) {
-    static QMutex verrou;
-    static std::map<sqlite3*, std::pair<QString, bool>> connus;
-    const QMutexLocker garde(&verrou);
+    const QMutexLocker garde(&verrouPresences);
     sqlite3* db = baseSqlite(c);
     if (!db)
         return false; // a server database has no label index: the scan answers
     const QString etat = etatFichier(c);
-    auto it = connus.find(db);
-    if (it != connus.end() && it->second.first == etat)
-        return it->second.second;
-    // Prepared, not run: fails when the table is missing, or when this
-    // SQLite lacks FTS5 or the trigram tokenizer. Then the mark that the act
-    // rows have not changed since the index was built.
-    sqlite3_stmt* st = nullptr;
-    bool ok =
-        sqlite3_prepare_v2(db, "SELECT AMCODE FROM CCAM_Recherche WHERE CCAM_Recherche MATCH 'abc'",
-                           -1, &st, nullptr) == SQLITE_OK;
-    sqlite3_finalize(st);
-    st = nullptr;
-    ok = ok &&
-         sqlite3_prepare_v2(db, "SELECT count(*) FROM CCAM_Recherche_Etat", -1, &st, nullptr) ==
-             SQLITE_OK &&
-         sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) > 0;
-    sqlite3_finalize(st);
-    connus[db] = {etat, ok};
-    return ok;
+    Presence& p = presences[c.numero()];
+    if (p.etat != etat) {
+        // Prepared, not run: fails when the table is missing, or when this
+        // SQLite lacks FTS5 or the trigram tokenizer. Then the mark that the
+        // act rows have not changed since the index was built.
+        sqlite3_stmt* st = nullptr;
+        bool ok = sqlite3_prepare_v2(
+                      db, "SELECT AMCODE FROM CCAM_Recherche WHERE CCAM_Recherche MATCH 'abc'", -1,
+                      &st, nullptr) == SQLITE_OK;
+        sqlite3_finalize(st);
+        st = nullptr;
+        ok = ok &&
+             sqlite3_prepare_v2(db, "SELECT count(*) FROM CCAM_Recherche_Etat", -1, &st, nullptr) ==
+                 SQLITE_OK &&
+             sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) > 0;
+        sqlite3_finalize(st);
+        p.etat = etat;
+        p.present = ok;
+    }
+    p.versionVue = versionVue(db);
+    p.changements = sqlite3_total_changes64(db);
+    return p.present;
+}
+
+std::optional<bool> presentSansLecture(Connexion& c) {
+    const QMutexLocker garde(&verrouPresences);
+    sqlite3* db = baseSqlite(c);
+    if (!db)
+        return false;
+    const auto it = presences.find(c.numero());
+    if (it == presences.end() || it->second.versionVue != versionVue(db) ||
+        it->second.changements != sqlite3_total_changes64(db))
+        return std::nullopt;
+    return it->second.present;
 }
 
 QStringList motsDuLibelle(const QString& libelle) {

@@ -24,6 +24,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace IndexLibelles {
 
@@ -35,11 +36,25 @@ inline constexpr char tableVocabulaire[] = "CCAM_Vocabulaire";
 // classification rows were written. Throws DataError.
 void reconstruire(Connexion& connexion);
 
+// Drops the triggers that mark the index stale when an act row changes,
+// before a load rewrites the CCAM table in the same transaction (each row
+// would otherwise run them, and SQLite could not empty the table at once);
+// reconstruire() creates them again. Throws DataError.
+void retirerDeclencheurs(Connexion& connexion);
+
 // True when the file of this connection holds an index that describes its
 // act rows. Asked once per
 // connection and state of the file: the answer is kept until this
 // connection or another program writes to the file.
 bool present(Connexion& connexion);
+
+// present()'s answer on this connection without reading the file: known
+// while the file is in the state this connection's last read found it in
+// when present() answered (nothing written through the connection since,
+// and no read since found another program's change). Empty otherwise. A
+// search that relies on it asks again after its own read: still the same
+// answer means that the search read that state.
+std::optional<bool> presentSansLecture(Connexion& connexion);
 
 // A value that changes whenever the file may have changed: a write through
 // this connection, or a transaction committed by another connection. For

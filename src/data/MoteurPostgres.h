@@ -18,11 +18,13 @@ void verifier(const QString& uri);
 // Installs the schema and the server functions into a database without
 // Tarvenor's tables, in one transaction. Throws DataError.
 void creerBase(const QString& uri);
-// Creates the trigram indexes of the label search (and the pg_trgm
-// extension) when the database lacks them, merges their pending entries,
-// updates the statistics of the act table and replaces the French order
-// function by this version's. Throws DataError.
-void installerIndexLibelles(const QString& uri);
+// Inside the open transaction of a server connection: drops the trigram
+// indexes of the label search; then, once the act rows are written, creates
+// them (and the pg_trgm extension) from all the rows, replaces the French
+// order function by this version's and updates the act table's statistics.
+// Throws DataError.
+void retirerIndexLibelles(Connexion& connexion);
+void construireIndexLibelles(Connexion& connexion);
 // The server function giving the key of a text in the French label order.
 QString definitionOrdreFrancais();
 

@@ -3,17 +3,30 @@
 #include "DataError.h"
 
 void Recordset::ajouterChamp(const QString& nom, Genre genre) {
+    const qsizetype avant = m_noms.size();
     m_noms.push_back(nom);
     m_genres.push_back(genre);
+    // A field added after rows: each row gets its NULL value.
+    for (int ligne = m_lignes; ligne > 0; --ligne)
+        m_valeurs.insert(ligne * avant, QVariant());
 }
 
 void Recordset::ajouterLigne(QVector<QVariant> valeurs) {
-    valeurs.resize(m_noms.size());
-    m_lignes.push_back(std::move(valeurs));
+    QVariant* ligne = ajouterLigneVide();
+    const qsizetype n = qMin(valeurs.size(), m_noms.size());
+    for (qsizetype i = 0; i < n; ++i)
+        ligne[i] = std::move(valeurs[i]);
+}
+
+QVariant* Recordset::ajouterLigneVide() {
+    const qsizetype debut = m_valeurs.size();
+    m_valeurs.resize(debut + m_noms.size());
+    ++m_lignes;
+    return m_valeurs.data() + debut;
 }
 
 void Recordset::MoveNext() {
-    if (m_position < m_lignes.size())
+    if (m_position < m_lignes)
         ++m_position;
 }
 
@@ -26,17 +39,17 @@ void Recordset::Move(int n) {
     long long p = static_cast<long long>(m_position) + n;
     if (p < -1)
         p = -1;
-    if (p > m_lignes.size())
-        p = m_lignes.size();
+    if (p > m_lignes)
+        p = m_lignes;
     m_position = static_cast<int>(p);
 }
 
 int Recordset::AbsolutePosition() const {
-    return (m_position >= 0 && m_position < m_lignes.size()) ? m_position + 1 : -1;
+    return (m_position >= 0 && m_position < m_lignes) ? m_position + 1 : -1;
 }
 
 void Recordset::setAbsolutePosition(int position) {
-    if (position >= 1 && position <= m_lignes.size())
+    if (position >= 1 && position <= m_lignes)
         m_position = position - 1;
 }
 
@@ -48,13 +61,13 @@ int Recordset::indexChamp(const QString& nom) const {
 }
 
 const QVariant& Recordset::valeurLigne(int ligne, int index) const {
-    if (ligne < 0 || ligne >= m_lignes.size())
+    if (ligne < 0 || ligne >= m_lignes)
         throw DataError(DataError::PasDeLigneCourante, QStringLiteral("Recordset"),
                         QStringLiteral("Aucun enregistrement courant."));
     if (index < 0 || index >= m_noms.size())
         throw DataError(DataError::ChampIntrouvable, QStringLiteral("Recordset"),
                         QStringLiteral("Le champ n° %1 n'existe pas.").arg(index));
-    return m_lignes[ligne][index];
+    return m_valeurs[qsizetype(ligne) * m_noms.size() + index];
 }
 
 const QVariant& Recordset::Fields(int index) const {

@@ -17,18 +17,21 @@ public:
     // Building (by the data layer, or in memory for reports).
     void ajouterChamp(const QString& nom, Genre genre = Genre::Texte);
     void ajouterLigne(QVector<QVariant> valeurs);
+    // Appends a row of NULL values, one per field, and returns the first of
+    // them, to be filled in place (valid until the next row is added).
+    QVariant* ajouterLigneVide();
 
     // Position, as a client-side cursor: starts on the first row, or at
     // the end when there is none (an empty result is at both ends).
-    bool isEOF() const { return m_position >= m_lignes.size() || m_lignes.isEmpty(); }
-    bool isBOF() const { return m_position < 0 || m_lignes.isEmpty(); }
+    bool isEOF() const { return m_position >= m_lignes || m_lignes == 0; }
+    bool isBOF() const { return m_position < 0 || m_lignes == 0; }
     void MoveFirst() { m_position = 0; }
-    void MoveLast() { m_position = m_lignes.size() - 1; }
+    void MoveLast() { m_position = m_lignes - 1; }
     void MoveNext();
     void MovePrevious();
     // Moves n rows from the current one (negative: backwards), clamped to BOF/EOF.
     void Move(int n);
-    int RecordCount() const { return m_lignes.size(); }
+    int RecordCount() const { return m_lignes; }
     // 1-based position of the current row; -1 at BOF or EOF.
     int AbsolutePosition() const;
     void setAbsolutePosition(int position);
@@ -49,7 +52,10 @@ public:
 private:
     QVector<QString> m_noms;
     QVector<Genre> m_genres;
-    QVector<QVector<QVariant>> m_lignes;
+    // The values row after row, FieldCount() per row: one block for the
+    // whole result rather than one per row.
+    QVector<QVariant> m_valeurs;
+    int m_lignes = 0;
     int m_position = 0;
 };
 

@@ -2,8 +2,11 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <atomic>
 
 namespace {
+
+std::atomic<int> formesSuspendues{0};
 
 // Characters that start a Jet idiom outside literals; a text holding none of
 // them (and no UNION) needs no translation, the common case of the
@@ -182,9 +185,181 @@ qsizetype finCitation(const QString& sql, qsizetype debut) {
     return n;
 }
 
-} // namespace
+// The text with its quoted pieces blanked out (their characters replaced,
+// the quotes kept, comments made blanks), at the same positions: what the
+// shapes below look at, so that nothing inside a literal is taken for code.
+QString squelette(const QString& sql) {
+    QString r = sql;
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = sql[i];
+        const bool commentaire =
+            c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-');
+        if (!commentaire && c != QLatin1Char('\'') && c != QLatin1Char('"')) {
+            ++i;
+            continue;
+        }
+        qsizetype fin = commentaire ? sql.indexOf(QLatin1Char('\n'), i) : finCitation(sql, i);
+        fin = fin < 0 ? n : fin;
+        for (qsizetype j = commentaire ? i : i + 1; j < (commentaire ? fin : fin - 1); ++j)
+            r[j] = commentaire ? QLatin1Char(' ') : QLatin1Char('x');
+        i = fin;
+    }
+    return r;
+}
 
-QString traduireJet(const QString& sql, Dialecte dialecte) {
+// The value of the literal starting at debut (quotes undoubled); false when
+// it is not closed.
+bool valeurLitteral(const QString& sql, qsizetype debut, qsizetype& fin, QString& valeur) {
+    fin = finCitation(sql, debut);
+    if (fin - debut < 2 || sql[fin - 1] != QLatin1Char('\''))
+        return false;
+    valeur = sql.mid(debut + 1, fin - debut - 2);
+    valeur.replace(QStringLiteral("''"), QStringLiteral("'"));
+    return true;
+}
+
+// The first text that sorts after every text starting with prefixe (the
+// order of bytes of UTF-8, which is that of code points: SQLite's BINARY,
+// the server's "C"); empty when its last character cannot be followed.
+QString suivantDesPrefixes(const QString& prefixe) {
+    if (prefixe.isEmpty())
+        return QString();
+    for (const QChar c : prefixe)
+        if (c.isSurrogate())
+            return QString();
+    const char16_t dernier = prefixe.back().unicode();
+    const char16_t suivant = dernier + 1;
+    if (dernier == 0xFFFF || QChar(suivant).isSurrogate())
+        return QString();
+    return prefixe.left(prefixe.size() - 1) + QChar(suivant);
+}
+
+// "Mid(col, 1, n) = 'lit'", lit of n characters, where it stands alone
+// between WHERE/AND/OR/NOT/( and AND/OR/)/ORDER BY/... : the same test given
+// a range on col that an index of col serves, the exact test kept after it.
+// Every text starting with lit lies in the range (col is a text column), so
+// the rows are the same.
+QString prefixesEnIntervalles(const QString& sql) {
+    static const QRegularExpression mid(
+        QStringLiteral("\\bMid\\s*\\(\\s*((?:[A-Za-z_][A-Za-z0-9_]*\\.)?[A-Za-z_][A-Za-z0-9_]*)"
+                       "\\s*,\\s*1\\s*,\\s*([0-9]{1,4})\\s*\\)\\s*=\\s*'"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression avant(
+        QStringLiteral("(?:^|\\bWHERE|\\bAND|\\bOR|\\bNOT|\\bON|\\()\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression apres(
+        QStringLiteral("^\\s*(?:$|\\)|;|(?:AND|OR|ORDER|GROUP|LIMIT|UNION)\\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString code = squelette(sql);
+    QString r;
+    qsizetype dernier = 0;
+    auto it = mid.globalMatch(code);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        const qsizetype debutLitteral = m.capturedEnd() - 1;
+        qsizetype fin = 0;
+        QString valeur;
+        if (!valeurLitteral(sql, debutLitteral, fin, valeur) ||
+            valeur.size() != m.capturedView(2).toInt() ||
+            !avant.match(QStringView(code).left(m.capturedStart())).hasMatch() ||
+            !apres.match(QStringView(code).mid(fin)).hasMatch())
+            continue;
+        const QString suivant = suivantDesPrefixes(valeur);
+        if (suivant.isEmpty())
+            continue;
+        const QString colonne = m.captured(1);
+        r += QStringView(sql).mid(dernier, m.capturedStart() - dernier);
+        const auto cite = [](QString v) { return v.replace(u'\'', QStringLiteral("''")); };
+        r += QStringLiteral("(%1 >= '%2' AND %1 < '%3' AND ")
+                 .arg(colonne, cite(valeur), cite(suivant));
+        r += QStringView(sql).mid(m.capturedStart(), fin - m.capturedStart());
+        r += QLatin1Char(')');
+        dernier = fin;
+    }
+    if (dernier == 0)
+        return sql;
+    r += QStringView(sql).mid(dernier);
+    return r;
+}
+
+// A read of the CCAM table alone whose conditions are LIKE tests of columns
+// outside its indexes only (the keyword search by words without its label
+// index): no index can find its rows, yet SQLite would walk the code index
+// for the ORDER BY and fetch every row at random to test it.
+// "NOT INDEXED" reads the table in its own order and sorts what it found:
+// linear in the size of the table, same rows, same order.
+QString balayageSansIndex(const QString& sql) {
+    static const QRegularExpression forme(
+        QStringLiteral("^\\s*SELECT\\b(?:(?!\\bFROM\\b).)*\\bFROM\\s+CCAM(\\s+)WHERE\\b(.*?)"
+                       "(?:\\b(?:ORDER\\s+BY|LIMIT)\\b(?:(?!\\b(?:SELECT|UNION)\\b).)*)?$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    // Column names, literals, LIKE, AND, OR, NOT, IS NULL, ESCAPE, brackets:
+    // any other word below stops the shape, as do every operator but "<>
+    // null", numbers and function calls.
+    static const QRegularExpression jeton(
+        QStringLiteral("\\s+|\\(|\\)|'x*'|<>\\s*null\\b|"
+                       "((?:[A-Za-z_][A-Za-z0-9_]*+\\.)?[A-Za-z_][A-Za-z0-9_]*+)(\\s*\\()?"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QStringList motsInterdits{
+        QStringLiteral("IN"),     QStringLiteral("MATCH"),   QStringLiteral("BETWEEN"),
+        QStringLiteral("GLOB"),   QStringLiteral("REGEXP"),  QStringLiteral("EXISTS"),
+        QStringLiteral("SELECT"), QStringLiteral("COLLATE"), QStringLiteral("CASE"),
+        QStringLiteral("ISNULL"), QStringLiteral("NOTNULL"), QStringLiteral("CAST")};
+    // The columns of the indexes of CCAM (schema.sql).
+    static const QStringList colonnesIndexees{QStringLiteral("AMCODE"), QStringLiteral("Activite"),
+                                              QStringLiteral("Phase"), QStringLiteral("PositionH")};
+    const QString code = squelette(sql);
+    const auto m = forme.match(code);
+    if (!m.hasMatch())
+        return sql;
+    const QString conditions = m.captured(2);
+    bool like = false;
+    qsizetype i = 0;
+    while (i < conditions.size()) {
+        const auto j = jeton.match(conditions, i, QRegularExpression::NormalMatch,
+                                   QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!j.hasMatch() || j.capturedLength() == 0)
+            return sql;
+        const QStringView mot = j.capturedView(1);
+        if (!mot.isEmpty()) {
+            for (const QString& interdit : motsInterdits)
+                if (mot.compare(interdit, Qt::CaseInsensitive) == 0)
+                    return sql;
+            // A bracket after a word that does not join conditions: a call.
+            if (j.hasCaptured(2) && mot.compare(QLatin1String("AND"), Qt::CaseInsensitive) != 0 &&
+                mot.compare(QLatin1String("OR"), Qt::CaseInsensitive) != 0 &&
+                mot.compare(QLatin1String("NOT"), Qt::CaseInsensitive) != 0)
+                return sql;
+            // A test of an indexed column is read from the index entry, the
+            // row fetched only when it holds: the walk is the better plan.
+            for (const QString& indexee : colonnesIndexees)
+                if (mot.compare(indexee, Qt::CaseInsensitive) == 0 ||
+                    mot.endsWith(QLatin1Char('.') + indexee, Qt::CaseInsensitive))
+                    return sql;
+            like = like || mot.compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0;
+        }
+        i = j.capturedEnd();
+    }
+    if (!like)
+        return sql;
+    return sql.left(m.capturedStart(1)) + QStringLiteral(" NOT INDEXED") +
+           sql.mid(m.capturedStart(1));
+}
+
+// The shapes that let an index serve a query, or keep the wrong one from
+// being used (see the header).
+QString formesIndexees(const QString& sql, Dialecte dialecte) {
+    QString r = sql;
+    if (r.contains(QLatin1String("mid"), Qt::CaseInsensitive))
+        r = prefixesEnIntervalles(r);
+    if (dialecte == Dialecte::Sqlite && r.contains(QLatin1String("like"), Qt::CaseInsensitive))
+        r = balayageSansIndex(r);
+    return r;
+}
+
+QString traduireTexte(const QString& sql, Dialecte dialecte) {
     const bool postgres = dialecte == Dialecte::Postgres;
     // Fast path: nothing to translate anywhere (literals included).
     if (!postgres && !peutContenirIdiome(sql) && !contientUnion(sql) && !contientOrderBy(sql))
@@ -259,4 +434,20 @@ QString traduireJet(const QString& sql, Dialecte dialecte) {
     }
     traduireJusqua(n);
     return resultat;
+}
+
+} // namespace
+
+QString traduireJet(const QString& sql, Dialecte dialecte) {
+    if (formesSuspendues.load(std::memory_order_relaxed) > 0)
+        return traduireTexte(sql, dialecte);
+    return traduireTexte(formesIndexees(sql, dialecte), dialecte);
+}
+
+FormesTelles::FormesTelles() {
+    formesSuspendues.fetch_add(1);
+}
+
+FormesTelles::~FormesTelles() {
+    formesSuspendues.fetch_sub(1);
 }

@@ -400,26 +400,105 @@ RecordsetPtr adCCAM::getCategoriesThesaurus(const QString& a_Lien, int a_type) c
     return depotLire(sqlGetCategoriesThesaurus(a_Lien, a_type));
 }
 
-QString adCCAM::sqlGetTousActesCategorie(long a_cat, bool retraitsEnregistres) {
+namespace {
+// The SELECT and FROM of the stored acts with their label or retirement:
+// tables is Acte_Thesaurus, or a parenthesised join holding it; colonnes
+// go before the act's columns.
+QString selectActesStockes(const QString& colonnes, const QString& tables,
+                           bool retraitsEnregistres) {
     if (!retraitsEnregistres)
-        return QStringLiteral("SELECT DISTINCT Acte_Thesaurus.AT_Acte AS AMCODE, AT_ACTIVITE, "
-                              "coalesce(CCAM.Libelle_Complet, '') AS Libelle_Complet, CASE WHEN "
-                              "CCAM.AMCODE IS NULL THEN '' END AS Retrait FROM Acte_Thesaurus "
-                              "LEFT JOIN CCAM ON Acte_Thesaurus.AT_Acte = CCAM.AMCODE WHERE "
-                              "AT_CAT = ") +
-               QString::number(a_cat) + QStringLiteral(" ORDER BY AMCODE");
-    return QStringLiteral("SELECT DISTINCT Acte_Thesaurus.AT_Acte AS AMCODE, AT_ACTIVITE, "
-                          "coalesce(CCAM.Libelle_Complet, Actes_Retires.Libelle, '') AS "
-                          "Libelle_Complet, CASE WHEN CCAM.AMCODE IS NULL THEN "
-                          "coalesce(Actes_Retires.Version_Retrait, '') END AS Retrait FROM "
-                          "(Acte_Thesaurus LEFT JOIN CCAM ON Acte_Thesaurus.AT_Acte = "
-                          "CCAM.AMCODE) LEFT JOIN Actes_Retires ON Acte_Thesaurus.AT_Acte = "
-                          "Actes_Retires.AMCODE WHERE AT_CAT = ") +
-           QString::number(a_cat) + QStringLiteral(" ORDER BY AMCODE");
+        return "SELECT DISTINCT " + colonnes +
+               "Acte_Thesaurus.AT_Acte AS AMCODE, AT_ACTIVITE, coalesce(CCAM.Libelle_Complet, "
+               "'') AS Libelle_Complet, CASE WHEN CCAM.AMCODE IS NULL THEN '' END AS Retrait "
+               "FROM " +
+               tables + " LEFT JOIN CCAM ON Acte_Thesaurus.AT_Acte = CCAM.AMCODE";
+    return "SELECT DISTINCT " + colonnes +
+           "Acte_Thesaurus.AT_Acte AS AMCODE, AT_ACTIVITE, coalesce(CCAM.Libelle_Complet, "
+           "Actes_Retires.Libelle, '') AS Libelle_Complet, CASE WHEN CCAM.AMCODE IS NULL THEN "
+           "coalesce(Actes_Retires.Version_Retrait, '') END AS Retrait FROM (" +
+           tables +
+           " LEFT JOIN CCAM ON Acte_Thesaurus.AT_Acte = CCAM.AMCODE) LEFT JOIN Actes_Retires ON "
+           "Acte_Thesaurus.AT_Acte = Actes_Retires.AMCODE";
+}
+
+// 'A','B',… of the codes in capitals.
+QString listeCodes(const QStringList& codes) {
+    QString liste;
+    for (const QString& code : codes) {
+        if (!liste.isEmpty())
+            liste += QLatin1Char(',');
+        liste += QLatin1Char('\'') + Q(C(code)) + QLatin1Char('\'');
+    }
+    return liste;
+}
+} // namespace
+
+QString adCCAM::sqlGetTousActesCategorie(long a_cat, bool retraitsEnregistres) {
+    return selectActesStockes(QString(), QStringLiteral("Acte_Thesaurus"), retraitsEnregistres) +
+           " WHERE AT_CAT = " + N(a_cat) + " ORDER BY AMCODE";
+}
+
+QString adCCAM::sqlGetTousActesThesaurus(const QString& a_Lien, int a_type,
+                                         bool retraitsEnregistres) {
+    return selectActesStockes(QStringLiteral("Acte_Thesaurus.AT_CAT, "),
+                              QStringLiteral("(CategorieThesaurus INNER JOIN Acte_Thesaurus ON "
+                                             "CategorieThesaurus.CT_CODE = Acte_Thesaurus.AT_CAT)"),
+                              retraitsEnregistres) +
+           " WHERE CT_LIEN = '" + Q(a_Lien) + "' AND CT_TYPE = " + N(a_type) +
+           " ORDER BY AT_CAT, AMCODE";
+}
+
+QString adCCAM::sqlGetPhasesDesActes(const QStringList& a_actes) {
+    // The order a reading act by act gets from the code index (activity,
+    // then phase), whatever the plan.
+    return "SELECT AMCODE, Phase, Libelle_Phase, min(Activite) AS Premiere FROM CCAM WHERE "
+           "AMCODE IN (" +
+           listeCodes(a_actes) +
+           ") AND Libelle_Phase <> NULL GROUP BY AMCODE, Phase, Libelle_Phase ORDER BY AMCODE, "
+           "Premiere, Phase, Libelle_Phase";
+}
+
+QString adCCAM::sqlGetActesComplementairesDesActes(const QStringList& a_actes,
+                                                   const QString& a_activite) {
+    return QStringLiteral("SELECT DISTINCT Acte1, Acte2, Activite2 FROM Actes_Associes WHERE "
+                          "activite1 = '") +
+           Q(a_activite) + "' AND Acte1 IN (" + listeCodes(a_actes) + ") ORDER BY Acte1, Acte2";
+}
+
+QString adCCAM::sqlGetLibellesDesActes(const QStringList& a_actes) {
+    return "SELECT AMCODE, cstr(Libelle_Complet) AS Libelle_Complet, min(Activite) AS Premiere, "
+           "min(Phase) AS PremierePhase FROM CCAM WHERE AMCODE IN (" +
+           listeCodes(a_actes) +
+           ") GROUP BY AMCODE, Libelle_Complet, Libelle_Court ORDER BY AMCODE, Premiere, "
+           "PremierePhase, Libelle_Complet";
 }
 
 RecordsetPtr adCCAM::getTousActesCategorie(long a_cat, bool retraitsEnregistres) const {
     return depotLire(sqlGetTousActesCategorie(a_cat, retraitsEnregistres));
+}
+
+RecordsetPtr adCCAM::getTousActesThesaurus(const QString& a_Lien, int a_type,
+                                           bool retraitsEnregistres) const {
+    return depotLire(sqlGetTousActesThesaurus(a_Lien, a_type, retraitsEnregistres));
+}
+
+RecordsetPtr adCCAM::getPhasesDesActes(const QStringList& a_actes) const {
+    if (a_actes.isEmpty())
+        return std::make_shared<Recordset>();
+    return depotLire(sqlGetPhasesDesActes(a_actes));
+}
+
+RecordsetPtr adCCAM::getActesComplementairesDesActes(const QStringList& a_actes,
+                                                     const QString& a_activite) const {
+    if (a_actes.isEmpty())
+        return std::make_shared<Recordset>();
+    return depotLire(sqlGetActesComplementairesDesActes(a_actes, a_activite));
+}
+
+RecordsetPtr adCCAM::getLibellesDesActes(const QStringList& a_actes) const {
+    if (a_actes.isEmpty())
+        return std::make_shared<Recordset>();
+    return depotLire(sqlGetLibellesDesActes(a_actes));
 }
 
 RecordsetPtr adCCAM::getActesCatTheserus(long a_cat) const {

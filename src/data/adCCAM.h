@@ -63,6 +63,28 @@ public:
     // version, else the version that retired it, empty when not known).
     // retraitsEnregistres: the database has the table of retired codes.
     RecordsetPtr getTousActesCategorie(long a_cat, bool retraitsEnregistres) const;
+    // The same for every category of one owner's thesaurus at once, each
+    // row with its category (AT_CAT), in category code then act code order.
+    RecordsetPtr getTousActesThesaurus(const QString& a_Lien, int a_type,
+                                       bool retraitsEnregistres) const;
+    // What is printed under many acts, read at once (codes put in capitals;
+    // nothing for an empty list):
+    //  - the phases that have a label: AMCODE, Phase, Libelle_Phase, by act
+    //    code, then in the order of the act's first activity holding them,
+    //    then by phase (the order of getPhases on SQLite);
+    //  - the complementary acts of an activity: Acte1 (the act) and Acte2,
+    //    one row for each different complement and activity of complement,
+    //    by act then complement code. Joined with the labels of the
+    //    complements (getLibellesDesActes), they make the rows of
+    //    getActesComplementaires, in its order, without reading the
+    //    classification once for each pair;
+    //  - the labels of acts: AMCODE, Libelle_Complet, one row for each
+    //    different full and short label of the code, in code order, then in
+    //    the order of their first activity.
+    RecordsetPtr getPhasesDesActes(const QStringList& a_actes) const;
+    RecordsetPtr getActesComplementairesDesActes(const QStringList& a_actes,
+                                                 const QString& a_activite) const;
+    RecordsetPtr getLibellesDesActes(const QStringList& a_actes) const;
 
     // Same as insererCatAndGetCode, on a connection the caller holds (inside
     // its own transaction); throws DataError instead of reporting.
@@ -118,4 +140,10 @@ public:
     static QString sqlGetActesCatTheserus(long a_cat);
     static QString sqlActeExisteDansCat(const QString& a_acte, long a_cat);
     static QString sqlGetTousActesCategorie(long a_cat, bool retraitsEnregistres);
+    static QString sqlGetTousActesThesaurus(const QString& a_Lien, int a_type,
+                                            bool retraitsEnregistres);
+    static QString sqlGetPhasesDesActes(const QStringList& a_actes);
+    static QString sqlGetActesComplementairesDesActes(const QStringList& a_actes,
+                                                      const QString& a_activite);
+    static QString sqlGetLibellesDesActes(const QStringList& a_actes);
 };

@@ -83,6 +83,28 @@ bool morceauIndexable(const QString& morceau) {
     return true;
 }
 
+// The label conditions of the search, one per word, ended by the order.
+// With valeurs, each pattern is a "?" and its text is added to valeurs (the
+// words come with their apostrophes doubled for the SQL text: bound, they
+// have them single).
+QString conditionsLibelle(const QStringList& mots, QVariantList* valeurs) {
+    QString sql;
+    for (const QString& mot : mots) {
+        if (valeurs) {
+            const QString motif =
+                u'%' + QString(mot).replace(QStringLiteral("''"), QStringLiteral("'")) + u'%';
+            *valeurs << motif << motif;
+            sql += QStringLiteral(" (Libelle_sans_accent like ? OR Libelle_simplifie like ?) and");
+        } else {
+            sql += QStringLiteral(" (Libelle_sans_accent like '%") + mot +
+                   QStringLiteral("%' OR Libelle_simplifie like '%") + mot +
+                   QStringLiteral("%') and");
+        }
+    }
+    sql.chop(3);
+    return sql + QStringLiteral("ORDER BY CCAM.AMCODE");
+}
+
 } // namespace
 
 QString requeteIndex(const QStringList& mots) {
@@ -103,18 +125,23 @@ QString requeteIndex(const QStringList& mots) {
     return phrases.join(QStringLiteral(" AND "));
 }
 
-QString sqlRechercheIndexee(const QStringList& mots, bool parCode) {
-    QString sql = sqlRecherche(mots, parCode);
+RechercheParametree rechercheIndexeeParametree(const QStringList& mots, bool parCode) {
     const QString requete = parCode ? QString() : requeteIndex(mots);
-    if (sql.isEmpty() || requete.isEmpty())
-        return sql;
+    if (mots.isEmpty() || requete.isEmpty())
+        return {};
     // The index keeps one row per act code; a row without code (none is ever
     // loaded) is left to the conditions alone.
-    sql.insert(debutSql().size(),
-               QStringLiteral(" (AMCODE IN (SELECT AMCODE FROM CCAM_Recherche WHERE "
-                              "CCAM_Recherche MATCH '") +
-                   doublerQuotes(requete) + QStringLiteral("') OR AMCODE IS NULL) and"));
-    return sql;
+    RechercheParametree r;
+    r.valeurs << requete;
+    r.sql = debutSql() + QStringLiteral(" (AMCODE IN (SELECT AMCODE FROM CCAM_Recherche WHERE "
+                                        "CCAM_Recherche MATCH ?) OR AMCODE IS NULL) and");
+    r.sql += conditionsLibelle(mots, &r.valeurs);
+    return r;
+}
+
+QString sqlRechercheIndexee(const QStringList& mots, bool parCode) {
+    const RechercheParametree r = rechercheIndexeeParametree(mots, parCode);
+    return r.sql.isEmpty() ? sqlRecherche(mots, parCode) : sqlAvecValeurs(r.sql, r.valeurs);
 }
 
 QString sqlRechercheSur(Connexion& connexion, const QStringList& mots, bool parCode) {
@@ -124,7 +151,29 @@ QString sqlRechercheSur(Connexion& connexion, const QStringList& mots, bool parC
 
 RecordsetPtr executerRecherche(const QStringList& mots, bool parCode) {
     Data data;
-    return data.CreeRecordset(sqlRechercheSur(*data.CreeConnexion(), mots, parCode));
+    const ConnexionPtr c = data.CreeConnexion();
+    // Words apart from the text: the statement of the last search with as
+    // many words is run again.
+    const RechercheParametree r = rechercheIndexeeParametree(mots, parCode);
+    if (!r.sql.isEmpty()) {
+        // Whether the file has the index, known from the connection's last
+        // read; kept when the search read the file in the same state.
+        // A failure in a state of the file that changed since (an index
+        // gone) is not the search's: it is asked again below.
+        if (IndexLibelles::presentSansLecture(*c) == true) {
+            try {
+                RecordsetPtr rs = Data::CreeRecordset(*c, r.sql, r.valeurs);
+                if (IndexLibelles::presentSansLecture(*c) == true)
+                    return rs;
+            } catch (const DataError&) {
+                if (IndexLibelles::presentSansLecture(*c) == true)
+                    throw;
+            }
+        }
+        if (IndexLibelles::present(*c))
+            return Data::CreeRecordset(*c, r.sql, r.valeurs);
+    }
+    return data.CreeRecordset(sqlRecherche(mots, parCode));
 }
 
 bool libelleContient(const QString& mot) {
@@ -166,12 +215,7 @@ QString sqlRecherche(const QStringList& mots, bool parCode) {
             sql += QStringLiteral(" AMCODE like '") + mot + QStringLiteral("%' and");
         sql += QStringLiteral(" Libelle_Complet <> null ORDER BY CCAM.AMCODE");
     } else {
-        for (const QString& mot : mots)
-            sql += QStringLiteral(" (Libelle_sans_accent like '%") + mot +
-                   QStringLiteral("%' OR Libelle_simplifie like '%") + mot +
-                   QStringLiteral("%') and");
-        sql.chop(3);
-        sql += QStringLiteral("ORDER BY CCAM.AMCODE");
+        sql += conditionsLibelle(mots, nullptr);
     }
     return sql;
 }

@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 class Connexion;
 
@@ -42,11 +43,21 @@ QString sqlRecherche(const QStringList& mots, bool parCode);
 // the case of exactly those letters alike). Empty when no word has one.
 QString requeteIndex(const QStringList& mots);
 
+// The label search narrowed by the index with the typed words apart from
+// the text (Connexion::OuvrirAvecValeurs): each "?" of sql stands for one of
+// valeurs, the index query first, then each word's pattern twice. Empty sql
+// for a code search, no word, or no word the index can look for.
+struct RechercheParametree {
+    QString sql;
+    QVariantList valeurs;
+};
+RechercheParametree rechercheIndexeeParametree(const QStringList& mots, bool parCode);
+
 // sqlRecherche's query narrowed by the label index (IndexLibelles): the same
 // conditions, applied to the acts whose indexed labels hold what
 // requeteIndex asks, so the rows are the same, found without reading every
 // label. sqlRecherche's text itself for a code search or when requeteIndex
-// is empty.
+// is empty; else rechercheIndexeeParametree's text with its values written in.
 QString sqlRechercheIndexee(const QStringList& mots, bool parCode);
 
 // The query for the database open on the connection: sqlRechercheIndexee

@@ -43,6 +43,7 @@
 #include "Messages.h"
 #include "Panier.h"
 #include "Parametres.h"
+#include "PlancherRecherche.h"
 #include "RechercheMotCle.h"
 #include "Session.h"
 #include "ThesaurusUM.h"
@@ -163,17 +164,22 @@ int client(int numero, const QString& base, const QString& dossier, int dureeMs)
     if (codes.isEmpty())
         codes << QStringLiteral("AAAA001");
 
+    PlancherRecherche plancher(base);
     int k = numero * 7;
     int ajout = 0;
     while (total.elapsed() < dureeMs) {
         switch (k % 5) {
-        case 0:
+        case 0: {
+            // The search users get (label index on a file, trigram indexes on
+            // a server), then its floor on the same database (PlancherRecherche.h).
+            const QString saisie = recherches.at(k / 5 % recherches.size());
             operation("recherche", [&] {
-                const QString sql = RechercheMotCle::sqlRecherche(
-                    RechercheMotCle::motsCles(recherches.at(k / 5 % recherches.size())), false);
-                return accesDonnees.executSQL(sql) != nullptr;
+                return RechercheMotCle::rechercher(RechercheMotCle::motsCles(saisie), false) !=
+                       nullptr;
             });
+            operation("plancher-rech", [&] { return plancher.executer(saisie) >= 0; });
             break;
+        }
         case 1: {
             const QString code = QStringLiteral("C%1X%2")
                                      .arg(numero, 2, 10, QLatin1Char('0'))

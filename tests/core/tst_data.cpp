@@ -93,6 +93,9 @@ private slots:
     void recordsetVide();
     void champsParNom();
     void recordsetEnMemoire();
+    void valeursApart_data();
+    void valeursApart();
+    void valeursApartMemeTexte();
 
     // ---- helpers
     void doublerQuotes_data();
@@ -107,6 +110,8 @@ private slots:
     // ---- Jet dialect
     void traduction_data();
     void traduction();
+    void traductionServeur_data();
+    void traductionServeur();
     void traductionDesRequetesDesDepots();
     void ordreFrancais_data();
     void ordreFrancais();
@@ -713,6 +718,65 @@ void TestData::recordsetEnMemoire() {
     QVERIFY(rs.Fields(QStringLiteral("AGE")).isNull());
     rs.MoveNext();
     QCOMPARE(rs.Fields(1).toLongLong(), 3LL);
+    // A field added after the rows: NULL in each of them, the others kept.
+    rs.ajouterChamp(QStringLiteral("Ville"));
+    QVERIFY(rs.Fields(2).isNull());
+    QCOMPARE(rs.valeurLigne(0, 0).toString(), QStringLiteral("A"));
+    QCOMPARE(rs.valeurLigne(1, 1).toLongLong(), 3LL);
+}
+
+// Values given apart from the text (the keyword search): NULL stays NULL, an
+// empty text empty, a number a number, and a quote or a question mark is
+// only text, in a value as in a literal.
+void TestData::valeursApart_data() {
+    QTest::addColumn<QVariant>("valeur");
+    QTest::newRow("NULL") << QVariant();
+    QTest::newRow("texte vide") << QVariant(QString(""));
+    QTest::newRow("apostrophe, point d'interrogation") << QVariant(QStringLiteral("l'os ? '?'"));
+    QTest::newRow("réel") << QVariant(12.5);
+    QTest::newRow("réel négatif") << QVariant(-2.5);
+}
+
+void TestData::valeursApart() {
+    QFETCH(QVariant, valeur);
+    BaseDeTest base;
+    const RecordsetPtr rs =
+        Data().CreeRecordset(QStringLiteral("SELECT '?' AS Q, ? AS V"), {valeur});
+    QCOMPARE(rs->Fields(QStringLiteral("Q")).toString(), QStringLiteral("?"));
+    const QVariant lue = rs->Fields(QStringLiteral("V"));
+    QCOMPARE(lue.isNull(), valeur.isNull());
+    if (valeur.typeId() == QMetaType::Double)
+        QCOMPARE(lue.typeId(), int(QMetaType::Double));
+    if (!valeur.isNull())
+        QCOMPARE(lue.toString(), valeur.toString());
+}
+
+// The same text asked again runs with the new values, and follows the
+// table when it is made again with other columns; a value too many is
+// refused.
+void TestData::valeursApartMemeTexte() {
+    BaseDeTest base;
+    base.executer(QStringLiteral("CREATE TABLE Essai (N INTEGER, T TEXT); INSERT INTO Essai "
+                                 "VALUES (1, 'un'); INSERT INTO Essai VALUES (2, 'deux')"));
+    const QString sql = QStringLiteral("SELECT * FROM Essai WHERE N = ?");
+    QCOMPARE(Data().CreeRecordset(sql, {1})->Fields(QStringLiteral("T")).toString(),
+             QStringLiteral("un"));
+    QCOMPARE(Data().CreeRecordset(sql, {2})->Fields(QStringLiteral("T")).toString(),
+             QStringLiteral("deux"));
+    base.executer(QStringLiteral("DROP TABLE Essai; CREATE TABLE Essai (T TEXT, N INTEGER); "
+                                 "INSERT INTO Essai VALUES ('trois', 2)"));
+    const RecordsetPtr rs = Data().CreeRecordset(sql, {2});
+    QCOMPARE(rs->FieldName(0).toUpper(), QStringLiteral("T")); // a server folds names
+    QCOMPARE(rs->Fields(0).toString(), QStringLiteral("trois"));
+    QVERIFY_THROWS_EXCEPTION(DataError, Data().CreeRecordset(sql, {2, 3}));
+    // More texts than a connection keeps: the first, asked again, still reads.
+    for (int i = 0; i < 20; ++i)
+        QCOMPARE(Data()
+                     .CreeRecordset(QStringLiteral("SELECT ? + %1 AS S").arg(i), {1})
+                     ->Fields(0)
+                     .toInt(),
+                 i + 1);
+    QCOMPARE(Data().CreeRecordset(QStringLiteral("SELECT ? + 0 AS S"), {5})->Fields(0).toInt(), 5);
 }
 
 // ------------------------------------------------------------------ helpers
@@ -901,12 +965,94 @@ void TestData::traduction_data() {
            "COLLATE FRANCAIS";
     QTest::newRow("autre colonne") << "SELECT 1 ORDER BY CT_LIBELLE"
                                    << "SELECT 1 ORDER BY CT_LIBELLE";
+    // A code prefix also given as the range the code index serves.
+    QTest::newRow("préfixe de code") << "SELECT AMCODE FROM CCAM WHERE Mid(AMCODE,1,2) = 'ZZ'"
+                                     << "SELECT AMCODE FROM CCAM WHERE (AMCODE >= 'ZZ' AND AMCODE "
+                                        "< 'Z[' AND Mid(AMCODE,1,2) = 'ZZ')";
+    QTest::newRow("préfixe qualifié, NOT")
+        << "SELECT 1 FROM CCAM WHERE NOT Mid(CCAM.AMCODE, 1, 1) = 'H' AND Phase = '0'"
+        << "SELECT 1 FROM CCAM WHERE NOT (CCAM.AMCODE >= 'H' AND CCAM.AMCODE < 'I' AND "
+           "Mid(CCAM.AMCODE, 1, 1) = 'H') AND Phase = '0'";
+    QTest::newRow("préfixe plus court que n") << "SELECT 1 FROM T WHERE Mid(Code,1,5) = '01.0'"
+                                              << "SELECT 1 FROM T WHERE Mid(Code,1,5) = '01.0'";
+    QTest::newRow("préfixe dans une expression")
+        << "SELECT 1 FROM T WHERE 'x' || Mid(Code,1,2) = 'x0' OR Mid(Code,1,1) = '0' || ''"
+        << "SELECT 1 FROM T WHERE 'x' || Mid(Code,1,2) = 'x0' OR Mid(Code,1,1) = '0' || ''";
+    // The keyword search without its index reads the table once.
+    QTest::newRow("recherche sans index")
+        << "select AMCODE from CCAM where (Libelle_sans_accent like '%rein%' OR "
+           "Libelle_simplifie like '%rein%') ORDER BY CCAM.AMCODE"
+        << "select AMCODE from CCAM NOT INDEXED where (Libelle_sans_accent like '%rein%' OR "
+           "Libelle_simplifie like '%rein%') ORDER BY CCAM.AMCODE";
+    QTest::newRow("recherche par code, index gardé")
+        << "select AMCODE from CCAM where AMCODE like 'HB%' and Libelle_Complet <> null"
+        << "select AMCODE from CCAM where AMCODE like 'HB%' and Libelle_Complet IS NOT NULL";
+    QTest::newRow("recherche par l'index des libellés")
+        << "select AMCODE from CCAM where AMCODE IN (SELECT AMCODE FROM CCAM_Recherche WHERE "
+           "CCAM_Recherche MATCH 'rein') and Libelle_Complet like '%rein%'"
+        << "select AMCODE from CCAM where AMCODE IN (SELECT AMCODE FROM CCAM_Recherche WHERE "
+           "CCAM_Recherche MATCH 'rein') and Libelle_Complet like '%rein%'";
+    QTest::newRow("LIKE et un code") << "select 1 from CCAM where AMCODE = 'X' and L like '%a%'"
+                                     << "select 1 from CCAM where AMCODE = 'X' and L like '%a%'";
+    QTest::newRow("LIKE sur une fonction") << "select 1 from CCAM where lower(L) like '%a%'"
+                                           << "select 1 from CCAM where lower(L) like '%a%'";
+    QTest::newRow("LIKE dans un littéral") << "select 1 from CCAM where L = 'x like ''%y%'''"
+                                           << "select 1 from CCAM where L = 'x like ''%y%'''";
 }
 
 void TestData::traduction() {
     QFETCH(QString, jet);
     QFETCH(QString, sqlite);
     QCOMPARE(traduireJet(jet), sqlite);
+}
+
+// The server's texts, checked without a server.
+void TestData::traductionServeur_data() {
+    QTest::addColumn<QString>("jet");
+    QTest::addColumn<QString>("serveur");
+    QTest::newRow("Mid") << "SELECT Mid(AMCODE, 2, 3) AS M FROM CCAM"
+                         << "SELECT substr(AMCODE, 2, 3) AS M FROM CCAM";
+    QTest::newRow("préfixe de code")
+        << "SELECT AMCODE FROM CCAM WHERE Mid(AMCODE,1,2) = 'HB' ORDER BY CCAM.AMCODE"
+        << "SELECT AMCODE FROM CCAM WHERE (AMCODE >= 'HB' AND AMCODE < 'HC' AND "
+           "substr(AMCODE,1,2) = 'HB') ORDER BY CCAM.AMCODE";
+    QTest::newRow("préfixe avec apostrophe")
+        << "SELECT * FROM Hierarchie2 WHERE Mid(Code,1,2) = 'O''' ORDER BY Code"
+        << "SELECT * FROM Hierarchie2 WHERE (Code >= 'O''' AND Code < 'O(' AND "
+           "substr(Code,1,2) = 'O''') ORDER BY Code";
+    QTest::newRow("préfixe d'une autre longueur")
+        << "SELECT * FROM T WHERE Mid(Code,1,3) = 'AB'"
+        << "SELECT * FROM T WHERE substr(Code,1,3) = 'AB'";
+    QTest::newRow("LIKE sans échappement, pas de NOT INDEXED")
+        << "select AMCODE from CCAM where (Libelle_sans_accent like '%l''os%' OR "
+           "Libelle_simplifie LIKE '%os%') ORDER BY CCAM.AMCODE"
+        << "select AMCODE from CCAM where (Libelle_sans_accent ILIKE '%l''os%' ESCAPE '' OR "
+           "Libelle_simplifie ILIKE '%os%' ESCAPE '') ORDER BY CCAM.AMCODE";
+    QTest::newRow("date") << "UPDATE Utilisateur SET UTI_CREATE = #3/4/2024# WHERE UTI_CODE = 1"
+                          << "UPDATE Utilisateur SET UTI_CREATE = DATE '2024-03-04' WHERE "
+                             "UTI_CODE = 1";
+    QTest::newRow("identité") << "SELECT @@IDENTITY AS ID"
+                              << "SELECT lastval() AS ID";
+    QTest::newRow("nom accentué") << QString::fromUtf8("SELECT * FROM Systèmes")
+                                  << QString::fromUtf8("SELECT * FROM \"systèmes\"");
+    QTest::newRow("nom accentué entre guillemets")
+        << QString::fromUtf8("SELECT SYCODE FROM \"Systèmes\" WHERE SYLIBELLE = 'Systèmes'")
+        << QString::fromUtf8("SELECT SYCODE FROM \"systèmes\" WHERE SYLIBELLE = 'Systèmes'");
+    QTest::newRow("ORDER BY libellé")
+        << "SELECT * FROM CategorieThesaurus WHERE CT_LIEN = 'D1' ORDER BY CT_LIB DESC, CT_CODE"
+        << "SELECT * FROM CategorieThesaurus WHERE CT_LIEN = 'D1' ORDER BY "
+           "tarvenor_ordre(CT_LIB) DESC, CT_LIB DESC, CT_CODE";
+    QTest::newRow("littéral intact")
+        << QString::fromUtf8("SELECT 'Mid(AMCODE,1,2) = ''HB'' like #01/02/2024# Systèmes "
+                             "@@IDENTITY' AS L")
+        << QString::fromUtf8("SELECT 'Mid(AMCODE,1,2) = ''HB'' like #01/02/2024# Systèmes "
+                             "@@IDENTITY' AS L");
+}
+
+void TestData::traductionServeur() {
+    QFETCH(QString, jet);
+    QFETCH(QString, serveur);
+    QCOMPARE(traduireJet(jet, Dialecte::Postgres), serveur);
 }
 
 void TestData::traductionDesRequetesDesDepots() {

@@ -5,6 +5,7 @@
 #include "BaseDeTest.h"
 #include "Data.h"
 #include "DetailsActe.h"
+#include "EcritureCcam.h"
 #include "FichiersDeTest.h"
 #include "Globals.h"
 #include "ImportCcam.h"
@@ -133,6 +134,11 @@ private slots:
     void modificateursParActivite();
     void remplacementDUneVersion();
     void echecPendantLEcriture();
+    void textesRelusTelsQuels_data();
+    void textesRelusTelsQuels();
+    void lignesEnBloc_data();
+    void lignesEnBloc();
+    void ajoutEnBlocAbandonne();
     void entreeInvalide_data();
     void entreeInvalide();
     void baseImpossibleAEcrire_data();
@@ -420,6 +426,108 @@ void TestImport::echecPendantLEcriture() {
     Data::fermerConnexions();
     if (!testsSurServeur())
         QCOMPARE(lireOctets(base.chemin()), avant);
+    else // the label search's indexes, dropped by the load, are still there
+        QCOMPARE(base.compter("SELECT count(*) FROM pg_indexes WHERE indexname LIKE '%_trgm'"), 2);
+}
+
+void TestImport::textesRelusTelsQuels_data() {
+    QTest::addColumn<QString>("texte");
+    QTest::newRow("tabulation") << QStringLiteral("Pose\td'un drain");
+    QTest::newRow("barre oblique inverse") << QStringLiteral("C:\\dossier\\acte");
+    QTest::newRow("barre oblique inverse finale") << QStringLiteral("fin\\");
+    QTest::newRow("saut de ligne") << QStringLiteral("Première ligne\nseconde ligne");
+    QTest::newRow("retour chariot") << QStringLiteral("a\r\nb\rc");
+    QTest::newRow("marque de NULL écrite") << QStringLiteral("\\N");
+    QTest::newRow("marque de fin de données") << QStringLiteral("\\.");
+    QTest::newRow("tout à la fois") << QStringLiteral("\t\\\n\\N\r\\.\t");
+    QTest::newRow("texte vide") << QString(QLatin1String(""));
+}
+
+void TestImport::textesRelusTelsQuels() {
+    // A label, a note and a hierarchy title holding what separates fields
+    // and rows in a bulk load come back as they were written.
+    QFETCH(QString, texte);
+    ImportCcam import(fixture());
+    import.analyser();
+    ClassificationCcam k = import.classification();
+    QVERIFY(!k.ccam.empty() && !k.notesActes.empty() && !k.hierarchie[0].empty());
+    const QString code = k.ccam.front().code;
+    for (auto& l : k.ccam)
+        if (l.code == code) {
+            l.libelle = texte;
+            l.exoTm.clear();
+        }
+    k.notesActes.front().second = texte;
+    k.hierarchie[0].front().second = texte;
+    BaseDeTest base;
+    EcritureCcam::enregistrer(k, base.chemin());
+    Data::fermerConnexions();
+    const auto relire = [&](const QString& sql) {
+        RecordsetPtr rs = Data(base.chemin()).CreeRecordset(sql);
+        QVERIFY2(!rs->isEOF(), qPrintable(sql));
+        QVERIFY2(!rs->Fields(0).isNull(), qPrintable(sql));
+        QCOMPARE(rs->Fields(0).toString(), texte);
+    };
+    relire(QStringLiteral("SELECT Libelle_Complet FROM CCAM WHERE AMCODE = '%1'").arg(code));
+    relire(QStringLiteral("SELECT Note_Utilisation FROM Notes_Utilisation_Actes WHERE AMCODE = "
+                          "'%1'")
+               .arg(k.notesActes.front().first));
+    relire(QStringLiteral("SELECT Libelle FROM Hierarchie1 WHERE Code = '%1'")
+               .arg(k.hierarchie[0].front().first));
+    // An absent value stays NULL, never the text of the marker.
+    const QString deLActe = QStringLiteral(" FROM CCAM WHERE AMCODE = '%1'").arg(code);
+    QCOMPARE(base.compter(QStringLiteral("SELECT count(*)") + deLActe +
+                          QStringLiteral(" AND Exo_TM IS NULL")),
+             base.compter(QStringLiteral("SELECT count(*)") + deLActe));
+}
+
+void TestImport::lignesEnBloc_data() {
+    QTest::addColumn<int>("lignes");
+    for (int n : {0, 1, 249, 250, 251, 600})
+        QTest::addRow("%d lignes", n) << n;
+}
+
+void TestImport::lignesEnBloc() {
+    // Every row arrives once, a value left unbound is NULL rather than the
+    // previous row's, whatever the number of rows against the batches.
+    QFETCH(int, lignes);
+    BaseDeTest base;
+    {
+        ConnexionPtr c = Data(base.chemin()).CreeConnexion();
+        Transaction t(*c);
+        AjoutEnBloc ajout(*c, QStringLiteral("Hierarchie2"),
+                          {QStringLiteral("Code"), QStringLiteral("Libelle")});
+        for (int i = 0; i < lignes; ++i) {
+            ajout.lier(1, QString::number(i));
+            if (i % 2 == 0)
+                ajout.lier(2, QStringLiteral("pair"));
+            ajout.ajouter();
+        }
+        ajout.terminer();
+        t.valider();
+    }
+    QCOMPARE(base.compter("SELECT count(DISTINCT Code) FROM Hierarchie2"), lignes);
+    QCOMPARE(base.compter("SELECT count(*) FROM Hierarchie2 WHERE Libelle IS NULL"), lignes / 2);
+    QCOMPARE(base.compter("SELECT count(*) FROM Hierarchie2 WHERE Libelle = 'pair'"),
+             (lignes + 1) / 2);
+}
+
+void TestImport::ajoutEnBlocAbandonne() {
+    // Rows given up before the end (a failure while preparing them) are not
+    // kept, and the connection goes on working.
+    BaseDeTest base;
+    ConnexionPtr c = Data(base.chemin()).CreeConnexion();
+    {
+        Transaction t(*c);
+        AjoutEnBloc ajout(*c, QStringLiteral("Hierarchie2"), {QStringLiteral("Code")});
+        for (int i = 0; i < 300; ++i) {
+            ajout.lier(1, QString::number(i));
+            ajout.ajouter();
+        }
+    }
+    QCOMPARE(base.compter("SELECT count(*) FROM Hierarchie2"), 0);
+    c->Execute(QStringLiteral("INSERT INTO Hierarchie2 (Code) VALUES ('1')"));
+    QCOMPARE(base.compter("SELECT count(*) FROM Hierarchie2"), 1);
 }
 
 void TestImport::entreeInvalide_data() {

@@ -61,6 +61,8 @@ private slots:
     void rapportMedecin();
     void rapportUnite();
     void rapportSansCategorie();
+    void rapportLuDesTables_data();
+    void rapportLuDesTables();
     void detruireEtRemplirDeuxFois();
 };
 
@@ -239,6 +241,101 @@ void TestThesaurus::rapportSansCategorie() {
     th.remplirThesaurus(m);
     QVERIFY(th.getThesaurus().isEmpty());
     QCOMPARE(th.UM, QString(" - "));
+}
+
+// The report of a doctor (MED2, activity 1) or of a unit (UM2) whose
+// thesaurus the rows give, over the shared classification: every act of the
+// thesaurus is read at once, and its lines must still go under the right
+// act and category, in the order a reading act by act gives.
+void TestThesaurus::rapportLuDesTables_data() {
+    QTest::addColumn<QStringList>("lignes"); // "Catégorie: ACTE/activité ...", or SQL
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QStringList>("attendu");
+    QTest::newRow("phases de deux activités")
+        << QStringList{"INSERT INTO CCAM (AMCODE, Activite, Phase, Libelle_Phase, Libelle_Complet) "
+                       "VALUES ('ACTE003', '4', '1', 'Induction', 'Acte trois'), ('ACTE003', "
+                       "'1', '2', 'Seconde', 'Acte trois'), ('ACTE003', '1', '1', 'Première', "
+                       "'Acte trois')",
+                       "Bilan: ACTE003/1 ACTE002/1"}
+        << 2 << QStringList{"Bilan",        "  ACTE002 Acte deux", "  ACTE003 Acte trois",
+                            "    Première", "    Seconde",         "    Induction"};
+    QTest::newRow("un complément de deux activités, deux fois")
+        << QStringList{"INSERT INTO Actes_Associes VALUES ('ACTE002', '1', 'COMP001', '4'), "
+                       "('ACTE002', '1', 'COMP002', '1'), ('ACTE002', '1', 'COMP001', '1'), "
+                       "('ACTE002', '4', 'COMP002', '4')",
+                       "Bilan: ACTE002/1", "Suite: ACTE001/1 ACTE002/4"}
+        << 2
+        << QStringList{"Bilan",
+                       "  ACTE002 Acte deux",
+                       "    COMP001 - Complément pour l'activité 1",
+                       "    COMP001 - Complément pour l'activité 1",
+                       "    COMP002 - Complément pour l'activité 4",
+                       "Suite",
+                       "  ACTE001 Acte un, premier temps",
+                       "    Première phase",
+                       "    Deuxième phase",
+                       "    COMP001 - Complément pour l'activité 1",
+                       "  ACTE002 Acte deux",
+                       "    COMP001 - Complément pour l'activité 1",
+                       "    COMP001 - Complément pour l'activité 1",
+                       "    COMP002 - Complément pour l'activité 4"};
+    QTest::newRow("deux catégories du même libellé, un acte deux fois")
+        << QStringList{"Urgences: ACTE002", "Urgences: ACTE001 FANT001",
+                       "Vide:", "Autres: ACTE002 ACTE002"}
+        << 1
+        << QStringList{"Autres",
+                       "  ACTE002 Acte deux",
+                       "Urgences",
+                       "  ACTE002 Acte deux",
+                       "Urgences",
+                       "  ACTE001 Acte un, premier temps",
+                       "    Première phase",
+                       "    Deuxième phase",
+                       "  FANT001 (retiré de la CCAM)"};
+}
+
+void TestThesaurus::rapportLuDesTables() {
+    QFETCH(QStringList, lignes);
+    QFETCH(int, type);
+    BaseDeTest base;
+    remplirThesaurusDeTest(base);
+    const QString lien = type == 2 ? "MED2" : "UM2";
+    for (const QString& l : lignes) {
+        if (l.startsWith("INSERT")) {
+            base.executer(l);
+            continue;
+        }
+        const QStringList mots = l.split(' ', Qt::SkipEmptyParts);
+        base.executer(QString("INSERT INTO CategorieThesaurus (CT_TYPE, CT_LIB, CT_LIEN) VALUES "
+                              "(%1, '%2', '%3')")
+                          .arg(type)
+                          .arg(mots.first().chopped(1), lien));
+        for (const QString& a : mots.mid(1))
+            base.executer(QString("INSERT INTO Acte_Thesaurus SELECT '%1', max(CT_CODE), '%2', '' "
+                                  "FROM CategorieThesaurus")
+                              .arg(a.section('/', 0, 0), a.section('/', 1)));
+    }
+    Thesaurus th;
+    if (type == 2) {
+        Medecin m;
+        m.code = lien;
+        m.activite = "1";
+        m.remplirThesaurusMED();
+        th.remplirThesaurus(m);
+    } else {
+        th.remplirThesaurusUM(lien + " - Unité");
+    }
+    QStringList lu;
+    for (const LigneCategorieThesaurus& c : th.getThesaurus()) {
+        lu << c.Categorie;
+        for (const LigneActeThesaurus& a : c.Actes) {
+            lu << "  " + a.codeActe + ' ' + a.LibActe;
+            QCOMPARE(a.idActe, QString::number(c.numCat) + a.codeActe);
+            for (const LignePhaseThesaurus& p : a.Phases)
+                lu << "    " + p.Phase;
+        }
+    }
+    QTEST(lu, "attendu");
 }
 
 void TestThesaurus::detruireEtRemplirDeuxFois() {
