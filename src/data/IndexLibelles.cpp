@@ -19,6 +19,15 @@ QString formeAffichee(const QString& mot) {
     return (mot == mot.toUpper() && mot != minuscules) ? mot : minuscules;
 }
 
+void ajouterLigneVocabulaire(QString& texte, QStringView mot, QStringView forme, int frequence) {
+    texte += mot;
+    texte += u'\t';
+    texte += forme;
+    texte += u'\t';
+    texte += QString::number(frequence);
+    texte += u'\n';
+}
+
 void construireVocabulaire(Connexion& c) {
     struct Entree {
         int frequence = 0;
@@ -44,6 +53,7 @@ void construireVocabulaire(Connexion& c) {
     }
     InstructionPreparee ins(c, QStringLiteral("INSERT INTO CCAM_Vocabulaire (Mot, Forme, "
                                               "Frequence) VALUES (?, ?, ?)"));
+    QString texte;
     for (auto it = vocabulaire.cbegin(); it != vocabulaire.cend(); ++it) {
         // The form most labels use; between equals, the first in French order.
         QString forme;
@@ -57,7 +67,12 @@ void construireVocabulaire(Connexion& c) {
         ins.lier(2, forme);
         ins.lier(3, it->frequence);
         ins.executer();
+        ajouterLigneVocabulaire(texte, it.key(), forme, it->frequence);
     }
+    InstructionPreparee insTexte(
+        c, QStringLiteral("INSERT INTO CCAM_Vocabulaire_Texte (Texte) VALUES (?)"));
+    insTexte.lier(1, texte);
+    insTexte.executer();
 }
 
 } // namespace
@@ -71,12 +86,14 @@ void reconstruire(Connexion& c) {
     for (const char* nom :
          {"CCAM_Recherche_ajout", "CCAM_Recherche_modification", "CCAM_Recherche_suppression"})
         c.Execute(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(nom)));
-    for (const char* nom : {"CCAM_Recherche", "CCAM_Vocabulaire", "CCAM_Recherche_Etat"})
+    for (const char* nom :
+         {"CCAM_Recherche", "CCAM_Vocabulaire", "CCAM_Vocabulaire_Texte", "CCAM_Recherche_Etat"})
         c.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(nom)));
     c.Execute(QStringLiteral("CREATE VIRTUAL TABLE CCAM_Recherche USING fts5(AMCODE UNINDEXED, "
                              "Libelles, tokenize='trigram', columnsize=0)"));
     c.Execute(QStringLiteral("CREATE TABLE CCAM_Vocabulaire (Mot TEXT PRIMARY KEY, Forme TEXT, "
                              "Frequence INTEGER) WITHOUT ROWID"));
+    c.Execute(QStringLiteral("CREATE TABLE CCAM_Vocabulaire_Texte (Texte TEXT)"));
     c.Execute(QStringLiteral("CREATE TABLE CCAM_Recherche_Etat (Valide INTEGER)"));
     // Both search forms on one text, on two lines: a word found in either
     // form is found in the text (a match across the line break only adds a
@@ -145,6 +162,30 @@ bool present(Connexion& c) {
     sqlite3_finalize(st);
     connus[db] = {etat, ok};
     return ok;
+}
+
+QString texteVocabulaire(Connexion& c) {
+    if (!present(c))
+        return QString();
+    // Prepared, not run: fails when the index was built before the table.
+    sqlite3_stmt* st = nullptr;
+    const bool enUnTexte =
+        sqlite3_prepare_v2(baseSqlite(c), "SELECT Texte FROM CCAM_Vocabulaire_Texte", -1, &st,
+                           nullptr) == SQLITE_OK;
+    sqlite3_finalize(st);
+    QString texte;
+    if (enUnTexte) {
+        RecordsetPtr rs = c.Ouvrir(QStringLiteral("SELECT Texte FROM CCAM_Vocabulaire_Texte"));
+        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+            texte += rs->Fields(0).toString();
+        return texte;
+    }
+    RecordsetPtr rs =
+        c.Ouvrir(QStringLiteral("SELECT Mot, Forme, Frequence FROM CCAM_Vocabulaire"));
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        ajouterLigneVocabulaire(texte, rs->Fields(0).toString(), rs->Fields(1).toString(),
+                                rs->Fields(2).toInt());
+    return texte;
 }
 
 QStringList motsDuLibelle(const QString& libelle) {

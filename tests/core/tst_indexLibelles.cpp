@@ -233,9 +233,10 @@ void tst_indexLibelles::nouvelleBaseIndexee() {
 // next load gives it the index.
 void tst_indexLibelles::ancienneBaseSansIndex() {
     BaseDeTest base(true);
-    for (const char* objet : {"TRIGGER CCAM_Recherche_ajout", "TRIGGER CCAM_Recherche_modification",
-                              "TRIGGER CCAM_Recherche_suppression", "TABLE CCAM_Recherche",
-                              "TABLE CCAM_Vocabulaire", "TABLE CCAM_Recherche_Etat"})
+    for (const char* objet :
+         {"TRIGGER CCAM_Recherche_ajout", "TRIGGER CCAM_Recherche_modification",
+          "TRIGGER CCAM_Recherche_suppression", "TABLE CCAM_Recherche", "TABLE CCAM_Vocabulaire",
+          "TABLE CCAM_Vocabulaire_Texte", "TABLE CCAM_Recherche_Etat"})
         base.executer(QStringLiteral("DROP %1").arg(QLatin1String(objet)));
     base.executer(QStringLiteral("VACUUM"));
     Data::fermerConnexions();
@@ -442,20 +443,28 @@ void tst_indexLibelles::suggestion_data() {
 void tst_indexLibelles::suggestion() {
     QFETCH(QString, saisie);
     QFETCH(QString, attendue);
-    BaseDeTest base;
-    MessagesScriptes messages;
-    ajouterActe(base, "HHFA016", QString::fromUtf8("Appendicectomie, par cœlioscopie"));
-    ajouterActe(base, "HHFA011", QString::fromUtf8("Appendicectomie, par laparotomie"));
-    ajouterActe(base, "JQGA002", QString::fromUtf8("Accouchement par césarienne programmée"));
-    ajouterActe(base, "JQGA004", QString::fromUtf8("Césarienne en urgence"));
-    ajouterActe(base, "NFFC004", QString::fromUtf8("Arthroscopie du genou"));
-    ajouterActe(base, "HLHJ003", QString::fromUtf8("Biopsie du foie"));
-    ajouterActe(base, "JAFA002", QString::fromUtf8("Ablation du rein"));
-    ajouterActe(base, "JAFA003", QString::fromUtf8("Biopsie du rein"));
-    ajouterActe(base, "ZZZZ001", QString::fromUtf8("Acte de la main"));
-    reconstruireIndex();
-    QCOMPARE(saisieCorrigee(saisie), attendue);
-    QVERIFY(messages.journal().empty());
+    // The vocabulary read from its one text, then from the rows of an index
+    // built before that text existed; each the first suggestion of the
+    // file, then a second one from the vocabulary kept in memory.
+    for (const bool indexSansTexte : {false, true}) {
+        BaseDeTest base;
+        MessagesScriptes messages;
+        ajouterActe(base, "HHFA016", QString::fromUtf8("Appendicectomie, par cœlioscopie"));
+        ajouterActe(base, "HHFA011", QString::fromUtf8("Appendicectomie, par laparotomie"));
+        ajouterActe(base, "JQGA002", QString::fromUtf8("Accouchement par césarienne programmée"));
+        ajouterActe(base, "JQGA004", QString::fromUtf8("Césarienne en urgence"));
+        ajouterActe(base, "NFFC004", QString::fromUtf8("Arthroscopie du genou"));
+        ajouterActe(base, "HLHJ003", QString::fromUtf8("Biopsie du foie"));
+        ajouterActe(base, "JAFA002", QString::fromUtf8("Ablation du rein"));
+        ajouterActe(base, "JAFA003", QString::fromUtf8("Biopsie du rein"));
+        ajouterActe(base, "ZZZZ001", QString::fromUtf8("Acte de la main"));
+        reconstruireIndex();
+        if (indexSansTexte)
+            base.executer(QStringLiteral("DROP TABLE CCAM_Vocabulaire_Texte"));
+        QCOMPARE(saisieCorrigee(saisie), attendue);
+        QCOMPARE(saisieCorrigee(saisie), attendue);
+        QVERIFY(messages.journal().empty());
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_indexLibelles)
