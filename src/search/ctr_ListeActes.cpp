@@ -74,13 +74,19 @@ public:
 
     QSize mesurer(const QStyleOptionViewItem& option, const QModelIndex& index,
                   const QString& texte) const {
-        QSize taille = QStyledItemDelegate::sizeHint(option, index);
         if (texte.isEmpty())
-            return taille;
-        // The text is measured in the very width paint() gives it (tick box
-        // and the style's text margins taken off), so that no line is cut.
+            return QStyledItemDelegate::sizeHint(option, index);
+        // The style's height for one line (and the tick box), without laying
+        // the text out: the text is measured below, wrapped, which never
+        // gives fewer lines than the style's own measure.
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
+        opt.text.clear();
+        const QWidget* vue = opt.widget;
+        QStyle* style = vue ? vue->style() : QApplication::style();
+        QSize taille = style->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), vue);
+        // The text is measured in the very width paint() gives it (tick box
+        // and the style's text margins taken off), so that no line is cut.
         opt.rect = QRect(0, 0, m_liste->columnWidth(index.column()), taille.height());
         const int largeur = zoneTexte(opt).width();
         if (largeur <= 0)
@@ -104,10 +110,11 @@ public:
         initStyleOption(&opt, index);
         const QWidget* vue = opt.widget;
         QStyle* style = vue ? vue->style() : QApplication::style();
-        const QRect zone = zoneTexte(opt);
         const QString texte = opt.text;
-        // Background, selection, focus and tick box as usual; the text here.
+        // Background, selection, focus and tick box as usual; the text here,
+        // in the place the style gives it (which does not depend on the text).
         opt.text.clear();
+        const QRect zone = zoneTexte(opt);
         style->drawControl(QStyle::CE_ItemViewItem, &opt, peintre, vue);
         if (texte.isEmpty())
             return;
@@ -223,9 +230,16 @@ ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libe
     m_suite->setSingleShot(true);
     m_suite->setInterval(0);
     connect(m_suite, &QTimer::timeout, this, [this] {
-        ajouterLignes(lignesParLot);
-        if (!listeComplete())
-            m_suite->start();
+        if (!listeComplete()) {
+            ajouterLignes(lignesParLot);
+        } else {
+            // Then the rows of the searches before, taken out of the list
+            // at once but deleted here, a batch at a time.
+            const qsizetype n = std::min<qsizetype>(m_anciennesLignes.size(), lignesParLot * 4);
+            qDeleteAll(m_anciennesLignes.cend() - n, m_anciennesLignes.cend());
+            m_anciennesLignes.resize(m_anciennesLignes.size() - n);
+        }
+        relancerSuite();
     });
     LV_Actes->viewport()->installEventFilter(this);
     connect(LV_Actes->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
@@ -234,7 +248,9 @@ ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libe
             &ctr_ListeActes::completerListe);
 }
 
-ctr_ListeActes::~ctr_ListeActes() = default;
+ctr_ListeActes::~ctr_ListeActes() {
+    qDeleteAll(m_anciennesLignes);
+}
 
 void ctr_ListeActes::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -298,7 +314,6 @@ QTreeWidgetItem* ctr_ListeActes::creerLigne(const QString& code, const QString& 
 
 bool ctr_ListeActes::preparerLignes(const RecordsetPtr& actes) {
     m_aVenir = {};
-    m_suite->stop();
     if (!actes)
         return false;
     const int iCode = actes->indexChamp(QStringLiteral("AMCODE"));
@@ -341,8 +356,15 @@ void ctr_ListeActes::ajouterLignes(size_t n) {
 }
 
 void ctr_ListeActes::completerListe() {
-    m_suite->stop();
     ajouterLignes(m_aVenir.ordre.size());
+    relancerSuite();
+}
+
+void ctr_ListeActes::relancerSuite() {
+    if (!listeComplete() || !m_anciennesLignes.isEmpty())
+        m_suite->start();
+    else
+        m_suite->stop();
 }
 
 size_t ctr_ListeActes::premieresLignes() const {
@@ -368,9 +390,10 @@ void ctr_ListeActes::selectionnerPremiereLigne() {
 void ctr_ListeActes::remplacerLignes(const RecordsetPtr& actes) {
     const QString garde = m_acteSelectionne;
     {
-        // Emptied without announcing: the act picked may be among the new rows.
+        // Emptied without announcing: the act picked may be among the new
+        // rows. The old rows are deleted later (thousands take milliseconds).
         const QSignalBlocker bloque(LV_Actes);
-        LV_Actes->clear();
+        m_anciennesLignes += LV_Actes->invisibleRootItem()->takeChildren();
     }
     size_t lignes = 0;
     if (preparerLignes(actes)) {
@@ -385,8 +408,7 @@ void ctr_ListeActes::remplacerLignes(const RecordsetPtr& actes) {
         }
     }
     ajouterLignes(lignes);
-    if (!listeComplete())
-        m_suite->start();
+    relancerSuite();
     if (!garde.isEmpty() && selectionnerLigne(garde))
         return;
     if (LV_Actes->topLevelItemCount() > 0)

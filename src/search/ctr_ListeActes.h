@@ -134,6 +134,8 @@ private:
     bool preparerLignes(const RecordsetPtr& actes);
     // Puts the next n rows to come in the list.
     void ajouterLignes(size_t n);
+    // Runs the idle work while rows are to come or to be deleted.
+    void relancerSuite();
     QTreeWidgetItem* creerLigne(const QString& code, const QString& libelle) const;
     // The rows that fill the list's first screenfuls.
     size_t premieresLignes() const;
@@ -143,6 +145,8 @@ private:
     static constexpr int premieresLignesMin = 64;
     static constexpr size_t lignesParLot = 400;
     LignesAVenir m_aVenir;
+    // Rows taken out of the list, deleted while the program is idle.
+    QList<QTreeWidgetItem*> m_anciennesLignes;
     QTimer* m_suite = nullptr;
     QString m_acteSelectionne;
     std::unique_ptr<QList<LigneActe>> m_selection;
