@@ -28,7 +28,9 @@ void ajouterLigneVocabulaire(QString& texte, QStringView mot, QStringView forme,
     texte += u'\n';
 }
 
-void construireVocabulaire(Connexion& c) {
+// Writes CCAM_Vocabulaire and returns the same words as one text
+// (texteVocabulaire).
+QString construireVocabulaire(Connexion& c) {
     struct Entree {
         int frequence = 0;
         QString dernierCode;
@@ -69,10 +71,7 @@ void construireVocabulaire(Connexion& c) {
         ins.executer();
         ajouterLigneVocabulaire(texte, it.key(), forme, it->frequence);
     }
-    InstructionPreparee insTexte(
-        c, QStringLiteral("INSERT INTO CCAM_Vocabulaire_Texte (Texte) VALUES (?)"));
-    insTexte.lier(1, texte);
-    insTexte.executer();
+    return texte;
 }
 
 } // namespace
@@ -86,15 +85,18 @@ void reconstruire(Connexion& c) {
     for (const char* nom :
          {"CCAM_Recherche_ajout", "CCAM_Recherche_modification", "CCAM_Recherche_suppression"})
         c.Execute(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(nom)));
-    for (const char* nom :
-         {"CCAM_Recherche", "CCAM_Vocabulaire", "CCAM_Vocabulaire_Texte", "CCAM_Recherche_Etat"})
+    for (const char* nom : {"CCAM_Recherche", "CCAM_Vocabulaire", "CCAM_Recherche_Etat"})
         c.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(nom)));
     c.Execute(QStringLiteral("CREATE VIRTUAL TABLE CCAM_Recherche USING fts5(AMCODE UNINDEXED, "
                              "Libelles, tokenize='trigram', columnsize=0)"));
     c.Execute(QStringLiteral("CREATE TABLE CCAM_Vocabulaire (Mot TEXT PRIMARY KEY, Forme TEXT, "
                              "Frequence INTEGER) WITHOUT ROWID"));
-    c.Execute(QStringLiteral("CREATE TABLE CCAM_Vocabulaire_Texte (Texte TEXT)"));
-    c.Execute(QStringLiteral("CREATE TABLE CCAM_Recherche_Etat (Valide INTEGER)"));
+    // The mark row also holds the vocabulary as one text: an earlier version
+    // of the program that loads a classification creates the table again
+    // without that column, so a text that no longer describes the rows is
+    // never read.
+    c.Execute(
+        QStringLiteral("CREATE TABLE CCAM_Recherche_Etat (Valide INTEGER, Vocabulaire TEXT)"));
     // Both search forms on one text, on two lines: a word found in either
     // form is found in the text (a match across the line break only adds a
     // candidate that the search's own conditions then drop).
@@ -103,8 +105,11 @@ void reconstruire(Connexion& c) {
         "coalesce(Libelle_sans_accent, '') || char(10) || coalesce(Libelle_simplifie, '') "
         "FROM CCAM"));
     c.Execute(QStringLiteral("INSERT INTO CCAM_Recherche (CCAM_Recherche) VALUES ('optimize')"));
-    construireVocabulaire(c);
-    c.Execute(QStringLiteral("INSERT INTO CCAM_Recherche_Etat (Valide) VALUES (1)"));
+    const QString vocabulaire = construireVocabulaire(c);
+    InstructionPreparee marque(
+        c, QStringLiteral("INSERT INTO CCAM_Recherche_Etat (Valide, Vocabulaire) VALUES (1, ?)"));
+    marque.lier(1, vocabulaire);
+    marque.executer();
     // Any later change of the act rows that does not rebuild the index (an
     // earlier version of the program loading a classification, a SQLite
     // tool) clears the mark: searches then scan the labels until the next
@@ -167,15 +172,16 @@ bool present(Connexion& c) {
 QString texteVocabulaire(Connexion& c) {
     if (!present(c))
         return QString();
-    // Prepared, not run: fails when the index was built before the table.
+    // Prepared, not run: fails when the mark table has no such column (an
+    // index built before it, or by an earlier version of the program).
+    const char* enUnTexte = "SELECT Vocabulaire FROM CCAM_Recherche_Etat";
     sqlite3_stmt* st = nullptr;
-    const bool enUnTexte =
-        sqlite3_prepare_v2(baseSqlite(c), "SELECT Texte FROM CCAM_Vocabulaire_Texte", -1, &st,
-                           nullptr) == SQLITE_OK;
+    const bool colonne =
+        sqlite3_prepare_v2(baseSqlite(c), enUnTexte, -1, &st, nullptr) == SQLITE_OK;
     sqlite3_finalize(st);
     QString texte;
-    if (enUnTexte) {
-        RecordsetPtr rs = c.Ouvrir(QStringLiteral("SELECT Texte FROM CCAM_Vocabulaire_Texte"));
+    if (colonne) {
+        RecordsetPtr rs = c.Ouvrir(QString::fromLatin1(enUnTexte));
         for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
             texte += rs->Fields(0).toString();
         return texte;

@@ -11,9 +11,9 @@
 // - CCAM_Vocabulaire: every word of the full labels (Mot: its search form,
 //   lower case without accents; Forme: how the labels write it; Frequence:
 //   the number of acts whose label holds it), for spelling suggestions.
-// - CCAM_Vocabulaire_Texte: the same words in one text of one row, read in
-//   one go by the first suggestion of a session (texteVocabulaire).
-// - CCAM_Recherche_Etat: one row while both describe the act rows. Triggers
+// - CCAM_Recherche_Etat: one row while both describe the act rows, which
+//   also holds the vocabulary as one text (Vocabulaire), read in one go by
+//   the first suggestion of a session (texteVocabulaire). Triggers
 //   on CCAM delete it as soon as a row is added, changed or removed by
 //   anything but a load (an earlier version of the program, a SQLite tool):
 //   the search then scans the labels, as without an index.
@@ -50,9 +50,10 @@ QString etatFichier(Connexion& connexion);
 
 // The vocabulary as one text, one line per word: Mot, Forme and Frequence
 // separated by tabs, each line ending in a line break. Read in one go from
-// CCAM_Vocabulaire_Texte; assembled from the rows of CCAM_Vocabulaire for a
-// file whose index was built before that table existed. Empty when the file
-// has no valid index (present) or on a server. Throws DataError.
+// the mark row; assembled from the rows of CCAM_Vocabulaire when the mark
+// table has no Vocabulaire column (an index built before it, or by an
+// earlier version of the program). Empty when the file has no valid index
+// (present) or on a server. Throws DataError.
 QString texteVocabulaire(Connexion& connexion);
 
 // The words of a label as the vocabulary keeps them: runs of letters and

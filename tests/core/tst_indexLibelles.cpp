@@ -233,10 +233,9 @@ void tst_indexLibelles::nouvelleBaseIndexee() {
 // next load gives it the index.
 void tst_indexLibelles::ancienneBaseSansIndex() {
     BaseDeTest base(true);
-    for (const char* objet :
-         {"TRIGGER CCAM_Recherche_ajout", "TRIGGER CCAM_Recherche_modification",
-          "TRIGGER CCAM_Recherche_suppression", "TABLE CCAM_Recherche", "TABLE CCAM_Vocabulaire",
-          "TABLE CCAM_Vocabulaire_Texte", "TABLE CCAM_Recherche_Etat"})
+    for (const char* objet : {"TRIGGER CCAM_Recherche_ajout", "TRIGGER CCAM_Recherche_modification",
+                              "TRIGGER CCAM_Recherche_suppression", "TABLE CCAM_Recherche",
+                              "TABLE CCAM_Vocabulaire", "TABLE CCAM_Recherche_Etat"})
         base.executer(QStringLiteral("DROP %1").arg(QLatin1String(objet)));
     base.executer(QStringLiteral("VACUUM"));
     Data::fermerConnexions();
@@ -444,8 +443,9 @@ void tst_indexLibelles::suggestion() {
     QFETCH(QString, saisie);
     QFETCH(QString, attendue);
     // The vocabulary read from its one text, then from the rows of an index
-    // built before that text existed; each the first suggestion of the
-    // file, then a second one from the vocabulary kept in memory.
+    // whose mark row has no text (built before it, or by an earlier version
+    // of the program); each the first suggestion of the file, then a second
+    // one from the vocabulary kept in memory.
     for (const bool indexSansTexte : {false, true}) {
         BaseDeTest base;
         MessagesScriptes messages;
@@ -460,7 +460,10 @@ void tst_indexLibelles::suggestion() {
         ajouterActe(base, "ZZZZ001", QString::fromUtf8("Acte de la main"));
         reconstruireIndex();
         if (indexSansTexte)
-            base.executer(QStringLiteral("DROP TABLE CCAM_Vocabulaire_Texte"));
+            for (const char* sql : {"DROP TABLE CCAM_Recherche_Etat",
+                                    "CREATE TABLE CCAM_Recherche_Etat (Valide INTEGER)",
+                                    "INSERT INTO CCAM_Recherche_Etat VALUES (1)"})
+                base.executer(QString::fromLatin1(sql));
         QCOMPARE(saisieCorrigee(saisie), attendue);
         QCOMPARE(saisieCorrigee(saisie), attendue);
         QVERIFY(messages.journal().empty());
