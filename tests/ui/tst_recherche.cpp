@@ -104,6 +104,27 @@ QStringList codesListe(const QTreeWidget* liste) {
     return codes;
 }
 
+// "code label" for every row.
+QStringList lignesListe(const QTreeWidget* liste) {
+    QStringList lignes;
+    for (int i = 0; i < liste->topLevelItemCount(); ++i)
+        lignes << liste->topLevelItem(i)->text(0) + u' ' + liste->topLevelItem(i)->text(1);
+    return lignes;
+}
+
+// 300 acts QRZA001 to QRZA300 whose labels, "Tarvenase NNN" then a tail of
+// up to 59 characters, are in another order than their codes: more rows
+// than a few screenfuls.
+void ajouterActesNombreux(const BaseDeTest& base) {
+    base.executer(QStringLiteral(
+        "INSERT INTO CCAM (AMCODE, Activite, Phase, Libelle_Court, Libelle_Complet, "
+        "Libelle_sans_accent, Libelle_simplifie, PositionH) "
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300), "
+        "l(i, t) AS (SELECT i, printf('Tarvenase %03d %s', i * 7 % 300, substr('du segment "
+        "proximal et distal par voie ouverte avec reconstruction', 1, i % 60)) FROM n) "
+        "SELECT printf('QRZA%03d', i), '1', '0', t, t, lower(t), lower(t), '99000000' FROM l"));
+}
+
 QPoint centreLigne(QTreeWidget* liste, int ligne) {
     return liste->visualItemRect(liste->topLevelItem(ligne)).center();
 }
@@ -159,6 +180,9 @@ private slots:
     void motsTapesEnModeCode_data();
     void motsTapesEnModeCode();
     void frappeBaseOccupee();
+    void frappeListeLongue_data();
+    void frappeListeLongue();
+    void frappeListeLongueChoix();
     void choixParClicEtFleche();
     void detailsDansLaFenetreHote();
     void triParColonne();
@@ -552,6 +576,118 @@ void tst_recherche::motsTapesEnModeCode() {
 // write it, typing never waits nor opens a message box, the list says the
 // file is busy, and fills once the file is free, with every act the other
 // program added.
+// A keystroke that finds more acts than a few screenfuls shows the first
+// ones at once; the others follow, and the list is then the one Enter gives,
+// row for row, in the order of the column sorted by, if any.
+void tst_recherche::frappeListeLongue_data() {
+    QTest::addColumn<QString>("saisie");
+    QTest::addColumn<bool>("parCode");
+    QTest::addColumn<int>("colonneTriee");
+    QTest::addColumn<QString>("premiere");
+    QTest::addColumn<QString>("derniere");
+    QTest::newRow("libellé") << "tarvenase" << false << -1 << "QRZA001 Tarvenase 007 d"
+                             << "QRZA300 Tarvenase 000 ";
+    QTest::newRow("code") << "qrza" << true << -1 << "QRZA001 Tarvenase 007 d"
+                          << "QRZA300 Tarvenase 000 ";
+    QTest::newRow("trié par libellé") << "tarvenase" << false << 1 << "QRZA300 Tarvenase 000 "
+                                      << "QRZA257 Tarvenase 299 du segment proxim";
+    QTest::newRow("trié par code") << "tarvenase" << false << 0 << "QRZA001 Tarvenase 007 d"
+                                   << "QRZA300 Tarvenase 000 ";
+}
+
+void tst_recherche::frappeListeLongue() {
+    QFETCH(QString, saisie);
+    QFETCH(bool, parCode);
+    QFETCH(int, colonneTriee);
+    QFETCH(QString, premiere);
+    QFETCH(QString, derniere);
+    ajouterActesNombreux(*m_base);
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    if (colonneTriee >= 0) {
+        chercher(panneau, QStringLiteral("qrza"), true);
+        QHeaderView* entete = panneau.LV_Actes->header();
+        QTest::mouseClick(
+            entete->viewport(), Qt::LeftButton, {},
+            QPoint(entete->sectionViewportPosition(colonneTriee) + 5, entete->height() / 2));
+    }
+    panneau.O_recherche[parCode ? 0 : 1]->setChecked(true);
+    panneau.t_motCle->setText(saisie);
+    panneau.suivreSaisie();
+    const QStringList debut = lignesListe(panneau.LV_Actes);
+    QVERIFY(debut.size() < 300);
+    QTRY_VERIFY(panneau.listeComplete());
+    const QStringList lignes = lignesListe(panneau.LV_Actes);
+    QCOMPARE(lignes.size(), 300);
+    QCOMPARE(lignes.mid(0, debut.size()), debut);
+    QCOMPARE(lignes.constFirst(), premiere);
+    QCOMPARE(lignes.constLast(), derniere);
+    // The first act, picked by the first search, whatever its row.
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QRZA001"));
+
+    QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
+    QVERIFY(panneau.listeComplete());
+    QCOMPARE(lignesListe(panneau.LV_Actes), lignes);
+    QCOMPARE(m_messages->textes(), QStringList());
+}
+
+// The rows still to come are there as soon as the user reaches for them,
+// and the act picked stays picked while they arrive.
+void tst_recherche::frappeListeLongueChoix() {
+    utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
+    ajouterActesNombreux(*m_base);
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    QStringList annonces;
+    connect(&panneau, &ctr_ListeActes::acteChoisi, &panneau,
+            [&](const QString& code) { annonces << code; });
+    int selectionnes = 0;
+    connect(&panneau, &ctr_ListeActes::ajoutPanierDemande, &panneau, [&] { ++selectionnes; });
+    panneau.O_recherche[1]->setChecked(true);
+    auto suivre = [&](const char* texte) {
+        panneau.t_motCle->setText(QString::fromUtf8(texte));
+        panneau.suivreSaisie();
+    };
+
+    suivre("tarvenase");
+    QVERIFY(!panneau.listeComplete());
+    QTRY_VERIFY(panneau.listeComplete());
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QRZA001"));
+    QCOMPARE(annonces, QStringList{"QRZA001"});
+
+    // End before the rest arrived: the last act of the search.
+    suivre("tarvenas");
+    QVERIFY(!panneau.listeComplete());
+    QTest::keyClick(panneau.LV_Actes, Qt::Key_End);
+    QCOMPARE(acteCourant.code, QStringLiteral("QRZA300"));
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QRZA300"));
+
+    // Kept picked by the next keystroke, though past its first screenfuls,
+    // and not announced again; Enter selects it.
+    suivre("tarvenase");
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QRZA300"));
+    QTRY_VERIFY(panneau.listeComplete());
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QRZA300"));
+    QCOMPARE(annonces, (QStringList{"QRZA001", "QRZA300"}));
+    QTest::keyClick(panneau.LV_Actes, Qt::Key_Return);
+    QCOMPARE(selectionnes, 1);
+    QCOMPARE(acteCourant.code, QStringLiteral("QRZA300"));
+
+    // A click on a row before the rest arrived picks that row; the rest is
+    // there at once.
+    suivre("tarvenase 1");
+    QVERIFY(!panneau.listeComplete());
+    const QString deuxieme = panneau.LV_Actes->topLevelItem(1)->text(0);
+    QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
+                      centreLigne(panneau.LV_Actes, 1));
+    QVERIFY(panneau.listeComplete());
+    QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 138); // every label with a "1"
+    QCOMPARE(acteCourant.code, deuxieme);
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), deuxieme);
+}
+
 void tst_recherche::frappeBaseOccupee() {
     ctr_motCle panneau;
     panneau.resize(600, 400);
