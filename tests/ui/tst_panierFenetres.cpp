@@ -553,13 +553,20 @@ void TestPanierFenetres::associationsAnnuler() {
         QCOMPARE(colonne(a->LV_Actes, 2), QStringList({"56,4", "95,65"}));
         QCOMPARE(colonne(a->LV_Actes, 3), QStringList({"", "2"}));
         QCOMPARE(colonne(a->LV_Actes, 4), QStringList({"", "50%"}));
+        // The heading and the menu's captions, which are the legend the user reads.
+        QCOMPARE(a->l_titre->text(), QString("Vous avez associé deux actes ou plus ! vous devez "
+                                             "donc renseigner, pour chaque acte, un code "
+                                             "association"));
+        QCOMPARE(a->l_info->text(), QString("Pour plus d'informations cliquez sur le bouton Aide"));
         QStringList legendes;
         for (QAction* act : a->m_associations->actions())
             legendes << act->text();
-        QCOMPARE(legendes.size(), 6);
-        QCOMPARE(legendes[0], QString("Rien"));
-        QCOMPARE(legendes[5], QString("5 : actes non réduits car réalisés au cours d\u2019une "
-                                      "même journée, dans certains cas -->100%"));
+        QCOMPARE(legendes,
+                 (QStringList{"Rien", "1 : acte de tarif le plus élevé non réduit -->100%",
+                              "2 : acte réduit --> 50%", "3 : acte réduit --> 75%",
+                              "4 : actes spécifiques non réduits -->100%",
+                              "5 : actes non réduits car réalisés au cours d\u2019une même "
+                              "journée, dans certains cas -->100%"}));
         QTest::mouseClick(a->LV_Actes->viewport(), Qt::LeftButton, {},
                           a->LV_Actes->visualItemRect(a->LV_Actes->topLevelItem(0)).center());
         QVERIFY(a->m_associations->isVisible());
