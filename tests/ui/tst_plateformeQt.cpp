@@ -333,7 +333,8 @@ void TestPlateformeQt::curseurPendantAttente() {
 void TestPlateformeQt::executeurModal() {
     QDialog d;
     QTimer::singleShot(0, &d, [&d] {
-        QVERIFY(d.isModal() || d.isVisible());
+        QVERIFY(d.isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), &d);
         d.accept();
     });
     QCOMPARE(executerModal(&d), int(QDialog::Accepted));
