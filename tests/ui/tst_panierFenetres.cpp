@@ -35,6 +35,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -123,6 +124,8 @@ private slots:
 
     void panierModificateurs();
     void panierChangementDActivite();
+    void panierExtensionGardee_data();
+    void panierExtensionGardee();
     void panierSuppressions();
     void panierVider();
 
@@ -479,6 +482,37 @@ void TestPanierFenetres::panierChangementDActivite() {
     QCOMPARE(panier.getActeByIndice(2)->Tarif, 241.5);
     QVERIFY(d.list_actes->item(1)->text().endsWith(", phase 2 — 241,50\u00A0€"));
     QVERIFY(m_messages->journal().empty());
+}
+
+void TestPanierFenetres::panierExtensionGardee_data() {
+    QTest::addColumn<int>("entree"); // of c_activite
+    QTest::addColumn<QString>("activite");
+    QTest::addColumn<double>("tarif");
+    // The activity shown picked again: nothing changes, not even the tariff
+    // the act was added with.
+    QTest::newRow("même activité") << 0 << "1" << 400.0;
+    QTest::newRow("activité qui l'offre aussi") << 1 << "4" << 170.25;
+}
+
+void TestPanierFenetres::panierExtensionGardee() {
+    QFETCH(int, entree);
+    m_base->executer("INSERT INTO Actes_extension_documentaire (Id_extension, AMCODE, Activite) "
+                     "VALUES (4, 'XHMA001', '4')");
+    const auto retirer = qScopeGuard([&] {
+        m_base->executer("DELETE FROM Actes_extension_documentaire WHERE AMCODE = 'XHMA001' AND "
+                         "Activite = '4'");
+    });
+    Panier panier;
+    Acte a = acte("XHMA001", "1", 400);
+    a.extDoc = "D";
+    panier.ajouterActe(a);
+    d_panier d(panier);
+    choisir(d.c_activite, entree);
+    const ActePtr p = panier.getActeByIndice(1);
+    QTEST(p->activite, "activite");
+    QTEST(p->Tarif, "tarif");
+    QCOMPARE(p->extDoc, QString("D"));
+    QCOMPARE(d.c_extDoc->currentText(), QString("Avec navigation assistée par ordinateur"));
 }
 
 void TestPanierFenetres::panierSuppressions() {
