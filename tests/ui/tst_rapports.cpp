@@ -198,6 +198,7 @@ private slots:
     void enTeteTropLongAucunActePerdu_data();
     void enTeteTropLongAucunActePerdu();
     void enTeteRepeteEtPagination();
+    void categorieJamaisSeuleEnBasDePage();
     void dateEtHeure_data();
     void dateEtHeure();
     void pdfLuParPdftotext();
@@ -368,6 +369,38 @@ void TstRapports::enTeteRepeteEtPagination() {
     QCOMPARE(gauches.at(QStringLiteral("t_classant")), 8674);
     QCOMPARE(gauches.at(QStringLiteral("l_m1")), 4167);
     QCOMPARE(gauches.at(QStringLiteral("T_m1")), 4167);
+}
+
+void TstRapports::categorieJamaisSeuleEnBasDePage() {
+    // A first category of 1 to 80 acts: at some count the second heading
+    // falls at the foot of a page, and goes to the next with its first act.
+    for (int nombre = 1; nombre <= 80; ++nombre) {
+        Thesaurus t;
+        t.Medecin = QStringLiteral("ORTH - CHIRURGIE ORTHOPÉDIQUE");
+        QList<LigneCategorieThesaurus> cats(2);
+        for (int c = 0; c < 2; ++c) {
+            cats[c].numCat = c + 1;
+            cats[c].Categorie = QStringLiteral("Catégorie %1").arg(c + 1);
+            for (int i = 0; i < (c == 0 ? nombre : 1); ++i) {
+                LigneActeThesaurus a;
+                a.codeActe = QStringLiteral("ABCD%1").arg(i + 1, 3, 10, QLatin1Char('0'));
+                a.LibActe = QStringLiteral("Acte");
+                cats[c].Actes.push_back(a);
+            }
+        }
+        t.setThesaurus(cats);
+        const auto r = DR_thesaurus::construireRapport(t, dateImpression);
+        for (int n = 0; n < r->nombrePages(); ++n) {
+            // The lowest line of the page's details.
+            const ElementPlace* dernier = nullptr;
+            for (const ElementPlace& e : r->pages().at(n).elements)
+                if ((e.nom == QLatin1String("t_cat") || e.nom == QLatin1String("t_code")) &&
+                    (!dernier || e.haut >= dernier->haut))
+                    dernier = &e;
+            QVERIFY2(dernier && dernier->nom == QLatin1String("t_code"),
+                     qPrintable(QStringLiteral("%1 actes, page %2").arg(nombre).arg(n + 1)));
+        }
+    }
 }
 
 void TstRapports::dateEtHeure_data() {
