@@ -463,7 +463,7 @@ void TestConnexion::identifiantMinusculesAvecBlancs() {
     QString apresPerteFocus, cheminApresPerteFocus;
     pilote.avantSaisie = [&](QDialog* d) {
         auto* c = qobject_cast<d_connexion*>(d);
-        QVERIFY(QTest::qWaitForWindowActive(c));
+        QVERIFY(QTest::qWaitForWindowActive(c, attenteMaxMs));
         c->t_connexion[0]->setFocus();
         c->t_connexion[0]->setText(QStringLiteral("  med1  "));
         c->t_connexion[1]->setFocus(); // the identifier loses the focus

@@ -96,7 +96,7 @@ struct Poste {
             auto* d = qobject_cast<QDialog*>(o);
             d->show();
             d->activateWindow();
-            (void)QTest::qWaitForWindowActive(d, 1000);
+            (void)QTest::qWaitForWindowActive(d, attenteMaxMs);
             ++dialoguesOuverts;
             titre = d->windowTitle();
             if (pilote)

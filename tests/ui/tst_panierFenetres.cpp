@@ -344,7 +344,7 @@ void TestPanierFenetres::ajoutChangementDePhase() {
     e.c_phase->setItemText(0, QString());
     e.show();
     e.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&e));
+    QVERIFY(QTest::qWaitForWindowActive(&e, attenteMaxMs));
     QTest::mouseClick(e.OKButton, Qt::LeftButton);
     QCOMPARE(m_messages->textes(), QStringList{"Vous devez choisir une phase"});
     QVERIFY(e.isVisible());
@@ -680,7 +680,7 @@ void TestPanierFenetres::dossierSaisie() {
     d_dossier d(panier);
     d.show();
     d.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QVERIFY(QTest::qWaitForWindowActive(&d, attenteMaxMs));
     QCOMPARE(d.DT_date->date(), QDate::currentDate());
     QVERIFY(qAbs(d.DT_heure->time().secsTo(QTime::currentTime())) < 120);
 
@@ -766,7 +766,7 @@ void TestPanierFenetres::dossierDateEtHeureTapees() {
     d_dossier d(panier);
     d.show();
     d.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QVERIFY(QTest::qWaitForWindowActive(&d, attenteMaxMs));
     d.t_nom->setText(QStringLiteral("DUPONT"));
     d.t_prenom->setText(QStringLiteral("JEAN"));
     auto* champ = d.findChild<QAbstractSpinBox*>(date ? "DT_date" : "DT_heure");

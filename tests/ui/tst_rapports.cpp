@@ -651,7 +651,7 @@ void TstRapports::fenetreDuThesaurus() {
     QCOMPARE(fenetre->thesaurus()->Medecin, QStringLiteral("MARTIN CLAIRE"));
     // Closing releases the window and its thesaurus.
     fenetre->close();
-    QTRY_VERIFY(fenetre.isNull());
+    QTRY_VERIFY_WITH_TIMEOUT(fenetre.isNull(), attenteMaxMs);
     QCOMPARE(DR_thesaurus::instance(), nullptr);
 }
 
@@ -663,7 +663,7 @@ void TstRapports::touchesDeLApercu() {
     apercu.show();
     apercu.setRapport(rapportDossier(dossier(60)));
     apercu.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&apercu));
+    QVERIFY(QTest::qWaitForWindowActive(&apercu, attenteMaxMs));
     QWidget* pages = apercu.vue()->findChild<QAbstractScrollArea*>()->viewport();
     pages->setFocus();
     QCOMPARE(apercu.pageCourante(), 1);
