@@ -375,19 +375,11 @@ void TstRapports::categorieJamaisSeuleEnBasDePage() {
     // A first category of 1 to 80 acts: at some count the second heading
     // falls at the foot of a page, and goes to the next with its first act.
     for (int nombre = 1; nombre <= 80; ++nombre) {
-        Thesaurus t;
-        t.Medecin = QStringLiteral("ORTH - CHIRURGIE ORTHOPÉDIQUE");
-        QList<LigneCategorieThesaurus> cats(2);
-        for (int c = 0; c < 2; ++c) {
-            cats[c].numCat = c + 1;
-            cats[c].Categorie = QStringLiteral("Catégorie %1").arg(c + 1);
-            for (int i = 0; i < (c == 0 ? nombre : 1); ++i) {
-                LigneActeThesaurus a;
-                a.codeActe = QStringLiteral("ABCD%1").arg(i + 1, 3, 10, QLatin1Char('0'));
-                a.LibActe = QStringLiteral("Acte");
-                cats[c].Actes.push_back(a);
-            }
-        }
+        Thesaurus t = thesaurus(false);
+        QList<LigneCategorieThesaurus> cats = t.getThesaurus();
+        LigneActeThesaurus a = cats[0].Actes[0];
+        a.Phases.clear();
+        cats[0].Actes = QList<LigneActeThesaurus>(nombre, a);
         t.setThesaurus(cats);
         const auto r = DR_thesaurus::construireRapport(t, dateImpression);
         for (int n = 0; n < r->nombrePages(); ++n) {
