@@ -144,6 +144,23 @@ void chercherCode(ctr_motCle* panneau, const QString& texte) {
     QTest::mouseClick(panneau->b_recherche, Qt::LeftButton);
 }
 
+// "Ajouter des actes" answered by the search button; the search dialog,
+// open on `categorie`, adds the first act whose code starts with XH, which
+// goes to `ajoute`.
+void piloterRecherche(const QString& categorie, QString& ajoute) {
+    piloter([categorie, &ajoute](QObject* o) {
+        if (auto* a = qobject_cast<d_ajoutActeThe*>(o)) {
+            QTest::mouseClick(a->Command1, Qt::LeftButton);
+        } else if (auto* d = qobject_cast<d_rechercheActe*>(o)) {
+            d->show();
+            QCOMPARE(d->Combo1->currentText(), categorie);
+            chercherCode(d->ctr_motCle1, QStringLiteral("XH"));
+            ajoute = cocherPremier(d->ctr_motCle1);
+            QTest::mouseClick(d->Command1, Qt::LeftButton);
+        }
+    });
+}
+
 // Fills the site panel's list with the acts of the first system and organ
 // that have any.
 void remplirSite(ctr_site* site) {
@@ -694,17 +711,7 @@ void TstThesaurusDIM::recherche_depuisLesArbresDesMedecins() {
     QVERIFY(medecinCourant && medecinCourant->code == QLatin1String("CMARTIN"));
     panneau->TV_ThesMED->setCurrentItem(panneau->noeud(QStringLiteral("C10")));
     QString ajoute;
-    piloter([&](QObject* o) {
-        if (auto* a = qobject_cast<d_ajoutActeThe*>(o)) {
-            QTest::mouseClick(a->Command1, Qt::LeftButton);
-        } else if (auto* d = qobject_cast<d_rechercheActe*>(o)) {
-            d->show();
-            QCOMPARE(d->Combo1->currentText(), QStringLiteral("À classer"));
-            chercherCode(d->ctr_motCle1, QStringLiteral("XH"));
-            ajoute = cocherPremier(d->ctr_motCle1);
-            QTest::mouseClick(d->Command1, Qt::LeftButton);
-        }
-    });
+    piloterRecherche(QStringLiteral("À classer"), ajoute);
     QTest::mouseClick(panneau->Command2, Qt::LeftButton);
     QVERIFY(!ajoute.isEmpty());
     QCOMPARE(int(contexteCourant), mode);
@@ -749,17 +756,7 @@ void TstThesaurusDIM::parcoursDIM() {
         QVERIFY(endoscopies);
         dim->TV_ThesUM->setCurrentItem(endoscopies);
         QString ajoute;
-        piloter([&](QObject* o) {
-            if (auto* a = qobject_cast<d_ajoutActeThe*>(o)) {
-                QTest::mouseClick(a->Command1, Qt::LeftButton);
-            } else if (auto* d = qobject_cast<d_rechercheActe*>(o)) {
-                d->show();
-                QCOMPARE(d->Combo1->currentText(), QStringLiteral("Endoscopies"));
-                chercherCode(d->ctr_motCle1, QStringLiteral("XH"));
-                ajoute = cocherPremier(d->ctr_motCle1);
-                QTest::mouseClick(d->Command1, Qt::LeftButton);
-            }
-        });
+        piloterRecherche(QStringLiteral("Endoscopies"), ajoute);
         QTest::mouseClick(dim->Command2, Qt::LeftButton);
         QVERIFY(!ajoute.isEmpty());
         QCOMPARE(int(contexteCourant), 1);
