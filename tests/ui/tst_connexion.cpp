@@ -519,6 +519,7 @@ void TestConnexion::annulation() {
     pilote.connecter(QStringLiteral("DIM1"), QString(), m_base->chemin());
     m_principale->m_f_connexion->trigger();
     QCOMPARE(utilisateurCourant.p_LOGIN, QStringLiteral("DIM1"));
+    QCOMPARE(m_principale->Toolbar1->actions().size(), 2);
     for (QAction* a : m_principale->Toolbar1->actions())
         QVERIFY(!a->isEnabled());
     QVERIFY(!m_principale->m_f_connexion->isEnabled());
