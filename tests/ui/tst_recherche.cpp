@@ -140,7 +140,7 @@ void choisirChapitre(ctr_Hier& panneau, int niveau, int ligne) {
 // keystroke end and the list follow.
 void taper(ctr_motCle& panneau, const QString& texte) {
     QTest::keyClicks(panneau.t_motCle, texte);
-    QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!panneau.minuterieFrappe()->isActive(), attenteMaxMs);
 }
 
 void effacerEtTaper(ctr_motCle& panneau, const QString& texte) {
@@ -382,7 +382,7 @@ void tst_recherche::frappe() {
         // Pasted at once.
         panneau.t_motCle->insert(saisie);
         emit panneau.t_motCle->textEdited(panneau.t_motCle->text());
-        QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!panneau.minuterieFrappe()->isActive(), attenteMaxMs);
     } else {
         taper(panneau, saisie);
     }
@@ -416,14 +416,16 @@ void tst_recherche::frappeUneRechercheParPause() {
 
     QTest::keyClick(panneau.t_motCle, Qt::Key_X);
     QTest::keyClick(panneau.t_motCle, Qt::Key_Backspace);
-    QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!panneau.minuterieFrappe()->isActive(), attenteMaxMs);
     QCOMPARE(panneau.recherchesSuivies(), 1);
 
     QTest::keyClicks(panneau.t_motCle, QStringLiteral(" zz"));
     QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
     QCOMPARE(m_messages->textes(), QStringList{aucunResultat});
     QCOMPARE(m_messages->journal().front().titre, QStringLiteral("Résultat"));
-    QTest::qWait(ctr_motCle::delaiFrappeMs * 2);
+    // Once the typing timer has run out (however late on a loaded machine),
+    // no search followed the Enter key's.
+    QTRY_VERIFY_WITH_TIMEOUT(!panneau.minuterieFrappe()->isActive(), attenteMaxMs);
     QCOMPARE(panneau.recherchesSuivies(), 1);
     QCOMPARE(m_messages->textes(), QStringList{aucunResultat});
 
@@ -432,7 +434,7 @@ void tst_recherche::frappeUneRechercheParPause() {
     effacerEtTaper(panneau, QStringLiteral("QQY"));
     QCOMPARE(codesListe(panneau.LV_Actes), QStringList());
     QTest::mouseClick(panneau.O_recherche[0], Qt::LeftButton);
-    QTRY_COMPARE(codesListe(panneau.LV_Actes), QStringList{"QQYB001"});
+    QTRY_COMPARE_WITH_TIMEOUT(codesListe(panneau.LV_Actes), QStringList{"QQYB001"}, attenteMaxMs);
     QCOMPARE(m_messages->textes(), QStringList());
 }
 
@@ -458,11 +460,11 @@ void tst_recherche::frappeGardeLaSelection() {
     QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QQZA002"));
 
     QTest::keyClick(panneau.t_motCle, Qt::Key_Backspace);
-    QTRY_COMPARE(panneau.LV_Actes->topLevelItemCount(), 3);
+    QTRY_COMPARE_WITH_TIMEOUT(panneau.LV_Actes->topLevelItemCount(), 3, attenteMaxMs);
     QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QQZA002"));
 
     QTest::keyClick(panneau.t_motCle, Qt::Key_T);
-    QTRY_COMPARE(codesListe(panneau.LV_Actes), QStringList{"QQZA001"});
+    QTRY_COMPARE_WITH_TIMEOUT(codesListe(panneau.LV_Actes), QStringList{"QQZA001"}, attenteMaxMs);
     QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
     QCOMPARE(acteCourant.code, QStringLiteral("QQZA001"));
     QCOMPARE(annonces, (QStringList{"QQYB001", "QQZA002", "QQZA001"}));
@@ -519,7 +521,7 @@ void tst_recherche::correctionProposee() {
     // Codes are not corrected; words that begin no code get the label search.
     demandees.clear();
     panneau.O_recherche[0]->setChecked(true);
-    QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!panneau.minuterieFrappe()->isActive(), attenteMaxMs);
     lu.setHtml(etatListe(panneau));
     QCOMPARE(lu.toPlainText(),
              QStringLiteral("Aucun résultat pour cette recherche.\nRechercher « tarvenoriqe "
@@ -715,20 +717,21 @@ void tst_recherche::frappeBaseOccupee() {
     chrono.start();
     const int avant = panneau.recherchesSuivies();
     QTest::keyClicks(panneau.t_motCle, QStringLiteral("ue"));
-    QTRY_VERIFY(panneau.recherchesSuivies() > avant);
+    QTRY_VERIFY_WITH_TIMEOUT(panneau.recherchesSuivies() > avant, attenteMaxMs);
     QVERIFY2(chrono.elapsed() < 1000, qPrintable(QString::number(chrono.elapsed())));
     QVERIFY(etatListe(panneau).startsWith(
         QStringLiteral("La base de données est utilisée par un autre programme")));
     QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0);
     // It is tried again while the file stays busy, still without waiting.
-    QTRY_VERIFY(panneau.recherchesSuivies() > avant + 1);
+    QTRY_VERIFY_WITH_TIMEOUT(panneau.recherchesSuivies() > avant + 1, attenteMaxMs);
     QVERIFY2(chrono.elapsed() < 2000, qPrintable(QString::number(chrono.elapsed())));
     QCOMPARE(m_messages->textes(), QStringList());
 
     QCOMPARE(sqlite3_exec(autre, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(autre);
-    QTRY_COMPARE(codesListe(panneau.LV_Actes),
-                 (QStringList{"QQYB001", "QQZA002", "QQZA009", "QQZA010"}));
+    QTRY_COMPARE_WITH_TIMEOUT(codesListe(panneau.LV_Actes),
+                              (QStringList{"QQYB001", "QQZA002", "QQZA009", "QQZA010"}),
+                              attenteMaxMs);
     QVERIFY(!panneau.l_etatListe->isVisible());
     QCOMPARE(m_messages->textes(), QStringList());
 }
@@ -1061,7 +1064,8 @@ void tst_recherche::siteMotPlusLargeQueSaColonne() {
     QTreeWidgetItem* ligne = liste->findItems("QW", Qt::MatchExactly, 0).front();
     const QFontMetrics mesure(liste->font());
     QVERIFY(mesure.horizontalAdvance(mot) > liste->columnWidth(1));
-    QTRY_VERIFY(liste->visualItemRect(ligne).height() >= 2 * mesure.height());
+    QTRY_VERIFY_WITH_TIMEOUT(liste->visualItemRect(ligne).height() >= 2 * mesure.height(),
+                             attenteMaxMs);
 }
 
 void tst_recherche::hierarchie() {
