@@ -7,13 +7,16 @@
 // size of the index on disk, then one keystroke in the keyword panel to
 // its list painted again.
 //
-// Usage: bench_recherche [database]
+// Usage: bench_recherche [database] [--facteur N] [--frappes]
 //   database: a Tarvenor database already holding the classification.
 //   Without it, the national spreadsheet (TARVENOR_CCAM_DIR) is loaded into a
-//   temporary database by tarvenor_import; when either is missing, a
-//   temporary database of generated labels is built (at least 15,000 rows).
+//   temporary database by tarvenor_import, made N times larger with
+//   --facteur N; when either is missing, a temporary database of generated
+//   labels is built (at least 15,000 rows).
+//   --frappes: only the keystrokes and the suggestions.
 
 #include "AccesDonnees.h"
+#include "CcamAgrandie.h"
 #include "Data.h"
 #include "Globals.h"
 #include "IndexLibelles.h"
@@ -28,6 +31,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
@@ -52,10 +56,13 @@ struct ActeSource {
 };
 
 // Loads the national spreadsheet with the program's importer (built beside
-// the benchmarks); false when the importer or the spreadsheet is missing.
-bool chargerCcamNationale(const QString& chemin) {
+// the benchmarks), made `facteur` times larger when facteur > 1; false when
+// the importer or the spreadsheet is missing.
+bool chargerCcamNationale(const QString& chemin, int facteur) {
     const QString dossierCcam = QStringLiteral(TARVENOR_CCAM_DIR);
-    const QString tableur = QDir(dossierCcam).filePath(QStringLiteral("ccam_v81.csv"));
+    QString tableur = QDir(dossierCcam).filePath(QStringLiteral("ccam_v81.csv"));
+    if (facteur > 1 && QFile::exists(tableur))
+        tableur = ecrireCcamAgrandie(tableur, facteur, QFileInfo(chemin).absolutePath());
     const QString outil =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../tarvenor_import"));
     if (!QFile::exists(tableur) || !QFile::exists(outil))
@@ -269,6 +276,150 @@ void mesurerFrappe(const QStringList& saisies) {
                 chrono.nsecsElapsed() / 1e6);
 }
 
+// The keystrokes that list the most acts: the third and fourth letters of a
+// word (a few hundred rows on the national classification). Each is timed
+// from the search the panel runs at the end of its pause to the list painted
+// again, the list of the text before the keystroke shown; its floor, from the
+// same run, is that search alone, as the panel runs it (typed words to a
+// filled recordset).
+void mesurerPiresFrappes(const QStringList& saisies, int tours) {
+    ctr_motCle panneau;
+    panneau.resize(900, 600);
+    panneau.show();
+    panneau.O_recherche[1]->setChecked(true);
+    QCoreApplication::processEvents();
+    std::printf("\npires frappes (3e et 4e lettres), de la fin de la pause à la liste peinte, "
+                "médianes de %d tours ; plancher : la recherche seule (texte tapé -> "
+                "recordset), même exécution ; une image à 60 Hz = 16,7 ms :\n",
+                tours);
+    std::printf("%-8s %6s %10s %10s %10s %10s %10s %8s %10s %10s\n", "texte", "lignes", "plancher",
+                "plancher", "frappe", "frappe", "dont", "images", "reste", "reste");
+    std::printf("%-8s %6s %10s %10s %10s %10s %10s %8s %10s %10s\n", "", "", "ms", "cpu ms", "ms",
+                "cpu ms", "peinture", "", "ms", "pas max");
+    for (const QString& saisie : saisies) {
+        std::vector<double> frappe, frappeCpu, peinture, requete, requeteCpu, reste, pasMax;
+        int lignes = 0;
+        const QStringList mots = RechercheMotCle::motsCles(saisie);
+        // The list of the text before the keystroke, shown whole, as after a
+        // pause in the typing; its search leaves the file's pages in the
+        // same state for the floor and for the keystroke.
+        auto textePrecedent = [&] {
+            panneau.t_motCle->setText(saisie.chopped(1));
+            panneau.suivreSaisie();
+            while (!panneau.listeComplete())
+                QCoreApplication::processEvents();
+            panneau.repaint();
+        };
+        for (int t = 0; t < tours; ++t) {
+            textePrecedent();
+            EtatLecture etat = EtatLecture::Echec;
+            QElapsedTimer chrono;
+            double cpu = msProcesseur();
+            chrono.start();
+            const RecordsetPtr rs = depotLireSansAttente(
+                [&](Connexion& c) { return RechercheMotCle::sqlRechercheSur(c, mots, false); },
+                &etat);
+            requete.push_back(chrono.nsecsElapsed() / 1e6);
+            requeteCpu.push_back(msProcesseur() - cpu);
+            lignes = rs ? rs->RecordCount() : -1;
+
+            textePrecedent();
+            QKeyEvent touche(QEvent::KeyPress, 0, Qt::NoModifier, saisie.right(1));
+            QCoreApplication::sendEvent(panneau.t_motCle, &touche);
+            panneau.minuterieFrappe()->stop();
+            cpu = msProcesseur();
+            chrono.restart();
+            panneau.suivreSaisie();
+            const qint64 avantPeinture = chrono.nsecsElapsed();
+            panneau.repaint();
+            frappe.push_back(chrono.nsecsElapsed() / 1e6);
+            frappeCpu.push_back(msProcesseur() - cpu);
+            peinture.push_back((chrono.nsecsElapsed() - avantPeinture) / 1e6);
+
+            // The rest of the rows, put in while the program is idle: the
+            // whole, and its longest step (the most a keystroke then waits).
+            double pire = 0;
+            chrono.restart();
+            while (!panneau.listeComplete()) {
+                QElapsedTimer pas;
+                pas.start();
+                QCoreApplication::processEvents();
+                pire = std::max(pire, pas.nsecsElapsed() / 1e6);
+            }
+            reste.push_back(chrono.nsecsElapsed() / 1e6);
+            pasMax.push_back(pire);
+        }
+        std::printf("%-8s %6d %10.2f %10.2f %10.2f %10.2f %10.2f %8.2f %10.2f %10.2f\n",
+                    qPrintable(saisie), lignes, mediane(requete), mediane(requeteCpu),
+                    mediane(frappe), mediane(frappeCpu), mediane(peinture),
+                    mediane(frappe) / (1000.0 / 60), mediane(reste), mediane(pasMax));
+    }
+}
+
+// In a process of its own (--premiere-suggestion): the database opened and
+// the text searched as the keyword panel does before it offers a correction
+// (the search found nothing), then the first suggestion of the process and
+// a second one, warm. Prints "premiere premiere-cpu chaude" in ms, then the
+// correction.
+int premiereSuggestion(const QString& saisie) {
+    const RecordsetPtr rs = RechercheMotCle::rechercher(RechercheMotCle::motsCles(saisie), false);
+    if (!rs)
+        return 1;
+    QElapsedTimer chrono;
+    const double cpu = msProcesseur();
+    chrono.start();
+    const QString corrigee = RechercheMotCle::saisieCorrigee(saisie);
+    const double premiere = chrono.nsecsElapsed() / 1e6;
+    const double premiereCpu = msProcesseur() - cpu;
+    chrono.restart();
+    RechercheMotCle::saisieCorrigee(saisie);
+    std::printf("%.3f %.3f %.3f %s\n", premiere, premiereCpu, chrono.nsecsElapsed() / 1e6,
+                qPrintable(corrigee));
+    return 0;
+}
+
+// The first suggestion of a session, each in a fresh process (this program
+// run again with --premiere-suggestion), against its floor from the same
+// runs: a warm suggestion of the same text.
+void mesurerSuggestions(const QString& chemin, int processus) {
+    std::printf("\npremière suggestion d'un processus neuf (médiane de %d processus) ; plancher : "
+                "la même suggestion, chaude, mêmes processus :\n",
+                processus);
+    std::printf("%-22s %-22s %10s %10s %10s %10s\n", "texte", "correction", "première", "cpu",
+                "max", "plancher");
+    for (const QString& saisie :
+         {QStringLiteral("apendicectomie"), QStringLiteral("cesariene"),
+          QStringLiteral("artroscopie genou"), QStringLiteral("biopsie foei")}) {
+        std::vector<double> premieres, premieresCpu, chaudes;
+        QString corrigee;
+        for (int p = 0; p < processus; ++p) {
+            QProcess enfant;
+            enfant.start(QCoreApplication::applicationFilePath(),
+                         {chemin, QStringLiteral("--premiere-suggestion"), saisie});
+            if (!enfant.waitForFinished(60000) || enfant.exitCode() != 0)
+                continue;
+            const QStringList champs = QString::fromLocal8Bit(enfant.readAllStandardOutput())
+                                           .trimmed()
+                                           .split(u'\n')
+                                           .constLast()
+                                           .split(u' ');
+            if (champs.size() < 3)
+                continue;
+            premieres.push_back(champs.at(0).toDouble());
+            premieresCpu.push_back(champs.at(1).toDouble());
+            chaudes.push_back(champs.at(2).toDouble());
+            corrigee = champs.mid(3).join(u' ');
+        }
+        if (premieres.empty()) {
+            std::printf("%-22s échec\n", qPrintable(saisie));
+            continue;
+        }
+        std::printf("%-22s %-22s %10.2f %10.2f %10.2f %10.2f\n", qPrintable(saisie),
+                    qPrintable(corrigee), mediane(premieres), mediane(premieresCpu),
+                    *std::max_element(premieres.begin(), premieres.end()), mediane(chaudes));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -276,21 +427,44 @@ int main(int argc, char** argv) {
     initialiserRessourcesCore();
     MessagesScriptes messages; // no box may stop the measure
 
+    QStringList arguments = app.arguments().mid(1);
+    int facteur = 1;
+    if (const qsizetype i = arguments.indexOf(QStringLiteral("--facteur"));
+        i >= 0 && i + 1 < arguments.size()) {
+        facteur = std::max(1, arguments.at(i + 1).toInt());
+        arguments.remove(i, 2);
+    }
+    const bool frappesSeules = arguments.removeAll(QStringLiteral("--frappes")) > 0;
+    QString suggestion;
+    if (const qsizetype i = arguments.indexOf(QStringLiteral("--premiere-suggestion"));
+        i >= 0 && i + 1 < arguments.size()) {
+        suggestion = arguments.at(i + 1);
+        arguments.remove(i, 2);
+    }
     QTemporaryDir dossier;
     QString chemin;
-    if (argc > 1) {
-        chemin = QString::fromLocal8Bit(argv[1]);
+    if (!arguments.isEmpty()) {
+        chemin = arguments.constFirst();
         std::printf("base : %s\n", qPrintable(chemin));
     } else {
         chemin = QDir(dossier.path()).filePath(QStringLiteral("bench.mdb"));
-        if (chargerCcamNationale(chemin)) {
-            std::printf("CCAM nationale V81 chargée par tarvenor_import\n");
+        if (chargerCcamNationale(chemin, facteur)) {
+            std::printf("CCAM nationale V81 chargée par tarvenor_import%s\n",
+                        facteur > 1
+                            ? qPrintable(QStringLiteral(", %1 fois plus grande").arg(facteur))
+                            : "");
         } else {
             std::printf("tableur national ou importeur absent : libellés générés\n");
             construireBase(chemin, actesGeneres());
         }
     }
     cheminBase = chemin;
+    if (!suggestion.isEmpty())
+        return premiereSuggestion(suggestion);
+    mesurerSuggestions(chemin, 15);
+    mesurerPiresFrappes({"app", "appe", "bio", "biop", "abl", "abla", "fra", "frac"}, 15);
+    if (frappesSeules)
+        return 0;
 
     sqlite3* brut = nullptr;
     sqlite3_open_v2(chemin.toUtf8().constData(), &brut, SQLITE_OPEN_READONLY, nullptr);
@@ -387,21 +561,6 @@ int main(int argc, char** argv) {
                 "après l'autre %d fois ; ratio = bout cpu / match cpu)\n",
                 tours * 5);
 
-    // Suggestions: the first one reads the vocabulary into memory.
-    for (const QString& saisie :
-         {QStringLiteral("apendicectomie"), QStringLiteral("cesariene"),
-          QStringLiteral("artroscopie genou"), QStringLiteral("biopsie foei")}) {
-        std::vector<double> temps;
-        QString corrigee;
-        for (int t = 0; t < tours; ++t) {
-            QElapsedTimer chrono;
-            chrono.start();
-            corrigee = RechercheMotCle::saisieCorrigee(saisie);
-            temps.push_back(chrono.nsecsElapsed() / 1e6);
-        }
-        std::printf("suggestion \"%s\" -> \"%s\" : %.2f ms (premier appel %.2f ms)\n",
-                    qPrintable(saisie), qPrintable(corrigee), mediane(temps), temps.front());
-    }
     tailleIndex(brut);
     // A long list: every act of a one-letter code search.
     for (const QString& saisie : {QStringLiteral("H"), QStringLiteral("%")}) {

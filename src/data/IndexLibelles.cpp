@@ -19,7 +19,18 @@ QString formeAffichee(const QString& mot) {
     return (mot == mot.toUpper() && mot != minuscules) ? mot : minuscules;
 }
 
-void construireVocabulaire(Connexion& c) {
+void ajouterLigneVocabulaire(QString& texte, QStringView mot, QStringView forme, int frequence) {
+    texte += mot;
+    texte += u'\t';
+    texte += forme;
+    texte += u'\t';
+    texte += QString::number(frequence);
+    texte += u'\n';
+}
+
+// Writes CCAM_Vocabulaire and returns the same words as one text
+// (texteVocabulaire).
+QString construireVocabulaire(Connexion& c) {
     struct Entree {
         int frequence = 0;
         QString dernierCode;
@@ -44,6 +55,7 @@ void construireVocabulaire(Connexion& c) {
     }
     InstructionPreparee ins(c, QStringLiteral("INSERT INTO CCAM_Vocabulaire (Mot, Forme, "
                                               "Frequence) VALUES (?, ?, ?)"));
+    QString texte;
     for (auto it = vocabulaire.cbegin(); it != vocabulaire.cend(); ++it) {
         // The form most labels use; between equals, the first in French order.
         QString forme;
@@ -57,7 +69,9 @@ void construireVocabulaire(Connexion& c) {
         ins.lier(2, forme);
         ins.lier(3, it->frequence);
         ins.executer();
+        ajouterLigneVocabulaire(texte, it.key(), forme, it->frequence);
     }
+    return texte;
 }
 
 } // namespace
@@ -83,7 +97,12 @@ void reconstruire(Connexion& c) {
                              "Libelles, tokenize='trigram', columnsize=0)"));
     c.Execute(QStringLiteral("CREATE TABLE CCAM_Vocabulaire (Mot TEXT PRIMARY KEY, Forme TEXT, "
                              "Frequence INTEGER) WITHOUT ROWID"));
-    c.Execute(QStringLiteral("CREATE TABLE CCAM_Recherche_Etat (Valide INTEGER)"));
+    // The mark row also holds the vocabulary as one text: an earlier version
+    // of the program that loads a classification creates the table again
+    // without that column, so a text that no longer describes the rows is
+    // never read.
+    c.Execute(
+        QStringLiteral("CREATE TABLE CCAM_Recherche_Etat (Valide INTEGER, Vocabulaire TEXT)"));
     // Both search forms on one text, on two lines: a word found in either
     // form is found in the text (a match across the line break only adds a
     // candidate that the search's own conditions then drop).
@@ -92,8 +111,11 @@ void reconstruire(Connexion& c) {
         "coalesce(Libelle_sans_accent, '') || char(10) || coalesce(Libelle_simplifie, '') "
         "FROM CCAM"));
     c.Execute(QStringLiteral("INSERT INTO CCAM_Recherche (CCAM_Recherche) VALUES ('optimize')"));
-    construireVocabulaire(c);
-    c.Execute(QStringLiteral("INSERT INTO CCAM_Recherche_Etat (Valide) VALUES (1)"));
+    const QString vocabulaire = construireVocabulaire(c);
+    InstructionPreparee marque(
+        c, QStringLiteral("INSERT INTO CCAM_Recherche_Etat (Valide, Vocabulaire) VALUES (1, ?)"));
+    marque.lier(1, vocabulaire);
+    marque.executer();
     // Any later change of the act rows that does not rebuild the index (an
     // earlier version of the program loading a classification, a SQLite
     // tool) clears the mark: searches then scan the labels until the next
@@ -188,6 +210,31 @@ std::optional<bool> presentSansLecture(Connexion& c) {
         it->second.changements != sqlite3_total_changes64(db))
         return std::nullopt;
     return it->second.present;
+}
+
+QString texteVocabulaire(Connexion& c) {
+    if (!present(c))
+        return QString();
+    // Prepared, not run: fails when the mark table has no such column (an
+    // index built before it, or by an earlier version of the program).
+    const char* enUnTexte = "SELECT Vocabulaire FROM CCAM_Recherche_Etat";
+    sqlite3_stmt* st = nullptr;
+    const bool colonne =
+        sqlite3_prepare_v2(baseSqlite(c), enUnTexte, -1, &st, nullptr) == SQLITE_OK;
+    sqlite3_finalize(st);
+    QString texte;
+    if (colonne) {
+        RecordsetPtr rs = c.Ouvrir(QString::fromLatin1(enUnTexte));
+        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+            texte += rs->Fields(0).toString();
+        return texte;
+    }
+    RecordsetPtr rs =
+        c.Ouvrir(QStringLiteral("SELECT Mot, Forme, Frequence FROM CCAM_Vocabulaire"));
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        ajouterLigneVocabulaire(texte, rs->Fields(0).toString(), rs->Fields(1).toString(),
+                                rs->Fields(2).toInt());
+    return texte;
 }
 
 QStringList motsDuLibelle(const QString& libelle) {

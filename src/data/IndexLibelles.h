@@ -11,7 +11,9 @@
 // - CCAM_Vocabulaire: every word of the full labels (Mot: its search form,
 //   lower case without accents; Forme: how the labels write it; Frequence:
 //   the number of acts whose label holds it), for spelling suggestions.
-// - CCAM_Recherche_Etat: one row while both describe the act rows. Triggers
+// - CCAM_Recherche_Etat: one row while both describe the act rows, which
+//   also holds the vocabulary as one text (Vocabulaire), read in one go by
+//   the first suggestion of a session (texteVocabulaire). Triggers
 //   on CCAM delete it as soon as a row is added, changed or removed by
 //   anything but a load (an earlier version of the program, a SQLite tool):
 //   the search then scans the labels, as without an index.
@@ -60,6 +62,14 @@ std::optional<bool> presentSansLecture(Connexion& connexion);
 // this connection, or a transaction committed by another connection. For
 // caches of what the file holds.
 QString etatFichier(Connexion& connexion);
+
+// The vocabulary as one text, one line per word: Mot, Forme and Frequence
+// separated by tabs, each line ending in a line break. Read in one go from
+// the mark row; assembled from the rows of CCAM_Vocabulaire when the mark
+// table has no Vocabulaire column (an index built before it, or by an
+// earlier version of the program). Empty when the file has no valid index
+// (present) or on a server. Throws DataError.
+QString texteVocabulaire(Connexion& connexion);
 
 // The words of a label as the vocabulary keeps them: runs of letters and
 // digits holding at least one letter, three characters or more.

@@ -70,7 +70,7 @@ CREATE INDEX idx_CCAM_position ON CCAM(PositionH);
 -- refilled with it by every load (IndexLibelles).
 CREATE VIRTUAL TABLE CCAM_Recherche USING fts5(AMCODE UNINDEXED, Libelles, tokenize='trigram', columnsize=0);
 CREATE TABLE CCAM_Vocabulaire (Mot TEXT PRIMARY KEY, Forme TEXT, Frequence INTEGER) WITHOUT ROWID;
-CREATE TABLE CCAM_Recherche_Etat (Valide INTEGER);
+CREATE TABLE CCAM_Recherche_Etat (Valide INTEGER, Vocabulaire TEXT);
 INSERT INTO CCAM_Recherche_Etat (Valide) VALUES (1);
 CREATE TRIGGER CCAM_Recherche_ajout AFTER INSERT ON CCAM BEGIN DELETE FROM CCAM_Recherche_Etat; END;
 CREATE TRIGGER CCAM_Recherche_modification AFTER UPDATE OF AMCODE, Libelle_Complet, Libelle_sans_accent, Libelle_simplifie ON CCAM BEGIN DELETE FROM CCAM_Recherche_Etat; END;

@@ -17,20 +17,23 @@ namespace {
 // Beyond this many words (a pasted paragraph) no suggestion is looked for.
 constexpr int motsAuPlus = 12;
 
+// A word of the vocabulary, as parts of the vocabulary's text.
 struct MotVocabulaire {
-    QString mot; // search form: lower case, no accent
-    QString forme;
+    QStringView mot; // search form: lower case, no accent
+    QStringView forme;
     int frequence = 0;
 };
 
 // The vocabulary in memory, by length of the search form.
 struct Vocabulaire {
     QString etat;
+    QString texte; // IndexLibelles::texteVocabulaire, which the words point into
     std::vector<std::vector<MotVocabulaire>> parLongueur;
 };
 
 // Read once per state of the file (IndexLibelles::etatFichier): a new load
-// of the classification, here or by another program, reads it again.
+// of the classification, here or by another program, reads it again. One
+// text read in one go, cut in place: no copy of its words.
 std::shared_ptr<const Vocabulaire> vocabulaire() {
     static QMutex verrou;
     static std::shared_ptr<const Vocabulaire> connu;
@@ -41,17 +44,24 @@ std::shared_ptr<const Vocabulaire> vocabulaire() {
         return connu;
     auto v = std::make_shared<Vocabulaire>();
     v->etat = etat;
-    if (IndexLibelles::present(*c)) {
-        RecordsetPtr rs =
-            c->Ouvrir(QStringLiteral("SELECT Mot, Forme, Frequence FROM CCAM_Vocabulaire"));
-        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
-            MotVocabulaire m{rs->Fields(0).toString(), rs->Fields(1).toString(),
-                             rs->Fields(2).toInt()};
-            const auto n = static_cast<size_t>(m.mot.size());
-            if (v->parLongueur.size() <= n)
-                v->parLongueur.resize(n + 1);
-            v->parLongueur[n].push_back(std::move(m));
-        }
+    v->texte = IndexLibelles::texteVocabulaire(*c);
+    const QStringView texte(v->texte);
+    for (qsizetype debut = 0; debut < texte.size();) {
+        qsizetype fin = texte.indexOf(u'\n', debut);
+        if (fin < 0)
+            fin = texte.size();
+        const QStringView ligne = texte.sliced(debut, fin - debut);
+        debut = fin + 1;
+        const qsizetype t1 = ligne.indexOf(u'\t');
+        const qsizetype t2 = t1 < 0 ? -1 : ligne.indexOf(u'\t', t1 + 1);
+        if (t2 < 0)
+            continue;
+        MotVocabulaire m{ligne.first(t1), ligne.sliced(t1 + 1, t2 - t1 - 1),
+                         ligne.sliced(t2 + 1).toInt()};
+        const auto n = static_cast<size_t>(m.mot.size());
+        if (v->parLongueur.size() <= n)
+            v->parLongueur.resize(n + 1);
+        v->parLongueur[n].push_back(m);
     }
     connu = v;
     return connu;
@@ -79,11 +89,11 @@ const MotVocabulaire* plusProche(const Vocabulaire& v, const QString& forme) {
             const int d = distanceEdition(forme, m.mot, std::min(plafond, meilleureDistance));
             if (d == 0 || d > plafond)
                 continue;
-            const bool mieux =
-                !meilleur || d < meilleureDistance ||
-                (d == meilleureDistance &&
-                 (m.frequence > meilleur->frequence ||
-                  (m.frequence == meilleur->frequence && avantFrancais(m.forme, meilleur->forme))));
+            const bool mieux = !meilleur || d < meilleureDistance ||
+                               (d == meilleureDistance &&
+                                (m.frequence > meilleur->frequence ||
+                                 (m.frequence == meilleur->frequence &&
+                                  avantFrancais(m.forme.toString(), meilleur->forme.toString()))));
             if (mieux) {
                 meilleur = &m;
                 meilleureDistance = d;
@@ -95,7 +105,7 @@ const MotVocabulaire* plusProche(const Vocabulaire& v, const QString& forme) {
 
 } // namespace
 
-int distanceEdition(const QString& a, const QString& b, int plafond) {
+int distanceEdition(QStringView a, QStringView b, int plafond) {
     const qsizetype n = a.size();
     const qsizetype m = b.size();
     if (std::abs(n - m) > plafond)
@@ -151,7 +161,7 @@ QString saisieCorrigee(const QString& saisie) {
             const MotVocabulaire* proche = plusProche(*v, forme);
             if (!proche)
                 return {};
-            corriges[i] = proche->forme;
+            corriges[i] = proche->forme.toString();
             change = true;
         }
         if (!change)

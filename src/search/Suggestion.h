@@ -17,6 +17,6 @@ QString saisieCorrigee(const QString& saisie);
 // The number of single-character insertions, deletions, substitutions and
 // swaps of two neighbours that turn a into b, or plafond + 1 when it is more
 // than plafond.
-int distanceEdition(const QString& a, const QString& b, int plafond);
+int distanceEdition(QStringView a, QStringView b, int plafond);
 
 } // namespace RechercheMotCle

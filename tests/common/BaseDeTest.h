@@ -66,6 +66,12 @@ QStringList lignesSurServeur(const QString& uri, const QStringList& instructions
 // A URI of the test server for another database name.
 QString uriBaseDeTest(const QString& nomBase);
 
+// The longest a test waits for a condition of the program (a window shown,
+// a search run by its timer, a folder read in the background), in ms. The
+// wait ends as soon as the condition holds: the bound only matters on a
+// machine so loaded that Qt's 5 s default is too short.
+constexpr int attenteMaxMs = 60000;
+
 // For the cases that only mean something on a SQLite file.
 #define FICHIER_SQLITE_SEULEMENT()                                                                 \
     do {                                                                                           \

@@ -184,15 +184,15 @@ void TestAdministration::deuxAdministrateursEnMemeTemps_data() {
     QTest::addColumn<QString>("compte");
     QTest::newRow("identifiant")
         << "INSERT INTO Utilisateur (UTI_LOGIN, UTI_GROUP) VALUES ('DUPONT', 'DIM')" << 0
-        << administration::messageIdentifiantPris
+        << "Cet utilisateur est déjà utilisé. Saisissez un autre identifiant."
         << "SELECT count(*) FROM Utilisateur WHERE UTI_LOGIN = 'DUPONT'";
     QTest::newRow("code du médecin")
         << "INSERT INTO Medecin (MED_CODE, MED_CODEUTI) VALUES ('JDUPONT', 2)" << 1
-        << administration::messageCodeMedecinPris
+        << "Ce code du médecin existe déjà."
         << "SELECT count(*) FROM Medecin WHERE MED_CODE = 'JDUPONT'";
     QTest::newRow("unité médicale")
         << "INSERT INTO UniteMedicale (UM_Code, UM_LIB) VALUES ('NEURO', 'X')" << 2
-        << administration::messageUMExistante
+        << "Cette unité médicale existe déjà."
         << "SELECT count(*) FROM UniteMedicale WHERE UM_Code = 'NEURO'";
 }
 
@@ -301,7 +301,7 @@ void TestAdministration::textesConservesIntacts() {
     // "%" and "_" are no wildcards: a near identifier is another one.
     QVERIFY(administration::creerUtilisateur(fiche("O'BRIEN")).fait());
     QCOMPARE(administration::creerUtilisateur(fiche(bizarre)).message,
-             administration::messageIdentifiantPris);
+             QStringLiteral("Cet utilisateur est déjà utilisé. Saisissez un autre identifiant."));
     QVERIFY(messages.journal().empty());
 }
 

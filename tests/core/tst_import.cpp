@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,9 +72,11 @@ void remplirDonneesApplication(const BaseDeTest& base) {
         QStringLiteral("INSERT INTO Hierarchie1 (Code, Libelle) VALUES ('99', 'Ancien')"));
 }
 
-// Overwrites the page header of a table's root page: SQLite still opens the
-// file and reads its schema, but its quick check reports the page.
-void endommagerTable(const QString& chemin, const QString& table) {
+// Overwrites the page header of a table's or index's root page (from byte
+// `decalage` of the page): SQLite still opens the file and reads its schema,
+// but its quick check reports the page.
+void endommagerTable(const QString& chemin, const QString& table, qint64 decalage = 0,
+                     const QByteArray& octets = QByteArray(12, char(0x7F))) {
     sqlite3* db = nullptr;
     QCOMPARE(sqlite3_open(QFile::encodeName(chemin).constData(), &db), SQLITE_OK);
     sqlite3_stmt* st = nullptr;
@@ -91,9 +94,41 @@ void endommagerTable(const QString& chemin, const QString& table) {
     sqlite3_close(db);
     QFile f(chemin);
     QVERIFY(f.open(QIODevice::ReadWrite));
-    QVERIFY(f.seek((page - 1) * taille));
-    f.write(QByteArray(12, char(0x7F)));
+    QVERIFY(f.seek((page - 1) * taille + decalage));
+    f.write(octets);
 }
+
+// SQLite's file system as it is, except that the first opening of the
+// temporary file of a new database writes `contenu` at the target: a file
+// that another program puts there while the load runs.
+class FichierQuiApparait {
+public:
+    FichierQuiApparait(const QString& cible, const QByteArray& contenu) {
+        s_cible = cible;
+        s_contenu = contenu;
+        s_dessous = sqlite3_vfs_find(nullptr);
+        m_vfs = *s_dessous;
+        m_vfs.zName = "fichier_qui_apparait";
+        m_vfs.xOpen = &ouvrir;
+        sqlite3_vfs_register(&m_vfs, 1);
+    }
+    ~FichierQuiApparait() { sqlite3_vfs_unregister(&m_vfs); }
+    FichierQuiApparait(const FichierQuiApparait&) = delete;
+    FichierQuiApparait& operator=(const FichierQuiApparait&) = delete;
+
+private:
+    static int ouvrir(sqlite3_vfs*, sqlite3_filename nom, sqlite3_file* f, int drapeaux,
+                      int* sortie) {
+        if (nom && (drapeaux & SQLITE_OPEN_MAIN_DB) && !QFileInfo::exists(s_cible) &&
+            QString::fromUtf8(nom).contains(QStringLiteral(".import-")))
+            ecrireOctets(s_cible, s_contenu);
+        return s_dessous->xOpen(s_dessous, nom, f, drapeaux, sortie);
+    }
+    static inline sqlite3_vfs* s_dessous = nullptr;
+    static inline QString s_cible;
+    static inline QByteArray s_contenu;
+    sqlite3_vfs m_vfs{};
+};
 
 // A second program holding the database: a write lock on a connection of its own.
 class AutreProgramme {
@@ -145,6 +180,7 @@ private slots:
     void baseImpossibleAEcrire();
     void baseOccupee();
     void baseNouvelleInterrompue();
+    void fichierApparuPendantLeChargement();
     void reglesDeLaBaseCnam();
     void reglesInvalides_data();
     void reglesInvalides();
@@ -618,6 +654,9 @@ void TestImport::baseImpossibleAEcrire_data() {
     QTest::newRow("base endommagée") << "endommagée"
                                      << "est endommagée \\(vérification de SQLite : .+\\) : le "
                                         "chargement est refusé";
+    QTest::newRow("index endommagé") << "index endommagé" // SQLite's report runs on two lines
+                                     << "(?s)est endommagée \\(vérification de SQLite : .+\\) : le "
+                                        "chargement est refusé";
 }
 
 void TestImport::baseImpossibleAEcrire() {
@@ -654,14 +693,17 @@ void TestImport::baseImpossibleAEcrire() {
         protection = std::make_unique<FichierLectureSeule>(partage);
         if (!protection->ok())
             QSKIP("Impossible de protéger un dossier en écriture ici.");
-    } else if (cas == "endommagée") {
+    } else if (cas == "endommagée" || cas == "index endommagé") {
         {
             BaseDeTest b;
             remplirDonneesApplication(b);
             Data::fermerConnexions();
             QFile::copy(b.chemin(), cible);
         }
-        endommagerTable(cible, QStringLiteral("Acte_Thesaurus"));
+        if (cas == "endommagée")
+            endommagerTable(cible, QStringLiteral("Acte_Thesaurus"));
+        else // an index the load never reads: only the check can see its free space miscounted
+            endommagerTable(cible, QStringLiteral("idx_Utilisateur_login"), 7, QByteArray(1, 0x3F));
     } else {
         BaseDeTest b;
         Data::fermerConnexions();
@@ -726,6 +768,33 @@ void TestImport::baseNouvelleInterrompue() {
     QCOMPARE(d.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("nouvelle.mdb")});
     // Rollback journal, as every SQLite tool expects on a shared folder.
     QCOMPARE(lireOctets(cible).mid(18, 2), QByteArray("\x01\x01", 2));
+}
+
+void TestImport::fichierApparuPendantLeChargement() {
+    // The target is free when the load starts; a file of the user's appears
+    // there before the new database is complete: it is never replaced, and
+    // the load says why it stopped.
+    QTemporaryDir dossier;
+    const QDir d(dossier.path());
+    const QString cible = d.filePath(QStringLiteral("nouvelle.mdb"));
+    const QByteArray contenu("le fichier d'un autre programme");
+    {
+        FichierQuiApparait apparition(cible, contenu);
+        try {
+            ImportCcam(fixture()).charger(cible);
+            QFAIL("le chargement aurait dû échouer");
+        } catch (const ErreurImport& e) {
+            QCOMPARE(e.message(),
+                     QStringLiteral("Impossible de créer la base « %1 » : un fichier de ce nom est "
+                                    "apparu pendant le chargement, ou le dossier refuse le "
+                                    "renommage.\nLa base créée pour ce chargement a été "
+                                    "supprimée.")
+                         .arg(cible));
+        }
+        Data::fermerConnexions();
+    }
+    QCOMPARE(lireOctets(cible), contenu);
+    QCOMPARE(d.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("nouvelle.mdb")});
 }
 
 // The highest version of each rule file is read (v02, not v01); pairs whose

@@ -448,20 +448,32 @@ void tst_indexLibelles::suggestion_data() {
 void tst_indexLibelles::suggestion() {
     QFETCH(QString, saisie);
     QFETCH(QString, attendue);
-    BaseDeTest base;
-    MessagesScriptes messages;
-    ajouterActe(base, "HHFA016", QString::fromUtf8("Appendicectomie, par cœlioscopie"));
-    ajouterActe(base, "HHFA011", QString::fromUtf8("Appendicectomie, par laparotomie"));
-    ajouterActe(base, "JQGA002", QString::fromUtf8("Accouchement par césarienne programmée"));
-    ajouterActe(base, "JQGA004", QString::fromUtf8("Césarienne en urgence"));
-    ajouterActe(base, "NFFC004", QString::fromUtf8("Arthroscopie du genou"));
-    ajouterActe(base, "HLHJ003", QString::fromUtf8("Biopsie du foie"));
-    ajouterActe(base, "JAFA002", QString::fromUtf8("Ablation du rein"));
-    ajouterActe(base, "JAFA003", QString::fromUtf8("Biopsie du rein"));
-    ajouterActe(base, "ZZZZ001", QString::fromUtf8("Acte de la main"));
-    reconstruireIndex();
-    QCOMPARE(saisieCorrigee(saisie), attendue);
-    QVERIFY(messages.journal().empty());
+    // The vocabulary read from its one text, then from the rows of an index
+    // whose mark row has no text (built before it, or by an earlier version
+    // of the program); each the first suggestion of the file, then a second
+    // one from the vocabulary kept in memory.
+    for (const bool indexSansTexte : {false, true}) {
+        BaseDeTest base;
+        MessagesScriptes messages;
+        ajouterActe(base, "HHFA016", QString::fromUtf8("Appendicectomie, par cœlioscopie"));
+        ajouterActe(base, "HHFA011", QString::fromUtf8("Appendicectomie, par laparotomie"));
+        ajouterActe(base, "JQGA002", QString::fromUtf8("Accouchement par césarienne programmée"));
+        ajouterActe(base, "JQGA004", QString::fromUtf8("Césarienne en urgence"));
+        ajouterActe(base, "NFFC004", QString::fromUtf8("Arthroscopie du genou"));
+        ajouterActe(base, "HLHJ003", QString::fromUtf8("Biopsie du foie"));
+        ajouterActe(base, "JAFA002", QString::fromUtf8("Ablation du rein"));
+        ajouterActe(base, "JAFA003", QString::fromUtf8("Biopsie du rein"));
+        ajouterActe(base, "ZZZZ001", QString::fromUtf8("Acte de la main"));
+        reconstruireIndex();
+        if (indexSansTexte)
+            for (const char* sql : {"DROP TABLE CCAM_Recherche_Etat",
+                                    "CREATE TABLE CCAM_Recherche_Etat (Valide INTEGER)",
+                                    "INSERT INTO CCAM_Recherche_Etat VALUES (1)"})
+                base.executer(QString::fromLatin1(sql));
+        QCOMPARE(saisieCorrigee(saisie), attendue);
+        QCOMPARE(saisieCorrigee(saisie), attendue);
+        QVERIFY(messages.journal().empty());
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_indexLibelles)

@@ -60,7 +60,7 @@ Acte acte(const QString& code, const QString& activite) {
 // The widget that has the keyboard once the dialog is shown and active.
 QWidget* focusALOuverture(QDialog* d) {
     d->activateWindow();
-    (void)QTest::qWaitForWindowActive(d, 2000);
+    (void)QTest::qWaitForWindowActive(d, attenteMaxMs);
     QWidget* f = QApplication::focusWidget();
     return f && d->isAncestorOf(f) ? f : d->focusWidget();
 }

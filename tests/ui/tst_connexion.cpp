@@ -463,7 +463,7 @@ void TestConnexion::identifiantMinusculesAvecBlancs() {
     QString apresPerteFocus, cheminApresPerteFocus;
     pilote.avantSaisie = [&](QDialog* d) {
         auto* c = qobject_cast<d_connexion*>(d);
-        QVERIFY(QTest::qWaitForWindowActive(c));
+        QVERIFY(QTest::qWaitForWindowActive(c, attenteMaxMs));
         c->t_connexion[0]->setFocus();
         c->t_connexion[0]->setText(QStringLiteral("  med1  "));
         c->t_connexion[1]->setFocus(); // the identifier loses the focus
@@ -519,6 +519,7 @@ void TestConnexion::annulation() {
     pilote.connecter(QStringLiteral("DIM1"), QString(), m_base->chemin());
     m_principale->m_f_connexion->trigger();
     QCOMPARE(utilisateurCourant.p_LOGIN, QStringLiteral("DIM1"));
+    QCOMPARE(m_principale->Toolbar1->actions().size(), 2);
     for (QAction* a : m_principale->Toolbar1->actions())
         QVERIFY(!a->isEnabled());
     QVERIFY(!m_principale->m_f_connexion->isEnabled());

@@ -174,7 +174,7 @@ void TestDisposition::siteDeuxLignesAuPlus() {
     for (int i = 0; i < liste->topLevelItemCount(); ++i) {
         QTreeWidgetItem* ligne = liste->topLevelItem(i);
         liste->scrollToItem(ligne);
-        QTRY_VERIFY(liste->visualItemRect(ligne).height() > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(liste->visualItemRect(ligne).height() > 0, attenteMaxMs);
         QVERIFY2(liste->visualItemRect(ligne).height() <= 2 * mesure.lineSpacing() + 4,
                  qPrintable(ligne->text(1)));
     }

@@ -40,6 +40,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace {
@@ -95,7 +96,7 @@ struct Poste {
             auto* d = qobject_cast<QDialog*>(o);
             d->show();
             d->activateWindow();
-            (void)QTest::qWaitForWindowActive(d, 1000);
+            (void)QTest::qWaitForWindowActive(d, attenteMaxMs);
             ++dialoguesOuverts;
             titre = d->windowTitle();
             if (pilote)
@@ -337,6 +338,19 @@ void TestGestionUtilisateurs::verifSaisie_data() {
     }) << 0 << "";
 }
 
+// What the user reads for each failed check of verifSaisie.
+const std::map<int, QString> textesVerification{
+    {1, "Vous devez renseigner le champ : Identifiant."},
+    {4, "Vous devez renseigner le champ : Groupe."},
+    {5, "Vérifiez l'orthographe du mot de passe"},
+    {6, "Vous devez renseigner le champ : Code du médecin."},
+    {7, "Ce code du médecin existe déjà."},
+    {8, "Vous devez renseigner le champ : Nom du médecin."},
+    {9, "Vous devez renseigner le champ : Unité médicale."},
+    {10, "Vous devez renseigner le champ : Activité."},
+    {11, "Cet utilisateur est déjà utilisé. Saisissez un autre identifiant."},
+};
+
 void TestGestionUtilisateurs::verifSaisie() {
     QFETCH(bool, modification);
     QFETCH(Saisie, saisie);
@@ -366,7 +380,7 @@ void TestGestionUtilisateurs::verifSaisie() {
     QVERIFY(p.resteOuvert);
     QCOMPARE(int(p.messages.journal().size()), 1);
     const MessageAffiche& m = p.messages.journal().front();
-    QCOMPARE(m.texte, d_utilisateur::messageVerification(code));
+    QCOMPARE(m.texte, textesVerification.at(code));
     QCOMPARE(m.titre, QStringLiteral("Attention"));
     QCOMPARE(m.icone, Icone::Exclamation);
     if (!focus.isEmpty())
@@ -491,13 +505,16 @@ void TestGestionUtilisateurs::suppressionRefusee() {
     // His own account, before any question.
     p.selectionner(l, QStringLiteral("ADMIN"), 1);
     p.fenetre->suppUti();
-    QCOMPARE(p.messages.textes(), QStringList{administration::messageSuppressionSoiMeme});
+    QCOMPARE(p.messages.textes(), QStringList{"Vous ne pouvez pas supprimer votre propre compte : "
+                                              "il est utilisé par la session en cours."});
     QCOMPARE(p.messages.journal().front().titre, QStringLiteral("Attention"));
     // The last administrator, whoever asks.
     utilisateurCourant.p_code = 2;
     p.messages.vider();
     p.fenetre->suppUti();
-    QCOMPARE(p.messages.textes(), QStringList{administration::messageDernierAdmin});
+    QCOMPARE(p.messages.textes(),
+             QStringList{"Ce compte est le dernier du groupe ADMIN : il ne peut pas être supprimé, "
+                         "sans quoi plus personne ne pourrait administrer le programme."});
     QCOMPARE(l->topLevelItemCount(), 5);
     // Nor can he be moved to another group.
     Saisie s;
@@ -506,7 +523,9 @@ void TestGestionUtilisateurs::suppressionRefusee() {
     p.messages.vider();
     p.fenetre->afficheFenetreModifUti();
     QVERIFY(p.resteOuvert);
-    QCOMPARE(p.messages.textes(), QStringList{administration::messageDernierAdminGroupe});
+    QCOMPARE(p.messages.textes(),
+             QStringList{"Ce compte est le dernier du groupe ADMIN : il doit rester dans ce "
+                         "groupe, sans quoi plus personne ne pourrait administrer le programme."});
     QCOMPARE(p.focus, QStringLiteral("C_utilisateur"));
     QCOMPARE(p.compter("SELECT count(*) FROM Utilisateur WHERE UTI_GROUP = 'ADMIN'"), 1LL);
 }

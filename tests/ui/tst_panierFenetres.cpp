@@ -35,6 +35,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -123,6 +124,8 @@ private slots:
 
     void panierModificateurs();
     void panierChangementDActivite();
+    void panierExtensionGardee_data();
+    void panierExtensionGardee();
     void panierSuppressions();
     void panierVider();
 
@@ -341,7 +344,7 @@ void TestPanierFenetres::ajoutChangementDePhase() {
     e.c_phase->setItemText(0, QString());
     e.show();
     e.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&e));
+    QVERIFY(QTest::qWaitForWindowActive(&e, attenteMaxMs));
     QTest::mouseClick(e.OKButton, Qt::LeftButton);
     QCOMPARE(m_messages->textes(), QStringList{"Vous devez choisir une phase"});
     QVERIFY(e.isVisible());
@@ -481,6 +484,37 @@ void TestPanierFenetres::panierChangementDActivite() {
     QVERIFY(m_messages->journal().empty());
 }
 
+void TestPanierFenetres::panierExtensionGardee_data() {
+    QTest::addColumn<int>("entree"); // of c_activite
+    QTest::addColumn<QString>("activite");
+    QTest::addColumn<double>("tarif");
+    // The activity shown picked again: nothing changes, not even the tariff
+    // the act was added with.
+    QTest::newRow("même activité") << 0 << "1" << 400.0;
+    QTest::newRow("activité qui l'offre aussi") << 1 << "4" << 170.25;
+}
+
+void TestPanierFenetres::panierExtensionGardee() {
+    QFETCH(int, entree);
+    m_base->executer("INSERT INTO Actes_extension_documentaire (Id_extension, AMCODE, Activite) "
+                     "VALUES (4, 'XHMA001', '4')");
+    const auto retirer = qScopeGuard([&] {
+        m_base->executer("DELETE FROM Actes_extension_documentaire WHERE AMCODE = 'XHMA001' AND "
+                         "Activite = '4'");
+    });
+    Panier panier;
+    Acte a = acte("XHMA001", "1", 400);
+    a.extDoc = "D";
+    panier.ajouterActe(a);
+    d_panier d(panier);
+    choisir(d.c_activite, entree);
+    const ActePtr p = panier.getActeByIndice(1);
+    QTEST(p->activite, "activite");
+    QTEST(p->Tarif, "tarif");
+    QCOMPARE(p->extDoc, QString("D"));
+    QCOMPARE(d.c_extDoc->currentText(), QString("Avec navigation assistée par ordinateur"));
+}
+
 void TestPanierFenetres::panierSuppressions() {
     Panier panier;
     for (const char* c : {"TEQP001", "TEQP003", "VCQM001"})
@@ -553,13 +587,20 @@ void TestPanierFenetres::associationsAnnuler() {
         QCOMPARE(colonne(a->LV_Actes, 2), QStringList({"56,4", "95,65"}));
         QCOMPARE(colonne(a->LV_Actes, 3), QStringList({"", "2"}));
         QCOMPARE(colonne(a->LV_Actes, 4), QStringList({"", "50%"}));
+        // The heading and the menu's captions, which are the legend the user reads.
+        QCOMPARE(a->l_titre->text(), QString("Vous avez associé deux actes ou plus ! vous devez "
+                                             "donc renseigner, pour chaque acte, un code "
+                                             "association"));
+        QCOMPARE(a->l_info->text(), QString("Pour plus d'informations cliquez sur le bouton Aide"));
         QStringList legendes;
         for (QAction* act : a->m_associations->actions())
             legendes << act->text();
-        QCOMPARE(legendes.size(), 6);
-        QCOMPARE(legendes[0], QString("Rien"));
-        QCOMPARE(legendes[5], QString("5 : actes non réduits car réalisés au cours d\u2019une "
-                                      "même journée, dans certains cas -->100%"));
+        QCOMPARE(legendes,
+                 (QStringList{"Rien", "1 : acte de tarif le plus élevé non réduit -->100%",
+                              "2 : acte réduit --> 50%", "3 : acte réduit --> 75%",
+                              "4 : actes spécifiques non réduits -->100%",
+                              "5 : actes non réduits car réalisés au cours d\u2019une même "
+                              "journée, dans certains cas -->100%"}));
         QTest::mouseClick(a->LV_Actes->viewport(), Qt::LeftButton, {},
                           a->LV_Actes->visualItemRect(a->LV_Actes->topLevelItem(0)).center());
         QVERIFY(a->m_associations->isVisible());
@@ -639,7 +680,7 @@ void TestPanierFenetres::dossierSaisie() {
     d_dossier d(panier);
     d.show();
     d.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QVERIFY(QTest::qWaitForWindowActive(&d, attenteMaxMs));
     QCOMPARE(d.DT_date->date(), QDate::currentDate());
     QVERIFY(qAbs(d.DT_heure->time().secsTo(QTime::currentTime())) < 120);
 
@@ -725,7 +766,7 @@ void TestPanierFenetres::dossierDateEtHeureTapees() {
     d_dossier d(panier);
     d.show();
     d.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QVERIFY(QTest::qWaitForWindowActive(&d, attenteMaxMs));
     d.t_nom->setText(QStringLiteral("DUPONT"));
     d.t_prenom->setText(QStringLiteral("JEAN"));
     auto* champ = d.findChild<QAbstractSpinBox*>(date ? "DT_date" : "DT_heure");

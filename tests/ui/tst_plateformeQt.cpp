@@ -1,6 +1,7 @@
 // The Qt implementations of the platform hooks: message boxes in French,
 // file filters, wait window, busy pointer, modal executor.
 
+#include "BaseDeTest.h"
 #include "FenetresModales.h"
 #include "Messages.h"
 #include "Progression.h"
@@ -140,7 +141,7 @@ void TestPlateformeQt::choixFichierEnFrancais() {
         QVERIFY(liste);
         QAbstractItemModel* modele = liste->model();
         // The folder is read in the background: wait for both entries.
-        QTRY_COMPARE(modele->rowCount(liste->rootIndex()), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(modele->rowCount(liste->rootIndex()), 2, attenteMaxMs);
         for (int c = 0; c < modele->columnCount(liste->rootIndex()); ++c)
             textes << modele->headerData(c, Qt::Horizontal).toString();
         for (int r = 0; r < 2; ++r)
@@ -333,7 +334,8 @@ void TestPlateformeQt::curseurPendantAttente() {
 void TestPlateformeQt::executeurModal() {
     QDialog d;
     QTimer::singleShot(0, &d, [&d] {
-        QVERIFY(d.isModal() || d.isVisible());
+        QVERIFY(d.isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), &d);
         d.accept();
     });
     QCOMPARE(executerModal(&d), int(QDialog::Accepted));

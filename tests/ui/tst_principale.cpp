@@ -491,8 +491,7 @@ void TestPrincipale::limitesEtRedimentionner() {
 
     // Below 12000 × 8000 twips (or the screen, when smaller) it grows back.
     m_principale->resize(500, 300);
-    QTest::qWait(0);
-    QCOMPARE(m_principale->size(), m_principale->minimumSize());
+    QTRY_COMPARE_WITH_TIMEOUT(m_principale->size(), m_principale->minimumSize(), attenteMaxMs);
     const QSize ecran = QGuiApplication::primaryScreen()->availableGeometry().size();
     QCOMPARE(m_principale->minimumSize(), QSize(800, 533).boundedTo(ecran));
 
@@ -692,7 +691,7 @@ void TestPrincipale::raccourcis() {
     pilote.connecter(QStringLiteral("MED1"), QStringLiteral("m"), m_base->chemin());
     f->afficherConnexion();
     f->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f));
+    QVERIFY(QTest::qWaitForWindowActive(f, attenteMaxMs));
     // Ctrl+F: the keyword box, whichever search tab was shown.
     auto* medecin = f->fenetreOuverte<f_thesaurusMED>();
     medecin->TS_Thes->setCurrentIndex(3);
@@ -711,7 +710,7 @@ void TestPrincipale::raccourcis() {
         QVERIFY2(guide.contains(QString::fromUtf8(partie)), partie);
     guides.first()->close();
     f->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f));
+    QVERIFY(QTest::qWaitForWindowActive(f, attenteMaxMs));
     // Ctrl+Q: the quit question; No keeps the window.
     m_messages->setReponseSuivante(Reponse::Non);
     QTest::keyClick(f, Qt::Key_Q, Qt::ControlModifier);
@@ -722,12 +721,12 @@ void TestPrincipale::raccourcis() {
 void TestPrincipale::placementMaximise() {
     // Maximised at exit, maximised at the next start.
     m_principale->showMaximized();
-    QTRY_VERIFY(m_principale->isMaximized());
+    QTRY_VERIFY_WITH_TIMEOUT(m_principale->isMaximized(), attenteMaxMs);
     m_messages->setReponseSuivante(Reponse::Oui);
     QVERIFY(m_principale->close());
     QVERIFY(!Parametres::lire(Parametres::MainWidth).isEmpty());
     nouvelleFenetre();
-    QTRY_VERIFY(m_principale->isMaximized());
+    QTRY_VERIFY_WITH_TIMEOUT(m_principale->isMaximized(), attenteMaxMs);
     // A placement Qt cannot read: the four settings place the window.
     Parametres::ecrire(Parametres::MainGeometry, QStringLiteral("illisible"));
     Parametres::ecrire(Parametres::MainLeft, QStringLiteral("0"));

@@ -104,6 +104,27 @@ QStringList codesListe(const QTreeWidget* liste) {
     return codes;
 }
 
+// "code label" for every row.
+QStringList lignesListe(const QTreeWidget* liste) {
+    QStringList lignes;
+    for (int i = 0; i < liste->topLevelItemCount(); ++i)
+        lignes << liste->topLevelItem(i)->text(0) + u' ' + liste->topLevelItem(i)->text(1);
+    return lignes;
+}
+
+// 300 acts QRZA001 to QRZA300 whose labels, "Tarvenase NNN" then a tail of
+// up to 59 characters, are in another order than their codes: more rows
+// than a few screenfuls.
+void ajouterActesNombreux(const BaseDeTest& base) {
+    base.executer(QStringLiteral(
+        "INSERT INTO CCAM (AMCODE, Activite, Phase, Libelle_Court, Libelle_Complet, "
+        "Libelle_sans_accent, Libelle_simplifie, PositionH) "
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300), "
+        "l(i, t) AS (SELECT i, printf('Tarvenase %03d %s', i * 7 % 300, substr('du segment "
+        "proximal et distal par voie ouverte avec reconstruction', 1, i % 60)) FROM n) "
+        "SELECT printf('QRZA%03d', i), '1', '0', t, t, lower(t), lower(t), '99000000' FROM l"));
+}
+
 QPoint centreLigne(QTreeWidget* liste, int ligne) {
     return liste->visualItemRect(liste->topLevelItem(ligne)).center();
 }
@@ -119,7 +140,7 @@ void choisirChapitre(ctr_Hier& panneau, int niveau, int ligne) {
 // keystroke end and the list follow.
 void taper(ctr_motCle& panneau, const QString& texte) {
     QTest::keyClicks(panneau.t_motCle, texte);
-    QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!panneau.minuterieFrappe()->isActive(), attenteMaxMs);
 }
 
 void effacerEtTaper(ctr_motCle& panneau, const QString& texte) {
@@ -159,6 +180,9 @@ private slots:
     void motsTapesEnModeCode_data();
     void motsTapesEnModeCode();
     void frappeBaseOccupee();
+    void frappeListeLongue_data();
+    void frappeListeLongue();
+    void frappeListeLongueChoix();
     void choixParClicEtFleche();
     void detailsDansLaFenetreHote();
     void triParColonne();
@@ -358,7 +382,7 @@ void tst_recherche::frappe() {
         // Pasted at once.
         panneau.t_motCle->insert(saisie);
         emit panneau.t_motCle->textEdited(panneau.t_motCle->text());
-        QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!panneau.minuterieFrappe()->isActive(), attenteMaxMs);
     } else {
         taper(panneau, saisie);
     }
@@ -392,14 +416,16 @@ void tst_recherche::frappeUneRechercheParPause() {
 
     QTest::keyClick(panneau.t_motCle, Qt::Key_X);
     QTest::keyClick(panneau.t_motCle, Qt::Key_Backspace);
-    QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!panneau.minuterieFrappe()->isActive(), attenteMaxMs);
     QCOMPARE(panneau.recherchesSuivies(), 1);
 
     QTest::keyClicks(panneau.t_motCle, QStringLiteral(" zz"));
     QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
     QCOMPARE(m_messages->textes(), QStringList{aucunResultat});
     QCOMPARE(m_messages->journal().front().titre, QStringLiteral("Résultat"));
-    QTest::qWait(ctr_motCle::delaiFrappeMs * 2);
+    // Once the typing timer has run out (however late on a loaded machine),
+    // no search followed the Enter key's.
+    QTRY_VERIFY_WITH_TIMEOUT(!panneau.minuterieFrappe()->isActive(), attenteMaxMs);
     QCOMPARE(panneau.recherchesSuivies(), 1);
     QCOMPARE(m_messages->textes(), QStringList{aucunResultat});
 
@@ -408,7 +434,7 @@ void tst_recherche::frappeUneRechercheParPause() {
     effacerEtTaper(panneau, QStringLiteral("QQY"));
     QCOMPARE(codesListe(panneau.LV_Actes), QStringList());
     QTest::mouseClick(panneau.O_recherche[0], Qt::LeftButton);
-    QTRY_COMPARE(codesListe(panneau.LV_Actes), QStringList{"QQYB001"});
+    QTRY_COMPARE_WITH_TIMEOUT(codesListe(panneau.LV_Actes), QStringList{"QQYB001"}, attenteMaxMs);
     QCOMPARE(m_messages->textes(), QStringList());
 }
 
@@ -434,11 +460,11 @@ void tst_recherche::frappeGardeLaSelection() {
     QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QQZA002"));
 
     QTest::keyClick(panneau.t_motCle, Qt::Key_Backspace);
-    QTRY_COMPARE(panneau.LV_Actes->topLevelItemCount(), 3);
+    QTRY_COMPARE_WITH_TIMEOUT(panneau.LV_Actes->topLevelItemCount(), 3, attenteMaxMs);
     QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QQZA002"));
 
     QTest::keyClick(panneau.t_motCle, Qt::Key_T);
-    QTRY_COMPARE(codesListe(panneau.LV_Actes), QStringList{"QQZA001"});
+    QTRY_COMPARE_WITH_TIMEOUT(codesListe(panneau.LV_Actes), QStringList{"QQZA001"}, attenteMaxMs);
     QCOMPARE(panneau.LV_Actes->currentItem(), panneau.LV_Actes->topLevelItem(0));
     QCOMPARE(acteCourant.code, QStringLiteral("QQZA001"));
     QCOMPARE(annonces, (QStringList{"QQYB001", "QQZA002", "QQZA001"}));
@@ -495,7 +521,7 @@ void tst_recherche::correctionProposee() {
     // Codes are not corrected; words that begin no code get the label search.
     demandees.clear();
     panneau.O_recherche[0]->setChecked(true);
-    QTRY_VERIFY(!panneau.minuterieFrappe()->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!panneau.minuterieFrappe()->isActive(), attenteMaxMs);
     lu.setHtml(etatListe(panneau));
     QCOMPARE(lu.toPlainText(),
              QStringLiteral("Aucun résultat pour cette recherche.\nRechercher « tarvenoriqe "
@@ -552,6 +578,118 @@ void tst_recherche::motsTapesEnModeCode() {
 // write it, typing never waits nor opens a message box, the list says the
 // file is busy, and fills once the file is free, with every act the other
 // program added.
+// A keystroke that finds more acts than a few screenfuls shows the first
+// ones at once; the others follow, and the list is then the one Enter gives,
+// row for row, in the order of the column sorted by, if any.
+void tst_recherche::frappeListeLongue_data() {
+    QTest::addColumn<QString>("saisie");
+    QTest::addColumn<bool>("parCode");
+    QTest::addColumn<int>("colonneTriee");
+    QTest::addColumn<QString>("premiere");
+    QTest::addColumn<QString>("derniere");
+    QTest::newRow("libellé") << "tarvenase" << false << -1 << "QRZA001 Tarvenase 007 d"
+                             << "QRZA300 Tarvenase 000 ";
+    QTest::newRow("code") << "qrza" << true << -1 << "QRZA001 Tarvenase 007 d"
+                          << "QRZA300 Tarvenase 000 ";
+    QTest::newRow("trié par libellé") << "tarvenase" << false << 1 << "QRZA300 Tarvenase 000 "
+                                      << "QRZA257 Tarvenase 299 du segment proxim";
+    QTest::newRow("trié par code") << "tarvenase" << false << 0 << "QRZA001 Tarvenase 007 d"
+                                   << "QRZA300 Tarvenase 000 ";
+}
+
+void tst_recherche::frappeListeLongue() {
+    QFETCH(QString, saisie);
+    QFETCH(bool, parCode);
+    QFETCH(int, colonneTriee);
+    QFETCH(QString, premiere);
+    QFETCH(QString, derniere);
+    ajouterActesNombreux(*m_base);
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    if (colonneTriee >= 0) {
+        chercher(panneau, QStringLiteral("qrza"), true);
+        QHeaderView* entete = panneau.LV_Actes->header();
+        QTest::mouseClick(
+            entete->viewport(), Qt::LeftButton, {},
+            QPoint(entete->sectionViewportPosition(colonneTriee) + 5, entete->height() / 2));
+    }
+    panneau.O_recherche[parCode ? 0 : 1]->setChecked(true);
+    panneau.t_motCle->setText(saisie);
+    panneau.suivreSaisie();
+    const QStringList debut = lignesListe(panneau.LV_Actes);
+    QVERIFY(debut.size() < 300);
+    QTRY_VERIFY(panneau.listeComplete());
+    const QStringList lignes = lignesListe(panneau.LV_Actes);
+    QCOMPARE(lignes.size(), 300);
+    QCOMPARE(lignes.mid(0, debut.size()), debut);
+    QCOMPARE(lignes.constFirst(), premiere);
+    QCOMPARE(lignes.constLast(), derniere);
+    // The first act, picked by the first search, whatever its row.
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QRZA001"));
+
+    QTest::keyClick(panneau.t_motCle, Qt::Key_Return);
+    QVERIFY(panneau.listeComplete());
+    QCOMPARE(lignesListe(panneau.LV_Actes), lignes);
+    QCOMPARE(m_messages->textes(), QStringList());
+}
+
+// The rows still to come are there as soon as the user reaches for them,
+// and the act picked stays picked while they arrive.
+void tst_recherche::frappeListeLongueChoix() {
+    utilisateurCourant.p_GROUP = QStringLiteral("MEDECIN");
+    ajouterActesNombreux(*m_base);
+    ctr_motCle panneau;
+    panneau.resize(600, 400);
+    panneau.show();
+    QStringList annonces;
+    connect(&panneau, &ctr_ListeActes::acteChoisi, &panneau,
+            [&](const QString& code) { annonces << code; });
+    int selectionnes = 0;
+    connect(&panneau, &ctr_ListeActes::ajoutPanierDemande, &panneau, [&] { ++selectionnes; });
+    panneau.O_recherche[1]->setChecked(true);
+    auto suivre = [&](const char* texte) {
+        panneau.t_motCle->setText(QString::fromUtf8(texte));
+        panneau.suivreSaisie();
+    };
+
+    suivre("tarvenase");
+    QVERIFY(!panneau.listeComplete());
+    QTRY_VERIFY(panneau.listeComplete());
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QRZA001"));
+    QCOMPARE(annonces, QStringList{"QRZA001"});
+
+    // End before the rest arrived: the last act of the search.
+    suivre("tarvenas");
+    QVERIFY(!panneau.listeComplete());
+    QTest::keyClick(panneau.LV_Actes, Qt::Key_End);
+    QCOMPARE(acteCourant.code, QStringLiteral("QRZA300"));
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QRZA300"));
+
+    // Kept picked by the next keystroke, though past its first screenfuls,
+    // and not announced again; Enter selects it.
+    suivre("tarvenase");
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QRZA300"));
+    QTRY_VERIFY(panneau.listeComplete());
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), QStringLiteral("QRZA300"));
+    QCOMPARE(annonces, (QStringList{"QRZA001", "QRZA300"}));
+    QTest::keyClick(panneau.LV_Actes, Qt::Key_Return);
+    QCOMPARE(selectionnes, 1);
+    QCOMPARE(acteCourant.code, QStringLiteral("QRZA300"));
+
+    // A click on a row before the rest arrived picks that row; the rest is
+    // there at once.
+    suivre("tarvenase 1");
+    QVERIFY(!panneau.listeComplete());
+    const QString deuxieme = panneau.LV_Actes->topLevelItem(1)->text(0);
+    QTest::mouseClick(panneau.LV_Actes->viewport(), Qt::LeftButton, {},
+                      centreLigne(panneau.LV_Actes, 1));
+    QVERIFY(panneau.listeComplete());
+    QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 138); // every label with a "1"
+    QCOMPARE(acteCourant.code, deuxieme);
+    QCOMPARE(panneau.LV_Actes->currentItem()->text(0), deuxieme);
+}
+
 void tst_recherche::frappeBaseOccupee() {
     ctr_motCle panneau;
     panneau.resize(600, 400);
@@ -579,20 +717,21 @@ void tst_recherche::frappeBaseOccupee() {
     chrono.start();
     const int avant = panneau.recherchesSuivies();
     QTest::keyClicks(panneau.t_motCle, QStringLiteral("ue"));
-    QTRY_VERIFY(panneau.recherchesSuivies() > avant);
+    QTRY_VERIFY_WITH_TIMEOUT(panneau.recherchesSuivies() > avant, attenteMaxMs);
     QVERIFY2(chrono.elapsed() < 1000, qPrintable(QString::number(chrono.elapsed())));
     QVERIFY(etatListe(panneau).startsWith(
         QStringLiteral("La base de données est utilisée par un autre programme")));
     QCOMPARE(panneau.LV_Actes->topLevelItemCount(), 0);
     // It is tried again while the file stays busy, still without waiting.
-    QTRY_VERIFY(panneau.recherchesSuivies() > avant + 1);
+    QTRY_VERIFY_WITH_TIMEOUT(panneau.recherchesSuivies() > avant + 1, attenteMaxMs);
     QVERIFY2(chrono.elapsed() < 2000, qPrintable(QString::number(chrono.elapsed())));
     QCOMPARE(m_messages->textes(), QStringList());
 
     QCOMPARE(sqlite3_exec(autre, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(autre);
-    QTRY_COMPARE(codesListe(panneau.LV_Actes),
-                 (QStringList{"QQYB001", "QQZA002", "QQZA009", "QQZA010"}));
+    QTRY_COMPARE_WITH_TIMEOUT(codesListe(panneau.LV_Actes),
+                              (QStringList{"QQYB001", "QQZA002", "QQZA009", "QQZA010"}),
+                              attenteMaxMs);
     QVERIFY(!panneau.l_etatListe->isVisible());
     QCOMPARE(m_messages->textes(), QStringList());
 }
@@ -925,7 +1064,8 @@ void tst_recherche::siteMotPlusLargeQueSaColonne() {
     QTreeWidgetItem* ligne = liste->findItems("QW", Qt::MatchExactly, 0).front();
     const QFontMetrics mesure(liste->font());
     QVERIFY(mesure.horizontalAdvance(mot) > liste->columnWidth(1));
-    QTRY_VERIFY(liste->visualItemRect(ligne).height() >= 2 * mesure.height());
+    QTRY_VERIFY_WITH_TIMEOUT(liste->visualItemRect(ligne).height() >= 2 * mesure.height(),
+                             attenteMaxMs);
 }
 
 void tst_recherche::hierarchie() {

@@ -283,7 +283,7 @@ void TestSejour::sejourAuClavier() {
     });
     QTest::keyClick(principale.menuBar(), Qt::Key_P, Qt::AltModifier);
     QMenu* menu = principale.m_panier;
-    QTRY_VERIFY(menu->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), attenteMaxMs);
     QTest::keyClick(menu, Qt::Key_V);
     QCOMPARE(pilote.dialogues,
              QStringList({"d_connexion", "d_ajoutPanier", "d_ajoutPanier", "d_panier",

@@ -144,6 +144,23 @@ void chercherCode(ctr_motCle* panneau, const QString& texte) {
     QTest::mouseClick(panneau->b_recherche, Qt::LeftButton);
 }
 
+// "Ajouter des actes" answered by the search button; the search dialog,
+// open on `categorie`, adds the first act whose code starts with XH, which
+// goes to `ajoute`.
+void piloterRecherche(const QString& categorie, QString& ajoute) {
+    piloter([categorie, &ajoute](QObject* o) {
+        if (auto* a = qobject_cast<d_ajoutActeThe*>(o)) {
+            QTest::mouseClick(a->Command1, Qt::LeftButton);
+        } else if (auto* d = qobject_cast<d_rechercheActe*>(o)) {
+            d->show();
+            QCOMPARE(d->Combo1->currentText(), categorie);
+            chercherCode(d->ctr_motCle1, QStringLiteral("XH"));
+            ajoute = cocherPremier(d->ctr_motCle1);
+            QTest::mouseClick(d->Command1, Qt::LeftButton);
+        }
+    });
+}
+
 // Fills the site panel's list with the acts of the first system and organ
 // that have any.
 void remplirSite(ctr_site* site) {
@@ -522,10 +539,14 @@ void TstThesaurusDIM::recherche_seulLOngletCourant() {
         d->TabStrip1->setCurrentIndex(1);
         remplirSite(d->ctr_site1);
         const QStringList deja = actesDeCategorie(base, 1);
-        site << cocherPremier(d->ctr_site1, deja);
-        site << cocherPremier(d->ctr_site1, deja + site);
-        site.removeAll(QString());
-        QVERIFY(!site.isEmpty());
+        // Two acts ticked, the first unticked and ticked again: it comes last.
+        const QString a = cocherPremier(d->ctr_site1, deja);
+        const QString b = cocherPremier(d->ctr_site1, deja + QStringList{a});
+        QVERIFY(!a.isEmpty() && !b.isEmpty());
+        QTreeWidgetItem* ligneA = d->ctr_site1->LV_Actes->findItems(a, Qt::MatchExactly).value(0);
+        ligneA->setCheckState(0, Qt::Unchecked);
+        ligneA->setCheckState(0, Qt::Checked);
+        site = {b, a};
         QTest::mouseClick(d->Command1, Qt::LeftButton);
     });
     {
@@ -535,11 +556,12 @@ void TstThesaurusDIM::recherche_seulLOngletCourant() {
         QCOMPARE(ajoutes.size(), 1);
         QCOMPARE(ajoutes.at(0).at(0).toLongLong(), 1LL);
     }
-    // The keyword tick (an XG act) is not added; the site ticks are, in order.
-    const QStringList actes = actesDeCategorie(base, 1);
+    // The keyword tick (an XG act) is not added; the site ticks are, in the
+    // order ticked.
+    const QStringList actes = colonne(Data().CreeRecordset(
+        "SELECT AT_Acte FROM Acte_Thesaurus WHERE AT_CAT = 1 ORDER BY " + ordreDInsertion()));
     QCOMPARE(actes.size(), 4 + site.size());
-    for (const QString& code : site)
-        QVERIFY(actes.contains(code));
+    QCOMPARE(actes.mid(4), site);
     QCOMPARE(base.compter("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT = 1 AND AT_Acte "
                           "LIKE 'XG%'"),
              0LL);
@@ -574,7 +596,7 @@ void TstThesaurusDIM::recherche_acteDejaPresentEtSansCategorie() {
     QCOMPARE(base.compter("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT = 1 AND AT_Acte = "
                           "'XHMA001'"),
              1LL);
-    QVERIFY(base.compter("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT = 1") >= avant);
+    QCOMPARE(base.compter("SELECT count(*) FROM Acte_Thesaurus WHERE AT_CAT = 1"), avant);
     QVERIFY(messages.journal().empty());
     const long long apres = base.compter("SELECT count(*) FROM Acte_Thesaurus");
     sansCategorie = true;
@@ -689,17 +711,7 @@ void TstThesaurusDIM::recherche_depuisLesArbresDesMedecins() {
     QVERIFY(medecinCourant && medecinCourant->code == QLatin1String("CMARTIN"));
     panneau->TV_ThesMED->setCurrentItem(panneau->noeud(QStringLiteral("C10")));
     QString ajoute;
-    piloter([&](QObject* o) {
-        if (auto* a = qobject_cast<d_ajoutActeThe*>(o)) {
-            QTest::mouseClick(a->Command1, Qt::LeftButton);
-        } else if (auto* d = qobject_cast<d_rechercheActe*>(o)) {
-            d->show();
-            QCOMPARE(d->Combo1->currentText(), QStringLiteral("À classer"));
-            chercherCode(d->ctr_motCle1, QStringLiteral("XH"));
-            ajoute = cocherPremier(d->ctr_motCle1);
-            QTest::mouseClick(d->Command1, Qt::LeftButton);
-        }
-    });
+    piloterRecherche(QStringLiteral("À classer"), ajoute);
     QTest::mouseClick(panneau->Command2, Qt::LeftButton);
     QVERIFY(!ajoute.isEmpty());
     QCOMPARE(int(contexteCourant), mode);
@@ -744,17 +756,7 @@ void TstThesaurusDIM::parcoursDIM() {
         QVERIFY(endoscopies);
         dim->TV_ThesUM->setCurrentItem(endoscopies);
         QString ajoute;
-        piloter([&](QObject* o) {
-            if (auto* a = qobject_cast<d_ajoutActeThe*>(o)) {
-                QTest::mouseClick(a->Command1, Qt::LeftButton);
-            } else if (auto* d = qobject_cast<d_rechercheActe*>(o)) {
-                d->show();
-                QCOMPARE(d->Combo1->currentText(), QStringLiteral("Endoscopies"));
-                chercherCode(d->ctr_motCle1, QStringLiteral("XH"));
-                ajoute = cocherPremier(d->ctr_motCle1);
-                QTest::mouseClick(d->Command1, Qt::LeftButton);
-            }
-        });
+        piloterRecherche(QStringLiteral("Endoscopies"), ajoute);
         QTest::mouseClick(dim->Command2, Qt::LeftButton);
         QVERIFY(!ajoute.isEmpty());
         QCOMPARE(int(contexteCourant), 1);
@@ -809,14 +811,26 @@ void TstThesaurusDIM::parcoursDIM() {
         QCOMPARE(int(contexteCourant), 8);
         QCOMPARE(principale.fenetreActive(), rapport);
         QCOMPARE(rapport->thesaurus()->getThesaurus().size(), 1);
-        QVERIFY(principale.Toolbar1->actions().value(0)->isEnabled());
+        // The toolbar's buttons that are on: "retour" only on a report.
+        const auto actifs = [&] {
+            QStringList l;
+            for (QAction* a : principale.Toolbar1->actions())
+                if (a->isEnabled())
+                    l << a->objectName();
+            return l;
+        };
+        QCOMPARE(actifs(), QStringList{"b_retour"});
         emit rapport->retourDemande();
         QCoreApplication::processEvents();
         QCOMPARE(int(contexteCourant), 1);
         QVERIFY(!principale.fenetreOuverte<DR_thesaurus>());
         QCOMPARE(principale.fenetreActive(), dim);
-        QVERIFY(principale.Toolbar1->findChild<QAction*>(QStringLiteral("b_imprimer")) ||
-                !principale.Toolbar1->actions().isEmpty());
+        // Back on the unit's thesaurus, print and export are on, and print
+        // shows the report again.
+        QCOMPARE(actifs(), (QStringList{"b_imprimer", "b_export"}));
+        principale.Toolbar1->actions().constFirst()->trigger();
+        QVERIFY(principale.fenetreOuverte<DR_thesaurus>());
+        QCOMPARE(int(contexteCourant), 8);
     }
     installerExecuteurModal(precedent);
     Parametres::redirigerVers(QString());

@@ -325,7 +325,7 @@ void TstThesaurusMedecin::menu() {
     Poste p;
     changerContexte(ModeEcran(contexte));
     p.cliquer(p.panneau->noeud(cle), Qt::RightButton);
-    QTRY_VERIFY(p.panneau->m_TheMED->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(p.panneau->m_TheMED->isVisible(), attenteMaxMs);
     QCOMPARE(actionsVisibles(p.panneau->m_TheMED), visibles);
     p.panneau->m_TheMED->hide();
     // A left click shows no menu.
@@ -437,8 +437,9 @@ void TstThesaurusMedecin::renommer() {
     editeur->selectAll();
     editeur->setText(saisi);
     QTest::keyClick(editeur, Qt::Key_Return);
-    QTRY_VERIFY(!p.arbre->findChild<QLineEdit*>() ||
-                !p.arbre->findChild<QLineEdit*>()->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!p.arbre->findChild<QLineEdit*>() ||
+                                 !p.arbre->findChild<QLineEdit*>()->isVisible(),
+                             attenteMaxMs);
     QCOMPARE(n->text(0), attendu);
     QCOMPARE(medecinCourant->getCategorie(9)->libelle, attendu);
     RecordsetPtr rs =

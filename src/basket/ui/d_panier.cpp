@@ -124,7 +124,9 @@ d_panier::d_panier(Panier& a_panier, QWidget* parent) : QDialog(parent), m_panie
     resize(900, 460);
 
     connect(list_actes, &QListWidget::currentRowChanged, this, &d_panier::ligneChoisie);
-    connect(c_activite, &QComboBox::activated, this, &d_panier::activiteChoisie);
+    // A real change of activity only: the entry already shown picked again
+    // leaves the act as it is.
+    connect(c_activite, &QComboBox::currentIndexChanged, this, &d_panier::activiteChoisie);
     connect(c_phase, &QComboBox::activated, this, &d_panier::phaseChoisie);
     connect(c_extDoc, &QComboBox::activated, this, &d_panier::extensionChoisie);
     connect(lv_modificateurs, &ListeColonnes::coche, this, &d_panier::modificateurCoche);
@@ -177,13 +179,17 @@ void d_panier::ligneChoisie(int ligne) {
     if (!m_acte)
         return;
     m_activites = activitesDuCode(m_acte->code);
-    for (const ActiviteCode& a : m_activites)
-        c_activite->addItem(a.libelle);
-    for (int i = 0; i < m_activites.size(); ++i)
-        if (m_activites.at(i).code == m_acte->activite)
-            c_activite->setCurrentIndex(i);
-    if (m_activites.size() == 1)
-        c_activite->setCurrentIndex(0);
+    {
+        // Showing the act's activity is no change of it.
+        const QSignalBlocker silence(c_activite);
+        for (const ActiviteCode& a : m_activites)
+            c_activite->addItem(a.libelle);
+        for (int i = 0; i < m_activites.size(); ++i)
+            if (m_activites.at(i).code == m_acte->activite)
+                c_activite->setCurrentIndex(i);
+        if (m_activites.size() == 1)
+            c_activite->setCurrentIndex(0);
+    }
 
     RecordsetPtr phases = accesCCAM.getPhases(m_acte->code);
     for (int i = 0; phases && i < phases->RecordCount(); ++i) {
@@ -200,7 +206,8 @@ void d_panier::ligneChoisie(int ligne) {
 }
 
 void d_panier::activiteChoisie(int index) {
-    if (!m_acte || index < 0 || index >= m_activites.size())
+    if (!m_acte || index < 0 || index >= m_activites.size() ||
+        m_activites.at(index).code == m_acte->activite)
         return;
     changerActivite(*m_acte, m_activites.at(index).code);
     majLigne();

@@ -17,12 +17,15 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTextLayout>
+#include <QTimer>
 #include <QtMath>
 
 #include <algorithm>
+#include <numeric>
 
 // ------------------------------------------------------------ the list view
 
@@ -71,13 +74,19 @@ public:
 
     QSize mesurer(const QStyleOptionViewItem& option, const QModelIndex& index,
                   const QString& texte) const {
-        QSize taille = QStyledItemDelegate::sizeHint(option, index);
         if (texte.isEmpty())
-            return taille;
-        // The text is measured in the very width paint() gives it (tick box
-        // and the style's text margins taken off), so that no line is cut.
+            return QStyledItemDelegate::sizeHint(option, index);
+        // The style's height for one line (and the tick box), without laying
+        // the text out: the text is measured below, wrapped, which never
+        // gives fewer lines than the style's own measure.
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
+        opt.text.clear();
+        const QWidget* vue = opt.widget;
+        QStyle* style = vue ? vue->style() : QApplication::style();
+        QSize taille = style->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), vue);
+        // The text is measured in the very width paint() gives it (tick box
+        // and the style's text margins taken off), so that no line is cut.
         opt.rect = QRect(0, 0, m_liste->columnWidth(index.column()), taille.height());
         const int largeur = zoneTexte(opt).width();
         if (largeur <= 0)
@@ -101,10 +110,11 @@ public:
         initStyleOption(&opt, index);
         const QWidget* vue = opt.widget;
         QStyle* style = vue ? vue->style() : QApplication::style();
-        const QRect zone = zoneTexte(opt);
         const QString texte = opt.text;
-        // Background, selection, focus and tick box as usual; the text here.
+        // Background, selection, focus and tick box as usual; the text here,
+        // in the place the style gives it (which does not depend on the text).
         opt.text.clear();
+        const QRect zone = zoneTexte(opt);
         style->drawControl(QStyle::CE_ItemViewItem, &opt, peintre, vue);
         if (texte.isEmpty())
             return;
@@ -212,9 +222,35 @@ ctr_ListeActes::ctr_ListeActes(const QString& libellePanier, const QString& libe
     connect(LV_Actes, &QTreeWidget::itemChanged, this, &ctr_ListeActes::ligneCochee);
     connect(m_ajoutPanier, &QAction::triggered, this, &ctr_ListeActes::ajouterPanier);
     connect(m_ajoutThesaurus, &QAction::triggered, this, &ctr_ListeActes::ajouterThesaurus);
+
+    // The rows still to come follow a batch at a time while nothing else
+    // waits (a keystroke goes first), or all at once when the user reaches
+    // for them: a key or a click in the list, the wheel, the scroll bar.
+    m_suite = new QTimer(this);
+    m_suite->setSingleShot(true);
+    m_suite->setInterval(0);
+    connect(m_suite, &QTimer::timeout, this, [this] {
+        if (!listeComplete()) {
+            ajouterLignes(lignesParLot);
+        } else {
+            // Then the rows of the searches before, taken out of the list
+            // at once but deleted here, a batch at a time.
+            const qsizetype n = std::min<qsizetype>(m_anciennesLignes.size(), lignesParLot * 4);
+            qDeleteAll(m_anciennesLignes.cend() - n, m_anciennesLignes.cend());
+            m_anciennesLignes.resize(m_anciennesLignes.size() - n);
+        }
+        relancerSuite();
+    });
+    LV_Actes->viewport()->installEventFilter(this);
+    connect(LV_Actes->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            &ctr_ListeActes::completerListe);
+    connect(LV_Actes->verticalScrollBar(), &QAbstractSlider::sliderPressed, this,
+            &ctr_ListeActes::completerListe);
 }
 
-ctr_ListeActes::~ctr_ListeActes() = default;
+ctr_ListeActes::~ctr_ListeActes() {
+    qDeleteAll(m_anciennesLignes);
+}
 
 void ctr_ListeActes::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -252,6 +288,7 @@ void ctr_ListeActes::dimensionnerColonnes() {
 }
 
 void ctr_ListeActes::viderListe() {
+    m_aVenir = {};
     LV_Actes->clear();
     LV_Actes->setToolTip(QString());
     // The rows are gone, and the act picked in them with them.
@@ -259,7 +296,7 @@ void ctr_ListeActes::viderListe() {
         annoncerSelection();
 }
 
-void ctr_ListeActes::ajouterLigne(const QString& code, const QString& libelle) {
+QTreeWidgetItem* ctr_ListeActes::creerLigne(const QString& code, const QString& libelle) const {
     auto* ligne = new LigneActeTriee({code, libelle});
     ligne->setToolTip(1, libelle);
     ligne->setTextAlignment(0, Qt::AlignLeft | Qt::AlignTop);
@@ -272,24 +309,75 @@ void ctr_ListeActes::ajouterLigne(const QString& code, const QString& libelle) {
         ligne->setCheckState(0, coche ? Qt::Checked : Qt::Unchecked);
         ligne->setData(0, Qt::UserRole, coche);
     }
-    const QSignalBlocker bloque(LV_Actes);
-    LV_Actes->addTopLevelItem(ligne);
+    return ligne;
 }
 
-int ctr_ListeActes::remplirListe(const RecordsetPtr& actes) {
+bool ctr_ListeActes::preparerLignes(const RecordsetPtr& actes) {
+    m_aVenir = {};
     if (!actes)
-        return 0;
+        return false;
     const int iCode = actes->indexChamp(QStringLiteral("AMCODE"));
     const int iLibelle = actes->indexChamp(QStringLiteral("Libelle_Complet"));
     if (iCode < 0 || iLibelle < 0)
+        return false;
+    m_aVenir = {actes, iCode, iLibelle, std::vector<int>(static_cast<size_t>(actes->RecordCount())),
+                0};
+    std::iota(m_aVenir.ordre.begin(), m_aVenir.ordre.end(), 0);
+    if (m_tri) {
+        // The order the list's own sort gives (a stable sort of the column's
+        // texts, LigneActeTriee), taken before the rows exist.
+        const int champ = m_colonneTri == 0 ? iCode : iLibelle;
+        std::vector<QString> textes(m_aVenir.ordre.size());
+        for (size_t i = 0; i < textes.size(); ++i)
+            textes[i] = actes->valeurLigne(static_cast<int>(i), champ).toString();
+        std::stable_sort(m_aVenir.ordre.begin(), m_aVenir.ordre.end(), [&](int a, int b) {
+            return avantFrancais(textes[static_cast<size_t>(a)], textes[static_cast<size_t>(b)]);
+        });
+    }
+    return true;
+}
+
+void ctr_ListeActes::ajouterLignes(size_t n) {
+    const size_t fin = std::min(m_aVenir.ordre.size(), m_aVenir.suivante + n);
+    if (fin <= m_aVenir.suivante)
+        return;
+    QList<QTreeWidgetItem*> lignes;
+    lignes.reserve(static_cast<qsizetype>(fin - m_aVenir.suivante));
+    for (size_t i = m_aVenir.suivante; i < fin; ++i) {
+        const int r = m_aVenir.ordre[i];
+        lignes << creerLigne(m_aVenir.actes->valeurLigne(r, m_aVenir.iCode).toString(),
+                             m_aVenir.actes->valeurLigne(r, m_aVenir.iLibelle).toString());
+    }
+    m_aVenir.suivante = fin;
+    if (listeComplete())
+        m_aVenir = {};
+    const QSignalBlocker bloque(LV_Actes);
+    LV_Actes->addTopLevelItems(lignes);
+}
+
+void ctr_ListeActes::completerListe() {
+    ajouterLignes(m_aVenir.ordre.size());
+    relancerSuite();
+}
+
+void ctr_ListeActes::relancerSuite() {
+    if (!listeComplete() || !m_anciennesLignes.isEmpty())
+        m_suite->start();
+    else
+        m_suite->stop();
+}
+
+size_t ctr_ListeActes::premieresLignes() const {
+    // Two screenfuls of rows of one line (the shortest rows).
+    const int hauteurLigne = qMax(1, QFontMetrics(LV_Actes->font()).height());
+    return static_cast<size_t>(
+        qMax(premieresLignesMin, 2 * (LV_Actes->viewport()->height() / hauteurLigne + 1)));
+}
+
+int ctr_ListeActes::remplirListe(const RecordsetPtr& actes) {
+    if (!preparerLignes(actes))
         return 0;
-    LV_Actes->setUpdatesEnabled(false);
-    for (int i = 0; i < actes->RecordCount(); ++i)
-        ajouterLigne(actes->valeurLigne(i, iCode).toString(),
-                     actes->valeurLigne(i, iLibelle).toString());
-    if (m_tri)
-        LV_Actes->sortItems(m_colonneTri, Qt::AscendingOrder);
-    LV_Actes->setUpdatesEnabled(true);
+    completerListe();
     return actes->RecordCount();
 }
 
@@ -302,11 +390,25 @@ void ctr_ListeActes::selectionnerPremiereLigne() {
 void ctr_ListeActes::remplacerLignes(const RecordsetPtr& actes) {
     const QString garde = m_acteSelectionne;
     {
-        // Emptied without announcing: the act picked may be among the new rows.
+        // Emptied without announcing: the act picked may be among the new
+        // rows. The old rows are deleted later (thousands take milliseconds).
         const QSignalBlocker bloque(LV_Actes);
-        LV_Actes->clear();
+        m_anciennesLignes += LV_Actes->invisibleRootItem()->takeChildren();
     }
-    remplirListe(actes);
+    size_t lignes = 0;
+    if (preparerLignes(actes)) {
+        lignes = premieresLignes();
+        if (!garde.isEmpty()) {
+            // Down to the act kept picked, which the list then shows.
+            for (size_t i = lignes; i < m_aVenir.ordre.size(); ++i)
+                if (actes->valeurLigne(m_aVenir.ordre[i], m_aVenir.iCode).toString() == garde) {
+                    lignes = i + 1;
+                    break;
+                }
+        }
+    }
+    ajouterLignes(lignes);
+    relancerSuite();
     if (!garde.isEmpty() && selectionnerLigne(garde))
         return;
     if (LV_Actes->topLevelItemCount() > 0)
@@ -353,6 +455,13 @@ void ctr_ListeActes::ligneCliquee() {
 }
 
 bool ctr_ListeActes::eventFilter(QObject* objet, QEvent* event) {
+    // The user reaches for the rows: the ones still to come are put in first,
+    // so that End, the page keys, the wheel and the pop-up see them all.
+    if (!listeComplete() &&
+        ((objet == LV_Actes && event->type() == QEvent::KeyPress) ||
+         (objet == LV_Actes->viewport() &&
+          (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel))))
+        completerListe();
     // Without the pop-up (the search dialog, a DIM user), Enter goes on to
     // the window (its default button).
     if (objet == LV_Actes && event->type() == QEvent::KeyPress && menuPermis()) {
@@ -396,6 +505,7 @@ void ctr_ListeActes::ligneCochee(QTreeWidgetItem* ligne, int colonne) {
 }
 
 void ctr_ListeActes::trierColonne(int colonne) {
+    completerListe();
     m_tri = true;
     m_colonneTri = colonne;
     LV_Actes->header()->setSortIndicatorShown(true);

@@ -15,9 +15,11 @@
 #include <QTreeWidget>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QMenu;
+class QTimer;
 
 // One ticked row of the result list, kept by value so that it outlives the
 // rows of the list (a new search clears them, the ticks already taken stay).
@@ -57,6 +59,12 @@ public:
     // it again: the window does so when the panel's tab comes to the front.
     void annoncerSelection();
 
+    // False for a moment after a keystroke: the rows of the search past the
+    // first screenfuls are not in the list yet (see remplacerLignes).
+    bool listeComplete() const { return m_aVenir.suivante >= m_aVenir.ordre.size(); }
+    // Puts those rows in the list now.
+    void completerListe();
+
     VueListeActes* LV_Actes = nullptr;
     QMenu* m_listeActes = nullptr;
     QAction* m_ajoutPanier = nullptr;
@@ -75,8 +83,8 @@ protected:
     ctr_ListeActes(const QString& libellePanier, const QString& libelleThesaurus, QWidget* parent);
 
     void viderListe();
-    void ajouterLigne(const QString& code, const QString& libelle);
-    // Adds one row per record (AMCODE, Libelle_Complet); returns the number of rows.
+    // Adds one row per record (AMCODE, Libelle_Complet), in the order of the
+    // column the user sorted by, if any; returns the number of rows.
     int remplirListe(const RecordsetPtr& actes);
     // Selects the first row, which picks it.
     void selectionnerPremiereLigne();
@@ -85,7 +93,13 @@ protected:
     bool selectionnerLigne(const QString& code);
     // The rows of a new search in place of the old ones: the act picked stays
     // picked (not announced again) while the new rows hold it; otherwise the
-    // first row is picked, or nothing when there is none.
+    // first row is picked, or nothing when there is none. Made for the list
+    // that follows the typing: only the first screenfuls (down to the act
+    // kept picked) go into the list at once, so that it is painted again
+    // within one frame however many acts the search found; the other rows
+    // follow as soon as the program is idle, a batch at a time, or all at
+    // once when the user reaches for them (a key or a click in the list, its
+    // scroll bar, a column header).
     void remplacerLignes(const RecordsetPtr& actes);
 
     // Columns sized from the list's width, tick boxes and the selection in
@@ -108,6 +122,32 @@ private:
     void ajouterThesaurus();
     void dimensionnerColonnes();
 
+    // The rows of the last search still to come, in list order.
+    struct LignesAVenir {
+        RecordsetPtr actes;
+        int iCode = -1;
+        int iLibelle = -1;
+        std::vector<int> ordre; // row numbers of the recordset
+        size_t suivante = 0;
+    };
+    // Sets the records to come; false when they lack the two fields.
+    bool preparerLignes(const RecordsetPtr& actes);
+    // Puts the next n rows to come in the list.
+    void ajouterLignes(size_t n);
+    // Runs the idle work while rows are to come or to be deleted.
+    void relancerSuite();
+    QTreeWidgetItem* creerLigne(const QString& code, const QString& libelle) const;
+    // The rows that fill the list's first screenfuls.
+    size_t premieresLignes() const;
+
+    // At least this many rows at once, whatever the list's height; then
+    // batches of lignesParLot.
+    static constexpr int premieresLignesMin = 64;
+    static constexpr size_t lignesParLot = 400;
+    LignesAVenir m_aVenir;
+    // Rows taken out of the list, deleted while the program is idle.
+    QList<QTreeWidgetItem*> m_anciennesLignes;
+    QTimer* m_suite = nullptr;
     QString m_acteSelectionne;
     std::unique_ptr<QList<LigneActe>> m_selection;
     int m_boutonSouris = 1;
