@@ -4,6 +4,7 @@
 #include "OrdreFrancais.h"
 
 #include <QHash>
+#include <QMap>
 #include <QMutex>
 #include <map>
 #include <sqlite3.h>
@@ -36,7 +37,9 @@ QString construireVocabulaire(Connexion& c) {
         QString dernierCode;
         QHash<QString, int> formes;
     };
-    QHash<QString, Entree> vocabulaire;
+    // Kept in order, so that two loads of the same classification write the
+    // same rows in the same order (a file compared or copied after a load).
+    QMap<QString, Entree> vocabulaire;
     RecordsetPtr rs = c.Ouvrir(QStringLiteral(
         "SELECT DISTINCT AMCODE, Libelle_Complet FROM CCAM WHERE Libelle_Complet IS NOT NULL"));
     for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {

@@ -166,6 +166,7 @@ private slots:
     void importRefuse_data();
     void importRefuse();
     void importInterrompu();
+    void importDeuxFoisIdentique();
     void disquePlein();
     void demonstration();
     void rapports();
@@ -241,6 +242,22 @@ void TestOutils::importRefuse() {
     QVERIFY2(r.erreurs.contains(QRegularExpression(attendu)), qPrintable(r.erreurs));
     QCOMPARE(lireOctets(base.chemin()), avant);
     QVERIFY(!QFileInfo::exists(QDir(dossier.path()).filePath(QStringLiteral("absent"))));
+}
+
+void TestOutils::importDeuxFoisIdentique() {
+    // Two loads of one spreadsheet, each by its own process, write the same
+    // rows in the same order: a file compared after a load, or a load cut
+    // short after its commit, is told from another by its content alone.
+    QTemporaryDir dossier;
+    QByteArray contenus[2];
+    for (int i = 0; i < 2; ++i) {
+        const QString base = QDir(dossier.path()).filePath(QStringLiteral("b%1.mdb").arg(i));
+        const ResultatOutil r = lancer(QStringLiteral("tarvenor_import"),
+                                       {donnees(QStringLiteral("ccam_mini.csv")), base});
+        QVERIFY2(r.statut == 0, qPrintable(r.erreurs));
+        contenus[i] = contenuLu(base);
+    }
+    QCOMPARE(contenus[1], contenus[0]);
 }
 
 void TestOutils::importInterrompu() {
